@@ -1,0 +1,135 @@
+// The program's spine: start-up check, the main tick, the exit routine, version check and diagnostic log.
+#include "app/HalvikaApp.h"
+
+#include "app/ProgramVersion.h"
+#include "app/StateFile.h"
+#include "dates/DateFormat.h"
+#include "xml/XMLNode.h"
+
+#include <algorithm>
+
+namespace halvika {
+
+HalvikaApp::HalvikaApp(Services services, Subsystems& subsystems, AppPaths paths)
+    : m_services(services), m_subsystems(subsystems), m_paths(std::move(paths)), m_translation(m_paths, m_ini),
+      m_messages(services.dialogs) {
+    m_messages.setCaptionProvider([this] {
+        return m_translation.languageFileExists() ? m_translation.getCaption("frmHalvikaMain", "Halvika")
+                                                  : std::string("Halvika");
+    });
+}
+
+std::string HalvikaApp::stateFilePath() const {
+    return m_paths.homeFile(StateFile::fileName);
+}
+
+bool HalvikaApp::runStartupCheck() {
+    const StartupCheck::Outcome outcome = StartupCheck::run(StateFile::read(stateFilePath()), m_messages);
+    if (!outcome.proceed) {
+        return false;
+    }
+    m_safeMode = outcome.safeMode;
+    m_runState = outcome.runState;
+    // A failed write is ignored: the program is more useful running than refusing to start.
+    StateFile::write(stateFilePath(), m_runState);
+    return true;
+}
+
+void HalvikaApp::mainStart() {
+    m_startMoment = m_services.clock.today();
+    m_subsystems.mainStart(m_safeMode);
+    m_startupFinished = true;
+    m_services.timer.setHandler([this] { tick(); });
+    m_services.timer.setInterval(0);
+    m_services.timer.enable();
+}
+
+std::string HalvikaApp::loadingErrorText(int number, const std::string& description) {
+    return std::string("Halvika cannot be loaded. This is probably because one or more files are not available. "
+                       "Please go to ") +
+           ProgramVersion::downloadAddress + " to download the complete installation version. Please mail to " +
+           ProgramVersion::supportAddress + " if this doesn't help. The error message is: error" +
+           std::to_string(number) + ": " + description;
+}
+
+void HalvikaApp::tick() {
+    if (m_messages.messageBoxOpen()) {
+        m_services.timer.setInterval(messageBoxRetryMs);
+        return;
+    }
+    m_subsystems.watchTick();
+}
+
+bool HalvikaApp::exitProgram(bool endProcess) {
+    if (!m_subsystems.saveSettings()) {
+        return false;
+    }
+    if (m_subsystems.autoSaveEnabled() && (!m_subsystems.saveChangedAlarmGroups() || !m_subsystems.saveTodo())) {
+        return false;
+    }
+    m_exiting = true;
+    m_services.timer.disable();
+    StateFile::write(stateFilePath(), StateFile::exitState(m_runState, m_startMoment, m_services.clock.today()));
+    m_services.views.unloadAllWindows();
+    m_subsystems.releaseRunningPlugins();
+    if (endProcess) {
+        m_services.views.endProcess(0);
+    }
+    return true;
+}
+
+void HalvikaApp::sessionEnding() {
+    if (!m_exiting) {
+        exitProgram(true);
+    }
+}
+
+void HalvikaApp::trayExit() {
+    const int style = Dialogs::styleYesNo + Dialogs::styleQuestion;
+    if (msgBox(m_translation.getMainText(exitQuestionNumber), style) == Dialogs::answerYes) {
+        exitProgram(true);
+    }
+}
+
+bool HalvikaApp::versionCheck(bool silent) {
+    const std::string program = m_paths.findFile("hvc");
+    if (program.empty()) {
+        return false;
+    }
+    auto args = XMLNode::Create("args");
+    args->addBoolean("silent", silent);
+    args->addDate("reldat", ProgramVersion::releaseDate());
+    args->addString("version", ProgramVersion::text());
+    args->addString("lanfil", m_subsystems.languageFileName());
+    return m_services.shell.startDetached(program, {args->toString()}, "");
+}
+
+std::string HalvikaApp::writeDebugLog() {
+    const Subsystems::DebugState state = m_subsystems.debugState();
+    const Date now = m_services.clock.today();
+    auto log = XMLNode::Create("debuglog");
+    log->addString("s", std::to_string(ProgramVersion::major));
+    log->addString("s", std::to_string(ProgramVersion::minor));
+    log->addString("s", std::to_string(ProgramVersion::revision));
+    log->addDate("s", state.nextAlarm);
+    log->addLong("s", state.dueAlarmCount);
+    log->addDate("s", state.lastSoundedCheck);
+    log->addLong("s", m_services.timer.interval());
+    log->addBoolean("s", m_services.timer.isEnabled());
+    log->addBoolean("s", state.watchBusy);
+    log->addBoolean("s", m_messages.messageBoxOpen());
+    log->addBoolean("s", state.listsRebuilding);
+    log->addLong("s", state.pendingWork);
+    log->addDate("s", now);
+    log->addDate("s", state.watchNow);
+
+    std::string name = formatDate("c", now);
+    const std::string forbidden = "\\/:*?\"<>|";
+    name.erase(std::remove_if(name.begin(), name.end(),
+                              [&forbidden](char c) { return forbidden.find(c) != std::string::npos; }),
+               name.end());
+    const std::string path = m_paths.homeFile(name + "debug.log");
+    return log->toXMLFile(path) ? "" : path;
+}
+
+} // namespace halvika

@@ -1,0 +1,93 @@
+// The program's spine: start-up check, the main tick, the exit routine, version check and diagnostic log.
+#pragma once
+
+#include "app/AppPaths.h"
+#include "app/MessageBoxRoutine.h"
+#include "app/StartupCheck.h"
+#include "app/Subsystems.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/Shell.h"
+#include "platform/Views.h"
+#include "platform/WatchTimer.h"
+#include "settings/modIniFileHandling.h"
+#include "settings/modTranslation.h"
+
+#include <string>
+
+namespace halvika {
+
+class HalvikaApp {
+public:
+    struct Services {
+        Clock& clock;
+        WatchTimer& timer;
+        Dialogs& dialogs;
+        Shell& shell;
+        Views& views;
+    };
+
+    /// Interval at which the tick comes back while a message box waits for the user.
+    static constexpr int messageBoxRetryMs = 500;
+    static constexpr int exitQuestionNumber = 220;
+    static constexpr int safeModeCaptionNumber = 219;
+
+    HalvikaApp(Services services, Subsystems& subsystems, AppPaths paths);
+
+    /// Reads the state file, asks the questions it calls for and writes the run state at once, so that a
+    /// run that never reaches the exit routine leaves "2" behind. False: end the process now.
+    bool runStartupCheck();
+    /// The main start after the windows are loaded: takes the start moment, starts the subsystems and the
+    /// timer, and marks the start-up as finished.
+    void mainStart();
+
+    /// The error shown when the main window cannot be loaded; `number` and `description` of the error.
+    static std::string loadingErrorText(int number, const std::string& description);
+
+    int msgBox(const std::string& text, int style) { return m_messages.msgBox(text, style); }
+    bool messageBoxOpen() const { return m_messages.messageBoxOpen(); }
+    MessageBoxRoutine& messages() { return m_messages; }
+    modTranslation& translation() { return m_translation; }
+
+    /// One shot of the main timer.
+    void tick();
+
+    /// Saves everything, writes the exit state, closes the windows and releases plug-ins. Returns false
+    /// (and the program keeps running) when a save failed.
+    bool exitProgram(bool endProcess);
+    /// The operating system shuts down, the user logs off or the process is asked to terminate.
+    void sessionEnding();
+    /// Exit from the tray menu: asks first.
+    void trayExit();
+
+    /// Starts the version-check program "hvc" with its XML argument, when it is present.
+    bool versionCheck(bool silent);
+    /// Writes the diagnostic log into the home folder; returns its path, "" on failure.
+    std::string writeDebugLog();
+
+    bool safeMode() const { return m_safeMode; }
+    bool exiting() const { return m_exiting; }
+    bool startupFinished() const { return m_startupFinished; }
+    const std::string& runState() const { return m_runState; }
+    /// The settings dialog's safety check: ticked "2", not ticked "3".
+    void setRunState(const std::string& state) { m_runState = state; }
+    const Date& startMoment() const { return m_startMoment; }
+    const AppPaths& paths() const { return m_paths; }
+    std::string stateFilePath() const;
+
+private:
+    Services m_services;
+    Subsystems& m_subsystems;
+    AppPaths m_paths;
+    modIniFileHandling m_ini;
+    modTranslation m_translation;
+    MessageBoxRoutine m_messages;
+
+    bool m_safeMode = false;
+    bool m_exiting = false;
+    bool m_startupFinished = false;
+    std::string m_runState = "2";
+    Date m_startMoment;
+};
+
+} // namespace halvika

@@ -1,0 +1,43 @@
+// What the spine drives in the rest of the program: the watch's tick, saving, plug-in release.
+#pragma once
+
+#include "dates/Date.h"
+
+#include <string>
+
+namespace halvika {
+
+class Subsystems {
+public:
+    /// Values of the watch and settings written into the diagnostic log.
+    struct DebugState {
+        Date nextAlarm = Date::none();
+        int dueAlarmCount = 0;
+        Date lastSoundedCheck = Date::none(); ///< the settings' "lsd" moment
+        bool watchBusy = false;
+        bool listsRebuilding = false;
+        int pendingWork = 0;
+        Date watchNow;
+    };
+
+    virtual ~Subsystems() = default;
+
+    /// Step 10 of start-up after the windows are loaded: settings, alarm groups, to-do note.
+    virtual void mainStart(bool safeMode) = 0;
+    /// The alarm watch's tick body; it sets the next timer interval.
+    virtual void watchTick() = 0;
+
+    /// Saves for the exit routine; false when a save failed (the exit is then abandoned).
+    virtual bool saveSettings() = 0;
+    virtual bool autoSaveEnabled() const = 0;
+    virtual bool saveChangedAlarmGroups() = 0;
+    virtual bool saveTodo() = 0;
+    /// Ends the plug-ins that keep running, the most recently started first.
+    virtual void releaseRunningPlugins() = 0;
+
+    /// The chosen language name ("English"), passed to the version check.
+    virtual std::string languageFileName() const = 0;
+    virtual DebugState debugState() const = 0;
+};
+
+} // namespace halvika

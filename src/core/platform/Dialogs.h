@@ -1,0 +1,29 @@
+// Message boxes and file dialogs, answered by the user or, in tests, by a script.
+#pragma once
+
+#include <string>
+
+namespace halvika {
+
+/// Message box styles are the platform's numbers: buttons (0 OK, 4 Yes/No) + icon (16 critical,
+/// 32 question, 48 exclamation, 64 information) + default button (256 second button).
+/// Answers: 1 OK, 6 Yes, 7 No.
+class Dialogs {
+public:
+    static constexpr int answerOk = 1;
+    static constexpr int answerYes = 6;
+    static constexpr int answerNo = 7;
+
+    static constexpr int styleYesNo = 4;
+    static constexpr int styleCritical = 16;
+    static constexpr int styleQuestion = 32;
+    static constexpr int styleExclamation = 48;
+    static constexpr int styleInformation = 64;
+    static constexpr int styleDefaultSecond = 256;
+
+    virtual ~Dialogs() = default;
+    /// Shows a modal message box and returns the answer code.
+    virtual int messageBox(const std::string& caption, const std::string& text, int style) = 0;
+};
+
+} // namespace halvika

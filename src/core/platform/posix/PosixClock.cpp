@@ -1,0 +1,22 @@
+// The real local clock, read through the C library.
+#include "platform/posix/PosixClock.h"
+
+#include <ctime>
+
+namespace halvika {
+
+Clock::Reading PosixClock::now() const {
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    tm local{};
+    localtime_r(&ts.tv_sec, &local);
+    Reading r;
+    // The system clock is always within the representable years.
+    r.date = Date::tryFromParts(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                                local.tm_sec)
+                 .value_or(Date());
+    r.millisecond = static_cast<int>(ts.tv_nsec / 1000000);
+    return r;
+}
+
+} // namespace halvika

@@ -1,0 +1,51 @@
+// The current INI file and section, with lookups that fall back to a default.
+#include "settings/modIniFileHandling.h"
+
+#include "text/TextFile.h"
+
+#include <sys/stat.h>
+
+namespace halvika {
+
+void modIniFileHandling::setIniFile(const std::string& path) {
+    m_path = path;
+    m_exists = !path.empty() && TextFile::exists(path);
+}
+
+const IniFile* modIniFileHandling::parsed(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        return nullptr;
+    }
+    const std::int64_t modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    if (m_cache.path != path || m_cache.modified != modified || m_cache.size != st.st_size) {
+        m_cache.path = path;
+        m_cache.modified = modified;
+        m_cache.size = st.st_size;
+        m_cache.ini = IniFile::load(path);
+    }
+    return m_cache.ini ? &*m_cache.ini : nullptr;
+}
+
+std::string modIniFileHandling::getIniValue(const std::string& key, const std::string& def) {
+    return getIniSectionValue(m_section, key, def);
+}
+
+std::string modIniFileHandling::getIniSectionValue(const std::string& section, const std::string& key,
+                                                   const std::string& def) {
+    if (!m_exists) {
+        return def;
+    }
+    return getIniFileValue(m_path, section, key, def);
+}
+
+std::string modIniFileHandling::getIniFileValue(const std::string& file, const std::string& section,
+                                                const std::string& key, const std::string& def) {
+    const IniFile* ini = parsed(file);
+    if (ini == nullptr) {
+        return def;
+    }
+    return ini->value(section, key).value_or(def);
+}
+
+} // namespace halvika

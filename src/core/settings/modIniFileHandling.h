@@ -1,0 +1,43 @@
+// The current INI file and section, with lookups that fall back to a default.
+#pragma once
+
+#include "settings/IniFile.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace halvika {
+
+/// Holds the file and section that lookups use, like the profile-string service it stands in for.
+/// A file is parsed once and read again only when it changes on disk.
+class modIniFileHandling {
+public:
+    /// Makes the path current and notes whether a file exists there.
+    void setIniFile(const std::string& path);
+    void setIniSection(const std::string& section) { m_section = section; }
+    const std::string& iniFile() const { return m_path; }
+    bool iniFileExists() const { return m_exists; }
+
+    std::string getIniValue(const std::string& key, const std::string& def);
+    std::string getIniSectionValue(const std::string& section, const std::string& key, const std::string& def);
+    /// Reads from any file, leaving the current file and section alone.
+    std::string getIniFileValue(const std::string& file, const std::string& section, const std::string& key,
+                                const std::string& def);
+
+private:
+    struct Cached {
+        std::string path;
+        std::int64_t modified = -1;
+        std::int64_t size = -1;
+        std::optional<IniFile> ini;
+    };
+    const IniFile* parsed(const std::string& path);
+
+    std::string m_path;
+    std::string m_section;
+    bool m_exists = false;
+    Cached m_cache;
+};
+
+} // namespace halvika

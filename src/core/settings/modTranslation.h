@@ -1,0 +1,35 @@
+// Numbered texts from the chosen language file.
+#pragma once
+
+#include "app/AppPaths.h"
+#include "settings/modIniFileHandling.h"
+
+#include <string>
+
+namespace halvika {
+
+/// Looks texts up by section and number in `<language>.lng`, found in the home folder or a data folder.
+/// A missing file or key gives "String [section] sN not found", so a missing text shows on screen.
+class modTranslation {
+public:
+    modTranslation(const AppPaths& paths, modIniFileHandling& ini) : m_paths(paths), m_ini(ini) {}
+
+    void setLanguage(const std::string& language) { m_language = language; }
+    const std::string& language() const { return m_language; }
+
+    /// The language file's path; in the home folder when no such file exists anywhere.
+    std::string getLanguageFilePath() const;
+    bool languageFileExists() const;
+    std::string getText(const std::string& section, int number);
+    std::string getStringsText(int number) { return getText("Strings", number); }
+    std::string getMainText(int number) { return getText("frmHalvikaMain", number); }
+    /// A window's caption (key = section name); `fallback` when missing.
+    std::string getCaption(const std::string& section, const std::string& fallback);
+
+private:
+    const AppPaths& m_paths;
+    modIniFileHandling& m_ini;
+    std::string m_language = "English";
+};
+
+} // namespace halvika

@@ -1,0 +1,31 @@
+// Conversion of file bytes to the UTF-8 text the program works with.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace halvika {
+
+class Encoding {
+public:
+    /// True when the bytes are well-formed UTF-8 (no overlongs, no surrogates, nothing above U+10FFFF).
+    static bool isValidUtf8(std::string_view bytes);
+
+    /// Reads every byte as a Windows-1252 character and returns the UTF-8 text.
+    static std::string windows1252ToUtf8(std::string_view bytes);
+
+    /// File bytes as UTF-8: valid UTF-8 stays as it is, anything else is taken as Windows-1252,
+    /// so files written by the old platform still load without losing a character.
+    static std::string decodeFileText(std::string_view bytes);
+
+    /// Appends the UTF-8 form of a code point; invalid code points become U+FFFD.
+    static void appendCodePoint(std::string& out, char32_t codePoint);
+
+    /// The number of code points in valid or invalid UTF-8 (each stray byte counts as one).
+    static std::size_t codePointCount(std::string_view text);
+
+    /// The first `count` code points of the text, never splitting a multi-byte sequence.
+    static std::string_view leadingCodePoints(std::string_view text, std::size_t count);
+};
+
+} // namespace halvika

@@ -1,0 +1,377 @@
+// The one document type: a named element with a text value and ordered, shared children.
+#include "xml/XMLNode.h"
+
+#include "text/NumberText.h"
+#include "text/TextFile.h"
+#include "xml/XMLParser.h"
+
+#include <utility>
+
+namespace halvika {
+
+namespace {
+
+template <typename T, typename Parse> T convertOr(const std::string* text, T def, Parse parse) {
+    if (text == nullptr) {
+        return def;
+    }
+    if (auto value = parse(*text)) {
+        return *value;
+    }
+    return def;
+}
+
+} // namespace
+
+XMLNode::~XMLNode() {
+    // Tear deep trees down without recursion: a document nested thousands of levels deep would otherwise
+    // overflow the stack in the chain of destructors.
+    std::vector<XMLNodePtr> pending = std::move(m_children);
+    while (!pending.empty()) {
+        XMLNodePtr node = std::move(pending.back());
+        pending.pop_back();
+        if (node && node.use_count() == 1) {
+            for (auto& child : node->m_children) {
+                pending.push_back(std::move(child));
+            }
+            node->m_children.clear();
+        }
+    }
+}
+
+XMLNodePtr XMLNode::Create(std::string_view nodeName, std::string_view value) {
+    return std::make_shared<XMLNode>(std::string(nodeName), std::string(value));
+}
+
+XMLNodePtr XMLNode::createFromXML(std::string_view xml, std::string_view overrideRootName) {
+    auto node = std::make_shared<XMLNode>();
+    node->initializeFromXML(xml);
+    if (!overrideRootName.empty()) {
+        node->name = overrideRootName;
+    }
+    return node;
+}
+
+XMLNodePtr XMLNode::createFromFile(const std::string& path) {
+    std::string content;
+    if (getFile(path, content)) {
+        return std::make_shared<XMLNode>();
+    }
+    return createFromXML(content, "");
+}
+
+bool XMLNode::initializeFromXML(std::string_view xml) {
+    XMLParser parser;
+    return parser.parse(xml, *this);
+}
+
+bool XMLNode::initializeFromFile(const std::string& path) {
+    std::string content;
+    if (getFile(path, content)) {
+        return true;
+    }
+    return initializeFromXML(content);
+}
+
+XMLNodePtr XMLNode::getCopy() const {
+    return createFromXML(toString(), "");
+}
+
+std::string XMLNode::toString() const {
+    std::string out;
+    appendTo(out);
+    return out;
+}
+
+void XMLNode::appendTo(std::string& out) const {
+    // Iterative, so that deeply nested documents cannot exhaust the stack.
+    struct Frame {
+        const XMLNode* node;
+        std::size_t next;
+    };
+    std::vector<Frame> stack;
+    auto open = [&out, &stack](const XMLNode* node) {
+        out += '<';
+        out += node->name;
+        out += '>';
+        out += stringToXMLString(node->Value);
+        stack.push_back({node, 0});
+    };
+    open(this);
+    while (!stack.empty()) {
+        Frame& top = stack.back();
+        if (top.next < top.node->m_children.size()) {
+            const XMLNode* child = top.node->m_children[top.next++].get();
+            open(child);
+        } else {
+            out += "</";
+            out += top.node->name;
+            out += '>';
+            stack.pop_back();
+        }
+    }
+}
+
+bool XMLNode::toXMLFile(const std::string& path) const {
+    return putFile(path, toString());
+}
+
+void XMLNode::clear() {
+    Value.clear();
+    m_children.clear();
+}
+
+int XMLNode::getNumberOfNodesWithName(std::string_view childName) const {
+    int count = 0;
+    for (const auto& child : m_children) {
+        count += child->name == childName ? 1 : 0;
+    }
+    return count;
+}
+
+int XMLNode::getNodeIndex(std::string_view childName, int index) const {
+    if (index < 0) {
+        return -1;
+    }
+    int seen = 0;
+    for (std::size_t i = 0; i < m_children.size(); ++i) {
+        if (m_children[i]->name == childName && seen++ == index) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+XMLNodePtr XMLNode::getNodeAt(int position) const {
+    if (position < 0 || position >= getNumberOfNodes()) {
+        return nullptr;
+    }
+    return m_children[static_cast<std::size_t>(position)];
+}
+
+XMLNodePtr XMLNode::getNode(std::string_view childName, int index, std::string_view defaultXMLString) const {
+    const int position = getNodeIndex(childName, index);
+    if (position >= 0) {
+        return m_children[static_cast<std::size_t>(position)];
+    }
+    return createFromXML(defaultXMLString, "");
+}
+
+const XMLNode* XMLNode::findChild(std::string_view childName, int index) const {
+    const int position = getNodeIndex(childName, index);
+    return position < 0 ? nullptr : m_children[static_cast<std::size_t>(position)].get();
+}
+
+std::string XMLNode::getString(std::string_view childName, int index, std::string_view def) const {
+    const XMLNode* child = findChild(childName, index);
+    return child ? child->Value : std::string(def);
+}
+
+// A default for a missing child goes through the text form too, as the Part's readers expect: a Date
+// default comes back to the whole second, a Single default to its written precision.
+std::int16_t XMLNode::getInteger(std::string_view childName, int index, std::int16_t def) const {
+    const XMLNode* child = findChild(childName, index);
+    return convertOr(child ? &child->Value : nullptr, def, NumberText::parseInteger);
+}
+
+std::int32_t XMLNode::getLong(std::string_view childName, int index, std::int32_t def) const {
+    const XMLNode* child = findChild(childName, index);
+    return convertOr(child ? &child->Value : nullptr, def, NumberText::parseLong);
+}
+
+bool XMLNode::getBoolean(std::string_view childName, int index, bool def) const {
+    const XMLNode* child = findChild(childName, index);
+    return convertOr(child ? &child->Value : nullptr, def, NumberText::parseBoolean);
+}
+
+Date XMLNode::getDate(std::string_view childName, int index, const Date& def) const {
+    const XMLNode* child = findChild(childName, index);
+    return convertOr(child ? &child->Value : nullptr, def, Date::fromFileString);
+}
+
+float XMLNode::getSingle(std::string_view childName, int index, float def) const {
+    const XMLNode* child = findChild(childName, index);
+    const float rounded = NumberText::parseSingle(NumberText::formatSingle(def)).value_or(def);
+    return convertOr(child ? &child->Value : nullptr, rounded, NumberText::parseSingle);
+}
+
+double XMLNode::getDouble(std::string_view childName, int index, double def) const {
+    const XMLNode* child = findChild(childName, index);
+    const double rounded = NumberText::parseDouble(NumberText::formatDouble(def)).value_or(def);
+    return convertOr(child ? &child->Value : nullptr, rounded, NumberText::parseDouble);
+}
+
+XMLNode& XMLNode::childForSet(std::string_view childName, int index) {
+    while (getNodeIndex(childName, index) < 0) {
+        m_children.push_back(Create(childName, ""));
+    }
+    return *m_children[static_cast<std::size_t>(getNodeIndex(childName, index))];
+}
+
+void XMLNode::setText(std::string_view childName, std::string value, int index) {
+    if (index < 0) {
+        return;
+    }
+    childForSet(childName, index).Value = std::move(value);
+}
+
+void XMLNode::setString(std::string_view childName, std::string_view value, int index) {
+    setText(childName, std::string(value), index);
+}
+void XMLNode::setInteger(std::string_view childName, std::int16_t value, int index) {
+    setText(childName, std::to_string(value), index);
+}
+void XMLNode::setLong(std::string_view childName, std::int32_t value, int index) {
+    setText(childName, std::to_string(value), index);
+}
+void XMLNode::setBoolean(std::string_view childName, bool value, int index) {
+    setText(childName, NumberText::formatBoolean(value), index);
+}
+void XMLNode::setDate(std::string_view childName, const Date& value, int index) {
+    setText(childName, value.toFileString(), index);
+}
+void XMLNode::setSingle(std::string_view childName, float value, int index) {
+    setText(childName, NumberText::formatSingle(value), index);
+}
+void XMLNode::setDouble(std::string_view childName, double value, int index) {
+    setText(childName, NumberText::formatDouble(value), index);
+}
+
+void XMLNode::addString(std::string_view childName, std::string_view value) {
+    addNode(Create(childName, value));
+}
+void XMLNode::addInteger(std::string_view childName, std::int16_t value) {
+    addNode(Create(childName, std::to_string(value)));
+}
+void XMLNode::addLong(std::string_view childName, std::int32_t value) {
+    addNode(Create(childName, std::to_string(value)));
+}
+void XMLNode::addBoolean(std::string_view childName, bool value) {
+    addNode(Create(childName, NumberText::formatBoolean(value)));
+}
+void XMLNode::addDate(std::string_view childName, const Date& value) {
+    addNode(Create(childName, value.toFileString()));
+}
+void XMLNode::addSingle(std::string_view childName, float value) {
+    addNode(Create(childName, NumberText::formatSingle(value)));
+}
+void XMLNode::addDouble(std::string_view childName, double value) {
+    addNode(Create(childName, NumberText::formatDouble(value)));
+}
+
+std::string XMLNode::removeString(std::string_view childName, int index, std::string_view def) {
+    auto value = getString(childName, index, def);
+    removeNode(childName, index);
+    return value;
+}
+std::int16_t XMLNode::removeInteger(std::string_view childName, int index, std::int16_t def) {
+    const auto value = getInteger(childName, index, def);
+    removeNode(childName, index);
+    return value;
+}
+std::int32_t XMLNode::removeLong(std::string_view childName, int index, std::int32_t def) {
+    const auto value = getLong(childName, index, def);
+    removeNode(childName, index);
+    return value;
+}
+bool XMLNode::removeBoolean(std::string_view childName, int index, bool def) {
+    const bool value = getBoolean(childName, index, def);
+    removeNode(childName, index);
+    return value;
+}
+Date XMLNode::removeDate(std::string_view childName, int index, const Date& def) {
+    const Date value = getDate(childName, index, def);
+    removeNode(childName, index);
+    return value;
+}
+float XMLNode::removeSingle(std::string_view childName, int index, float def) {
+    const float value = getSingle(childName, index, def);
+    removeNode(childName, index);
+    return value;
+}
+double XMLNode::removeDouble(std::string_view childName, int index, double def) {
+    const double value = getDouble(childName, index, def);
+    removeNode(childName, index);
+    return value;
+}
+
+void XMLNode::addNode(XMLNodePtr node) {
+    if (node) {
+        m_children.push_back(std::move(node));
+    }
+}
+
+void XMLNode::addNodeAt(int position, XMLNodePtr node) {
+    if (node && position >= 0 && position <= getNumberOfNodes()) {
+        m_children.insert(m_children.begin() + position, std::move(node));
+    }
+}
+
+void XMLNode::addXMLString(std::string_view xml) {
+    addNode(createFromXML(xml, ""));
+}
+
+void XMLNode::setNodeAt(int position, XMLNodePtr node) {
+    if (node && position >= 0 && position < getNumberOfNodes()) {
+        m_children[static_cast<std::size_t>(position)] = std::move(node);
+    }
+}
+
+void XMLNode::setNode(const XMLNode& node, int index) {
+    setString(node.name, node.Value, index);
+}
+
+XMLNodePtr XMLNode::removeNodeAt(int position) {
+    if (position < 0 || position >= getNumberOfNodes()) {
+        return nullptr;
+    }
+    XMLNodePtr removed = std::move(m_children[static_cast<std::size_t>(position)]);
+    m_children.erase(m_children.begin() + position);
+    return removed;
+}
+
+XMLNodePtr XMLNode::removeNode(std::string_view childName, int index) {
+    return removeNodeAt(getNodeIndex(childName, index));
+}
+
+std::string XMLNode::stringToXMLString(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&apos;";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+bool XMLNode::getFile(const std::string& path, std::string& content) {
+    auto text = TextFile::readText(path);
+    if (!text) {
+        return true;
+    }
+    content = std::move(*text);
+    return false;
+}
+
+bool XMLNode::putFile(const std::string& path, const std::string& content) {
+    return !TextFile::writeAtomically(path, content);
+}
+
+} // namespace halvika

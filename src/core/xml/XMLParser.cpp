@@ -1,0 +1,349 @@
+// The character-by-character parser behind XMLNode::initializeFromXML.
+#include "xml/XMLParser.h"
+
+#include "text/Encoding.h"
+#include "xml/XMLNode.h"
+
+#include <charconv>
+#include <cstring>
+
+namespace halvika {
+
+bool XMLParser::isWhitespace(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return (u >= 9 && u <= 13) || (u >= 28 && u <= 32);
+}
+
+bool XMLParser::pushState(int state) {
+    if (static_cast<int>(m_states.size()) >= kMaxDepth) {
+        return false;
+    }
+    m_states.push_back(state);
+    return true;
+}
+
+int XMLParser::popState() {
+    if (m_states.empty()) {
+        return Prolog;
+    }
+    const int state = m_states.back();
+    m_states.pop_back();
+    return state;
+}
+
+bool XMLParser::openElement(std::string elementName) {
+    if (m_depth >= kMaxDepth) {
+        return false;
+    }
+    ++m_depth;
+    if (m_depth == 1) {
+        m_nodes[0]->name = std::move(elementName);
+        m_nodes.resize(1);
+        return true;
+    }
+    auto child = std::make_shared<XMLNode>(std::move(elementName), std::string());
+    XMLNode* raw = child.get();
+    m_nodes[static_cast<std::size_t>(m_depth - 2)]->addNode(std::move(child));
+    m_nodes.resize(static_cast<std::size_t>(m_depth - 1));
+    m_nodes.push_back(raw);
+    return true;
+}
+
+bool XMLParser::closeElement() {
+    // A closing tag with no element open has nothing to close.
+    if (m_depth <= 0) {
+        return false;
+    }
+    --m_depth;
+    return true;
+}
+
+bool XMLParser::appendText(std::string_view text) {
+    // Text (a CDATA section, say) with no element open has nowhere to go.
+    if (m_depth <= 0) {
+        return false;
+    }
+    m_nodes[static_cast<std::size_t>(m_depth - 1)]->Value += text;
+    return true;
+}
+
+void XMLParser::decodeEntity() {
+    const std::string& e = m_entityName;
+    if (e == "lt") {
+        m_buffer += '<';
+    } else if (e == "gt") {
+        m_buffer += '>';
+    } else if (e == "amp") {
+        m_buffer += '&';
+    } else if (e == "quot") {
+        m_buffer += '"';
+    } else if (e == "apos") {
+        m_buffer += '\'';
+    } else if (e.size() >= 2 && e[0] == '#') {
+        // A numeric reference becomes its character; one that does not read as a code point is kept as
+        // written after the "#".
+        const bool hex = e[1] == 'x' || e[1] == 'X';
+        const char* first = e.data() + (hex ? 2 : 1);
+        const char* last = e.data() + e.size();
+        unsigned long cp = 0;
+        const auto [ptr, ec] = std::from_chars(first, last, cp, hex ? 16 : 10);
+        if (first != last && ec == std::errc() && ptr == last && cp > 0 && cp <= 0x10FFFF &&
+            !(cp >= 0xD800 && cp <= 0xDFFF)) {
+            Encoding::appendCodePoint(m_buffer, static_cast<char32_t>(cp));
+        } else {
+            m_buffer.append(e, 1, std::string::npos);
+        }
+    } else if (e != "#") {
+        m_failed = true;
+    }
+}
+
+bool XMLParser::parse(std::string_view xml, XMLNode& root) {
+    m_states.clear();
+    m_nodes.assign(1, &root);
+    m_depth = 0;
+    m_buffer.clear();
+    m_tagName.clear();
+    m_entityName.clear();
+    m_failed = false;
+
+    int state = Prolog;
+    const char* const text = xml.data();
+    const std::size_t size = xml.size();
+    std::size_t i = 0;
+    // Each branch either consumes characters and continues, or stops the parse by returning.
+    auto fail = [this]() {
+        m_failed = true;
+        return true;
+    };
+    while (i < size) {
+        const char c = text[i];
+        switch (state) {
+        case Done:
+            return m_failed;
+        case Content:
+            if (c == '<') {
+                if (!pushState(Content)) {
+                    return fail();
+                }
+                state = TagOpen;
+                if (!m_buffer.empty()) {
+                    if (!appendText(m_buffer)) {
+                        return fail();
+                    }
+                    m_buffer.clear();
+                }
+                ++i;
+            } else if (c == '&') {
+                if (!pushState(Content)) {
+                    return fail();
+                }
+                state = Entity;
+                m_entityName.clear();
+                ++i;
+            } else {
+                // Plain character data runs up to the next markup character.
+                std::size_t end = i + 1;
+                while (end < size && text[end] != '<' && text[end] != '&') {
+                    ++end;
+                }
+                m_buffer.append(text + i, end - i);
+                i = end;
+            }
+            break;
+        case EndTag:
+            if (c == '>') {
+                state = popState();
+                m_buffer.clear();
+                if (!closeElement()) {
+                    return fail();
+                }
+                if (m_depth == 0) {
+                    state = Done;
+                }
+                ++i;
+            } else {
+                // The closing tag's name is not compared with anything; skip to its end.
+                const void* gt = std::memchr(text + i, '>', size - i);
+                i = gt ? static_cast<std::size_t>(static_cast<const char*>(gt) - text) : size;
+            }
+            break;
+        case CData:
+            if (c == '>' && m_buffer.size() >= 2 && m_buffer.compare(m_buffer.size() - 2, 2, "]]") == 0) {
+                m_buffer.resize(m_buffer.size() - 2);
+                if (!appendText(m_buffer)) {
+                    return fail();
+                }
+                m_buffer.clear();
+                state = popState();
+            } else {
+                m_buffer += c;
+            }
+            ++i;
+            break;
+        case Comment:
+            if (c == '>' && m_buffer.size() >= 2 && m_buffer.compare(m_buffer.size() - 2, 2, "--") == 0) {
+                m_buffer.clear();
+                state = popState();
+            } else {
+                m_buffer += c;
+            }
+            ++i;
+            break;
+        case Prolog:
+            if (c == '<') {
+                if (!pushState(Content)) {
+                    return fail();
+                }
+                state = TagOpen;
+            }
+            ++i;
+            break;
+        case Skip:
+            if (c == '>') {
+                const int popped = popState();
+                state = popped == Content ? Prolog : popped;
+            }
+            ++i;
+            break;
+        case TagOpen:
+            if (c == '/') {
+                state = EndTag;
+            } else if (c == '?') {
+                popState();
+                state = Skip;
+            } else {
+                state = TagName;
+                m_tagName.clear();
+                m_buffer += c;
+            }
+            ++i;
+            break;
+        case Entity:
+            if (c == ';') {
+                state = popState();
+                decodeEntity();
+            } else {
+                m_entityName += c;
+            }
+            ++i;
+            break;
+        case EmptyTagEnd:
+            if (c != '>') {
+                return m_failed;
+            }
+            if (m_tagName.empty()) {
+                m_tagName = m_buffer;
+            }
+            if (!openElement(std::move(m_tagName)) || !closeElement()) {
+                return fail();
+            }
+            m_tagName.clear();
+            if (m_depth == 0) {
+                state = Done;
+            } else {
+                m_buffer.clear();
+                state = popState();
+            }
+            ++i;
+            break;
+        case TagName:
+            if (c == '>') {
+                if (m_tagName.empty()) {
+                    m_tagName = std::move(m_buffer);
+                }
+                m_buffer.clear();
+                if (!openElement(std::move(m_tagName))) {
+                    return fail();
+                }
+                m_tagName.clear();
+                state = popState();
+            } else if (c == '/') {
+                state = EmptyTagEnd;
+            } else if (c == '-' && m_buffer == "!-") {
+                state = Comment;
+            } else if (c == '[' && m_buffer == "![CDATA") {
+                state = CData;
+                m_buffer.clear();
+            } else if (c == 'E' && m_buffer == "!DOCTYP") {
+                state = Skip;
+                m_buffer.clear();
+            } else if (isWhitespace(c)) {
+                m_tagName = std::move(m_buffer);
+                m_buffer.clear();
+                state = InTag;
+            } else {
+                m_buffer += c;
+            }
+            ++i;
+            break;
+        case AttrValue:
+            if (c == m_quote) {
+                m_buffer.clear();
+                state = InTag;
+            } else if (c == '&') {
+                if (!pushState(AttrValue)) {
+                    return fail();
+                }
+                state = Entity;
+                m_entityName.clear();
+            } else {
+                m_buffer += (c == '\r' || c == '\n' || c == '\t') ? ' ' : c;
+            }
+            ++i;
+            break;
+        case AttrEquals:
+            if (c == '\'' || c == '"') {
+                m_quote = c;
+                state = AttrValue;
+            } else if (!isWhitespace(c)) {
+                return fail();
+            }
+            ++i;
+            break;
+        case AttrName:
+            if (isWhitespace(c)) {
+                m_buffer.clear();
+                state = AttrAfterName;
+            } else if (c == '=') {
+                m_buffer.clear();
+                state = AttrEquals;
+            } else {
+                m_buffer += c;
+            }
+            ++i;
+            break;
+        case AttrAfterName:
+            if (c == '=') {
+                state = AttrEquals;
+            } else if (!isWhitespace(c)) {
+                return fail();
+            }
+            ++i;
+            break;
+        case InTag:
+            if (c == '>') {
+                state = popState();
+                if (!openElement(std::move(m_tagName))) {
+                    return fail();
+                }
+                m_tagName.clear();
+            } else if (c == '/') {
+                state = EmptyTagEnd;
+            } else if (!isWhitespace(c)) {
+                state = AttrName;
+                m_buffer += c;
+            }
+            ++i;
+            break;
+        default:
+            return fail();
+        }
+    }
+    if (state != Done) {
+        m_failed = true;
+    }
+    return m_failed;
+}
+
+} // namespace halvika

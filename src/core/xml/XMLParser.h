@@ -1,0 +1,62 @@
+// The character-by-character parser behind XMLNode::initializeFromXML.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace halvika {
+
+class XMLNode;
+
+/// A small state machine over the text. Attributes are read only to get past them; comments, processing
+/// instructions and a document type declaration are skipped; CDATA text is kept verbatim; closing tags
+/// close the innermost open element whatever their name. Never throws.
+class XMLParser {
+public:
+    /// Deepest element nesting and most pending states; deeper documents fail.
+    static constexpr int kMaxDepth = 32767;
+
+    /// Parses into `root` (appending to what it holds). Failure flag: true when the text was not a complete
+    /// document; the tree built up to the failure stays.
+    bool parse(std::string_view xml, XMLNode& root);
+
+private:
+    enum State : int {
+        Done = 1,
+        Content = 2,
+        EndTag = 3,
+        CData = 4,
+        Comment = 5,
+        Prolog = 6,
+        Skip = 7,
+        TagOpen = 8,
+        Entity = 9,
+        EmptyTagEnd = 10,
+        TagName = 11,
+        AttrValue = 12,
+        AttrEquals = 13,
+        AttrName = 14,
+        AttrAfterName = 15,
+        InTag = 16,
+    };
+
+    bool openElement(std::string elementName);
+    bool closeElement();
+    bool appendText(std::string_view text);
+    bool pushState(int state);
+    int popState();
+    static bool isWhitespace(char c);
+    void decodeEntity();
+
+    std::vector<int> m_states;
+    std::vector<XMLNode*> m_nodes;
+    int m_depth = 0;
+    std::string m_buffer;
+    std::string m_tagName;
+    std::string m_entityName;
+    char m_quote = '"';
+    bool m_failed = false;
+};
+
+} // namespace halvika

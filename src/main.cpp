@@ -1,0 +1,6 @@
+// The halvika executable.
+#include "HalvikaProgram.h"
+
+int main(int argc, char** argv) {
+    return halvika::HalvikaProgram::run(argc, argv);
+}

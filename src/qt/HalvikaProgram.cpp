@@ -1,0 +1,124 @@
+// Puts the program together: arguments, home folder, single instance, services, windows, event loop.
+#include "HalvikaProgram.h"
+
+#include "app/AppPaths.h"
+#include "app/HalvikaApp.h"
+#include "app/IdleSubsystems.h"
+#include "app/ProgramVersion.h"
+#include "dates/DateNames.h"
+#include "platform/QtDialogs.h"
+#include "platform/QtShell.h"
+#include "platform/QtViews.h"
+#include "platform/QtWatchTimer.h"
+#include "platform/UnixSignalWatcher.h"
+#include "platform/posix/PosixClock.h"
+#include "windows/TrayIcon.h"
+#include "windows/frmHalvikaMain.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QLockFile>
+#include <QSessionManager>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace halvika {
+
+namespace {
+
+std::string environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+std::vector<std::string> dataFolders() {
+    std::vector<std::string> folders;
+    for (const QString& f : QString(HALVIKA_DATA_DIRS).split(':', Qt::SkipEmptyParts)) {
+        folders.push_back(f.toStdString());
+    }
+    return folders;
+}
+
+} // namespace
+
+int HalvikaProgram::run(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("Halvika");
+    QApplication::setApplicationVersion(QString::fromStdString(ProgramVersion::text()));
+    // The tray keeps the program alive; the main window only hides.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Halvika, a desktop alarm clock and reminder scheduler.");
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption homeOption("home", "Keep alarms, settings and state in <folder>.", "folder");
+    const QCommandLineOption hiddenOption("hidden", "Start with the main window hidden in the tray.");
+    parser.addOption(homeOption);
+    parser.addOption(hiddenOption);
+    parser.process(application);
+
+    const std::string home = AppPaths::resolveHome(parser.value(homeOption).toStdString(), environment("HALVIKA_HOME"),
+                                                   environment("XDG_DATA_HOME"), environment("HOME"));
+    if (!AppPaths::ensureFolder(home)) {
+        std::fprintf(stderr, "halvika: cannot use the home folder %s\n", home.c_str());
+        return 1;
+    }
+    DateNames::setCurrent(DateNames::fromEnvironmentLocale());
+
+    // One instance per home folder; a lock left by a killed run is reclaimed by QLockFile.
+    QLockFile lock(QDir(QString::fromStdString(home)).filePath("halvika.lock"));
+    if (!lock.tryLock(0)) {
+        return 0;
+    }
+
+    PosixClock clock;
+    QtWatchTimer timer;
+    QtDialogs dialogs;
+    QtShell shell;
+    QtViews views;
+    IdleSubsystems subsystems(timer);
+    HalvikaApp app({clock, timer, dialogs, shell, views}, subsystems, AppPaths(home, dataFolders()));
+
+    if (!app.runStartupCheck()) {
+        return 0;
+    }
+
+    std::unique_ptr<TrayIcon> tray;
+    std::unique_ptr<frmHalvikaMain> mainWindow;
+    try {
+        tray = std::make_unique<TrayIcon>();
+        mainWindow = std::make_unique<frmHalvikaMain>(app);
+    } catch (const std::exception& e) {
+        app.msgBox(HalvikaApp::loadingErrorText(1, e.what()), Dialogs::styleExclamation);
+        return 1;
+    }
+
+    const bool trayAvailable = TrayIcon::isAvailable();
+    mainWindow->setTrayAvailable(trayAvailable);
+    QObject::connect(tray.get(), &TrayIcon::toggleWindowRequested, mainWindow.get(),
+                     &frmHalvikaMain::toggleWindowVisibility);
+    QObject::connect(tray.get(), &TrayIcon::exitRequested, [&app] { app.trayExit(); });
+    QObject::connect(mainWindow.get(), &frmHalvikaMain::exitRequested, [&app] { app.trayExit(); });
+
+    UnixSignalWatcher signalWatcher;
+    QObject::connect(&signalWatcher, &UnixSignalWatcher::terminationRequested, [&app] { app.sessionEnding(); });
+    QObject::connect(&application, &QGuiApplication::commitDataRequest,
+                     [&app](QSessionManager&) { app.sessionEnding(); });
+
+    app.mainStart();
+    mainWindow->translate();
+    mainWindow->showNextAlarm();
+    if (trayAvailable) {
+        tray->show();
+    }
+    if (!trayAvailable || !parser.isSet(hiddenOption)) {
+        mainWindow->show();
+    }
+    return QApplication::exec();
+}
+
+} // namespace halvika

@@ -1,0 +1,12 @@
+// Puts the program together: arguments, home folder, single instance, services, windows, event loop.
+#pragma once
+
+namespace halvika {
+
+class HalvikaProgram {
+public:
+    /// Runs the program and returns the process exit code.
+    static int run(int argc, char** argv);
+};
+
+} // namespace halvika

@@ -1,0 +1,52 @@
+// The notification-area icon and its menu.
+#include "windows/TrayIcon.h"
+
+#include "windows/AppIcon.h"
+
+#include <QMenu>
+#include <QSystemTrayIcon>
+
+namespace halvika {
+
+TrayIcon::TrayIcon(QObject* parent) : QObject(parent), m_icon(new QSystemTrayIcon(this)), m_menu(new QMenu()) {
+    m_menu->setObjectName("mnuTray");
+    QAction* toggle = m_menu->addAction(tr("Show or hide window"), this, &TrayIcon::toggleWindowRequested);
+    toggle->setObjectName("mnuTrayToggle");
+    m_menu->addSeparator();
+    QAction* exit = m_menu->addAction(tr("Exit"), this, &TrayIcon::exitRequested);
+    exit->setObjectName("mnuTrayExit");
+    m_icon->setContextMenu(m_menu);
+    m_icon->setIcon(AppIcon::icon());
+    m_icon->setToolTip("Halvika");
+    connect(m_icon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick) {
+            emit toggleWindowRequested();
+        }
+    });
+}
+
+TrayIcon::~TrayIcon() {
+    delete m_menu;
+}
+
+bool TrayIcon::isAvailable() {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void TrayIcon::show() {
+    m_icon->show();
+}
+
+void TrayIcon::hide() {
+    m_icon->hide();
+}
+
+void TrayIcon::setToolTip(const QString& text) {
+    m_icon->setToolTip(text);
+}
+
+void TrayIcon::setBlocked(bool blocked) {
+    m_icon->setIcon(AppIcon::icon(blocked));
+}
+
+} // namespace halvika

@@ -1,0 +1,33 @@
+// The notification-area icon and its menu.
+#pragma once
+
+#include <QObject>
+
+class QSystemTrayIcon;
+class QMenu;
+
+namespace halvika {
+
+class TrayIcon : public QObject {
+    Q_OBJECT
+public:
+    explicit TrayIcon(QObject* parent = nullptr);
+    ~TrayIcon() override;
+
+    /// False when the desktop has no notification area; the main window then stays shown.
+    static bool isAvailable();
+    void show();
+    void hide();
+    void setToolTip(const QString& text);
+    void setBlocked(bool blocked);
+
+signals:
+    void toggleWindowRequested();
+    void exitRequested();
+
+private:
+    QSystemTrayIcon* m_icon = nullptr;
+    QMenu* m_menu = nullptr;
+};
+
+} // namespace halvika

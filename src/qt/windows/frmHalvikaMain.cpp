@@ -1,0 +1,84 @@
+// The main window: for now the next-alarm line and the program menu.
+#include "windows/frmHalvikaMain.h"
+
+#include "app/HalvikaApp.h"
+#include "windows/AppIcon.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QVBoxLayout>
+
+namespace halvika {
+
+frmHalvikaMain::frmHalvikaMain(HalvikaApp& app, QWidget* parent) : QMainWindow(parent), m_app(app) {
+    setObjectName("frmHalvikaMain");
+    setWindowIcon(AppIcon::icon());
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    m_nextAlarm = new QLabel(central);
+    m_nextAlarm->setObjectName("lblNextAlarm");
+    QFont big = m_nextAlarm->font();
+    big.setPointSizeF(big.pointSizeF() * 1.3);
+    m_nextAlarm->setFont(big);
+    m_nextAlarm->setWordWrap(true);
+    layout->addWidget(m_nextAlarm);
+    layout->addStretch();
+    setCentralWidget(central);
+
+    QMenu* general = menuBar()->addMenu(tr("&Halvika"));
+    general->setObjectName("mnuGeneral");
+    QAction* hide = general->addAction(tr("&Close window"), this, &frmHalvikaMain::toggleWindowVisibility);
+    hide->setObjectName("mnuWindowClose");
+    hide->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    general->addSeparator();
+    QAction* exit = general->addAction(tr("E&xit"), this, &frmHalvikaMain::exitRequested);
+    exit->setObjectName("mnuTrayExit");
+    exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    resize(520, 320);
+    translate();
+    showNextAlarm();
+}
+
+void frmHalvikaMain::translate() {
+    QString caption = QString::fromStdString(m_app.translation().getCaption("frmHalvikaMain", "Halvika"));
+    if (m_app.safeMode()) {
+        caption += " " + QString::fromStdString(m_app.translation().getMainText(HalvikaApp::safeModeCaptionNumber));
+    }
+    setWindowTitle(caption);
+}
+
+void frmHalvikaMain::showNextAlarm() {
+    modTranslation& t = m_app.translation();
+    if (!m_app.startupFinished()) {
+        m_nextAlarm->setText(QString::fromStdString(t.getMainText(217)));
+        return;
+    }
+    // No alarm is loaded yet, so there is never an upcoming one to name.
+    m_nextAlarm->setText(QString::fromStdString(t.getMainText(209) + " " + t.getMainText(210)));
+}
+
+void frmHalvikaMain::toggleWindowVisibility() {
+    if (isVisible()) {
+        // Only hide when the tray icon can bring the window back; otherwise it would be gone for good.
+        if (m_trayAvailable) {
+            hide();
+        }
+    } else {
+        showNormal();
+        raise();
+        activateWindow();
+    }
+}
+
+void frmHalvikaMain::closeEvent(QCloseEvent* event) {
+    if (m_app.exiting()) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    toggleWindowVisibility();
+}
+
+} // namespace halvika

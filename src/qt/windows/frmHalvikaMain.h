@@ -1,0 +1,38 @@
+// The main window: for now the next-alarm line and the program menu.
+#pragma once
+
+#include <QMainWindow>
+
+class QLabel;
+
+namespace halvika {
+
+class HalvikaApp;
+
+class frmHalvikaMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmHalvikaMain(HalvikaApp& app, QWidget* parent = nullptr);
+
+    /// The next-alarm line: text 217 until start-up has finished, then 209 and the next alarm or 210.
+    void showNextAlarm();
+    /// Shows or hides the window (the close box and the tray toggle).
+    void toggleWindowVisibility();
+    /// Whether the close box may hide the window: only when there is a tray icon to bring it back.
+    void setTrayAvailable(bool available) { m_trayAvailable = available; }
+    /// Sets the captions from the language file.
+    void translate();
+
+signals:
+    void exitRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    HalvikaApp& m_app;
+    QLabel* m_nextAlarm = nullptr;
+    bool m_trayAvailable = false;
+};
+
+} // namespace halvika

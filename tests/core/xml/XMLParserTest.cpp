@@ -1,0 +1,197 @@
+// Parsing XML text into node trees, and writing trees back.
+#include "xml/XMLParser.h"
+#include "xml/XMLNode.h"
+
+#include <gtest/gtest.h>
+
+namespace halvika {
+namespace {
+
+struct Parsed {
+    XMLNodePtr node = std::make_shared<XMLNode>();
+    bool failed = false;
+};
+
+Parsed parse(std::string_view xml) {
+    Parsed p;
+    p.failed = p.node->initializeFromXML(xml);
+    return p;
+}
+
+TEST(XMLParser, EscapedValuesSurviveARoundTrip) {
+    auto a = XMLNode::Create("a", "x<y");
+    EXPECT_EQ(a->toString(), "<a>x&lt;y</a>");
+    EXPECT_EQ(parse(a->toString()).node->Value, "x<y");
+
+    const std::string tricky = "He said \"it's\" & <left> 'now'";
+    auto b = XMLNode::Create("b", tricky);
+    const Parsed back = parse(b->toString());
+    EXPECT_FALSE(back.failed);
+    EXPECT_EQ(back.node->Value, tricky);
+}
+
+TEST(XMLParser, WritesOneLineWithStartAndEndTagsOnly) {
+    auto root = XMLNode::Create("algr");
+    root->addString("name", "A & B");
+    root->addBoolean("stat", true);
+    root->addString("empty", "");
+    EXPECT_EQ(root->toString(), "<algr><name>A &amp; B</name><stat>-1</stat><empty></empty></algr>");
+}
+
+TEST(XMLParser, MixedContentAndWhitespaceGoIntoTheValue) {
+    const Parsed mixed = parse("<a>x<b>1</b>y</a>");
+    EXPECT_FALSE(mixed.failed);
+    EXPECT_EQ(mixed.node->name, "a");
+    EXPECT_EQ(mixed.node->Value, "xy");
+    ASSERT_EQ(mixed.node->getNumberOfNodes(), 1);
+    EXPECT_EQ(mixed.node->getString("b"), "1");
+
+    const Parsed spaced = parse("<a>\r\n  <b>1</b>\r\n</a>");
+    EXPECT_FALSE(spaced.failed);
+    EXPECT_EQ(spaced.node->Value, "\r\n  \r\n");
+}
+
+TEST(XMLParser, EmptyElementFormsAndAttributes) {
+    for (const char* xml : {"<a><b/></a>", "<a><b /></a>", "<a><b c='1'/></a>", "<a><b c = \"1\" d='x&amp;y'/></a>"}) {
+        SCOPED_TRACE(xml);
+        const Parsed p = parse(xml);
+        EXPECT_FALSE(p.failed);
+        ASSERT_EQ(p.node->getNumberOfNodes(), 1);
+        EXPECT_EQ(p.node->getNodeAt(0)->name, "b");
+        EXPECT_EQ(p.node->getNodeAt(0)->Value, "");
+        EXPECT_EQ(p.node->getNodeAt(0)->getNumberOfNodes(), 0);
+    }
+    const Parsed withAttr = parse("<a x=\"1\">v</a>");
+    EXPECT_FALSE(withAttr.failed);
+    EXPECT_EQ(withAttr.node->name, "a");
+    EXPECT_EQ(withAttr.node->Value, "v");
+    // An empty root element ends the document.
+    const Parsed emptyRoot = parse("<a/>trailing");
+    EXPECT_FALSE(emptyRoot.failed);
+    EXPECT_EQ(emptyRoot.node->name, "a");
+}
+
+TEST(XMLParser, ClosingTagsAreNotMatchedByName) {
+    const Parsed p = parse("<a></b>");
+    EXPECT_FALSE(p.failed);
+    EXPECT_EQ(p.node->name, "a");
+    EXPECT_EQ(p.node->getNumberOfNodes(), 0);
+}
+
+TEST(XMLParser, UnclosedRootFailsButKeepsTheTree) {
+    const Parsed p = parse("<a><b>1</b>");
+    EXPECT_TRUE(p.failed);
+    EXPECT_EQ(p.node->name, "a");
+    EXPECT_EQ(p.node->getString("b"), "1");
+
+    EXPECT_TRUE(parse("").failed);
+    EXPECT_TRUE(parse("just text").failed);
+}
+
+TEST(XMLParser, Entities) {
+    const Parsed unknown = parse("<a>&unknown;x</a>");
+    EXPECT_TRUE(unknown.failed);
+    EXPECT_EQ(unknown.node->Value, "x");
+
+    const Parsed known = parse("<a>&lt;&gt;&amp;&quot;&apos;&#;</a>");
+    EXPECT_FALSE(known.failed);
+    EXPECT_EQ(known.node->Value, "<>&\"'");
+
+    // Numeric references become their character; ones that do not read as one stay as written.
+    const Parsed numeric = parse("<a>&#65;&#x263A;&#zz;</a>");
+    EXPECT_FALSE(numeric.failed);
+    EXPECT_EQ(numeric.node->Value, "A\xE2\x98\xBAzz");
+
+    // A bare "&" runs to the next ";".
+    const Parsed bare = parse("<a>fish & chips; peas</a>");
+    EXPECT_TRUE(bare.failed);
+    EXPECT_EQ(bare.node->Value, "fish  peas");
+}
+
+TEST(XMLParser, PrologCommentsAndDeclarations) {
+    const Parsed p = parse("<?xml version='1.0'?><!-- c --><a>1</a>");
+    EXPECT_FALSE(p.failed);
+    EXPECT_EQ(p.node->name, "a");
+    EXPECT_EQ(p.node->Value, "1");
+
+    const Parsed doctype = parse("<!DOCTYPE a>\n<a>1</a>");
+    EXPECT_FALSE(doctype.failed);
+    EXPECT_EQ(doctype.node->Value, "1");
+
+    // After a comment before the root, any character other than "<" is text with no element to hold it.
+    const Parsed lineBreak = parse("<!-- c -->\n<a>1</a>");
+    EXPECT_TRUE(lineBreak.failed);
+    EXPECT_EQ(lineBreak.node->name, "");
+    EXPECT_EQ(lineBreak.node->getNumberOfNodes(), 0);
+
+    const Parsed cdataFirst = parse("<![CDATA[x]]><a>1</a>");
+    EXPECT_TRUE(cdataFirst.failed);
+    EXPECT_EQ(cdataFirst.node->name, "");
+
+    const Parsed inner = parse("<a>1<!-- <b>no</b> -->2</a>");
+    EXPECT_FALSE(inner.failed);
+    EXPECT_EQ(inner.node->Value, "12");
+    EXPECT_EQ(inner.node->getNumberOfNodes(), 0);
+}
+
+TEST(XMLParser, CDataIsKeptVerbatim) {
+    const Parsed p = parse("<a>x<![CDATA[<b>&amp;]]>y</a>");
+    EXPECT_FALSE(p.failed);
+    EXPECT_EQ(p.node->Value, "x<b>&amp;y");
+    EXPECT_EQ(p.node->getNumberOfNodes(), 0);
+}
+
+TEST(XMLParser, ProcessingInstructionInsideAnElementDropsTextUpToTheNextTag) {
+    const Parsed p = parse("<a>1<?pi?>lost<b>2</b></a>");
+    EXPECT_FALSE(p.failed);
+    EXPECT_EQ(p.node->Value, "1");
+    EXPECT_EQ(p.node->getString("b"), "2");
+}
+
+TEST(XMLParser, BadAttributeSyntaxFails) {
+    EXPECT_TRUE(parse("<a b=1>x</a>").failed);
+    EXPECT_TRUE(parse("<a b c='1'>x</a>").failed);
+    // A "/" not followed by ">" stops the parse without a failure being recorded; nothing was opened.
+    const Parsed stopped = parse("<a><b/x></a>");
+    EXPECT_FALSE(stopped.failed);
+    EXPECT_EQ(stopped.node->getNumberOfNodes(), 0);
+}
+
+TEST(XMLParser, NestingLimit) {
+    auto nested = [](int depth) {
+        std::string xml;
+        for (int i = 0; i < depth; ++i) {
+            xml += "<n>";
+        }
+        for (int i = 0; i < depth; ++i) {
+            xml += "</n>";
+        }
+        return xml;
+    };
+    const Parsed deepest = parse(nested(XMLParser::kMaxDepth));
+    EXPECT_FALSE(deepest.failed);
+    // Writing and copying such a tree must not exhaust the stack either.
+    EXPECT_EQ(deepest.node->toString().size(), nested(XMLParser::kMaxDepth).size());
+
+    const Parsed tooDeep = parse(nested(XMLParser::kMaxDepth + 1));
+    EXPECT_TRUE(tooDeep.failed);
+    EXPECT_EQ(tooDeep.node->name, "n");
+}
+
+TEST(XMLParser, InitializeAppendsToAnExistingNode) {
+    auto node = XMLNode::Create("old", "v");
+    node->addString("keep", "1");
+    EXPECT_FALSE(node->initializeFromXML("<new>w<x>2</x></new>"));
+    EXPECT_EQ(node->name, "new");
+    EXPECT_EQ(node->Value, "vw");
+    ASSERT_EQ(node->getNumberOfNodes(), 2);
+    EXPECT_EQ(node->getNodeAt(0)->name, "keep");
+    EXPECT_EQ(node->getNodeAt(1)->name, "x");
+
+    auto renamed = XMLNode::createFromXML("<a><b>1</b></a>", "root");
+    EXPECT_EQ(renamed->name, "root");
+    EXPECT_EQ(renamed->getString("b"), "1");
+}
+
+} // namespace
+} // namespace halvika

@@ -1,0 +1,114 @@
+// Start-up and exit of the real halvika program: state file, single instance, termination signal.
+#include "fakes/TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace halvika {
+namespace {
+
+using namespace std::chrono_literals;
+
+class Process {
+public:
+    explicit Process(const std::string& home) {
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+            ::execl(HALVIKA_BINARY, HALVIKA_BINARY, "--home", home.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+    }
+    ~Process() {
+        if (m_pid > 0 && !m_reaped) {
+            ::kill(m_pid, SIGKILL);
+            ::waitpid(m_pid, nullptr, 0);
+        }
+    }
+    bool running() {
+        int status = 0;
+        if (m_reaped) {
+            return false;
+        }
+        const pid_t r = ::waitpid(m_pid, &status, WNOHANG);
+        if (r == m_pid) {
+            m_reaped = true;
+            m_status = status;
+            return false;
+        }
+        return true;
+    }
+    /// Exit code, or -1 when the process did not end within the time.
+    int waitForExit(std::chrono::seconds limit) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (running()) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                return -1;
+            }
+            std::this_thread::sleep_for(20ms);
+        }
+        return WIFEXITED(m_status) ? WEXITSTATUS(m_status) : 128 + WTERMSIG(m_status);
+    }
+    void signal(int sig) const { ::kill(m_pid, sig); }
+
+private:
+    pid_t m_pid = -1;
+    bool m_reaped = false;
+    int m_status = 0;
+};
+
+/// Waits until the file holds exactly `content`.
+bool waitForContent(const test::TempHome& home, const std::string& name, const std::string& content) {
+    const auto deadline = std::chrono::steady_clock::now() + 30s;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (std::filesystem::exists(home.file(name)) && home.read(name) == content) {
+            return true;
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+    return false;
+}
+
+TEST(StartupExitE2E, ShortRunIsRecordedAndASecondInstanceEndsSilently) {
+    test::TempHome home;
+    Process first(home.path());
+    ASSERT_TRUE(waitForContent(home, "state", "2"));
+
+    Process second(home.path());
+    EXPECT_EQ(second.waitForExit(30s), 0);
+    EXPECT_TRUE(first.running());
+
+    first.signal(SIGTERM);
+    EXPECT_EQ(first.waitForExit(30s), 0);
+    EXPECT_EQ(home.read("state"), "1");
+}
+
+TEST(StartupExitE2E, KilledRunLeavesTwoAndItsLockIsReclaimed) {
+    test::TempHome home;
+    {
+        Process killed(home.path());
+        ASSERT_TRUE(waitForContent(home, "state", "2"));
+        killed.signal(SIGKILL);
+        killed.waitForExit(30s);
+    }
+    EXPECT_EQ(home.read("state"), "2");
+
+    // With the check off no question blocks the start; the stale lock must not stop it either.
+    home.write("state", "3");
+    Process next(home.path());
+    std::this_thread::sleep_for(1500ms);
+    ASSERT_TRUE(next.running());
+    next.signal(SIGTERM);
+    EXPECT_EQ(next.waitForExit(30s), 0);
+    EXPECT_EQ(home.read("state"), "3");
+}
+
+} // namespace
+} // namespace halvika
