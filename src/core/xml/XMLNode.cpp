@@ -24,9 +24,18 @@ template <typename T, typename Parse> T convertOr(const std::string* text, T def
 } // namespace
 
 XMLNode::~XMLNode() {
-    // Tear deep trees down without recursion: a document nested thousands of levels deep would otherwise
-    // overflow the stack in the chain of destructors.
-    std::vector<XMLNodePtr> pending = std::move(m_children);
+    // Ordinary trees are torn down by the members' own destructors. Beyond a safe depth the rest is torn
+    // down without recursion: a document nested thousands of levels deep would otherwise overflow the
+    // stack in the chain of destructors.
+    thread_local int depth = 0;
+    constexpr int kRecursionLimit = 256;
+    if (depth < kRecursionLimit) {
+        ++depth;
+        m_children.clear();
+        --depth;
+        return;
+    }
+    std::pmr::vector<XMLNodePtr> pending = std::move(m_children);
     while (!pending.empty()) {
         XMLNodePtr node = std::move(pending.back());
         pending.pop_back();
@@ -78,7 +87,19 @@ XMLNodePtr XMLNode::getCopy() const {
 }
 
 std::string XMLNode::toString() const {
+    // Sizing the text first saves the copies and fresh pages of growing a large document step by step.
+    std::size_t length = 0;
+    std::vector<const XMLNode*> pending{this};
+    while (!pending.empty()) {
+        const XMLNode* node = pending.back();
+        pending.pop_back();
+        length += 2 * node->name.size() + 5 + node->Value.size();
+        for (const auto& child : node->m_children) {
+            pending.push_back(child.get());
+        }
+    }
     std::string out;
+    out.reserve(length);
     appendTo(out);
     return out;
 }
@@ -94,7 +115,7 @@ void XMLNode::appendTo(std::string& out) const {
         out += '<';
         out += node->name;
         out += '>';
-        out += stringToXMLString(node->Value);
+        appendEscaped(out, node->Value);
         stack.push_back({node, 0});
     };
     open(this);
@@ -297,6 +318,10 @@ double XMLNode::removeDouble(std::string_view childName, int index, double def) 
 
 void XMLNode::addNode(XMLNodePtr node) {
     if (node) {
+        // Records have a dozen or more fields; start with room for several to save reallocations.
+        if (m_children.capacity() == 0) {
+            m_children.reserve(8);
+        }
         m_children.push_back(std::move(node));
     }
 }
@@ -337,28 +362,38 @@ XMLNodePtr XMLNode::removeNode(std::string_view childName, int index) {
 std::string XMLNode::stringToXMLString(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
+    appendEscaped(out, text);
+    return out;
+}
+
+void XMLNode::appendEscaped(std::string& out, std::string_view text) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char* entity = nullptr;
+        switch (text[i]) {
         case '&':
-            out += "&amp;";
+            entity = "&amp;";
             break;
         case '<':
-            out += "&lt;";
+            entity = "&lt;";
             break;
         case '>':
-            out += "&gt;";
+            entity = "&gt;";
             break;
         case '"':
-            out += "&quot;";
+            entity = "&quot;";
             break;
         case '\'':
-            out += "&apos;";
+            entity = "&apos;";
             break;
         default:
-            out += c;
+            continue;
         }
+        out.append(text, start, i - start);
+        out += entity;
+        start = i + 1;
     }
-    return out;
+    out.append(text, start, std::string_view::npos);
 }
 
 bool XMLNode::getFile(const std::string& path, std::string& content) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <memory_resource>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,9 @@ public:
 
     XMLNode() = default;
     XMLNode(std::string nodeName, std::string value) : name(std::move(nodeName)), Value(std::move(value)) {}
+    /// A node whose child list takes its storage from `childStorage` (the parser's arena).
+    XMLNode(std::string_view nodeName, std::pmr::memory_resource* childStorage)
+        : name(nodeName), m_children(childStorage) {}
     XMLNode(const XMLNode&) = delete;
     XMLNode& operator=(const XMLNode&) = delete;
     ~XMLNode();
@@ -102,6 +106,8 @@ public:
 
     // Text and files.
     static std::string stringToXMLString(std::string_view text);
+    /// Appends the escaped text to `out`.
+    static void appendEscaped(std::string& out, std::string_view text);
     /// Failure flag; on failure `content` is left unchanged.
     static bool getFile(const std::string& path, std::string& content);
     /// Failure flag; the file is replaced whole or, on failure, left as it was.
@@ -112,7 +118,7 @@ private:
     XMLNode& childForSet(std::string_view childName, int index);
     void setText(std::string_view childName, std::string value, int index);
 
-    std::vector<XMLNodePtr> m_children;
+    std::pmr::vector<XMLNodePtr> m_children;
 };
 
 } // namespace halvika

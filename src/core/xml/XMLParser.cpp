@@ -31,17 +31,20 @@ int XMLParser::popState() {
     return state;
 }
 
-bool XMLParser::openElement(std::string elementName) {
+bool XMLParser::openElement(std::string_view elementName) {
     if (m_depth >= kMaxDepth) {
         return false;
     }
     ++m_depth;
     if (m_depth == 1) {
-        m_nodes[0]->name = std::move(elementName);
+        m_nodes[0]->name = elementName;
         m_nodes.resize(1);
         return true;
     }
-    auto child = std::make_shared<XMLNode>(std::move(elementName), std::string());
+    if (!m_allocator) {
+        m_allocator.emplace();
+    }
+    auto child = std::allocate_shared<XMLNode>(*m_allocator, elementName, m_allocator->arena());
     XMLNode* raw = child.get();
     m_nodes[static_cast<std::size_t>(m_depth - 2)]->addNode(std::move(child));
     m_nodes.resize(static_cast<std::size_t>(m_depth - 1));
@@ -58,12 +61,24 @@ bool XMLParser::closeElement() {
     return true;
 }
 
+bool XMLParser::takeBufferAsText() {
+    if (m_depth <= 0) {
+        return false;
+    }
+    std::string& value = m_nodes[static_cast<std::size_t>(m_depth - 1)]->Value;
+    // Most elements hold one run of text: hand the buffer over instead of copying it.
+    value += m_buffer;
+    m_buffer.clear();
+    return true;
+}
+
 bool XMLParser::appendText(std::string_view text) {
     // Text (a CDATA section, say) with no element open has nowhere to go.
     if (m_depth <= 0) {
         return false;
     }
-    m_nodes[static_cast<std::size_t>(m_depth - 1)]->Value += text;
+    std::string& value = m_nodes[static_cast<std::size_t>(m_depth - 1)]->Value;
+    value += text;
     return true;
 }
 
@@ -100,6 +115,7 @@ void XMLParser::decodeEntity() {
 
 bool XMLParser::parse(std::string_view xml, XMLNode& root) {
     m_states.clear();
+    m_allocator.reset();
     m_nodes.assign(1, &root);
     m_depth = 0;
     m_buffer.clear();
@@ -128,10 +144,9 @@ bool XMLParser::parse(std::string_view xml, XMLNode& root) {
                 }
                 state = TagOpen;
                 if (!m_buffer.empty()) {
-                    if (!appendText(m_buffer)) {
+                    if (!takeBufferAsText()) {
                         return fail();
                     }
-                    m_buffer.clear();
                 }
                 ++i;
             } else if (c == '&') {
@@ -142,12 +157,17 @@ bool XMLParser::parse(std::string_view xml, XMLNode& root) {
                 m_entityName.clear();
                 ++i;
             } else {
-                // Plain character data runs up to the next markup character.
+                // Plain character data runs up to the next markup character. With nothing pending in the
+                // buffer it can go straight into the open element: the order of the text stays the same.
                 std::size_t end = i + 1;
                 while (end < size && text[end] != '<' && text[end] != '&') {
                     ++end;
                 }
-                m_buffer.append(text + i, end - i);
+                if (m_buffer.empty() && m_depth > 0) {
+                    m_nodes[static_cast<std::size_t>(m_depth - 1)]->Value.append(text + i, end - i);
+                } else {
+                    m_buffer.append(text + i, end - i);
+                }
                 i = end;
             }
             break;
@@ -213,6 +233,22 @@ bool XMLParser::parse(std::string_view xml, XMLNode& root) {
                 popState();
                 state = Skip;
             } else {
+                // The common case, a plain start tag "<name>", becomes an element without going through
+                // the buffers; anything else takes the general road below.
+                if (c != '!' && m_buffer.empty()) {
+                    std::size_t end = i + 1;
+                    while (end < size && text[end] != '>' && text[end] != '/' && !isWhitespace(text[end])) {
+                        ++end;
+                    }
+                    if (end < size && text[end] == '>') {
+                        if (!openElement(std::string_view(text + i, end - i))) {
+                            return fail();
+                        }
+                        state = popState();
+                        i = end + 1;
+                        break;
+                    }
+                }
                 state = TagName;
                 m_tagName.clear();
                 m_buffer += c;
@@ -235,7 +271,7 @@ bool XMLParser::parse(std::string_view xml, XMLNode& root) {
             if (m_tagName.empty()) {
                 m_tagName = m_buffer;
             }
-            if (!openElement(std::move(m_tagName)) || !closeElement()) {
+            if (!openElement(m_tagName) || !closeElement()) {
                 return fail();
             }
             m_tagName.clear();
@@ -253,7 +289,7 @@ bool XMLParser::parse(std::string_view xml, XMLNode& root) {
                     m_tagName = std::move(m_buffer);
                 }
                 m_buffer.clear();
-                if (!openElement(std::move(m_tagName))) {
+                if (!openElement(m_tagName)) {
                     return fail();
                 }
                 m_tagName.clear();
@@ -272,6 +308,15 @@ bool XMLParser::parse(std::string_view xml, XMLNode& root) {
                 m_tagName = std::move(m_buffer);
                 m_buffer.clear();
                 state = InTag;
+            } else if (m_buffer.empty() || m_buffer[0] != '!') {
+                // An ordinary name: take it up to the next character that ends or marks it.
+                std::size_t end = i + 1;
+                while (end < size && text[end] != '>' && text[end] != '/' && !isWhitespace(text[end])) {
+                    ++end;
+                }
+                m_buffer.append(text + i, end - i);
+                i = end;
+                break;
             } else {
                 m_buffer += c;
             }
@@ -324,7 +369,7 @@ bool XMLParser::parse(std::string_view xml, XMLNode& root) {
         case InTag:
             if (c == '>') {
                 state = popState();
-                if (!openElement(std::move(m_tagName))) {
+                if (!openElement(m_tagName)) {
                     return fail();
                 }
                 m_tagName.clear();

@@ -1,6 +1,9 @@
 // The character-by-character parser behind XMLNode::initializeFromXML.
 #pragma once
 
+#include "xml/NodeArena.h"
+
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,14 +44,18 @@ private:
         InTag = 16,
     };
 
-    bool openElement(std::string elementName);
+    bool openElement(std::string_view elementName);
     bool closeElement();
     bool appendText(std::string_view text);
+    /// Appends the buffer to the innermost open element and empties it.
+    bool takeBufferAsText();
     bool pushState(int state);
     int popState();
     static bool isWhitespace(char c);
     void decodeEntity();
 
+    /// Storage for the nodes of this parse; made with the first child element.
+    std::optional<NodeArena::Allocator<XMLNode>> m_allocator;
     std::vector<int> m_states;
     std::vector<XMLNode*> m_nodes;
     int m_depth = 0;

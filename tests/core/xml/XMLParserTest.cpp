@@ -134,6 +134,31 @@ TEST(XMLParser, PrologCommentsAndDeclarations) {
     EXPECT_EQ(inner.node->getNumberOfNodes(), 0);
 }
 
+TEST(XMLParser, TextKeepsItsOrderAroundEntitiesAndChildren) {
+    const Parsed p = parse("<a>abc&lt;def<b>1&amp;2</b>ghi&gt;<c/>jkl</a>");
+    EXPECT_FALSE(p.failed);
+    EXPECT_EQ(p.node->Value, "abc<defghi>jkl");
+    EXPECT_EQ(p.node->getString("b"), "1&2");
+}
+
+TEST(XMLParser, ParsedNodesOutliveTheirDocument) {
+    XMLNodePtr kept;
+    {
+        auto doc = XMLNode::createFromXML("<a><b><c>1</c></b><x>2</x></a>");
+        kept = doc->getNode("b");
+    }
+    // The child list grows after the rest of the document is gone.
+    for (int i = 0; i < 100; ++i) {
+        kept->addString("e", std::to_string(i));
+    }
+    EXPECT_EQ(kept->getString("c"), "1");
+    EXPECT_EQ(kept->getString("e", 99), "99");
+    auto other = XMLNode::Create("other");
+    other->addNode(kept);
+    kept.reset();
+    EXPECT_EQ(other->toString().substr(0, 27), "<other><b><c>1</c><e>0</e><");
+}
+
 TEST(XMLParser, CDataIsKeptVerbatim) {
     const Parsed p = parse("<a>x<![CDATA[<b>&amp;]]>y</a>");
     EXPECT_FALSE(p.failed);
