@@ -12,6 +12,7 @@
 #include "platform/QtWatchTimer.h"
 #include "platform/UnixSignalWatcher.h"
 #include "platform/posix/PosixClock.h"
+#include "windows/AppIcon.h"
 #include "windows/TrayIcon.h"
 #include "windows/frmHalvikaMain.h"
 
@@ -48,6 +49,7 @@ int HalvikaProgram::run(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("Halvika");
     QApplication::setApplicationVersion(QString::fromStdString(ProgramVersion::text()));
+    QApplication::setWindowIcon(AppIcon::icon());
     // The tray keeps the program alive; the main window only hides.
     QApplication::setQuitOnLastWindowClosed(false);
 
