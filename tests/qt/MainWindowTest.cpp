@@ -8,7 +8,9 @@
 #include "fakes/ScriptedDialogs.h"
 #include "fakes/TempHome.h"
 #include "qt/QtTestApp.h"
+#include "windows/frmAbout.h"
 #include "windows/frmHalvikaMain.h"
+#include "xml/XMLNode.h"
 
 #include <QAction>
 #include <QLabel>
@@ -79,6 +81,16 @@ TEST_F(MainWindowTest, ExitMenuAsksThroughTheSpine) {
     ASSERT_EQ(dialogs.shown().size(), 1u);
     EXPECT_EQ(dialogs.shown()[0].text, "Exit?");
     EXPECT_FALSE(app.exiting());
+}
+
+TEST_F(MainWindowTest, AboutWindowWritesTheDiagnosticLog) {
+    frmAbout about(app);
+    about.writeDiagnosticLog();
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    const std::string& told = dialogs.shown()[0].text;
+    ASSERT_EQ(told.rfind("Diagnostic log written to ", 0), 0u);
+    const std::string path = told.substr(std::string("Diagnostic log written to ").size());
+    EXPECT_EQ(XMLNode::createFromFile(path)->name, "debuglog");
 }
 
 } // namespace

@@ -82,6 +82,14 @@ bool XMLParser::appendText(std::string_view text) {
     return true;
 }
 
+void XMLParser::discardUnflushedText() {
+    // Text is handed to its element only at the next "<"; text that never got there was not parsed.
+    if (m_unflushed != nullptr) {
+        m_unflushed->resize(m_unflushedFrom);
+        m_unflushed = nullptr;
+    }
+}
+
 void XMLParser::decodeEntity() {
     const std::string& e = m_entityName;
     if (e == "lt") {
@@ -116,6 +124,7 @@ void XMLParser::decodeEntity() {
 bool XMLParser::parse(std::string_view xml, XMLNode& root) {
     m_states.clear();
     m_allocator.reset();
+    m_unflushed = nullptr;
     m_nodes.assign(1, &root);
     m_depth = 0;
     m_buffer.clear();
@@ -130,6 +139,7 @@ bool XMLParser::parse(std::string_view xml, XMLNode& root) {
     // Each branch either consumes characters and continues, or stops the parse by returning.
     auto fail = [this]() {
         m_failed = true;
+        discardUnflushedText();
         return true;
     };
     while (i < size) {
@@ -142,6 +152,7 @@ bool XMLParser::parse(std::string_view xml, XMLNode& root) {
                 if (!pushState(Content)) {
                     return fail();
                 }
+                m_unflushed = nullptr;
                 state = TagOpen;
                 if (!m_buffer.empty()) {
                     if (!takeBufferAsText()) {
@@ -164,7 +175,12 @@ bool XMLParser::parse(std::string_view xml, XMLNode& root) {
                     ++end;
                 }
                 if (m_buffer.empty() && m_depth > 0) {
-                    m_nodes[static_cast<std::size_t>(m_depth - 1)]->Value.append(text + i, end - i);
+                    std::string& value = m_nodes[static_cast<std::size_t>(m_depth - 1)]->Value;
+                    if (m_unflushed == nullptr) {
+                        m_unflushed = &value;
+                        m_unflushedFrom = value.size();
+                    }
+                    value.append(text + i, end - i);
                 } else {
                     m_buffer.append(text + i, end - i);
                 }
@@ -266,6 +282,7 @@ bool XMLParser::parse(std::string_view xml, XMLNode& root) {
             break;
         case EmptyTagEnd:
             if (c != '>') {
+                discardUnflushedText();
                 return m_failed;
             }
             if (m_tagName.empty()) {
@@ -387,6 +404,7 @@ bool XMLParser::parse(std::string_view xml, XMLNode& root) {
     }
     if (state != Done) {
         m_failed = true;
+        discardUnflushedText();
     }
     return m_failed;
 }

@@ -53,6 +53,7 @@ private:
     int popState();
     static bool isWhitespace(char c);
     void decodeEntity();
+    void discardUnflushedText();
 
     /// Storage for the nodes of this parse; made with the first child element.
     std::optional<NodeArena::Allocator<XMLNode>> m_allocator;
@@ -62,6 +63,10 @@ private:
     std::string m_buffer;
     std::string m_tagName;
     std::string m_entityName;
+    /// Character data appended straight to an element since the last "<", and where it began: a parse that
+    /// ends before the next "<" takes it back out, as if it had waited in the buffer.
+    std::string* m_unflushed = nullptr;
+    std::size_t m_unflushedFrom = 0;
     char m_quote = '"';
     bool m_failed = false;
 };

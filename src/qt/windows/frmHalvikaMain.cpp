@@ -3,6 +3,7 @@
 
 #include "app/HalvikaApp.h"
 #include "windows/AppIcon.h"
+#include "windows/frmAbout.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -35,6 +36,20 @@ frmHalvikaMain::frmHalvikaMain(HalvikaApp& app, QWidget* parent) : QMainWindow(p
     QAction* exit = general->addAction(tr("E&xit"), this, &frmHalvikaMain::exitRequested);
     exit->setObjectName("mnuTrayExit");
     exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    QMenu* help = menuBar()->addMenu(tr("He&lp"));
+    help->setObjectName("mnuHelp");
+    QAction* check = help->addAction(tr("&Check for a new version"), this, [this] {
+        if (!m_app.versionCheck(false)) {
+            m_app.msgBox("No version-check program is installed.", Dialogs::styleInformation);
+        }
+    });
+    check->setObjectName("mnuHelpCheckVersion");
+    QAction* about = help->addAction(tr("&About Halvika"), this, [this] {
+        frmAbout dialog(m_app, this);
+        dialog.exec();
+    });
+    about->setObjectName("mnuHelpAbout");
 
     resize(520, 320);
     translate();

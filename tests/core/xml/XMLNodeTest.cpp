@@ -1,6 +1,7 @@
 // The node model: shared children, typed values, editing and files.
 #include "xml/XMLNode.h"
 #include "fakes/TempHome.h"
+#include "text/TextFile.h"
 
 #include <gtest/gtest.h>
 
@@ -204,6 +205,32 @@ TEST(XMLNode, Files) {
     failed = again->initializeFromFile(home.file("old.agx"));
     EXPECT_FALSE(failed);
     EXPECT_EQ(again->getString("name"), old->getString("name"));
+}
+
+TEST(XMLNode, OversizedAndBinaryFilesNeverCrash) {
+    test::TempHome home;
+    // A sparse file larger than any document of ours is refused rather than read into memory.
+    home.write("huge.agx", "");
+    std::filesystem::resize_file(home.file("huge.agx"), TextFile::kMaxFileSize + 1);
+    std::string content = "kept";
+    EXPECT_TRUE(XMLNode::getFile(home.file("huge.agx"), content));
+    EXPECT_EQ(content, "kept");
+    EXPECT_EQ(XMLNode::createFromFile(home.file("huge.agx"))->name, "");
+
+    std::string binary;
+    for (int i = 0; i < 4096; ++i) {
+        binary += static_cast<char>((i * 7919) % 256);
+    }
+    home.write("binary.agx", binary);
+    auto node = std::make_shared<XMLNode>();
+    EXPECT_TRUE(node->initializeFromFile(home.file("binary.agx")));
+    home.write("truncated.agx", "<algr><name>Wor");
+    auto truncated = std::make_shared<XMLNode>();
+    EXPECT_TRUE(truncated->initializeFromFile(home.file("truncated.agx")));
+    EXPECT_EQ(truncated->name, "algr");
+    // Text is handed to its element at the next "<": text cut off before one was never parsed.
+    EXPECT_EQ(truncated->getNumberOfNodes(), 1);
+    EXPECT_EQ(truncated->getString("name", 0, "?"), "");
 }
 
 } // namespace

@@ -84,6 +84,12 @@ TEST(XMLParser, UnclosedRootFailsButKeepsTheTree) {
     EXPECT_EQ(p.node->name, "a");
     EXPECT_EQ(p.node->getString("b"), "1");
 
+    // Text waiting for the next "<" is not part of the tree, however it was read.
+    const Parsed cut = parse("<a>kept<b>x&lt;y");
+    EXPECT_TRUE(cut.failed);
+    EXPECT_EQ(cut.node->Value, "kept");
+    EXPECT_EQ(cut.node->getString("b", 0, "?"), "");
+
     EXPECT_TRUE(parse("").failed);
     EXPECT_TRUE(parse("just text").failed);
 }

@@ -1,0 +1,48 @@
+// The About window: name, version and where to get help; Ctrl+Shift+L writes the diagnostic log.
+#include "windows/frmAbout.h"
+
+#include "app/HalvikaApp.h"
+#include "app/ProgramVersion.h"
+#include "windows/AppIcon.h"
+
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+namespace halvika {
+
+frmAbout::frmAbout(HalvikaApp& app, QWidget* parent) : QDialog(parent), m_app(app) {
+    setObjectName("frmAbout");
+    setWindowTitle(QString::fromStdString(app.translation().getCaption("frmAbout", "About Halvika")));
+    auto* icon = new QLabel(this);
+    icon->setPixmap(AppIcon::icon().pixmap(64, 64));
+    auto* text = new QLabel(this);
+    text->setObjectName("lblAbout");
+    text->setTextFormat(Qt::PlainText);
+    text->setText(QString("Halvika %1\n\nA desktop alarm clock and reminder scheduler.\n\nDownload: %2\nSupport: %3")
+                      .arg(QString::fromStdString(ProgramVersion::text()), ProgramVersion::downloadAddress,
+                           ProgramVersion::supportAddress));
+    text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(icon, 0, Qt::AlignTop);
+    row->addWidget(text, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(row);
+    layout->addWidget(buttons);
+
+    auto* logKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L), this);
+    connect(logKey, &QShortcut::activated, this, &frmAbout::writeDiagnosticLog);
+}
+
+void frmAbout::writeDiagnosticLog() {
+    const std::string path = m_app.writeDebugLog();
+    m_app.msgBox(path.empty() ? "The diagnostic log could not be written." : "Diagnostic log written to " + path,
+                 path.empty() ? Dialogs::styleExclamation : Dialogs::styleInformation);
+}
+
+} // namespace halvika
