@@ -18,13 +18,13 @@ const IniFile* modIniFileHandling::parsed(const std::string& path) {
         return nullptr;
     }
     const std::int64_t modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    if (m_cache.path != path || m_cache.modified != modified || m_cache.size != st.st_size) {
-        m_cache.path = path;
-        m_cache.modified = modified;
-        m_cache.size = st.st_size;
-        m_cache.ini = IniFile::load(path);
+    Cached& cached = m_cache[path];
+    if (cached.modified != modified || cached.size != st.st_size) {
+        cached.modified = modified;
+        cached.size = st.st_size;
+        cached.ini = IniFile::load(path);
     }
-    return m_cache.ini ? &*m_cache.ini : nullptr;
+    return cached.ini ? &*cached.ini : nullptr;
 }
 
 std::string modIniFileHandling::getIniValue(const std::string& key, const std::string& def) {

@@ -6,11 +6,12 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 namespace halvika {
 
 /// Holds the file and section that lookups use, like the profile-string service it stands in for.
-/// A file is parsed once and read again only when it changes on disk.
+/// Each file is parsed once and read again only when it changes on disk.
 class modIniFileHandling {
 public:
     /// Makes the path current and notes whether a file exists there.
@@ -27,7 +28,6 @@ public:
 
 private:
     struct Cached {
-        std::string path;
         std::int64_t modified = -1;
         std::int64_t size = -1;
         std::optional<IniFile> ini;
@@ -37,7 +37,7 @@ private:
     std::string m_path;
     std::string m_section;
     bool m_exists = false;
-    Cached m_cache;
+    std::unordered_map<std::string, Cached> m_cache;
 };
 
 } // namespace halvika

@@ -1,7 +1,10 @@
 // Numbered texts from the chosen language file.
 #include "settings/modTranslation.h"
 
+#include "text/NumberText.h"
 #include "text/TextFile.h"
+
+#include <vector>
 
 namespace halvika {
 
@@ -19,6 +22,33 @@ std::string modTranslation::getText(const std::string& section, int number) {
     const std::string key = "s" + std::to_string(number);
     m_ini.setIniFile(getLanguageFilePath());
     return m_ini.getIniSectionValue(section, key, "String [" + section + "] " + key + " not found");
+}
+
+std::string modTranslation::getValue(const std::string& section, const std::string& key, const std::string& def) {
+    m_ini.setIniFile(getLanguageFilePath());
+    return m_ini.getIniSectionValue(section, key, def);
+}
+
+std::string modTranslation::getAssistantText(int number) {
+    // A variant is missing when the lookup returns this sentinel.
+    static const std::string missing = "!@#";
+    std::vector<std::string> variants;
+    for (int variant = 0;; ++variant) {
+        std::string text = getValue("assistant", "s" + std::to_string(number) + "r" + std::to_string(variant), missing);
+        if (text == missing) {
+            break;
+        }
+        variants.push_back(std::move(text));
+    }
+    if (variants.empty()) {
+        return "";
+    }
+    std::uniform_int_distribution<std::size_t> pick(0, variants.size() - 1);
+    return variants[pick(m_random)];
+}
+
+std::int16_t modTranslation::getAssistantNumber(int number, std::int16_t def) {
+    return NumberText::parseInteger(getAssistantText(number)).value_or(def);
 }
 
 std::string modTranslation::getCaption(const std::string& section, const std::string& fallback) {

@@ -4,6 +4,8 @@
 #include "app/AppPaths.h"
 #include "settings/modIniFileHandling.h"
 
+#include <cstdint>
+#include <random>
 #include <string>
 
 namespace halvika {
@@ -23,6 +25,13 @@ public:
     std::string getText(const std::string& section, int number);
     std::string getStringsText(int number) { return getText("Strings", number); }
     std::string getMainText(int number) { return getText("frmHalvikaMain", number); }
+    /// Any key of the language file; `def` when the file or key is missing.
+    std::string getValue(const std::string& section, const std::string& key, const std::string& def);
+    /// One of the variants "s<n>r0", "s<n>r1", ... of section "assistant", chosen at random; "" when
+    /// variant 0 is missing.
+    std::string getAssistantText(int number);
+    /// getAssistantText as a number; `def` when missing or not a number.
+    std::int16_t getAssistantNumber(int number, std::int16_t def);
     /// A window's caption (key = section name); `fallback` when missing.
     std::string getCaption(const std::string& section, const std::string& fallback);
 
@@ -30,6 +39,7 @@ private:
     const AppPaths& m_paths;
     modIniFileHandling& m_ini;
     std::string m_language = "English";
+    std::mt19937 m_random{std::random_device{}()};
 };
 
 } // namespace halvika

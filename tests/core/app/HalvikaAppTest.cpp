@@ -11,6 +11,8 @@
 #include "fakes/TempHome.h"
 #include "xml/XMLNode.h"
 
+#include "fakes/DatePrinter.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>

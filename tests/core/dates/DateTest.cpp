@@ -2,6 +2,8 @@
 #include "dates/Date.h"
 #include "dates/ArithmeticError.h"
 
+#include "fakes/DatePrinter.h"
+
 #include <gtest/gtest.h>
 
 namespace halvika {

@@ -3,6 +3,8 @@
 #include "fakes/TempHome.h"
 #include "text/TextFile.h"
 
+#include "fakes/DatePrinter.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>

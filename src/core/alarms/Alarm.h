@@ -1,0 +1,108 @@
+// One scheduled reminder: its moment rules, actions, sounding and snooze state, and display texts.
+#pragma once
+
+#include "alarms/clsAction.h"
+#include "containers/Vector.h"
+#include "dates/Date.h"
+#include "xml/XMLNode.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace halvika {
+
+class ActionRunner;
+class AlarmGroup;
+class modTranslation;
+
+class Alarm {
+public:
+    // activePeriod flags.
+    static constexpr std::int16_t periodWindow = 2;
+    static constexpr std::int16_t periodWeekdays = 4;
+    static constexpr std::int16_t periodAdvanced = 8;
+    /// Candidates examined by one next-moment query before it gives up.
+    static constexpr int kMaxCandidates = 1000;
+
+    std::string name;
+    std::int16_t momentKind = 0; ///< 0 one-time, 1 periodic; anything else is never due except by snooze
+    std::int32_t everyAmount = 0;
+    std::int16_t everyUnit = 0;
+    Date onceDate;
+    Date nextDate; ///< anchor of the period grid
+    std::int16_t activePeriod = 0;
+    Date startDate;
+    Date endDate;
+    std::int16_t weekDays = 0; ///< bit 0 Sunday ... bit 6 Saturday
+    std::string activeAdvanced;
+    std::int32_t correctionAmount = 0;
+    std::int16_t correctionUnit = 0;
+    Vector<clsAction> actions;
+    bool Active = false;
+    bool soundAfterInactive = false;
+    std::int16_t importance = 0;
+    std::int32_t durationAmount = 0;
+    std::int16_t durationUnit = 0;
+    bool snoozing = false;
+    Date nextSnoozeAlarmDate;
+    bool lastSnoozeSet = false;
+    std::int16_t lastSnoozeAmount = 0;
+    std::int16_t lastSnoozeUnit = 0;
+    std::int16_t lastSnoozeAddTo = 0;
+    bool changed = false;
+    std::weak_ptr<AlarmGroup> parent;
+    bool hidden = false;
+    bool readOnly = false;
+    bool selected = false;
+
+    Alarm() = default;
+    Alarm(const Alarm&) = delete;
+    Alarm& operator=(const Alarm&) = delete;
+
+    /// A new alarm: Active, owned by `group` (may be null), changed, caches cleared.
+    static std::shared_ptr<Alarm> createAlarm(const std::shared_ptr<AlarmGroup>& group);
+    /// A one-time alarm that is never due, named by text 101 of "Alarm", with one message action.
+    static std::shared_ptr<Alarm> createDefaultAlarm(modTranslation& texts);
+    static std::shared_ptr<Alarm> createDefaultHiddenAlarm(const std::shared_ptr<AlarmGroup>& group,
+                                                           const std::string& alarmName);
+    /// Reads an alarm element; every missing or unreadable field takes its default.
+    static std::shared_ptr<Alarm> createFromXML(const XMLNode& xml, const std::shared_ptr<AlarmGroup>& group);
+
+    /// A new empty action list.
+    void initialize() { actions.clear(); }
+    /// The alarm element named `tag`.
+    XMLNodePtr toXML(std::string_view tag) const;
+
+    /// True when the alarm has a moment strictly after `da`; the moment is then getNextAlarmDateAfter().
+    /// `calendarDate` true ignores the correction. Throws ArithmeticError (period 0 or negative, overflow,
+    /// dates leaving the years 100-9999) and ExpressionError (a malformed expression).
+    bool hasNextAlarmDateAfter(const Date& da, bool calendarDate = false);
+    /// The moment found by the last hasNextAlarmDateAfter; 9999-12-31 when it answered false.
+    Date getNextAlarmDateAfter() const { return m_cacheNextDate; }
+
+    void setChanged() {
+        changed = true;
+        invalidateCaches();
+    }
+    void invalidateCaches();
+    /// Sets the pending snooze; the cache is left alone.
+    void snooze(const Date& snoozeDate) {
+        snoozing = true;
+        nextSnoozeAlarmDate = snoozeDate;
+    }
+    /// Counts a real sounding, then runs every action in order.
+    void soundAlarm(const Date& soundingDate, bool real, ActionRunner& runner);
+    /// True when an action shows a message.
+    bool showsMessage() const;
+
+private:
+    Date alignToPeriod(const Date& from, const Date& target) const;
+    bool computeNext(const Date& da, bool calendarDate, Date& moment) const;
+
+    Date m_cacheAfterDate;
+    Date m_cacheNextDate;
+    bool m_cacheCalendarDate = false;
+};
+
+} // namespace halvika

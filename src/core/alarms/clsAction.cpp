@@ -1,0 +1,56 @@
+// One thing an alarm does when it sounds: its kind, a plug-in identifier and the kind's settings.
+#include "alarms/clsAction.h"
+
+#include "settings/ColourScheme.h"
+#include "settings/modTranslation.h"
+
+namespace halvika {
+
+std::shared_ptr<clsAction> clsAction::Create(Alarm* al, std::int16_t action, modTranslation& texts) {
+    auto a = std::make_shared<clsAction>();
+    a->al = al;
+    a->action = action;
+    if (action != kindPlugin) {
+        const std::string defaults = texts.getValue("Action", std::to_string(action) + "e", "");
+        if (!defaults.empty()) {
+            a->settings = XMLNode::createFromXML("<sett>" + defaults + "</sett>");
+        }
+    }
+    return a;
+}
+
+std::shared_ptr<clsAction> clsAction::createFromXML(const XMLNode& xml, Alarm* al) {
+    auto a = std::make_shared<clsAction>();
+    a->al = al;
+    a->action = xml.getInteger("acid", 0, 0);
+    a->plugin = xml.getString("plug", 0, "");
+    if (xml.getNodeIndex("sett", 0) >= 0) {
+        a->settings = xml.getNode("sett");
+    }
+    return a;
+}
+
+XMLNodePtr clsAction::toXML(std::string_view name) const {
+    auto node = XMLNode::Create(name);
+    node->addInteger("acid", action);
+    node->addString("plug", plugin);
+    node->addNode(settings->getCopy());
+    return node;
+}
+
+std::string clsAction::getDescription(modTranslation& texts,
+                                      const std::function<std::string(const std::string&)>& pluginDescription) const {
+    if (action == kindPlugin) {
+        return pluginDescription ? pluginDescription(plugin) : std::string();
+    }
+    return texts.getText("Action", action);
+}
+
+std::string clsAction::getActionColorString(const ColourScheme& colours) const {
+    if (action == kindPlugin) {
+        return colours.getNamedSchemeColourText(plugin, ColourScheme::windowText);
+    }
+    return colours.getSchemeColourText(30 + action, ColourScheme::windowText);
+}
+
+} // namespace halvika
