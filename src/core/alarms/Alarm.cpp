@@ -256,6 +256,12 @@ bool Alarm::computeNext(const Date& da, bool calendarDate, Date& moment) const {
         }
         p = dateAddUnit(p, corr, correctionUnit);
         a = dateAddUnit(a, corr, correctionUnit);
+        // "After" is strict for every kind. A correction unit outside the table makes every corrected moment
+        // the zero date, and a month correction can clamp a day; such a moment is not in the future, and a
+        // watch handed it would sound the alarm on every tick.
+        if (found && p <= da) {
+            found = false;
+        }
     }
     if (snoozing && a < nextSnoozeAlarmDate) {
         if (nextSnoozeAlarmDate < p || !found) {

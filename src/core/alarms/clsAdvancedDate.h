@@ -16,7 +16,7 @@ namespace halvika {
 class clsAdvancedDate {
 public:
     /// Longer expressions are refused: each one is evaluated for up to a thousand candidates per query.
-    static constexpr std::size_t kMaxLength = 4096;
+    static constexpr std::size_t kMaxLength = 1024;
 
     static constexpr std::array<std::string_view, 10> keywords = {
         "SECOND",      "MINUTE",    "HOUR",  "WEEKDAY", "DAYOFMONTH", "DAYSBEFORENEXTMONTH",

@@ -185,6 +185,10 @@ TEST(AlarmNextMoment, UnitCodesOutsideTheTable) {
     corrected->correctionAmount = 5;
     corrected->correctionUnit = 42;
     EXPECT_FALSE(corrected->hasNextAlarmDateAfter(at(2026, 3, 7)));
+    // A periodic alarm with such a unit is never due either, rather than due in the past.
+    auto daily = periodic(at(2026, 1, 1, 7), 1, unitDay);
+    daily->correctionUnit = 14;
+    EXPECT_FALSE(daily->hasNextAlarmDateAfter(at(2026, 3, 7)));
 }
 
 } // namespace

@@ -1,0 +1,26 @@
+// The commands of halvika-cli, writing to the streams they are given.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace halvika {
+
+class CliCommands {
+public:
+    static constexpr int exitOk = 0;
+    static constexpr int exitUsage = 2;
+    static constexpr int maxCount = 100000;
+
+    /// Runs the command in `args` (without the program name). Returns the exit status.
+    static int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+    static const char* usage();
+
+private:
+    static int next(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+    static int eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+};
+
+} // namespace halvika
