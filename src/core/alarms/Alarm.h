@@ -6,14 +6,17 @@
 #include "dates/Date.h"
 #include "xml/XMLNode.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace halvika {
 
 class ActionRunner;
 class AlarmGroup;
+struct AlarmTexts;
 class modTranslation;
 
 class Alarm {
@@ -95,6 +98,19 @@ public:
     void soundAlarm(const Date& soundingDate, bool real, ActionRunner& runner);
     /// True when an action shows a message.
     bool showsMessage() const;
+
+    /// A text and its colour (a colour number as decimal text).
+    using TextItem = std::pair<std::string, std::string>;
+    /// The moment rules in words: the one-time moment, or the period with its restrictions, and the
+    /// correction.
+    TextItem getDateTimeDescriptionItems(AlarmTexts& context) const;
+    /// Every action's description followed by "; ", with the first action's colour.
+    TextItem getActionDescriptionItems(AlarmTexts& context) const;
+    /// The seven columns of the alarm lists: name, on/off, next moment, moment rules, actions, duration,
+    /// importance.
+    std::array<TextItem, 7> getStringItems(AlarmTexts& context);
+    /// Seven labelled lines of the columns, joined by CR LF; "" when tool tips are off.
+    std::string getToolTip(AlarmTexts& context);
 
 private:
     Date alignToPeriod(const Date& from, const Date& target) const;

@@ -21,7 +21,16 @@ bool modTranslation::languageFileExists() const {
 std::string modTranslation::getText(const std::string& section, int number) {
     const std::string key = "s" + std::to_string(number);
     m_ini.setIniFile(getLanguageFilePath());
-    return m_ini.getIniSectionValue(section, key, "String [" + section + "] " + key + " not found");
+    // A sentinel no file holds tells a missing text from one that happens to read like the default.
+    static const std::string missing = std::string("\x01missing\x01");
+    std::string text = m_ini.getIniSectionValue(section, key, missing);
+    if (text == missing) {
+        if (m_missing) {
+            m_missing(section, key);
+        }
+        return "String [" + section + "] " + key + " not found";
+    }
+    return text;
 }
 
 std::string modTranslation::getValue(const std::string& section, const std::string& key, const std::string& def) {
@@ -49,6 +58,22 @@ std::string modTranslation::getAssistantText(int number) {
 
 std::int16_t modTranslation::getAssistantNumber(int number, std::int16_t def) {
     return NumberText::parseInteger(getAssistantText(number)).value_or(def);
+}
+
+std::string modTranslation::fill(std::string text, const std::string& first, const std::string& second,
+                                 const std::string& third) {
+    const std::string values[3] = {first, second, third};
+    for (int i = 0; i < 3; ++i) {
+        const std::string mark = "#" + std::to_string(i + 1);
+        if (values[i] == mark) {
+            continue;
+        }
+        for (std::size_t pos = text.find(mark); pos != std::string::npos;
+             pos = text.find(mark, pos + values[i].size())) {
+            text.replace(pos, mark.size(), values[i]);
+        }
+    }
+    return text;
 }
 
 std::string modTranslation::getCaption(const std::string& section, const std::string& fallback) {

@@ -5,6 +5,7 @@
 #include "settings/modIniFileHandling.h"
 
 #include <cstdint>
+#include <functional>
 #include <random>
 #include <string>
 
@@ -32,6 +33,13 @@ public:
     std::string getAssistantText(int number);
     /// getAssistantText as a number; `def` when missing or not a number.
     std::int16_t getAssistantNumber(int number, std::int16_t def);
+    /// Replaces every "#1", "#2" and "#3" by the values given; placeholders without a value stay.
+    static std::string fill(std::string text, const std::string& first, const std::string& second = "#2",
+                            const std::string& third = "#3");
+    /// Called with the section and key of every numbered text that the language file lacks.
+    void setMissingTextObserver(std::function<void(const std::string&, const std::string&)> observer) {
+        m_missing = std::move(observer);
+    }
     /// A window's caption (key = section name); `fallback` when missing.
     std::string getCaption(const std::string& section, const std::string& fallback);
 
@@ -40,6 +48,7 @@ private:
     modIniFileHandling& m_ini;
     std::string m_language = "English";
     std::mt19937 m_random{std::random_device{}()};
+    std::function<void(const std::string&, const std::string&)> m_missing;
 };
 
 } // namespace halvika

@@ -1,0 +1,127 @@
+// The alarm's texts for lists and tool tips.
+#include "alarms/Alarm.h"
+#include "alarms/AlarmTexts.h"
+#include "alarms/ExpressionError.h"
+#include "dates/ArithmeticError.h"
+#include "dates/DateFormat.h"
+#include "dates/DateUnits.h"
+#include "settings/ColourScheme.h"
+#include "settings/modTranslation.h"
+
+namespace halvika {
+
+namespace {
+
+std::string windowTextColour() {
+    return std::to_string(ColourScheme::windowText);
+}
+
+std::string unitName(AlarmTexts& c, std::int16_t unit) {
+    return c.texts.getStringsText(unit + 1);
+}
+
+std::string alarmText(AlarmTexts& c, int number) {
+    return c.texts.getText("Alarm", number);
+}
+
+} // namespace
+
+Alarm::TextItem Alarm::getDateTimeDescriptionItems(AlarmTexts& c) const {
+    TextItem item{"", windowTextColour()};
+    if (momentKind == 0) {
+        item.first = modTranslation::fill(alarmText(c, 21), formatDate(c.dateFormat, onceDate));
+        item.second = c.colours.getSchemeColourText(23, ColourScheme::windowText);
+    } else if (momentKind == 1) {
+        item.first = modTranslation::fill(alarmText(c, 22), std::to_string(everyAmount), unitName(c, everyUnit),
+                                          formatDate(c.dateFormat, nextDate));
+        if (activePeriod & periodWindow) {
+            item.first += modTranslation::fill(alarmText(c, 31), formatDate(c.dateFormat, startDate),
+                                               formatDate(c.dateFormat, endDate));
+        }
+        if (activePeriod & periodWeekdays) {
+            std::string names;
+            for (int day = 0; day < 7; ++day) {
+                if (weekDays & (1 << day)) {
+                    names += " " + c.texts.getStringsText(11 + day);
+                }
+            }
+            item.first += modTranslation::fill(alarmText(c, 32), names);
+        }
+        if (activePeriod & periodAdvanced) {
+            item.first += modTranslation::fill(alarmText(c, 33), activeAdvanced);
+        }
+        // How near one period is: an alarm every minute looks near, one every year far.
+        try {
+            item.second =
+                c.colours.getTimeGradientColourText(c.now, dateAddUnit(c.now, everyAmount, everyUnit), 24, 25);
+        } catch (const ArithmeticError&) {
+            item.second = "";
+        }
+    }
+    if (correctionAmount != 0) {
+        const std::string amount = (correctionAmount >= 0 ? "+" : "") + std::to_string(correctionAmount);
+        item.first += modTranslation::fill(alarmText(c, 34), amount, unitName(c, correctionUnit));
+    }
+    return item;
+}
+
+Alarm::TextItem Alarm::getActionDescriptionItems(AlarmTexts& c) const {
+    TextItem item{"", "0"};
+    for (int i = 0; i < actions.numberOfElements(); ++i) {
+        item.first += actions.elementAt(i)->getDescription(c.texts, c.pluginDescription) + "; ";
+    }
+    if (actions.numberOfElements() > 0) {
+        item.second = actions.elementAt(0)->getActionColorString(c.colours);
+    }
+    return item;
+}
+
+std::array<Alarm::TextItem, 7> Alarm::getStringItems(AlarmTexts& c) {
+    std::array<TextItem, 7> rows;
+    const bool schemeChosen = !c.colours.schemeName().empty();
+    rows[0] = {name, schemeChosen && c.groupColour ? std::to_string(c.groupColour(*this)) : windowTextColour()};
+    rows[1] = {alarmText(c, Active ? 1 : 2), c.colours.getSchemeColourText(Active ? 15 : 16, ColourScheme::windowText)};
+
+    bool found = false;
+    try {
+        found = hasNextAlarmDateAfter(c.now, false);
+    } catch (const ArithmeticError&) {
+        found = false; // shown as having no next moment
+    } catch (const ExpressionError&) {
+        found = false;
+    }
+    const Date next = found ? getNextAlarmDateAfter() : Date::none();
+    if (!found || next == Date::none()) {
+        rows[2] = {alarmText(c, 11), c.colours.getSchemeColourText(20, ColourScheme::windowText)};
+    } else if (next == Date::gaveUp()) {
+        rows[2] = {alarmText(c, 12), c.colours.getSchemeColourText(17, ColourScheme::windowText)};
+    } else if (next == Date::fromParts(9999, 12, 1)) {
+        rows[2] = {alarmText(c, 13), c.colours.getSchemeColourText(18, ColourScheme::windowText)};
+    } else if (next == Date::fromParts(9999, 12, 2)) {
+        rows[2] = {alarmText(c, 14), c.colours.getSchemeColourText(19, ColourScheme::windowText)};
+    } else {
+        rows[2] = {formatDate(c.dateFormat, next), c.colours.getTimeGradientColourText(c.now, next, 21, 22)};
+    }
+    rows[3] = getDateTimeDescriptionItems(c);
+    rows[4] = getActionDescriptionItems(c);
+    rows[5] = {unitName(c, durationUnit) + " " + std::to_string(durationAmount), windowTextColour()};
+    rows[6] = {alarmText(c, 63 - importance), windowTextColour()};
+    return rows;
+}
+
+std::string Alarm::getToolTip(AlarmTexts& c) {
+    if (!c.toolTips) {
+        return "";
+    }
+    const auto rows = getStringItems(c);
+    std::string tip;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (i > 0) {
+            tip += "\r\n";
+        }
+        tip += alarmText(c, 201 + static_cast<int>(i)) + ": " + rows[i].first;
+    }
+    return tip;
+}
+
+} // namespace halvika
