@@ -2,8 +2,7 @@
 #include "alarms/clsAdvancedDate.h"
 
 #include "alarms/ExpressionError.h"
-
-#include <cctype>
+#include "text/AsciiText.h"
 
 namespace halvika {
 
@@ -94,7 +93,7 @@ bool clsAdvancedDate::getDateEval(const Date& date, std::string_view expression)
     text.reserve(expression.size());
     for (const char c : expression) {
         if (c != ' ') {
-            text += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            text += AsciiText::upper(c);
         }
     }
     for (std::size_t k = 0; k < keywords.size(); ++k) {
@@ -132,14 +131,10 @@ bool clsAdvancedDate::getDateEval(const Date& date, std::string_view expression)
 }
 
 bool clsAdvancedDate::readBoolean(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    if (upper == "TRUE") {
+    if (AsciiText::equalsIgnoringCase(text, "TRUE")) {
         return true;
     }
-    if (upper == "FALSE") {
+    if (AsciiText::equalsIgnoringCase(text, "FALSE")) {
         return false;
     }
     throw ExpressionError("\"" + std::string(text) + "\" is not a condition");

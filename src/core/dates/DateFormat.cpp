@@ -1,6 +1,8 @@
 // The date-format language of display formats and the time teller's templates.
 #include "dates/DateFormat.h"
 
+#include "text/AsciiText.h"
+
 #include <cctype>
 #include <cstdio>
 
@@ -13,7 +15,7 @@ constexpr std::string_view kLongDate = "dddd, d mmmm yyyy";
 constexpr std::string_view kTime = "hh:nn:ss";
 
 char lower(char c) {
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return AsciiText::lower(c);
 }
 
 bool startsWithIgnoringCase(std::string_view text, std::size_t pos, std::string_view word) {
@@ -88,7 +90,7 @@ private:
         const bool upper = std::isupper(static_cast<unsigned char>(m_pattern[m_pos])) != 0;
         std::string marker(m_date.hour() < 12 ? amText : pmText);
         for (char& c : marker) {
-            c = upper ? static_cast<char>(std::toupper(static_cast<unsigned char>(c))) : lower(c);
+            c = upper ? AsciiText::upper(c) : lower(c);
         }
         m_out += marker;
         m_pos += length;

@@ -2,6 +2,7 @@
 #include "dates/DateUnits.h"
 
 #include "dates/ArithmeticError.h"
+#include "text/AsciiText.h"
 
 #include <algorithm>
 #include <cctype>
@@ -73,8 +74,7 @@ std::int32_t dateDiffUnit(const Date& first, const Date& second, std::int16_t un
 }
 
 std::optional<std::int64_t> dateDiff(std::string_view interval, const Date& first, const Date& second) {
-    std::string key(interval);
-    std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return std::tolower(c); });
+    const std::string key = AsciiText::lowered(interval);
     const std::int64_t a = first.serialSeconds();
     const std::int64_t b = second.serialSeconds();
     if (key == "s") {

@@ -1,6 +1,7 @@
 // A parsed INI-style text file: sections of key = value lines.
 #include "settings/IniFile.h"
 
+#include "text/AsciiText.h"
 #include "text/Encoding.h"
 #include "text/TextFile.h"
 
@@ -8,28 +9,8 @@ namespace halvika {
 
 namespace {
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v';
-}
-
-std::string_view trim(std::string_view s) {
-    while (!s.empty() && isBlank(s.front())) {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && isBlank(s.back())) {
-        s.remove_suffix(1);
-    }
-    return s;
-}
-
 std::string folded(std::string_view s) {
-    std::string out(trim(s));
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c + 32);
-        }
-    }
-    return out;
+    return AsciiText::lowered(AsciiText::trimmed(s));
 }
 
 } // namespace
@@ -52,7 +33,7 @@ IniFile IniFile::parse(std::string_view text) {
     bool currentIsNew = false;
     while (!text.empty()) {
         const std::size_t eol = text.find('\n');
-        std::string_view line = trim(text.substr(0, eol));
+        std::string_view line = AsciiText::trimmed(text.substr(0, eol));
         text.remove_prefix(eol == std::string_view::npos ? text.size() : eol + 1);
         if (line.empty() || line.front() == ';') {
             continue;
@@ -70,7 +51,7 @@ IniFile IniFile::parse(std::string_view text) {
         if (current == nullptr || !currentIsNew || eq == std::string_view::npos) {
             continue;
         }
-        std::string_view value = trim(line.substr(eq + 1));
+        std::string_view value = AsciiText::trimmed(line.substr(eq + 1));
         if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
             value = value.substr(1, value.size() - 2);
         }

@@ -1,6 +1,8 @@
 // The text forms of numbers in files and messages, independent of the user's locale.
 #include "text/NumberText.h"
 
+#include "text/AsciiText.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -9,20 +11,6 @@
 namespace halvika {
 
 namespace {
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && isBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -105,7 +93,7 @@ std::string formatFloating(double value, int precision) {
 } // namespace
 
 std::optional<double> NumberText::parseDecimal(std::string_view text) {
-    text = trimmed(text);
+    text = AsciiText::trimmed(text);
     if (!isDecimalSyntax(text)) {
         return std::nullopt;
     }
@@ -132,23 +120,11 @@ std::optional<bool> NumberText::parseBoolean(std::string_view text) {
     if (const auto number = parseDecimal(text)) {
         return *number != 0;
     }
-    const std::string_view t = trimmed(text);
-    auto equalsIgnoringCase = [t](std::string_view word) {
-        if (t.size() != word.size()) {
-            return false;
-        }
-        for (std::size_t i = 0; i < t.size(); ++i) {
-            const char c = (t[i] >= 'A' && t[i] <= 'Z') ? static_cast<char>(t[i] + 32) : t[i];
-            if (c != word[i]) {
-                return false;
-            }
-        }
-        return true;
-    };
-    if (equalsIgnoringCase("true")) {
+    const std::string_view t = AsciiText::trimmed(text);
+    if (AsciiText::equalsIgnoringCase(t, "true")) {
         return true;
     }
-    if (equalsIgnoringCase("false")) {
+    if (AsciiText::equalsIgnoringCase(t, "false")) {
         return false;
     }
     return std::nullopt;

@@ -82,6 +82,10 @@ bool XMLParser::appendText(std::string_view text) {
     return true;
 }
 
+bool XMLParser::bufferEndsWith(std::string_view tail) const {
+    return m_buffer.size() >= tail.size() && m_buffer.compare(m_buffer.size() - tail.size(), tail.size(), tail) == 0;
+}
+
 void XMLParser::discardUnflushedText() {
     // Text is handed to its element only at the next "<"; text that never got there was not parsed.
     if (m_unflushed != nullptr) {
@@ -205,7 +209,7 @@ bool XMLParser::parse(std::string_view xml, XMLNode& root) {
             }
             break;
         case CData:
-            if (c == '>' && m_buffer.size() >= 2 && m_buffer.compare(m_buffer.size() - 2, 2, "]]") == 0) {
+            if (c == '>' && bufferEndsWith("]]")) {
                 m_buffer.resize(m_buffer.size() - 2);
                 if (!appendText(m_buffer)) {
                     return fail();
@@ -218,7 +222,7 @@ bool XMLParser::parse(std::string_view xml, XMLNode& root) {
             ++i;
             break;
         case Comment:
-            if (c == '>' && m_buffer.size() >= 2 && m_buffer.compare(m_buffer.size() - 2, 2, "--") == 0) {
+            if (c == '>' && bufferEndsWith("--")) {
                 m_buffer.clear();
                 state = popState();
             } else {

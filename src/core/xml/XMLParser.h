@@ -54,6 +54,7 @@ private:
     static bool isWhitespace(char c);
     void decodeEntity();
     void discardUnflushedText();
+    bool bufferEndsWith(std::string_view tail) const;
 
     /// Storage for the nodes of this parse; made with the first child element.
     std::optional<NodeArena::Allocator<XMLNode>> m_allocator;
