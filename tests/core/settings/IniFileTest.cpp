@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace halvika {
 namespace {
 
@@ -92,6 +94,24 @@ TEST(IniLookups, NumberedTextsAndTheirNotFoundForm) {
     home.write("English.lng", "[Strings]\ns12=mine\n");
     EXPECT_EQ(texts.getStringsText(12), "mine");
     EXPECT_EQ(texts.getLanguageFilePath(), home.file("English.lng"));
+}
+
+TEST(IniLookups, AssistantPhrasesAndNumbers) {
+    test::TempHome home;
+    home.write("English.lng", "[assistant]\ns2r0=Good night\ns2r1=Hello, night owl\ns3r1=orphan\n"
+                              "s101r0=12\ns102r0=many\n");
+    AppPaths paths(home.path(), {});
+    modIniFileHandling ini;
+    modTranslation texts(paths, ini);
+    std::set<std::string> seen;
+    for (int i = 0; i < 200; ++i) {
+        seen.insert(texts.getAssistantText(2));
+    }
+    EXPECT_EQ(seen, (std::set<std::string>{"Good night", "Hello, night owl"})); // both, and nothing else
+    EXPECT_EQ(texts.getAssistantText(3), ""); // variant 0 missing: nothing, even though variant 1 exists
+    EXPECT_EQ(texts.getAssistantNumber(101, 5), 12);
+    EXPECT_EQ(texts.getAssistantNumber(102, 5), 5);
+    EXPECT_EQ(texts.getAssistantNumber(103, 5), 5);
 }
 
 } // namespace
