@@ -107,13 +107,17 @@ void queryAll(benchmark::State& state, bool cold) {
             benchmark::DoNotOptimize(a->hasNextAlarmDateAfter(kAsked));
         }
     }
-    state.counters["per_alarm"] = benchmark::Counter(static_cast<double>(alarms.size()),
-                                                     benchmark::Counter::kIsIterationInvariantRate |
-                                                         benchmark::Counter::kInvert);
+    state.counters["per_alarm"] =
+        benchmark::Counter(static_cast<double>(alarms.size()),
+                           benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-void coldQueries20480MixedAlarms(benchmark::State& state) { queryAll(state, true); }
-void warmQueries20480MixedAlarms(benchmark::State& state) { queryAll(state, false); }
+void coldQueries20480MixedAlarms(benchmark::State& state) {
+    queryAll(state, true);
+}
+void warmQueries20480MixedAlarms(benchmark::State& state) {
+    queryAll(state, false);
+}
 
 } // namespace
 
