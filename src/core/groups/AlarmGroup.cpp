@@ -1,0 +1,253 @@
+// A named set of alarms, switched on or off as a whole, kept in a file of its own.
+#include "groups/AlarmGroup.h"
+
+#include "app/MessageBoxRoutine.h"
+#include "groups/GroupPlugins.h"
+#include "groups/GroupServices.h"
+#include "settings/ColourScheme.h"
+#include "settings/modTranslation.h"
+#include "text/TextFile.h"
+
+#include <algorithm>
+
+namespace halvika {
+
+namespace {
+
+// The extension from the last "." on, "." included; "" when there is none.
+std::string extensionOf(const std::string& filePath) {
+    const std::size_t dot = filePath.rfind('.');
+    return dot == std::string::npos ? std::string() : filePath.substr(dot);
+}
+
+bool hasChildren(const XMLNode& parent, std::string_view childName) {
+    const int position = parent.getNodeIndex(childName, 0);
+    return position >= 0 && parent.getNodeAt(position)->getNumberOfNodes() > 0;
+}
+
+} // namespace
+
+std::shared_ptr<AlarmGroup> AlarmGroup::createDefaultAlarmGroup(GroupServices& services) {
+    auto g = std::make_shared<AlarmGroup>();
+    g->initialize();
+    g->name = services.texts.getText("AlarmGroup", 101);
+    g->Active = true;
+    g->changedSinceImport = true;
+    g->Color = 0;
+    return g;
+}
+
+std::shared_ptr<AlarmGroup> AlarmGroup::createFromXML(std::string_view xml, GroupServices& services) {
+    auto g = std::make_shared<AlarmGroup>();
+    g->initialize();
+    const XMLNodePtr root = XMLNode::createFromXML(xml);
+    g->name = root->getString("name", 0, services.texts.getText("AlarmGroup", 101));
+    g->Active = root->getBoolean("stat", 0, true);
+    g->changedSinceImport = root->getBoolean("chsi", 0, true);
+    g->Color = root->getLong("colr", 0, services.colours.getSchemeColour(1, windowTextColour));
+    const XMLNodePtr syst = root->getNode("syst", 0, "<syst></syst>");
+    if (root->getInteger("type", 0, -1) >= 0 && hasChildren(*syst, "al")) {
+        g->templateText = syst->getNode("al")->toString();
+    }
+    if (hasChildren(*root, "tmpl")) {
+        g->templateText = root->getNode("tmpl")->toString();
+    }
+    g->synchPlugin = root->getString("sync", 0, "");
+    g->synchSettings = syst;
+    g->readAlarms(*root);
+    if (!g->synchPlugin.empty()) {
+        g->synchronize(services);
+    }
+    return g;
+}
+
+void AlarmGroup::readAlarms(const XMLNode& root) {
+    const auto self = shared_from_this();
+    for (int i = 0; i < root.getNumberOfNodes(); ++i) {
+        const XMLNodePtr child = root.getNodeAt(i);
+        if (child->name == "alrm") {
+            alarms.addElement(Alarm::createFromXML(*child, self));
+        }
+    }
+}
+
+std::shared_ptr<AlarmGroup> AlarmGroup::createAlarmGroupFromFile(const std::string& filePath, GroupServices& services) {
+    const std::string extension = extensionOf(filePath);
+    if (extension.empty()) {
+        return nullptr;
+    }
+    if (extension == ".agx") {
+        const std::string text = TextFile::readText(filePath).value_or("");
+        auto g = createFromXML(text, services);
+        g->path = storedPath(filePath, services.alarmGroupFolder);
+        return g;
+    }
+    if (services.plugins == nullptr) {
+        return nullptr;
+    }
+    for (const auto& format : services.plugins->importFormats()) {
+        if (format.extensions.find("*" + extension) == std::string::npos) {
+            continue;
+        }
+        // The path goes in as it stands, as the plug-ins expect.
+        const std::string reply =
+            services.plugins->call(format.plugin, "GetAlarmgroupFromFile",
+                                   services.plugins->languageElement() + "<path>" + filePath + "</path>");
+        const XMLNodePtr answer = XMLNode::createFromXML(reply);
+        if (answer->getNumberOfNodesWithName("algr") > 0) {
+            auto g = createFromXML(answer->getNode("algr")->toString(), services);
+            g->setChanged();
+            return g;
+        }
+    }
+    return nullptr;
+}
+
+std::shared_ptr<AlarmGroup> AlarmGroup::createAlarmGroupFromImportedFile(const std::string& filePath,
+                                                                         GroupServices& services) {
+    auto g = createAlarmGroupFromFile(filePath, services);
+    if (g) {
+        g->changedSinceImport = false;
+        g->changed = true;
+        g->path = "";
+    }
+    return g;
+}
+
+bool AlarmGroup::save(const std::string& filePath, bool manual, GroupServices& services) {
+    const std::string extension = extensionOf(filePath);
+    if (extension.empty()) {
+        return false;
+    }
+    bool ok = false;
+    if (extension == ".agx") {
+        ok = !toXML()->toXMLFile(filePath);
+    } else {
+        services.messages.msgBox(services.texts.getText("AlarmGroup", 901), Dialogs::styleExclamation);
+        if (services.plugins != nullptr) {
+            const std::string group = toXML()->toString();
+            for (const auto& format : services.plugins->exportFormats()) {
+                if (format.extensions.find("*" + extension) == std::string::npos) {
+                    continue;
+                }
+                const std::string reply = services.plugins->call(format.plugin, "SaveAlarmgroupToFile",
+                                                                 services.plugins->languageElement() + "<path>" +
+                                                                     filePath + "</path>" + group);
+                if (XMLNode::createFromXML(reply)->getNumberOfNodesWithName("success") > 0) {
+                    ok = true;
+                    break;
+                }
+            }
+        }
+    }
+    if (ok) {
+        if (manual) {
+            changedSinceImport = false;
+        } else {
+            // Only the group's own mark: an alarm's mark goes only when it is read from its file again.
+            changed = false;
+        }
+    }
+    return ok;
+}
+
+bool AlarmGroup::synchronize(GroupServices& services) {
+    if (services.plugins == nullptr) {
+        return true;
+    }
+    const std::string reply =
+        services.plugins->call(synchPlugin, "Synchronize",
+                               services.plugins->languageElement() + synchSettings->toString() + toXML()->toString());
+    const XMLNodePtr answer = XMLNode::createFromXML(reply);
+    if (answer->getNumberOfNodesWithName("algr") == 0) {
+        return true;
+    }
+    const XMLNodePtr g = answer->getNode("algr");
+    name = g->getString("name", 0, name);
+    Active = g->getBoolean("stat", 0, Active);
+    changedSinceImport = g->getBoolean("chsi", 0, changedSinceImport);
+    Color = g->getLong("colr", 0, Color);
+    if (hasChildren(*g, "tmpl")) {
+        templateText = g->getNode("tmpl")->toString();
+    }
+    synchPlugin = g->getString("sync", 0, synchPlugin);
+    synchSettings = g->getNode("syst", 0, synchSettings->toString());
+    alarms.clear();
+    readAlarms(*g);
+    setChanged();
+    return true;
+}
+
+XMLNodePtr AlarmGroup::toXML() const {
+    auto x = XMLNode::Create("algr");
+    x->addString("name", name);
+    x->addBoolean("stat", Active);
+    x->addBoolean("chsi", getChangedSinceImport());
+    x->addLong("colr", Color);
+    if (!templateText.empty()) {
+        x->addXMLString(templateText);
+    }
+    x->addString("sync", synchPlugin);
+    x->addNode(synchSettings->getCopy());
+    for (int i = 0; i < alarms.numberOfElements(); ++i) {
+        x->addNode(alarms.elementAt(i)->toXML("alrm"));
+    }
+    return x;
+}
+
+bool AlarmGroup::getChanged() const {
+    if (changed) {
+        return true;
+    }
+    for (int i = 0; i < alarms.numberOfElements(); ++i) {
+        if (alarms.elementAt(i)->changed) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::shared_ptr<Alarm> AlarmGroup::getTemplateAlarm(GroupServices& services) {
+    std::shared_ptr<Alarm> alarm;
+    if (!templateText.empty()) {
+        alarm = Alarm::createFromXML(*XMLNode::createFromXML(templateText), shared_from_this());
+    } else {
+        alarm = services.defaultTemplate ? services.defaultTemplate() : Alarm::createDefaultAlarm(services.texts);
+        alarm->parent = shared_from_this();
+    }
+    return alarm;
+}
+
+std::array<std::pair<std::string, std::string>, 3> AlarmGroup::getStringItems(GroupServices& services) const {
+    const ColourScheme& c = services.colours;
+    const bool schemeChosen = !c.schemeName().empty();
+    std::array<std::pair<std::string, std::string>, 3> cells;
+    cells[0] = {name, std::to_string(schemeChosen ? Color : windowTextColour)};
+    cells[1] = {services.texts.getText("AlarmGroup", Active ? 1 : 2), c.getSchemeColourText(Active ? 11 : 12, 0)};
+    if (synchPlugin.empty()) {
+        cells[2] = {services.texts.getText("AlarmGroup", 11), c.getSchemeColourText(13, 0)};
+    } else {
+        cells[2] = {services.plugins ? services.plugins->syncDescription(synchPlugin) : std::string(),
+                    c.getNamedSchemeColourText(synchPlugin, c.getSchemeColour(14, 0))};
+    }
+    return cells;
+}
+
+std::string AlarmGroup::resolvePath(const std::string& stored, const std::string& folder) {
+    std::string p = stored;
+    if (p.rfind(folderMark, 0) == 0) {
+        p = folder + p.substr(std::string(folderMark).size());
+    }
+    // Files from the old platform use "\".
+    std::replace(p.begin(), p.end(), '\\', '/');
+    return p;
+}
+
+std::string AlarmGroup::storedPath(const std::string& filePath, const std::string& folder) {
+    if (!folder.empty() && filePath.rfind(folder, 0) == 0) {
+        return folderMark + filePath.substr(folder.size());
+    }
+    return filePath;
+}
+
+} // namespace halvika

@@ -1,0 +1,84 @@
+// A named set of alarms, switched on or off as a whole, kept in a file of its own.
+#pragma once
+
+#include "alarms/Alarm.h"
+#include "containers/Vector.h"
+#include "xml/XMLNode.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+
+namespace halvika {
+
+struct GroupServices;
+
+class AlarmGroup : public std::enable_shared_from_this<AlarmGroup> {
+public:
+    /// The start of a path kept relative to the alarm group folder.
+    static constexpr const char* folderMark = "agPath";
+    static constexpr std::int32_t windowTextColour = -2147483640; // &H80000008
+
+    std::string name;
+    bool Active = false;
+    bool changedSinceImport = false;
+    Vector<Alarm> alarms;
+    std::int32_t Color = 0;
+    /// The text form of the template alarm element ("tmpl"); "" for none.
+    std::string templateText;
+    std::string synchPlugin;
+    XMLNodePtr synchSettings = XMLNode::Create("syst");
+    /// The group's file, "agPath/usg_3.agx" inside the alarm group folder; "" while it has none.
+    std::string path;
+    bool changed = false;
+    bool selected = false;
+    bool hidden = false;
+
+    AlarmGroup() = default;
+    AlarmGroup(const AlarmGroup&) = delete;
+    AlarmGroup& operator=(const AlarmGroup&) = delete;
+
+    void initialize() {
+        alarms.clear();
+        synchSettings = XMLNode::Create("syst");
+    }
+
+    static std::shared_ptr<AlarmGroup> createDefaultAlarmGroup(GroupServices& services);
+    /// Reads a group from its XML text; a text that does not parse gives a group with default fields.
+    static std::shared_ptr<AlarmGroup> createFromXML(std::string_view xml, GroupServices& services);
+    /// ".agx" files are read directly, other extensions through the file import plug-ins; none when there
+    /// is no extension or no plug-in makes a group of the file.
+    static std::shared_ptr<AlarmGroup> createAlarmGroupFromFile(const std::string& filePath, GroupServices& services);
+    /// As createAlarmGroupFromFile, marked as freshly imported and without a file of its own.
+    static std::shared_ptr<AlarmGroup> createAlarmGroupFromImportedFile(const std::string& filePath,
+                                                                        GroupServices& services);
+
+    /// Writes the group to an ".agx" file or exports it through a file plug-in. `manual`: the user asked
+    /// for it (an export). False on failure, with the change flags as they were.
+    bool save(const std::string& filePath, bool manual, GroupServices& services);
+    /// Brings a synchronised group up to date through its plug-in.
+    bool synchronize(GroupServices& services);
+    XMLNodePtr toXML() const;
+
+    int numberOfAlarms() const { return alarms.numberOfElements(); }
+    std::shared_ptr<Alarm> elementAt(int index) const { return alarms.elementAt(index); }
+    bool getChanged() const;
+    bool getChangedSinceImport() const { return changedSinceImport || getChanged(); }
+    void setChanged() { changed = true; }
+    /// A new alarm from the group's template, or the program's default one, owned by this group.
+    std::shared_ptr<Alarm> getTemplateAlarm(GroupServices& services);
+    /// The group list's cells: {name, on/off, synchronisation} and their colours.
+    std::array<std::pair<std::string, std::string>, 3> getStringItems(GroupServices& services) const;
+
+    /// The file a path names: "agPath..." is taken inside the folder; either separator is read.
+    static std::string resolvePath(const std::string& storedPath, const std::string& folder);
+    /// The stored form of a file's path: relative to the folder when it lies inside it.
+    static std::string storedPath(const std::string& filePath, const std::string& folder);
+
+private:
+    void readAlarms(const XMLNode& root);
+};
+
+} // namespace halvika

@@ -1,0 +1,29 @@
+// What alarm groups need from the plug-in host.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace halvika {
+
+class GroupPlugins {
+public:
+    /// A file plug-in and the extension text it offers ("*.ics;*.ical").
+    struct FileFormat {
+        std::string plugin;
+        std::string extensions;
+    };
+
+    virtual ~GroupPlugins() = default;
+    /// The file import and export lists, in list order.
+    virtual std::vector<FileFormat> importFormats() const = 0;
+    virtual std::vector<FileFormat> exportFormats() const = 0;
+    /// Calls a method of a plug-in with the parameters' XML text; "" when the call fails in any way.
+    virtual std::string call(const std::string& plugin, const std::string& method, const std::string& parameters) = 0;
+    /// The language element that every call carries.
+    virtual std::string languageElement() const = 0;
+    /// The short description of a synchronisation plug-in; "" when it is not installed.
+    virtual std::string syncDescription(const std::string& plugin) const = 0;
+};
+
+} // namespace halvika
