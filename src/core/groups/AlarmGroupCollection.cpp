@@ -1,0 +1,428 @@
+// The loaded alarm groups: loading, saving, imports and exports, unloading, and the alarm clipboard.
+#include "groups/AlarmGroupCollection.h"
+
+#include "app/MessageBoxRoutine.h"
+#include "dates/DateFormat.h"
+#include "groups/GroupPlugins.h"
+#include "platform/Clipboard.h"
+#include "settings/modTranslation.h"
+#include "text/AsciiText.h"
+#include "text/TextFile.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace halvika {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int styleExclamation = Dialogs::styleExclamation;
+constexpr int styleQuestionYesNo = Dialogs::styleYesNo + Dialogs::styleQuestion;
+constexpr int styleExclamationYesNo = Dialogs::styleYesNo + Dialogs::styleExclamation;
+
+bool endsWith(const std::string& text, std::string_view tail) {
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// "usg_*.*": the group files of the folder, by name without regard to case.
+std::vector<std::string> groupFileNames(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        const std::string lowered = AsciiText::lowered(name);
+        if (lowered.rfind("usg_", 0) == 0 && lowered.find('.', 4) != std::string::npos && it->is_regular_file(error)) {
+            names.push_back(name);
+        }
+    }
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return AsciiText::lowered(a) < AsciiText::lowered(b); });
+    return names;
+}
+
+} // namespace
+
+AlarmGroupCollection::AlarmGroupCollection(GroupServices& services, ChangeListener& listener)
+    : m_services(services), m_listener(listener) {}
+
+std::string AlarmGroupCollection::mainText(int number) {
+    return m_services.texts.getMainText(number);
+}
+
+bool AlarmGroupCollection::folderExists() const {
+    std::error_code error;
+    return fs::is_directory(m_services.alarmGroupFolder, error);
+}
+
+bool AlarmGroupCollection::loadAlarmGroups() {
+    if (!folderExists()) {
+        m_services.messages.msgBox(mainText(textFolderMissing), styleExclamation);
+        return false;
+    }
+    Vector<AlarmGroup> loaded;
+    for (const std::string& name : groupFileNames(m_services.alarmGroupFolder)) {
+        const std::string filePath = m_services.alarmGroupFolder + "/" + name;
+        auto group = AlarmGroup::createAlarmGroupFromFile(filePath, m_services);
+        if (!group) {
+            continue;
+        }
+        if (!endsWith(name, ".agx")) {
+            // An imported foreign file is replaced by the ".agx" file the group gets at its next save.
+            std::error_code ignored;
+            fs::remove(filePath, ignored);
+            group->path = "";
+            group->setChanged();
+        }
+        loaded.addElement(group);
+    }
+    alarmGroups.addVector(loaded);
+    report(alarmGroups, kindLoaded);
+    return true;
+}
+
+void AlarmGroupCollection::unloadAllAlarmGroups(bool initial) {
+    if (initial) {
+        ClipboardAlarms = XMLNode::Create("cb");
+        ClipboardParentAg.reset();
+    }
+    alarmGroups.clear();
+}
+
+bool AlarmGroupCollection::reloadAlarmGroups() {
+    unloadAllAlarmGroups(false);
+    return loadAlarmGroups();
+}
+
+bool AlarmGroupCollection::saveAlarmGroups(bool all) {
+    bool failed = false;
+    if (!folderExists()) {
+        m_services.messages.msgBox(mainText(textFolderMissing) + " " + m_services.alarmGroupFolder, styleExclamation);
+        failed = true;
+    } else {
+        for (int i = 0; i < alarmGroups.numberOfElements(); ++i) {
+            const auto group = alarmGroups.elementAt(i);
+            if (!group->hidden && (all || group->getChanged()) && !saveAlarmGroupFile(group)) {
+                failed = true;
+            }
+        }
+    }
+    if (!failed) {
+        return true;
+    }
+    return m_services.messages.msgBox(mainText(textSaveFailedGoOn), styleExclamationYesNo) == Dialogs::answerYes;
+}
+
+bool AlarmGroupCollection::saveAlarmGroupFile(const std::shared_ptr<AlarmGroup>& group) {
+    const std::string& folder = m_services.alarmGroupFolder;
+    if (group->path.empty()) {
+        for (int n = 0;; ++n) {
+            const std::string name = "usg_" + std::to_string(n) + ".agx";
+            if (!TextFile::exists(folder + "/" + name)) {
+                group->path = std::string(AlarmGroup::folderMark) + "/" + name;
+                break;
+            }
+        }
+    }
+    // The file is replaced whole through a renamed temporary file, so the old one is never lost on failure.
+    if (!group->save(AlarmGroup::resolvePath(group->path, folder), false, m_services)) {
+        m_services.messages.msgBox(mainText(textGroupNotSaved) + " " + group->name, styleExclamation);
+        return false;
+    }
+    return true;
+}
+
+bool AlarmGroupCollection::importAlarmGroupFiles(const std::vector<std::string>& paths) {
+    bool ok = true;
+    Vector<AlarmGroup> added;
+    for (const std::string& filePath : paths) {
+        if (endsWith(filePath, ".agc")) {
+            ok = importAlarmGroupCollection(filePath) && ok;
+            continue;
+        }
+        auto group = AlarmGroup::createAlarmGroupFromImportedFile(filePath, m_services);
+        if (group && alarmGroups.addElement(group)) {
+            added.addElement(group);
+        } else {
+            ok = false;
+        }
+    }
+    if (added.numberOfElements() > 0) {
+        report(added, kindAdded);
+    }
+    return ok;
+}
+
+bool AlarmGroupCollection::importAlarmGroupCollection(const std::string& filePath) {
+    std::string content;
+    if (XMLNode::getFile(filePath, content)) {
+        return false;
+    }
+    const XMLNodePtr root = XMLNode::createFromXML(content);
+    Vector<AlarmGroup> added;
+    for (int i = 0; i < root->getNumberOfNodes(); ++i) {
+        auto group = AlarmGroup::createFromXML(root->getNodeAt(i)->toString(), m_services);
+        if (alarmGroups.addElement(group)) {
+            added.addElement(group);
+        }
+    }
+    if (added.numberOfElements() > 0) {
+        report(added, kindAdded);
+    }
+    return true;
+}
+
+bool AlarmGroupCollection::importAlarmGroupsFromPlugin(const std::string& plugin) {
+    if (m_services.plugins == nullptr) {
+        return true;
+    }
+    const XMLNodePtr reply = XMLNode::createFromXML(
+        m_services.plugins->call(plugin, "GetAlarmgroups", m_services.plugins->languageElement()));
+    const XMLNodePtr groups = reply->getNode("alarmgroups");
+    if (groups->getNumberOfNodesWithName("algr") > 0) {
+        auto group = AlarmGroup::createFromXML(groups->getNode("algr")->toString(), m_services);
+        if (alarmGroups.addElement(group)) {
+            report(Vector<AlarmGroup>::createVectorWithObj(group, 1), kindAdded);
+        }
+    }
+    return true;
+}
+
+bool AlarmGroupCollection::exportAlarmGroupFile(const std::shared_ptr<AlarmGroup>& group, const std::string& filePath) {
+    return group->save(filePath, true, m_services);
+}
+
+bool AlarmGroupCollection::exportAlarmGroupToPlugin(const std::string& plugin,
+                                                    const std::shared_ptr<AlarmGroup>& group) {
+    if (m_services.plugins != nullptr) {
+        m_services.plugins->call(plugin, "SetAlarmGroups",
+                                 m_services.plugins->languageElement() + group->toXML()->toString());
+    }
+    return true;
+}
+
+bool AlarmGroupCollection::exportAlarmGroupCollection(const Vector<AlarmGroup>& groups, const std::string& filePath) {
+    auto collection = XMLNode::Create("alarmgroupcollection");
+    for (int i = 0; i < groups.numberOfElements(); ++i) {
+        collection->addNode(groups.elementAt(i)->toXML());
+    }
+    return !collection->toXMLFile(filePath);
+}
+
+bool AlarmGroupCollection::unloadAlarmGroups(const Vector<AlarmGroup>& groups) {
+    Vector<AlarmGroup> removed;
+    for (int i = 0; i < groups.numberOfElements(); ++i) {
+        const auto group = groups.elementAt(i);
+        if (deleteAlarmGroupFile(group)) {
+            alarmGroups.remove(group);
+            removed.addElement(group);
+        }
+    }
+    report(removed, kindRemoved);
+    for (int i = 0; i < removed.numberOfElements(); ++i) {
+        removed.elementAt(i)->alarms.clear();
+    }
+    return true;
+}
+
+bool AlarmGroupCollection::deleteAlarmGroupFile(const std::shared_ptr<AlarmGroup>& group) {
+    if (!group->path.empty()) {
+        std::error_code ignored;
+        fs::remove(AlarmGroup::resolvePath(group->path, m_services.alarmGroupFolder), ignored);
+    }
+    return true;
+}
+
+void AlarmGroupCollection::synchronizeAlarmGroups(const Vector<AlarmGroup>& groups) {
+    Vector<AlarmGroup> synchronised;
+    for (int i = 0; i < groups.numberOfElements(); ++i) {
+        const auto group = groups.elementAt(i);
+        if (!group->synchPlugin.empty()) {
+            group->synchronize(m_services);
+            synchronised.addElement(group);
+        }
+    }
+    if (synchronised.numberOfElements() > 0) {
+        report(synchronised, kindStateChanged);
+    }
+}
+
+std::string AlarmGroupCollection::makeFileName(const std::string& text) {
+    static constexpr std::string_view forbidden = "\\/:*?\"<>|";
+    std::string out;
+    for (const char c : text) {
+        if (forbidden.find(c) == std::string_view::npos) {
+            out += c;
+        }
+    }
+    return out;
+}
+
+bool AlarmGroupCollection::importFilesCommand(const std::vector<std::string>& paths) {
+    if (importAlarmGroupFiles(paths)) {
+        return true;
+    }
+    m_services.messages.msgBox(mainText(textImportFailed), styleExclamation);
+    return false;
+}
+
+bool AlarmGroupCollection::exportFileCommand(const std::shared_ptr<AlarmGroup>& group, const std::string& filePath) {
+    if (exportAlarmGroupFile(group, filePath)) {
+        return true;
+    }
+    m_services.messages.msgBox(mainText(textExportFailed) + " " + filePath, styleExclamation);
+    return false;
+}
+
+bool AlarmGroupCollection::exportToPluginCommand(const std::string& plugin, const std::shared_ptr<AlarmGroup>& group) {
+    if (exportAlarmGroupToPlugin(plugin, group)) {
+        return true;
+    }
+    m_services.messages.msgBox(modTranslation::fill(mainText(textPluginExportFailed), group->name), styleExclamation);
+    return false;
+}
+
+std::string AlarmGroupCollection::proposedCollectionName(const Date& today, bool selectionOnly) {
+    const std::string name = modTranslation::fill(mainText(textCollectionName), formatDate("yyyy-mm-dd", today));
+    return selectionOnly ? makeFileName(name) : name;
+}
+
+bool AlarmGroupCollection::exportCollectionCommand(const Vector<AlarmGroup>& groups, const std::string& filePath) {
+    if (exportAlarmGroupCollection(groups, filePath)) {
+        return true;
+    }
+    m_services.messages.msgBox(mainText(textCollectionExportFailed) + " " + filePath, styleExclamation);
+    return false;
+}
+
+bool AlarmGroupCollection::reloadAllCommand() {
+    if (m_services.messages.msgBox(mainText(textReloadQuestion), styleExclamationYesNo) != Dialogs::answerYes) {
+        return false;
+    }
+    return reloadAlarmGroups();
+}
+
+bool AlarmGroupCollection::saveAllCommand(const std::function<bool()>& saveOthers) {
+    if (m_services.messages.msgBox(mainText(textSaveAllQuestion), styleQuestionYesNo) != Dialogs::answerYes) {
+        return false;
+    }
+    const bool groupsSaved = saveAlarmGroups(true);
+    const bool othersSaved = saveOthers ? saveOthers() : true;
+    return groupsSaved && othersSaved;
+}
+
+bool AlarmGroupCollection::unloadCommand(const Vector<AlarmGroup>& selected) {
+    if (selected.numberOfElements() == 0) {
+        return true;
+    }
+    if (m_services.messages.msgBox(mainText(textUnloadQuestion), styleQuestionYesNo) != Dialogs::answerYes) {
+        return false;
+    }
+    Vector<AlarmGroup> toUnload = selected.getCopy();
+    for (int i = toUnload.numberOfElements() - 1; i >= 0; --i) {
+        const auto group = toUnload.elementAt(i);
+        if (group->getChangedSinceImport() &&
+            m_services.messages.msgBox(group->name + " " + mainText(textChangedSinceImport), styleExclamationYesNo) ==
+                Dialogs::answerNo) {
+            toUnload.removeElementAt(i);
+        }
+    }
+    if (!unloadAlarmGroups(toUnload)) {
+        m_services.messages.msgBox(mainText(textUnloadFailed), styleExclamation);
+        return false;
+    }
+    return true;
+}
+
+void AlarmGroupCollection::copyAlarms(const Vector<Alarm>& selected, bool cut, std::int16_t view, std::int32_t offset,
+                                      Clipboard* toSystem) {
+    ClipboardAlarms = XMLNode::Create("cb");
+    ClipboardParentAg.reset();
+    if (selected.numberOfElements() > 0) {
+        ClipboardParentAg = selected.elementAt(0)->parent.lock();
+    }
+    for (int i = 0; i < selected.numberOfElements(); ++i) {
+        ClipboardAlarms->addNode(selected.elementAt(i)->toXML("al"));
+    }
+    ClipboardAlarms->addInteger("cc", view);
+    if (view >= 1) {
+        ClipboardAlarms->addLong("dd", offset);
+    }
+    if (toSystem != nullptr) {
+        toSystem->clear();
+        toSystem->setText(ClipboardAlarms->toString());
+    }
+    if (cut && selected.numberOfElements() > 0) {
+        for (int i = 0; i < selected.numberOfElements(); ++i) {
+            const auto alarm = selected.elementAt(i);
+            if (const auto group = alarm->parent.lock()) {
+                group->alarms.remove(alarm);
+                group->setChanged();
+            }
+        }
+        m_listener.alarmsChanged(selected, kindRemoved);
+    }
+}
+
+Vector<Alarm> AlarmGroupCollection::pasteAlarms(const std::shared_ptr<AlarmGroup>& target, Clipboard* fromSystem,
+                                                const std::function<void(Alarm&, std::int16_t, std::int32_t)>& shift) {
+    Vector<Alarm> added;
+    const XMLNodePtr document = fromSystem ? XMLNode::createFromXML(fromSystem->text()) : ClipboardAlarms;
+    const std::shared_ptr<AlarmGroup> group = shift && ClipboardParentAg && !fromSystem ? ClipboardParentAg : target;
+    if (!group) {
+        return added;
+    }
+    const std::int16_t view = document->getInteger("cc", 0, 0);
+    const std::int32_t offset = document->getLong("dd", 0, 0);
+    for (int i = 0; i < document->getNumberOfNodes(); ++i) {
+        const XMLNodePtr element = document->getNodeAt(i);
+        if (element->name != "al") {
+            continue;
+        }
+        auto alarm = Alarm::createFromXML(*element->getCopy(), group);
+        if (shift) {
+            shift(*alarm, view, offset);
+        }
+        alarm->setChanged();
+        if (group->alarms.addElement(alarm)) {
+            added.addElement(alarm);
+        }
+    }
+    if (added.numberOfElements() > 0) {
+        m_listener.alarmsChanged(added, kindAdded);
+    }
+    return added;
+}
+
+Vector<Alarm> AlarmGroupCollection::deleteAlarms(const Vector<Alarm>& selected, bool soundedOnly,
+                                                 const Date& watchNow) {
+    Vector<Alarm> removed;
+    const int question = soundedOnly ? textDeleteSoundedQuestion : textDeleteQuestion;
+    if (m_services.messages.msgBox(mainText(question), styleQuestionYesNo) != Dialogs::answerYes) {
+        return removed;
+    }
+    for (int i = selected.numberOfElements() - 1; i >= 0; --i) {
+        const auto alarm = selected.elementAt(i);
+        if (soundedOnly) {
+            bool hasNext = true;
+            try {
+                hasNext = alarm->hasNextAlarmDateAfter(watchNow, false);
+            } catch (const std::exception&) {
+                hasNext = false; // an alarm that cannot compute its next moment will not sound again
+            }
+            if (hasNext && alarm->getNextAlarmDateAfter() != Date::none()) {
+                continue;
+            }
+        }
+        if (const auto group = alarm->parent.lock()) {
+            group->alarms.remove(alarm);
+            group->setChanged();
+        }
+        removed.addElementAt(alarm, 0);
+    }
+    m_listener.alarmsChanged(removed, kindRemoved);
+    return removed;
+}
+
+} // namespace halvika

@@ -1,0 +1,106 @@
+// The loaded alarm groups: loading, saving, imports and exports, unloading, and the alarm clipboard.
+#pragma once
+
+#include "containers/Vector.h"
+#include "dates/Date.h"
+#include "groups/AlarmGroup.h"
+#include "groups/ChangeKinds.h"
+#include "groups/GroupServices.h"
+#include "xml/XMLNode.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace halvika {
+
+class Clipboard;
+
+/// Results are Booleans meaning success. Every change is reported to the ChangeListener; nothing is saved at
+/// the point of change.
+class AlarmGroupCollection {
+public:
+    // Numbered texts of the main window's section.
+    static constexpr int textFolderMissing = 102;
+    static constexpr int textSaveFailedGoOn = 104;
+    static constexpr int textGroupNotSaved = 105;
+    static constexpr int textExportFailed = 201;
+    static constexpr int textUnloadQuestion = 202;
+    static constexpr int textChangedSinceImport = 203;
+    static constexpr int textReloadQuestion = 204;
+    static constexpr int textSaveAllQuestion = 205;
+    static constexpr int textDeleteQuestion = 206;
+    static constexpr int textDeleteSoundedQuestion = 207;
+    static constexpr int textImportFailed = 211;
+    static constexpr int textUnloadFailed = 212;
+    static constexpr int textPluginExportFailed = 216;
+    static constexpr int textCollectionName = 221;
+    static constexpr int textCollectionExportFailed = 222;
+
+    AlarmGroupCollection(GroupServices& services, ChangeListener& listener);
+
+    Vector<AlarmGroup> alarmGroups;
+    /// The alarm clipboard document "cb", and the group its alarms came from.
+    XMLNodePtr ClipboardAlarms = XMLNode::Create("cb");
+    std::shared_ptr<AlarmGroup> ClipboardParentAg;
+
+    bool loadAlarmGroups();
+    void unloadAllAlarmGroups(bool initial);
+    bool reloadAlarmGroups();
+    bool saveAlarmGroups(bool all);
+    bool saveAlarmGroupFile(const std::shared_ptr<AlarmGroup>& group);
+    bool importAlarmGroupFiles(const std::vector<std::string>& paths);
+    bool importAlarmGroupCollection(const std::string& filePath);
+    bool importAlarmGroupsFromPlugin(const std::string& plugin);
+    bool exportAlarmGroupFile(const std::shared_ptr<AlarmGroup>& group, const std::string& filePath);
+    bool exportAlarmGroupToPlugin(const std::string& plugin, const std::shared_ptr<AlarmGroup>& group);
+    bool exportAlarmGroupCollection(const Vector<AlarmGroup>& groups, const std::string& filePath);
+    bool unloadAlarmGroups(const Vector<AlarmGroup>& groups);
+    bool deleteAlarmGroupFile(const std::shared_ptr<AlarmGroup>& group);
+    void synchronizeAlarmGroups(const Vector<AlarmGroup>& groups);
+    /// The text without \ / : * ? " < > |.
+    static std::string makeFileName(const std::string& text);
+
+    // The main window's group commands, with their questions and messages.
+    /// Imports the chosen files; text 211 when any gave no group.
+    bool importFilesCommand(const std::vector<std::string>& paths);
+    /// Exports one group; text 201 and the path on failure.
+    bool exportFileCommand(const std::shared_ptr<AlarmGroup>& group, const std::string& filePath);
+    /// Text 216 with the group's name on failure.
+    bool exportToPluginCommand(const std::string& plugin, const std::shared_ptr<AlarmGroup>& group);
+    /// The proposed collection file name: text 221 with today's date.
+    std::string proposedCollectionName(const Date& today, bool selectionOnly);
+    /// Text 222 and the path on failure.
+    bool exportCollectionCommand(const Vector<AlarmGroup>& groups, const std::string& filePath);
+    /// Asks 204, then reloads.
+    bool reloadAllCommand();
+    /// Asks 205, then saves every group and runs `saveOthers` (settings and to-do note).
+    bool saveAllCommand(const std::function<bool()>& saveOthers);
+    /// Asks 202, then 203 for each group changed since import (last first), then unloads; 212 on failure.
+    bool unloadCommand(const Vector<AlarmGroup>& selected);
+
+    // The alarm clipboard.
+    /// Copies (or cuts) the alarms into the clipboard document; `view` is the view shown (0 the list) and
+    /// `offset` the calendar offset recorded with it. With `toSystem` the document also goes to the desktop's
+    /// clipboard as text.
+    void copyAlarms(const Vector<Alarm>& selected, bool cut, std::int16_t view = 0, std::int32_t offset = 0,
+                    Clipboard* toSystem = nullptr);
+    /// Pastes into `target` (the calendar's group of origin takes its place when one is given); `fromSystem`
+    /// takes the document from the desktop's clipboard instead. `shift` moves the pasted moments in a calendar
+    /// view of the same number by the recorded offset: it is given that offset and returns the alarm moved.
+    Vector<Alarm> pasteAlarms(const std::shared_ptr<AlarmGroup>& target, Clipboard* fromSystem = nullptr,
+                              const std::function<void(Alarm&, std::int16_t view, std::int32_t offset)>& shift = {});
+    /// Asks 206 (207), then removes the alarms (only those without a moment after `watchNow` for the
+    /// sounded variant) and reports them removed. Returns the alarms removed.
+    Vector<Alarm> deleteAlarms(const Vector<Alarm>& selected, bool soundedOnly, const Date& watchNow);
+
+private:
+    std::string mainText(int number);
+    bool folderExists() const;
+    void report(const Vector<AlarmGroup>& groups, std::int16_t kinds) { m_listener.groupsChanged(groups, kinds); }
+
+    GroupServices& m_services;
+    ChangeListener& m_listener;
+};
+
+} // namespace halvika

@@ -1,0 +1,250 @@
+// The group collection: folder loading and naming, saving, imports, exports, unloading, clipboard, deleting.
+#include "groups/AlarmGroupCollection.h"
+#include "app/MessageBoxRoutine.h"
+#include "fakes/DatePrinter.h"
+#include "fakes/FakeGroupPlugins.h"
+#include "fakes/MemoryClipboard.h"
+#include "fakes/RecordingChangeListener.h"
+#include "fakes/ScriptedDialogs.h"
+#include "fakes/TempHome.h"
+#include "settings/ColourScheme.h"
+#include "settings/modTranslation.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace halvika {
+namespace {
+
+const char* kDaily = "<alrm><name>Daily</name><datk>1</datk><perl>1</perl><peru>3</peru>"
+                     "<nexd>2026/01/01 07:00:00</nexd></alrm>";
+const char* kPast = "<alrm><name>Past</name><datk>0</datk><oncd>2026/03/01 07:00:00</oncd></alrm>";
+
+class AlarmGroupCollectionTest : public ::testing::Test {
+protected:
+    AlarmGroupCollectionTest() {
+        services.plugins = &plugins;
+        services.alarmGroupFolder = folder.path();
+    }
+    std::string group(const std::string& name, const std::string& alarms = "") {
+        return "<algr><name>" + name + "</name><stat>-1</stat><chsi>0</chsi>" + alarms + "</algr>";
+    }
+    bool exists(const std::string& name) const { return std::filesystem::exists(folder.file(name)); }
+    std::vector<std::string> names() const {
+        std::vector<std::string> out;
+        for (int i = 0; i < groups.alarmGroups.numberOfElements(); ++i) {
+            out.push_back(groups.alarmGroups.elementAt(i)->name);
+        }
+        return out;
+    }
+
+    test::TempHome folder;
+    AppPaths paths{folder.path(), {HALVIKA_SOURCE_DIR "/data"}};
+    modIniFileHandling ini;
+    modTranslation texts{paths, ini};
+    ColourScheme colours{paths, ini};
+    test::ScriptedDialogs dialogs;
+    MessageBoxRoutine messages{dialogs};
+    test::FakeGroupPlugins plugins;
+    GroupServices services{texts, colours, messages};
+    test::RecordingChangeListener listener;
+    AlarmGroupCollection groups{services, listener};
+};
+
+TEST_F(AlarmGroupCollectionTest, LoadsGroupFilesAndFillsNamingGaps) {
+    folder.write("usg_0.agx", group("Zero"));
+    folder.write("USG_2.agx", group("Two"));
+    folder.write("notes.txt", "not a group");
+    folder.write("usg_noext", "no extension: no group");
+    ASSERT_TRUE(groups.loadAlarmGroups());
+    EXPECT_EQ(names(), (std::vector<std::string>{"Zero", "Two"}));
+    ASSERT_EQ(listener.reports.size(), 1u);
+    EXPECT_EQ(listener.reports[0].kinds, kindLoaded);
+    EXPECT_EQ(listener.reports[0].count, 2);
+
+    auto fresh = AlarmGroup::createDefaultAlarmGroup(services);
+    fresh->setChanged(); // as the watch marks every group reported added
+    groups.alarmGroups.addElement(fresh);
+    ASSERT_TRUE(groups.saveAlarmGroups(false));
+    EXPECT_EQ(fresh->path, "agPath/usg_1.agx");
+    EXPECT_TRUE(exists("usg_1.agx"));
+}
+
+TEST_F(AlarmGroupCollectionTest, ForeignGroupFilesAreImportedAndReplaced) {
+    plugins.imports = {{"HalvikaICal*Import", "*.ics"}};
+    plugins.replies[{"HalvikaICal*Import", "GetAlarmgroupFromFile"}] = "<r>" + group("Calendar") + "</r>";
+    folder.write("usg_work.ics", "BEGIN:VCALENDAR");
+    folder.write("usg_0.agx", group("Zero"));
+    ASSERT_TRUE(groups.loadAlarmGroups());
+    EXPECT_EQ(names(), (std::vector<std::string>{"Zero", "Calendar"}));
+    EXPECT_FALSE(exists("usg_work.ics"));
+    ASSERT_TRUE(groups.saveAlarmGroups(false));
+    EXPECT_TRUE(exists("usg_1.agx"));
+    EXPECT_EQ(XMLNode::createFromFile(folder.file("usg_1.agx"))->getString("name"), "Calendar");
+}
+
+TEST_F(AlarmGroupCollectionTest, SavingAllHiddenGroupsAndFailures) {
+    folder.write("usg_0.agx", group("Zero"));
+    ASSERT_TRUE(groups.loadAlarmGroups());
+    auto hidden = AlarmGroup::createDefaultAlarmGroup(services);
+    hidden->hidden = true;
+    hidden->setChanged();
+    groups.alarmGroups.addElement(hidden);
+    const auto before = std::filesystem::last_write_time(folder.file("usg_0.agx"));
+    ASSERT_TRUE(groups.saveAlarmGroups(false)); // nothing changed: nothing written
+    EXPECT_EQ(std::filesystem::last_write_time(folder.file("usg_0.agx")), before);
+    EXPECT_EQ(hidden->path, ""); // a hidden group is never written
+
+    dialogs.setNextAnswer(Dialogs::answerYes);
+    ASSERT_TRUE(groups.saveAllCommand([] { return true; })); // all, whatever changed
+    EXPECT_NE(std::filesystem::last_write_time(folder.file("usg_0.agx")), before);
+    EXPECT_EQ(hidden->path, "");
+
+    // A file that cannot be replaced (here a folder stands where the file should be): text 105 with the
+    // group's name, then 104; the group stays marked so that the next save tries again.
+    auto blocked = AlarmGroup::createDefaultAlarmGroup(services);
+    blocked->name = "Blocked";
+    blocked->path = "agPath/usg_9.agx";
+    blocked->setChanged();
+    std::filesystem::create_directory(folder.file("usg_9.agx"));
+    groups.alarmGroups.addElement(blocked);
+    dialogs.setNextAnswer(Dialogs::answerOk);
+    dialogs.setNextAnswer(Dialogs::answerNo);
+    EXPECT_FALSE(groups.saveAlarmGroups(false));
+    EXPECT_EQ(dialogs.shown()[dialogs.shown().size() - 2].text, texts.getMainText(105) + " Blocked");
+    EXPECT_TRUE(blocked->getChanged());
+    EXPECT_TRUE(std::filesystem::is_directory(folder.file("usg_9.agx")));
+    groups.alarmGroups.remove(blocked);
+
+    // A folder that disappeared: text 102 with the path, then 104 decides.
+    services.alarmGroupFolder = folder.file("gone");
+    dialogs.setNextAnswer(Dialogs::answerOk);
+    dialogs.setNextAnswer(Dialogs::answerYes);
+    EXPECT_TRUE(groups.saveAlarmGroups(false));
+    EXPECT_EQ(dialogs.shown().back().text, texts.getMainText(104));
+    EXPECT_NE(dialogs.shown()[dialogs.shown().size() - 2].text.find(folder.file("gone")), std::string::npos);
+    EXPECT_FALSE(groups.loadAlarmGroups());
+}
+
+TEST_F(AlarmGroupCollectionTest, CollectionsImportAndExport) {
+    folder.write("set.agc", "<whatever><algr><name>A</name></algr><other><name>B</name></other></whatever>");
+    ASSERT_TRUE(groups.importAlarmGroupFiles({folder.file("set.agc")}));
+    EXPECT_EQ(names(), (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(groups.alarmGroups.elementAt(0)->path, "");
+
+    // "x.AGC" is not a collection: it goes to the import plug-ins, and none takes it.
+    folder.write("x.AGC", "<alarmgroupcollection><algr><name>C</name></algr></alarmgroupcollection>");
+    EXPECT_FALSE(groups.importFilesCommand({folder.file("x.AGC")}));
+    EXPECT_EQ(dialogs.shown().back().text, texts.getMainText(211));
+    EXPECT_EQ(groups.alarmGroups.numberOfElements(), 2);
+
+    ASSERT_TRUE(groups.exportAlarmGroupCollection(groups.alarmGroups, folder.file("out.agc")));
+    const auto exported = XMLNode::createFromFile(folder.file("out.agc"));
+    EXPECT_EQ(exported->name, "alarmgroupcollection");
+    EXPECT_EQ(exported->getNumberOfNodesWithName("algr"), 2);
+    EXPECT_FALSE(groups.exportCollectionCommand(groups.alarmGroups, folder.file("missing/out.agc")));
+    EXPECT_NE(dialogs.shown().back().text.find(folder.file("missing/out.agc")), std::string::npos);
+
+    EXPECT_EQ(groups.proposedCollectionName(Date::fromParts(2026, 3, 7), true), "Halvika alarm groups 2026-03-07.agc");
+    EXPECT_EQ(AlarmGroupCollection::makeFileName("a\\b/c:d*e?f\"g<h>i|j"), "abcdefghij");
+}
+
+TEST_F(AlarmGroupCollectionTest, PluginImportTakesOnlyTheFirstGroup) {
+    plugins.replies[{"HalvikaWeb*Import", "GetAlarmgroups"}] =
+        "<r><alarmgroups>" + group("One") + group("Two") + group("Three") + "</alarmgroups></r>";
+    EXPECT_TRUE(groups.importAlarmGroupsFromPlugin("HalvikaWeb*Import"));
+    EXPECT_EQ(names(), std::vector<std::string>{"One"});
+    EXPECT_TRUE(groups.importAlarmGroupsFromPlugin("HalvikaBroken*Import")); // empty reply: nothing, still success
+    EXPECT_EQ(groups.alarmGroups.numberOfElements(), 1);
+}
+
+TEST_F(AlarmGroupCollectionTest, UnloadingAsksAndDeletesFiles) {
+    folder.write("usg_0.agx", group("Kept"));
+    folder.write("usg_1.agx", group("Gone"));
+    ASSERT_TRUE(groups.loadAlarmGroups());
+    auto unsaved = AlarmGroup::createDefaultAlarmGroup(services); // changed since import, no file
+    groups.alarmGroups.addElement(unsaved);
+    Vector<AlarmGroup> selected;
+    selected.addElement(groups.alarmGroups.elementAt(1));
+    selected.addElement(unsaved);
+
+    dialogs.setNextAnswer(Dialogs::answerNo);
+    EXPECT_FALSE(groups.unloadCommand(selected));
+    EXPECT_EQ(groups.alarmGroups.numberOfElements(), 3);
+
+    dialogs.setNextAnswer(Dialogs::answerYes); // unload?
+    dialogs.setNextAnswer(Dialogs::answerYes); // the unsaved group too?
+    ASSERT_TRUE(groups.unloadCommand(selected));
+    EXPECT_EQ(names(), std::vector<std::string>{"Kept"});
+    EXPECT_FALSE(exists("usg_1.agx"));
+    EXPECT_TRUE(exists("usg_0.agx"));
+    EXPECT_EQ(dialogs.shown().back().text, unsaved->name + " " + texts.getMainText(203));
+    EXPECT_EQ(listener.reports.back().kinds, kindRemoved);
+    EXPECT_EQ(listener.reports.back().count, 2);
+}
+
+TEST_F(AlarmGroupCollectionTest, ClipboardCopyCutAndPaste) {
+    folder.write("usg_0.agx", group("From", kDaily));
+    folder.write("usg_1.agx", group("To"));
+    ASSERT_TRUE(groups.loadAlarmGroups());
+    const auto from = groups.alarmGroups.elementAt(0);
+    const auto to = groups.alarmGroups.elementAt(1);
+
+    test::MemoryClipboard system;
+    system.setText("old");
+    groups.copyAlarms(from->alarms, false, 0, 0, &system);
+    EXPECT_EQ(groups.ClipboardParentAg, from);
+    EXPECT_EQ(groups.ClipboardAlarms->getNumberOfNodesWithName("al"), 1);
+    EXPECT_EQ(groups.ClipboardAlarms->getInteger("cc", 0, -1), 0);
+    EXPECT_EQ(groups.ClipboardAlarms->getNodeIndex("dd"), -1);
+    EXPECT_EQ(system.text(), groups.ClipboardAlarms->toString());
+
+    auto pasted = groups.pasteAlarms(to);
+    ASSERT_EQ(pasted.numberOfElements(), 1);
+    EXPECT_EQ(to->numberOfAlarms(), 1);
+    EXPECT_EQ(to->elementAt(0)->parent.lock(), to);
+    EXPECT_TRUE(to->getChanged());
+    EXPECT_NE(to->elementAt(0), from->elementAt(0)); // its own object
+    EXPECT_EQ(listener.reports.back().kinds, kindAdded);
+
+    groups.copyAlarms(from->alarms.getCopy(), true, 2, -3);
+    EXPECT_EQ(from->numberOfAlarms(), 0);
+    EXPECT_EQ(groups.ClipboardAlarms->getLong("dd", 0, 0), -3);
+    EXPECT_EQ(listener.reports.back().kinds, kindRemoved);
+
+    // Pasting from the system clipboard leaves the program's own clipboard as it was.
+    system.setText("<cb><al><name>From outside</name></al><cc>0</cc></cb>");
+    const std::string own = groups.ClipboardAlarms->toString();
+    groups.pasteAlarms(from, &system);
+    EXPECT_EQ(from->elementAt(0)->name, "From outside");
+    EXPECT_EQ(groups.ClipboardAlarms->toString(), own);
+    system.setText("garbage");
+    EXPECT_EQ(groups.pasteAlarms(from, &system).numberOfElements(), 0);
+    EXPECT_EQ(groups.pasteAlarms(nullptr).numberOfElements(), 0); // no group selected
+}
+
+TEST_F(AlarmGroupCollectionTest, DeletingAlarmsAndSoundedAlarms) {
+    folder.write("usg_0.agx", group("G", std::string(kDaily) + kPast));
+    ASSERT_TRUE(groups.loadAlarmGroups());
+    const auto g = groups.alarmGroups.elementAt(0);
+    const Date now = Date::fromParts(2026, 3, 7, 12, 0, 0);
+
+    dialogs.setNextAnswer(Dialogs::answerNo);
+    EXPECT_EQ(groups.deleteAlarms(g->alarms.getCopy(), false, now).numberOfElements(), 0);
+    EXPECT_EQ(g->numberOfAlarms(), 2);
+
+    dialogs.setNextAnswer(Dialogs::answerYes);
+    const auto removed = groups.deleteAlarms(g->alarms.getCopy(), true, now);
+    ASSERT_EQ(removed.numberOfElements(), 1);
+    EXPECT_EQ(removed.elementAt(0)->name, "Past");
+    EXPECT_EQ(dialogs.shown().back().text, texts.getMainText(207));
+    ASSERT_EQ(g->numberOfAlarms(), 1);
+    EXPECT_EQ(g->elementAt(0)->name, "Daily");
+    EXPECT_TRUE(g->getChanged());
+    EXPECT_EQ(listener.reports.back().kinds, kindRemoved);
+    EXPECT_EQ(folder.read("usg_0.agx").find("Past") != std::string::npos, true); // nothing written yet
+}
+
+} // namespace
+} // namespace halvika
