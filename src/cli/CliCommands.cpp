@@ -4,10 +4,15 @@
 #include "alarms/Alarm.h"
 #include "alarms/ExpressionError.h"
 #include "alarms/clsAdvancedDate.h"
+#include "app/MessageBoxRoutine.h"
+#include "groups/AlarmGroupCollection.h"
+#include "settings/ColourScheme.h"
+#include "settings/modTranslation.h"
 #include "dates/ArithmeticError.h"
 #include "text/NumberText.h"
 #include "text/TextFile.h"
 
+#include <filesystem>
 #include <ostream>
 #include <stdexcept>
 
@@ -29,6 +34,11 @@ const char* CliCommands::usage() {
            "      further moment). --calendar ignores the alarms' corrections.\n"
            "  halvika-cli eval EXPRESSION \"yyyy/mm/dd hh:nn:ss\"\n"
            "      Whether the moment satisfies the date expression: True or False.\n"
+           "  halvika-cli import FILE... --to FOLDER\n"
+           "      Adds alarm group files (.agx) and collections (.agc) to an alarm group folder, each group\n"
+           "      under the first free usg_N.agx name.\n"
+           "  halvika-cli export --from FOLDER --to FILE.agc\n"
+           "      Writes every group of an alarm group folder into one collection file.\n"
            "  halvika-cli --help\n";
 }
 
@@ -46,6 +56,12 @@ int CliCommands::run(const std::vector<std::string>& args, std::ostream& out, st
     }
     if (args[0] == "eval") {
         return eval(args, out, err);
+    }
+    if (args[0] == "import") {
+        return import(args, out, err);
+    }
+    if (args[0] == "export") {
+        return exportCollection(args, out, err);
     }
     err << "halvika-cli: unknown command \"" << args[0] << "\"\n" << usage();
     return exitUsage;
@@ -149,6 +165,137 @@ int CliCommands::eval(const std::vector<std::string>& args, std::ostream& out, s
         out << describe(e) << '\n';
         return exitUsage;
     }
+}
+
+namespace {
+
+// The collection's services without a display: messages go to the error stream and are answered No, so
+// nothing is taken for granted that a user would have been asked about.
+class StreamDialogs : public Dialogs {
+public:
+    explicit StreamDialogs(std::ostream& err) : m_err(err) {}
+    int messageBox(const std::string&, const std::string& text, int style) override {
+        m_err << "halvika-cli: " << text << "\n";
+        return (style & 0x7) == styleYesNo ? answerNo : answerOk;
+    }
+
+private:
+    std::ostream& m_err;
+};
+
+class IgnoredChanges : public ChangeListener {
+public:
+    void alarmsChanged(const Vector<Alarm>&, std::int16_t) override {}
+    void groupsChanged(const Vector<AlarmGroup>&, std::int16_t) override {}
+};
+
+struct Collection {
+    explicit Collection(std::ostream& err, const std::string& folder)
+        : paths(folder, {}), translation(paths, ini), colours(paths, ini), dialogs(err), messages(dialogs),
+          services(translation, colours, messages), groups(services, changes) {
+        services.alarmGroupFolder = folder;
+    }
+    AppPaths paths;
+    modIniFileHandling ini;
+    modTranslation translation;
+    ColourScheme colours;
+    StreamDialogs dialogs;
+    MessageBoxRoutine messages;
+    GroupServices services;
+    IgnoredChanges changes;
+    AlarmGroupCollection groups;
+};
+
+std::string withoutTrailingSlash(std::string folder) {
+    while (folder.size() > 1 && folder.back() == '/') {
+        folder.pop_back();
+    }
+    return folder;
+}
+
+bool isFolder(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_directory(path, error);
+}
+
+} // namespace
+
+int CliCommands::import(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::vector<std::string> files;
+    std::string folder;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--to" && i + 1 < args.size()) {
+            folder = withoutTrailingSlash(args[++i]);
+        } else if (args[i].rfind("--", 0) == 0) {
+            err << "halvika-cli: unexpected argument \"" << args[i] << "\"\n";
+            return exitUsage;
+        } else {
+            files.push_back(args[i]);
+        }
+    }
+    if (files.empty() || folder.empty()) {
+        err << "halvika-cli: import needs files and --to FOLDER\n" << usage();
+        return exitUsage;
+    }
+    if (!isFolder(folder)) {
+        err << "halvika-cli: " << folder << " is not a folder\n";
+        return exitUsage;
+    }
+    for (const auto& file : files) {
+        if (!TextFile::exists(file)) {
+            err << "halvika-cli: cannot read " << file << "\n";
+            return exitUsage;
+        }
+    }
+    Collection c(err, folder);
+    const bool imported = c.groups.importAlarmGroupFiles(files);
+    int saved = 0;
+    for (int i = 0; i < c.groups.alarmGroups.numberOfElements(); ++i) {
+        const auto group = c.groups.alarmGroups.elementAt(i);
+        if (!c.groups.saveAlarmGroupFile(group)) {
+            return exitUsage;
+        }
+        out << group->name << '\t' << AlarmGroup::resolvePath(group->path, folder) << '\n';
+        ++saved;
+    }
+    if (!imported) {
+        err << "halvika-cli: some files gave no alarm group\n";
+        return exitUsage;
+    }
+    return saved > 0 ? exitOk : exitUsage;
+}
+
+int CliCommands::exportCollection(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::string folder;
+    std::string file;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--from" && i + 1 < args.size()) {
+            folder = withoutTrailingSlash(args[++i]);
+        } else if (args[i] == "--to" && i + 1 < args.size()) {
+            file = args[++i];
+        } else {
+            err << "halvika-cli: unexpected argument \"" << args[i] << "\"\n";
+            return exitUsage;
+        }
+    }
+    if (folder.empty() || file.empty()) {
+        err << "halvika-cli: export needs --from FOLDER and --to FILE.agc\n" << usage();
+        return exitUsage;
+    }
+    if (!isFolder(folder)) {
+        err << "halvika-cli: " << folder << " is not a folder\n";
+        return exitUsage;
+    }
+    Collection c(err, folder);
+    if (!c.groups.loadAlarmGroups()) {
+        return exitUsage;
+    }
+    if (!c.groups.exportAlarmGroupCollection(c.groups.alarmGroups, file)) {
+        err << "halvika-cli: cannot write " << file << "\n";
+        return exitUsage;
+    }
+    out << c.groups.alarmGroups.numberOfElements() << " alarm groups written to " << file << '\n';
+    return exitOk;
 }
 
 } // namespace halvika

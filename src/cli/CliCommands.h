@@ -21,6 +21,8 @@ public:
 private:
     static int next(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
     static int eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+    static int import(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+    static int exportCollection(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 };
 
 } // namespace halvika

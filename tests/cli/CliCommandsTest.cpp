@@ -1,6 +1,7 @@
 // halvika-cli: next moments of a group file, expression evaluation, and its errors.
 #include "CliCommands.h"
 #include "fakes/TempHome.h"
+#include "xml/XMLNode.h"
 
 #include <gtest/gtest.h>
 
@@ -96,6 +97,43 @@ TEST(CliCommands, TheInstalledProgramBehavesTheSame) {
     ::pclose(pipe);
     EXPECT_EQ(output.substr(0, 26), "Daily\t2026/03/08 06:55:00\n");
     EXPECT_NE(output.find("status 0"), std::string::npos);
+}
+
+} // namespace
+} // namespace halvika
+
+namespace halvika {
+namespace {
+
+TEST(CliCommands, ImportIntoAFolderAndExportItAsACollection) {
+    test::TempHome source;
+    test::TempHome folder;
+    source.write("work.agx", "<algr><name>Work</name><alrm><name>Stand-up</name></alrm></algr>");
+    source.write("set.agc", "<alarmgroupcollection><algr><name>A</name></algr><algr><name>B</name></algr>"
+                            "</alarmgroupcollection>");
+    folder.write("usg_0.agx", "<algr><name>Existing</name></algr>");
+    const Result imported = run({"import", source.file("work.agx"), source.file("set.agc"), "--to", folder.path()});
+    EXPECT_EQ(imported.status, 0) << imported.err;
+    EXPECT_EQ(imported.out, "Work\t" + folder.file("usg_1.agx") + "\nA\t" + folder.file("usg_2.agx") + "\nB\t" +
+                                folder.file("usg_3.agx") + "\n");
+    EXPECT_EQ(XMLNode::createFromFile(folder.file("usg_1.agx"))->getNode("alrm")->getString("name"), "Stand-up");
+
+    const Result exported = run({"export", "--from", folder.path(), "--to", source.file("all.agc")});
+    EXPECT_EQ(exported.status, 0) << exported.err;
+    const auto collection = XMLNode::createFromFile(source.file("all.agc"));
+    ASSERT_EQ(collection->getNumberOfNodes(), 4);
+    EXPECT_EQ(collection->getNodeAt(0)->getString("name"), "Existing");
+    EXPECT_EQ(collection->getNodeAt(3)->getString("name"), "B");
+
+    EXPECT_EQ(run({"import", source.file("missing.agx"), "--to", folder.path()}).status, 2);
+    EXPECT_EQ(run({"import", source.file("work.agx"), "--to", folder.file("nope")}).status, 2);
+    EXPECT_EQ(run({"import", source.file("work.agx")}).status, 2);
+    EXPECT_EQ(run({"export", "--from", folder.file("nope"), "--to", source.file("x.agc")}).status, 2);
+    EXPECT_EQ(run({"export", "--from", folder.path(), "--to", source.file("no/such/x.agc")}).status, 2);
+    source.write("notes.txt", "plain text");
+    const Result foreign = run({"import", source.file("notes.txt"), "--to", folder.path()});
+    EXPECT_EQ(foreign.status, 2);
+    EXPECT_FALSE(foreign.err.empty());
 }
 
 } // namespace

@@ -1,0 +1,113 @@
+// Loading an alarm group folder of 100 groups x 200 alarms, and saving one changed group among them.
+#include "app/MessageBoxRoutine.h"
+#include "dates/DateUnits.h"
+#include "groups/AlarmGroupCollection.h"
+#include "settings/ColourScheme.h"
+#include "settings/modTranslation.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+using namespace halvika;
+
+class NoDialogs : public Dialogs {
+public:
+    int messageBox(const std::string&, const std::string&, int) override { return answerOk; }
+};
+
+class NoChanges : public ChangeListener {
+public:
+    void alarmsChanged(const Vector<Alarm>&, std::int16_t) override {}
+    void groupsChanged(const Vector<AlarmGroup>&, std::int16_t) override {}
+};
+
+struct Folder {
+    Folder() {
+        char tmpl[] = "/tmp/halvika-bench-XXXXXX";
+        path = ::mkdtemp(tmpl);
+        for (int g = 0; g < 100; ++g) {
+            auto root = XMLNode::Create("algr");
+            root->addString("name", "Group " + std::to_string(g));
+            root->addBoolean("stat", true);
+            root->addBoolean("chsi", false);
+            root->addLong("colr", 255);
+            root->addString("sync", "");
+            root->addNode(XMLNode::Create("syst"));
+            for (int a = 0; a < 200; ++a) {
+                auto alarm = Alarm::createAlarm(nullptr);
+                alarm->name = "Alarm " + std::to_string(a) + " of group " + std::to_string(g);
+                alarm->momentKind = a % 2;
+                alarm->onceDate = Date::fromParts(2026, 1 + a % 12, 1 + a % 28, a % 24, 0, 0);
+                alarm->nextDate = Date::fromParts(2025, 1, 1, 7, a % 60, 0);
+                alarm->everyAmount = 1;
+                alarm->everyUnit = unitDay;
+                alarm->startDate = alarm->endDate = Date::none();
+                auto action = std::make_shared<clsAction>();
+                action->action = 1;
+                action->settings->addString("s", "Reminder text for alarm " + std::to_string(a));
+                alarm->actions.addElement(action);
+                root->addNode(alarm->toXML("alrm"));
+            }
+            root->toXMLFile(path + "/usg_" + std::to_string(g) + ".agx");
+        }
+    }
+    ~Folder() { std::filesystem::remove_all(path); }
+    std::string path;
+};
+
+Folder& folder() {
+    static Folder f;
+    return f;
+}
+
+struct Program {
+    Program()
+        : paths(folder().path, {}), texts(paths, ini), colours(paths, ini), messages(dialogs),
+          services(texts, colours, messages), groups(services, changes) {
+        services.alarmGroupFolder = folder().path;
+    }
+    AppPaths paths;
+    modIniFileHandling ini;
+    modTranslation texts;
+    ColourScheme colours;
+    NoDialogs dialogs;
+    MessageBoxRoutine messages;
+    GroupServices services;
+    NoChanges changes;
+    AlarmGroupCollection groups;
+};
+
+void loadFolderOf100GroupsOf200Alarms(benchmark::State& state) {
+    folder();
+    for (auto _ : state) {
+        Program program;
+        program.groups.loadAlarmGroups();
+        if (program.groups.alarmGroups.numberOfElements() != 100) {
+            state.SkipWithError("not every group loaded");
+        }
+    }
+}
+
+void saveOneChangedGroupAmong100(benchmark::State& state) {
+    Program program;
+    program.groups.loadAlarmGroups();
+    const auto group = program.groups.alarmGroups.elementAt(42);
+    for (auto _ : state) {
+        group->elementAt(7)->name += "!";
+        group->setChanged();
+        if (!program.groups.saveAlarmGroups(false)) {
+            state.SkipWithError("save failed");
+        }
+    }
+}
+
+} // namespace
+
+BENCHMARK(loadFolderOf100GroupsOf200Alarms)->Unit(benchmark::kMillisecond);
+BENCHMARK(saveOneChangedGroupAmong100)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
