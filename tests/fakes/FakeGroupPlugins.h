@@ -23,8 +23,8 @@ public:
     std::map<std::pair<std::string, std::string>, std::string> replies;
     std::vector<Call> calls;
 
-    std::vector<FileFormat> importFormats() const override { return imports; }
-    std::vector<FileFormat> exportFormats() const override { return exports; }
+    std::vector<FileFormat> importFormats() override { return imports; }
+    std::vector<FileFormat> exportFormats() override { return exports; }
     std::string call(const std::string& plugin, const std::string& method, const std::string& parameters) override {
         calls.push_back({plugin, method, parameters});
         const auto it = replies.find({plugin, method});

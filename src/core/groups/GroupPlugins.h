@@ -15,9 +15,9 @@ public:
     };
 
     virtual ~GroupPlugins() = default;
-    /// The file import and export lists, in list order.
-    virtual std::vector<FileFormat> importFormats() const = 0;
-    virtual std::vector<FileFormat> exportFormats() const = 0;
+    /// The file import and export lists, in list order (asked of the plug-ins when not known yet).
+    virtual std::vector<FileFormat> importFormats() = 0;
+    virtual std::vector<FileFormat> exportFormats() = 0;
     /// Calls a method of a plug-in with the parameters' XML text; "" when the call fails in any way.
     virtual std::string call(const std::string& plugin, const std::string& method, const std::string& parameters) = 0;
     /// The language element that every call carries.

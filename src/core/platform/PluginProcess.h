@@ -1,0 +1,32 @@
+// Running a plug-in program: the request on its input, the reply from its output.
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace halvika {
+
+class PluginProcess {
+public:
+    /// A plug-in program still running after it replied; ending the handle ends the program.
+    class Running {
+    public:
+        virtual ~Running() = default;
+        virtual bool isAlive() = 0;
+    };
+
+    struct Result {
+        bool ok = false;                  ///< the program replied and ended well (or is still running, when allowed)
+        std::string reply;                ///< its whole output; "" unless ok
+        std::unique_ptr<Running> running; ///< set when the program went on after closing its output
+    };
+
+    virtual ~PluginProcess() = default;
+    /// Starts the program, writes `input` to its standard input and closes it, and reads its output until
+    /// end-of-file, all within `timeoutMs`. A program that cannot start, crashes, exits non-zero, runs out of
+    /// time or writes more than `maxReply` bytes gives ok false. A program that closes its output and goes on
+    /// is handed back in `running`; without it, such a program is waited for within the time left.
+    virtual Result call(const std::string& program, const std::string& input, int timeoutMs, std::size_t maxReply) = 0;
+};
+
+} // namespace halvika

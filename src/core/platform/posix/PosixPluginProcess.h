@@ -1,0 +1,13 @@
+// Plug-in programs run with posix_spawn, pipes and poll.
+#pragma once
+
+#include "platform/PluginProcess.h"
+
+namespace halvika {
+
+class PosixPluginProcess : public PluginProcess {
+public:
+    Result call(const std::string& program, const std::string& input, int timeoutMs, std::size_t maxReply) override;
+};
+
+} // namespace halvika

@@ -1,0 +1,104 @@
+// The plug-in host: discovery of plug-in programs, the plug-in lists, and the XML call protocol.
+#pragma once
+
+#include "groups/GroupPlugins.h"
+#include "platform/PluginProcess.h"
+#include "xml/XMLNode.h"
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace halvika {
+
+class MessageBoxRoutine;
+
+/// Plug-ins are programs named Halvika*.plugin in a "PlugIns" folder (the home folder's first, then the
+/// installed ones). A plug-in identifier is the program's base name + "*" + the plug-in's own name. Every
+/// call starts the program afresh, writes the request envelope to it and reads its reply; any failure is
+/// the reply "". In safe mode no program is ever started.
+class PluginHost : public GroupPlugins {
+public:
+    enum Type { Import, Export, Action, FileImport, FileExport, Synchronization, GeneralPurpose, TypeCount };
+    static constexpr std::array<const char*, TypeCount> typeNames = {
+        "ImportPlugIn",     "ExportPlugIn",          "ActionPlugIn",        "FileImportPlugIn",
+        "FileExportPlugIn", "SynchronizationPlugIn", "GeneralPurposePlugIn"};
+    static constexpr const char* discoveryRequest = "<xml><plugin>PlugInInfo</plugin><method>GetPlugIns</method></xml>";
+    static constexpr const char* startFailedMessage = "One or more plug-ins could not be started";
+    static constexpr int defaultTimeoutMs = 30000;
+    static constexpr std::size_t maxReplyBytes = 64u * 1024u * 1024u;
+
+    /// `pluginFolders`: the "PlugIns" folders, the one whose programs win first.
+    PluginHost(PluginProcess& process, std::vector<std::string> pluginFolders, bool safeMode);
+    ~PluginHost() override;
+
+    void setLanguageTag(const std::string& tag) { m_language = tag; }
+    void setTimeoutMs(int milliseconds) { m_timeoutMs = milliseconds; }
+
+    /// The request envelope.
+    static std::string envelope(const std::string& pluginName, const std::string& method, const std::string& params);
+    /// "<language>" + the active language tag + "</language>".
+    std::string lang() const { return "<language>" + m_language + "</language>"; }
+    /// Calls a method; "" for an identifier without "*", a plug-in that cannot run, or any failure.
+    std::string methodCall(const std::string& className, const std::string& method, const std::string& params,
+                           bool addToRunningPlugins);
+    /// methodCall with the language element only; the text of the reply's child `resultName`.
+    std::string commonMethodCall(const std::string& className, const std::string& method,
+                                 const std::string& resultName);
+    /// True while a call is in progress: the tick does no work then.
+    bool busy() const { return m_busy; }
+
+    /// Discovery, then the descriptions.
+    void loadPlugins();
+    void scanPlugIns();
+    void loadDescriptions();
+    const std::vector<std::string>& plugins(Type type) const { return m_lists[type]; }
+    const std::vector<std::string>& actionDescriptions() const { return m_actionDescriptions; }
+
+    /// "acpl" with one "plin" per general-purpose plug-in that says it is active.
+    XMLNodePtr getActivePlugins();
+    /// Runs every plug-in of an "acpl" element; one message when any fails.
+    void setActivePlugins(const XMLNode& acpl, MessageBoxRoutine& messages);
+    /// Asks each running plug-in, last first, whether it is still active; drops those that are not.
+    void checkRunningPlugins();
+    /// Ends every running plug-in, the most recently started first.
+    void releaseRunningPlugins();
+    std::vector<std::string> runningPlugins() const;
+
+    /// The import or export file-dialog filter with each file plug-in's formats appended (the "#1" rule).
+    std::string buildFileFilter(const std::string& filter, bool import);
+
+    // GroupPlugins
+    std::vector<FileFormat> importFormats() override;
+    std::vector<FileFormat> exportFormats() override;
+    std::string call(const std::string& plugin, const std::string& method, const std::string& parameters) override;
+    std::string languageElement() const override { return lang(); }
+    std::string syncDescription(const std::string& plugin) const override;
+
+private:
+    struct RunningPlugin {
+        std::string identifier;
+        std::unique_ptr<PluginProcess::Running> process;
+    };
+    /// The program of a base name, or "" when there is none (or in safe mode).
+    std::string programFor(const std::string& base) const;
+    PluginProcess::Result runProgram(const std::string& program, const std::string& request);
+
+    PluginProcess& m_process;
+    std::vector<std::string> m_folders;
+    bool m_safeMode;
+    std::string m_language = "en-us";
+    int m_timeoutMs = defaultTimeoutMs;
+    bool m_busy = false;
+    std::array<std::vector<std::string>, TypeCount> m_lists;
+    std::vector<std::string> m_actionDescriptions;
+    std::vector<std::string> m_syncDescriptions;
+    std::vector<std::string> m_importExtensions;
+    std::vector<std::string> m_exportExtensions;
+    std::vector<RunningPlugin> m_running;
+    /// Programs that went on after a call that did not ask to keep them; ended at exit like the others.
+    std::vector<std::unique_ptr<PluginProcess::Running>> m_detached;
+};
+
+} // namespace halvika

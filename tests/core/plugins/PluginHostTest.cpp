@@ -1,0 +1,182 @@
+// The plug-in host against a real plug-in program: discovery, the envelope, misbehaving plug-ins, running
+// plug-ins, file formats, safe mode, and groups imported through it.
+#include "plugins/PluginHost.h"
+#include "app/MessageBoxRoutine.h"
+#include "fakes/ScriptedDialogs.h"
+#include "fakes/TempHome.h"
+#include "groups/AlarmGroup.h"
+#include "groups/GroupServices.h"
+#include "platform/posix/PosixPluginProcess.h"
+#include "settings/ColourScheme.h"
+#include "settings/modTranslation.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+
+namespace halvika {
+namespace {
+
+namespace fs = std::filesystem;
+
+class PluginHostTest : public ::testing::Test {
+protected:
+    PluginHostTest() {
+        fs::create_directory(home.file("PlugIns"));
+        install("HalvikaTest.plugin");
+        host.setTimeoutMs(3000);
+        host.setLanguageTag("de-de");
+    }
+    void install(const std::string& name) {
+        fs::copy_file(TEST_PLUGIN_PROGRAM, home.file("PlugIns/" + name), fs::copy_options::overwrite_existing);
+        fs::permissions(home.file("PlugIns/" + name), fs::perms::owner_all);
+    }
+    void mode(const std::string& m) { home.write("PlugIns/HalvikaTest.mode", m); }
+    std::string log() const { return home.read("PlugIns/HalvikaTest.log"); }
+
+    test::TempHome home;
+    PosixPluginProcess process;
+    PluginHost host{process, {home.file("PlugIns"), home.file("installed/PlugIns")}, false};
+};
+
+TEST_F(PluginHostTest, DiscoveryFillsTheListsWithoutDuplicates) {
+    install("HalvikaOther.plugin");
+    home.write("PlugIns/NotOurs.plugin", "#!/bin/sh\n");
+    home.write("PlugIns/HalvikaNotExecutable.plugin", "not a program");
+    host.loadPlugins();
+    EXPECT_EQ(host.plugins(PluginHost::Action),
+              (std::vector<std::string>{"HalvikaOther*Act", "HalvikaTest*Act"})); // same name, two programs
+    EXPECT_EQ(host.plugins(PluginHost::GeneralPurpose),
+              (std::vector<std::string>{"HalvikaOther*GPP", "HalvikaTest*GPP"}));
+    for (int t = 0; t < PluginHost::TypeCount; ++t) {
+        EXPECT_EQ(host.plugins(static_cast<PluginHost::Type>(t)).size(), 2u) << t;
+    }
+    EXPECT_EQ(host.actionDescriptions(), (std::vector<std::string>{"Test action", "Test action"}));
+    EXPECT_EQ(host.syncDescription("HalvikaTest*Sync"), "Test synchronisation");
+    EXPECT_EQ(host.syncDescription("HalvikaGone*Sync"), "");
+}
+
+TEST_F(PluginHostTest, TheEnvelopeCarriesNameMethodAndLanguage) {
+    const std::string reply =
+        host.methodCall("HalvikaTest*Act", "Execute", host.lang() + "<sett><s>x</s></sett>", false);
+    EXPECT_EQ(XMLNode::createFromXML(reply)->getNumberOfNodesWithName("success"), 1);
+    EXPECT_EQ(log(), "<xml><plugin>Act</plugin><method>Execute</method><params><language>de-de</language>"
+                     "<sett><s>x</s></sett></params></xml>\n");
+    EXPECT_EQ(host.commonMethodCall("HalvikaTest*Act", "GetActionInfo", "category"), "Tests");
+
+    // Without "*" nothing is called; an unknown program gives "".
+    EXPECT_EQ(host.methodCall("HalvikaTest", "Execute", "", false), "");
+    EXPECT_EQ(host.methodCall("HalvikaMissing*Act", "Execute", "", false), "");
+    EXPECT_EQ(host.methodCall("../HalvikaTest*Act", "Execute", "", false), "");
+    const std::string calls = log();
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), '\n'), 2);
+    EXPECT_FALSE(host.busy());
+}
+
+TEST_F(PluginHostTest, MisbehavingPluginsGiveEmptyRepliesAndTheHostGoesOn) {
+    const auto start = std::chrono::steady_clock::now();
+    for (const char* m : {"hang", "crash", "exit3"}) {
+        mode(m);
+        EXPECT_EQ(host.methodCall("HalvikaTest*Act", "Execute", host.lang(), false), "") << m;
+    }
+    // The hanging one was stopped at the time limit, not waited for.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+
+    mode("nosuccess");
+    EXPECT_EQ(XMLNode::createFromXML(host.methodCall("HalvikaTest*Act", "Execute", host.lang(), false))
+                  ->getNumberOfNodesWithName("success"),
+              0);
+    mode("garbage");
+    EXPECT_EQ(XMLNode::createFromXML(host.methodCall("HalvikaTest*Act", "Execute", host.lang(), false))
+                  ->getNumberOfNodesWithName("success"),
+              0);
+    mode("huge");
+    EXPECT_GT(host.methodCall("HalvikaTest*Act", "Execute", host.lang(), false).size(), 10u * 1024 * 1024);
+
+    mode("normal");
+    EXPECT_EQ(host.commonMethodCall("HalvikaTest*Act", "GetActionInfo", "shortdescription"), "Test action");
+    EXPECT_FALSE(host.busy());
+}
+
+TEST_F(PluginHostTest, RunningPluginsAreKeptPolledAndEnded) {
+    mode("keeprunning");
+    const auto start = std::chrono::steady_clock::now();
+    const std::string reply = host.methodCall("HalvikaTest*GPP", "Run", host.lang(), true);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)); // not waited for
+    EXPECT_EQ(XMLNode::createFromXML(reply)->getNumberOfNodesWithName("success"), 1);
+    EXPECT_EQ(host.runningPlugins(), std::vector<std::string>{"HalvikaTest*GPP"});
+
+    host.checkRunningPlugins(); // still active (each answer comes from a fresh, running program)
+    EXPECT_EQ(host.runningPlugins().size(), 1u);
+    mode("inactive");
+    host.checkRunningPlugins();
+    EXPECT_TRUE(host.runningPlugins().empty());
+
+    mode("keeprunning");
+    host.methodCall("HalvikaTest*GPP", "Run", host.lang(), true);
+    host.methodCall("HalvikaTest*GPP", "Run", host.lang(), false); // goes on too, ended at exit as well
+    host.releaseRunningPlugins();
+    EXPECT_TRUE(host.runningPlugins().empty());
+}
+
+TEST_F(PluginHostTest, ActivePluginsAreStoredAndStartedAgain) {
+    host.loadPlugins();
+    const XMLNodePtr acpl = host.getActivePlugins();
+    EXPECT_EQ(acpl->toString(), "<acpl><plin>HalvikaTest*GPP</plin></acpl>");
+
+    test::ScriptedDialogs dialogs;
+    MessageBoxRoutine messages(dialogs);
+    host.setActivePlugins(*acpl, messages);
+    EXPECT_TRUE(dialogs.shown().empty());
+    acpl->addString("plin", "HalvikaUninstalled*GPP");
+    host.setActivePlugins(*acpl, messages);
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].text, PluginHost::startFailedMessage);
+    EXPECT_TRUE(host.runningPlugins().empty()); // started, but not among the running plug-ins
+}
+
+TEST_F(PluginHostTest, FileFilters) {
+    EXPECT_EQ(host.buildFileFilter("Alarm groups (*.agx;#1)|*.agx;#1", true), "Alarm groups (*.agx;)|*.agx;");
+    host.loadPlugins();
+    EXPECT_EQ(host.buildFileFilter("Alarm groups (*.agx#1)|*.agx#1", true),
+              "Alarm groups (*.agx;*.tst)|*.agx;*.tst|Test files (*.tst)|*.tst");
+    EXPECT_EQ(host.importFormats().size(), 1u);
+    EXPECT_EQ(host.exportFormats()[0].extensions, "*.tst");
+}
+
+TEST_F(PluginHostTest, SafeModeStartsNoPluginProgram) {
+    PluginHost safe(process, {home.file("PlugIns")}, true);
+    safe.loadPlugins();
+    EXPECT_TRUE(safe.plugins(PluginHost::Action).empty());
+    EXPECT_EQ(safe.methodCall("HalvikaTest*Act", "Execute", safe.lang(), false), "");
+    EXPECT_FALSE(fs::exists(home.file("PlugIns/HalvikaTest.log")));
+}
+
+TEST_F(PluginHostTest, GroupsComeAndGoThroughRealPlugins) {
+    host.loadPlugins();
+    AppPaths paths(home.path(), {HALVIKA_SOURCE_DIR "/data"});
+    modIniFileHandling ini;
+    modTranslation texts(paths, ini);
+    ColourScheme colours(paths, ini);
+    test::ScriptedDialogs dialogs;
+    MessageBoxRoutine messages(dialogs);
+    GroupServices services(texts, colours, messages);
+    services.plugins = &host;
+    services.alarmGroupFolder = home.path();
+
+    auto imported = AlarmGroup::createAlarmGroupFromImportedFile(home.file("holidays.tst"), services);
+    ASSERT_TRUE(imported);
+    EXPECT_EQ(imported->name, "Imported from " + home.file("holidays.tst"));
+    EXPECT_EQ(imported->numberOfAlarms(), 1);
+
+    ASSERT_TRUE(imported->save(home.file("out.tst"), true, services));
+    EXPECT_EQ(XMLNode::createFromFile(home.file("out.tst"))->name, "algr");
+
+    imported->synchPlugin = "HalvikaTest*Sync";
+    ASSERT_TRUE(imported->synchronize(services));
+    EXPECT_EQ(imported->name, "Synchronised");
+}
+
+} // namespace
+} // namespace halvika

@@ -1,0 +1,127 @@
+// HalvikaTest.plugin: a plug-in program offering every plug-in type, for tests of the host. Its settings file
+// "HalvikaTest.mode" beside it chooses how it behaves: normal, nosuccess, garbage, huge, hang, crash, exit3,
+// keeprunning, inactive. Every request is appended to "HalvikaTest.log" beside it.
+#include "xml/XMLNode.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using halvika::XMLNode;
+
+std::string folderOf(const std::string& program) {
+    const std::size_t slash = program.rfind('/');
+    return slash == std::string::npos ? "." : program.substr(0, slash);
+}
+
+std::string readMode(const std::string& folder) {
+    std::ifstream in(folder + "/HalvikaTest.mode");
+    std::string mode;
+    in >> mode;
+    return mode.empty() ? "normal" : mode;
+}
+
+const char* kGroup = "<algr><name>#NAME</name><stat>-1</stat><alrm><name>From the plug-in</name><datk>0</datk>"
+                     "<oncd>2026/03/07 09:00:00</oncd></alrm></algr>";
+
+std::string group(const std::string& name) {
+    std::string g = kGroup;
+    g.replace(g.find("#NAME"), 5, name);
+    return g;
+}
+
+std::string answer(const std::string& method, const XMLNode& params, bool active) {
+    if (method == "GetPlugIns") {
+        std::string list = "<plugins>";
+        for (const char* entry : {"ImportPlugIn|Imp", "ExportPlugIn|Exp", "ActionPlugIn|Act", "ActionPlugIn|Act",
+                                  "FileImportPlugIn|FileImp", "FileExportPlugIn|FileExp", "SynchronizationPlugIn|Sync",
+                                  "GeneralPurposePlugIn|GPP", "NoSuchType|Odd"}) {
+            const std::string e = entry;
+            list += "<plugin><type>" + e.substr(0, e.find('|')) + "</type><name>" + e.substr(e.find('|') + 1) +
+                    "</name></plugin>";
+        }
+        return "<reply>" + list + "</plugins></reply>";
+    }
+    if (method == "GetName") {
+        return "<reply><name>Halvika test plug-in</name></reply>";
+    }
+    if (method == "GetActionInfo") {
+        return "<reply><shortdescription>Test action</shortdescription><category>Tests</category>"
+               "<description>Does what the test asks.</description></reply>";
+    }
+    if (method == "GetSynchInfo") {
+        return "<reply><shortdescription>Test synchronisation</shortdescription></reply>";
+    }
+    if (method == "GetImpFileFormats" || method == "GetExpFileFormats") {
+        return "<reply><filters>Test files (*.tst)|*.tst</filters><extensions>*.tst</extensions></reply>";
+    }
+    if (method == "GetAlarmgroupFromFile") {
+        return "<reply>" + group("Imported from " + params.getString("path")) + "</reply>";
+    }
+    if (method == "SaveAlarmgroupToFile") {
+        std::ofstream out(params.getString("path"));
+        out << params.getNode("algr")->toString();
+        return out ? "<reply><success>0</success></reply>" : "<reply><error>cannot write</error></reply>";
+    }
+    if (method == "GetAlarmgroups") {
+        return "<reply><alarmgroups>" + group("First") + group("Second") + group("Third") + "</alarmgroups></reply>";
+    }
+    if (method == "Synchronize") {
+        return "<reply>" + group("Synchronised") + "</reply>";
+    }
+    if (method == "GetStatus") {
+        return std::string("<reply><active>") + (active ? "True" : "False") + "</active></reply>";
+    }
+    if (method == "Execute" || method == "Run" || method == "Quit") {
+        return "<reply><success></success></reply>";
+    }
+    return "<reply></reply>";
+}
+
+} // namespace
+
+int main(int, char** argv) {
+    const std::string folder = folderOf(argv[0]);
+    const std::string mode = readMode(folder);
+    const std::string request((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
+    std::ofstream(folder + "/HalvikaTest.log", std::ios::app) << request << "\n";
+
+    if (mode == "hang") {
+        std::this_thread::sleep_for(std::chrono::hours(1));
+    }
+    if (mode == "crash") {
+        std::abort();
+    }
+    auto envelope = XMLNode::createFromXML(request);
+    const std::string method = envelope->getString("method");
+    std::string reply;
+    if (mode == "garbage") {
+        reply = "<<< &&& this is not a reply";
+    } else if (mode == "huge") {
+        reply = "<reply><success></success><name>" + std::string(10 * 1024 * 1024, 'x') + "</name></reply>";
+    } else if (mode == "nosuccess" && method != "GetPlugIns") {
+        reply = "<reply><error></error></reply>";
+    } else {
+        reply = answer(method, *envelope->getNode("params"), mode != "inactive");
+    }
+    std::cout << reply << std::flush;
+    if (mode == "exit3") {
+        return 3;
+    }
+    if (mode == "keeprunning") {
+        // Reply, close the output, and go on working.
+        std::fclose(stdout);
+        ::close(STDOUT_FILENO);
+        std::this_thread::sleep_for(std::chrono::seconds(60));
+    }
+    return 0;
+}
