@@ -5,10 +5,10 @@
 #include "alarms/ExpressionError.h"
 #include "alarms/clsAdvancedDate.h"
 #include "app/MessageBoxRoutine.h"
+#include "dates/ArithmeticError.h"
 #include "groups/AlarmGroupCollection.h"
 #include "settings/ColourScheme.h"
 #include "settings/modTranslation.h"
-#include "dates/ArithmeticError.h"
 #include "text/NumberText.h"
 #include "text/TextFile.h"
 

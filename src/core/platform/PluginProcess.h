@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace halvika {
 
@@ -26,7 +27,8 @@ public:
     /// end-of-file, all within `timeoutMs`. A program that cannot start, crashes, exits non-zero, runs out of
     /// time or writes more than `maxReply` bytes gives ok false. A program that closes its output and goes on
     /// is handed back in `running`; without it, such a program is waited for within the time left.
-    virtual Result call(const std::string& program, const std::string& input, int timeoutMs, std::size_t maxReply) = 0;
+    virtual Result call(const std::string& program, const std::string& input, int timeoutMs, std::size_t maxReply,
+                        const std::vector<std::string>& arguments = {}) = 0;
 };
 
 } // namespace halvika

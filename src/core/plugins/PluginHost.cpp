@@ -204,6 +204,45 @@ std::vector<std::string> PluginHost::runningPlugins() const {
     return ids;
 }
 
+XMLNodePtr PluginHost::editSettings(const std::string& identifier, const XMLNode& settings,
+                                    const std::string& elementName) {
+    const std::size_t star = identifier.find('*');
+    const std::string program = star == std::string::npos ? "" : programFor(identifier.substr(0, star));
+    if (program.empty()) {
+        return nullptr;
+    }
+    // The user works in the plug-in's window: no time limit that a person could run into.
+    m_busy = true;
+    PluginProcess::Result result =
+        m_process.call(program, envelope(identifier.substr(star + 1), "EditSettings", lang() + settings.toString()),
+                       24 * 3600 * 1000, maxReplyBytes, {"--settings"});
+    m_busy = false;
+    const XMLNodePtr reply = XMLNode::createFromXML(result.reply);
+    if (!result.ok || reply->getNumberOfNodesWithName(elementName) == 0) {
+        return nullptr;
+    }
+    return reply->getNode(elementName);
+}
+
+int PluginHost::setRegistered(bool registered) {
+    int changed = 0;
+    for (const auto& folder : m_folders) {
+        std::error_code error;
+        for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+            const std::string name = it->path().filename().string();
+            if (name.rfind("Halvika", 0) != 0 || name.size() <= kSuffix.size() ||
+                name.compare(name.size() - kSuffix.size(), kSuffix.size(), kSuffix) != 0) {
+                continue;
+            }
+            const auto bits = fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+            std::error_code denied;
+            fs::permissions(it->path(), bits, registered ? fs::perm_options::add : fs::perm_options::remove, denied);
+            changed += denied ? 0 : 1;
+        }
+    }
+    return changed;
+}
+
 std::string PluginHost::buildFileFilter(const std::string& filter, bool import) {
     std::string result = filter;
     auto& extensions = import ? m_importExtensions : m_exportExtensions;

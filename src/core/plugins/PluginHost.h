@@ -66,6 +66,14 @@ public:
     void releaseRunningPlugins();
     std::vector<std::string> runningPlugins() const;
 
+    /// Lets the plug-in edit its settings in a window of its own: the program runs with "--settings", reads the
+    /// settings element and writes the new one. The new element, or nothing when the user cancelled or the
+    /// plug-in failed. `elementName` is "sett" for actions and "syst" for synchronisation.
+    XMLNodePtr editSettings(const std::string& identifier, const XMLNode& settings, const std::string& elementName);
+    /// Registers (makes runnable) or unregisters the plug-in programs of the folders that allow it.
+    /// Returns how many programs were changed.
+    int setRegistered(bool registered);
+
     /// The import or export file-dialog filter with each file plug-in's formats appended (the "#1" rule).
     std::string buildFileFilter(const std::string& filter, bool import);
 

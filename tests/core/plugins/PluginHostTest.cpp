@@ -145,6 +145,24 @@ TEST_F(PluginHostTest, FileFilters) {
     EXPECT_EQ(host.exportFormats()[0].extensions, "*.tst");
 }
 
+TEST_F(PluginHostTest, SettingsAreEditedInThePluginsOwnWindow) {
+    const auto edited = host.editSettings("HalvikaTest*Act", *XMLNode::createFromXML("<sett><s>x</s></sett>"), "sett");
+    ASSERT_TRUE(edited);
+    EXPECT_EQ(edited->toString(), "<sett><s>x</s><edited>yes</edited></sett>");
+    mode("cancel");
+    EXPECT_FALSE(host.editSettings("HalvikaTest*Act", *XMLNode::Create("sett"), "sett"));
+    EXPECT_FALSE(host.editSettings("HalvikaMissing*Act", *XMLNode::Create("sett"), "sett"));
+}
+
+TEST_F(PluginHostTest, UnregisteredPluginsAreNotRun) {
+    EXPECT_EQ(host.setRegistered(false), 1);
+    host.loadPlugins();
+    EXPECT_TRUE(host.plugins(PluginHost::Action).empty());
+    EXPECT_EQ(host.setRegistered(true), 1);
+    host.loadPlugins();
+    EXPECT_EQ(host.plugins(PluginHost::Action).size(), 1u);
+}
+
 TEST_F(PluginHostTest, SafeModeStartsNoPluginProgram) {
     PluginHost safe(process, {home.file("PlugIns")}, true);
     safe.loadPlugins();

@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 extern char** environ;
 
@@ -66,7 +67,7 @@ private:
 } // namespace
 
 PluginProcess::Result PosixPluginProcess::call(const std::string& program, const std::string& input, int timeoutMs,
-                                               std::size_t maxReply) {
+                                               std::size_t maxReply, const std::vector<std::string>& arguments) {
     Result result;
     int toChild[2];
     int fromChild[2];
@@ -83,8 +84,12 @@ PluginProcess::Result PosixPluginProcess::call(const std::string& program, const
     posix_spawn_file_actions_adddup2(&actions, toChild[0], STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, fromChild[1], STDOUT_FILENO);
     pid_t pid = -1;
-    char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
-    const int spawned = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ);
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const auto& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
+    const int spawned = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     ::close(toChild[0]);
     ::close(fromChild[1]);

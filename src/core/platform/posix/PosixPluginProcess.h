@@ -7,7 +7,8 @@ namespace halvika {
 
 class PosixPluginProcess : public PluginProcess {
 public:
-    Result call(const std::string& program, const std::string& input, int timeoutMs, std::size_t maxReply) override;
+    Result call(const std::string& program, const std::string& input, int timeoutMs, std::size_t maxReply,
+                const std::vector<std::string>& arguments = {}) override;
 };
 
 } // namespace halvika
