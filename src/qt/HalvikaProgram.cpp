@@ -2,6 +2,7 @@
 #include "HalvikaProgram.h"
 
 #include "app/AppPaths.h"
+#include "app/CoreSubsystems.h"
 #include "app/HalvikaApp.h"
 #include "app/IdleSubsystems.h"
 #include "app/ProgramVersion.h"
@@ -12,6 +13,7 @@
 #include "platform/QtWatchTimer.h"
 #include "platform/UnixSignalWatcher.h"
 #include "platform/posix/PosixClock.h"
+#include "platform/posix/PosixPluginProcess.h"
 #include "windows/AppIcon.h"
 #include "windows/TrayIcon.h"
 #include "windows/frmHalvikaMain.h"
@@ -82,12 +84,17 @@ int HalvikaProgram::run(int argc, char** argv) {
     QtDialogs dialogs;
     QtShell shell;
     QtViews views;
-    IdleSubsystems subsystems(timer);
-    HalvikaApp app({clock, timer, dialogs, shell, views}, subsystems, AppPaths(home, dataFolders()));
+    IdleSubsystems idle(timer);
+    HalvikaApp app({clock, timer, dialogs, shell, views}, idle, AppPaths(home, dataFolders()));
 
     if (!app.runStartupCheck()) {
         return 0;
     }
+    PosixPluginProcess pluginProcess;
+    CoreSubsystems core(timer, app.paths(), app.ini(), app.translation(), app.messages(), pluginProcess,
+                        app.safeMode());
+    app.setSubsystems(core);
+    core.loadPlugins();
 
     std::unique_ptr<TrayIcon> tray;
     std::unique_ptr<frmHalvikaMain> mainWindow;

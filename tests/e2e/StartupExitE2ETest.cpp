@@ -110,5 +110,31 @@ TEST(StartupExitE2E, KilledRunLeavesTwoAndItsLockIsReclaimed) {
     EXPECT_EQ(home.read("state"), "3");
 }
 
+TEST(StartupExitE2E, GroupsAreLoadedAtStartAndSavedAtExitThroughRealPlugins) {
+    test::TempHome home;
+    std::filesystem::create_directory(home.file("PlugIns"));
+    std::filesystem::copy_file(TEST_PLUGIN_PROGRAM, home.file("PlugIns/HalvikaTest.plugin"));
+    std::filesystem::permissions(home.file("PlugIns/HalvikaTest.plugin"), std::filesystem::perms::owner_all);
+    home.write("usg_0.agx", "<algr><name>Mine</name><stat>-1</stat><chsi>0</chsi><alrm><name>A</name></alrm></algr>");
+    home.write("usg_holidays.tst", "a file of a foreign format");
+
+    Process run(home.path());
+    ASSERT_TRUE(waitForContent(home, "state", "2"));
+    // The foreign file was imported through the plug-in at load and removed from the folder.
+    const auto deadline = std::chrono::steady_clock::now() + 30s;
+    while (std::filesystem::exists(home.file("usg_holidays.tst")) && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(20ms);
+    }
+    EXPECT_FALSE(std::filesystem::exists(home.file("usg_holidays.tst")));
+    run.signal(SIGTERM);
+    EXPECT_EQ(run.waitForExit(30s), 0);
+
+    // The exit saved the imported group under the first free name; the unchanged group was left alone.
+    const std::string saved = home.read("usg_1.agx");
+    EXPECT_NE(saved.find("<name>Imported from " + home.file("usg_holidays.tst") + "</name>"), std::string::npos);
+    EXPECT_EQ(home.read("usg_0.agx"),
+              "<algr><name>Mine</name><stat>-1</stat><chsi>0</chsi><alrm><name>A</name></alrm></algr>");
+}
+
 } // namespace
 } // namespace halvika

@@ -12,6 +12,7 @@ class RecordingSubsystems : public Subsystems {
 public:
     void mainStart(bool safeMode) override { calls.push_back(safeMode ? "mainStart(safe)" : "mainStart"); }
     void watchTick() override { calls.push_back("watchTick"); }
+    bool busy() const override { return pluginCallInProgress; }
     bool saveSettings() override {
         calls.push_back("saveSettings");
         return settingsSaveWorks;
@@ -33,6 +34,7 @@ public:
     bool settingsSaveWorks = true;
     bool groupsSaveWorks = true;
     bool autoSave = true;
+    bool pluginCallInProgress = false;
     DebugState debug;
 };
 

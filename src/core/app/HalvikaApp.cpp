@@ -11,7 +11,7 @@
 namespace halvika {
 
 HalvikaApp::HalvikaApp(Services services, Subsystems& subsystems, AppPaths paths)
-    : m_services(services), m_subsystems(subsystems), m_paths(std::move(paths)), m_translation(m_paths, m_ini),
+    : m_services(services), m_subsystems(&subsystems), m_paths(std::move(paths)), m_translation(m_paths, m_ini),
       m_messages(services.dialogs) {
     m_messages.setCaptionProvider([this] {
         return m_translation.languageFileExists() ? m_translation.getCaption("frmHalvikaMain", "Halvika")
@@ -37,7 +37,7 @@ bool HalvikaApp::runStartupCheck() {
 
 void HalvikaApp::mainStart() {
     m_startMoment = m_services.clock.today();
-    m_subsystems.mainStart(m_safeMode);
+    m_subsystems->mainStart(m_safeMode);
     m_startupFinished = true;
     m_services.timer.setHandler([this] { tick(); });
     m_services.timer.setInterval(0);
@@ -53,25 +53,25 @@ std::string HalvikaApp::loadingErrorText(int number, const std::string& descript
 }
 
 void HalvikaApp::tick() {
-    if (m_messages.messageBoxOpen()) {
+    if (m_messages.messageBoxOpen() || m_subsystems->busy()) {
         m_services.timer.setInterval(messageBoxRetryMs);
         return;
     }
-    m_subsystems.watchTick();
+    m_subsystems->watchTick();
 }
 
 bool HalvikaApp::exitProgram(bool endProcess) {
-    if (!m_subsystems.saveSettings()) {
+    if (!m_subsystems->saveSettings()) {
         return false;
     }
-    if (m_subsystems.autoSaveEnabled() && (!m_subsystems.saveChangedAlarmGroups() || !m_subsystems.saveTodo())) {
+    if (m_subsystems->autoSaveEnabled() && (!m_subsystems->saveChangedAlarmGroups() || !m_subsystems->saveTodo())) {
         return false;
     }
     m_exiting = true;
     m_services.timer.disable();
     StateFile::write(stateFilePath(), StateFile::exitState(m_runState, m_startMoment, m_services.clock.today()));
     m_services.views.unloadAllWindows();
-    m_subsystems.releaseRunningPlugins();
+    m_subsystems->releaseRunningPlugins();
     if (endProcess) {
         m_services.views.endProcess(0);
     }
@@ -100,12 +100,12 @@ bool HalvikaApp::versionCheck(bool silent) {
     args->addBoolean("silent", silent);
     args->addDate("reldat", ProgramVersion::releaseDate());
     args->addString("version", ProgramVersion::text());
-    args->addString("lanfil", m_subsystems.languageFileName());
+    args->addString("lanfil", m_subsystems->languageFileName());
     return m_services.shell.startDetached(program, {args->toString()}, "");
 }
 
 std::string HalvikaApp::writeDebugLog() {
-    const Subsystems::DebugState state = m_subsystems.debugState();
+    const Subsystems::DebugState state = m_subsystems->debugState();
     const Date now = m_services.clock.today();
     auto log = XMLNode::Create("debuglog");
     log->addString("s", std::to_string(ProgramVersion::major));

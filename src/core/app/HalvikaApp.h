@@ -34,6 +34,10 @@ public:
 
     HalvikaApp(Services services, Subsystems& subsystems, AppPaths paths);
 
+    /// The subsystems to drive from now on (they can be made once safe mode is known).
+    void setSubsystems(Subsystems& subsystems) { m_subsystems = &subsystems; }
+    modIniFileHandling& ini() { return m_ini; }
+
     /// Reads the state file, asks the questions it calls for and writes the run state at once, so that a
     /// run that never reaches the exit routine leaves "2" behind. False: end the process now.
     bool runStartupCheck();
@@ -49,7 +53,7 @@ public:
     MessageBoxRoutine& messages() { return m_messages; }
     modTranslation& translation() { return m_translation; }
 
-    /// One shot of the main timer.
+    /// One shot of the main timer: no work while a message box is open or a plug-in call is in progress.
     void tick();
 
     /// Saves everything, writes the exit state, closes the windows and releases plug-ins. Returns false
@@ -77,7 +81,7 @@ public:
 
 private:
     Services m_services;
-    Subsystems& m_subsystems;
+    Subsystems* m_subsystems;
     AppPaths m_paths;
     modIniFileHandling m_ini;
     modTranslation m_translation;

@@ -26,6 +26,8 @@ public:
     virtual void mainStart(bool safeMode) = 0;
     /// The alarm watch's tick body; it sets the next timer interval.
     virtual void watchTick() = 0;
+    /// True while a plug-in call is in progress: the tick then does no work.
+    virtual bool busy() const { return false; }
 
     /// Saves for the exit routine; false when a save failed (the exit is then abandoned).
     virtual bool saveSettings() = 0;

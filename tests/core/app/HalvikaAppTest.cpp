@@ -199,6 +199,18 @@ TEST_F(HalvikaAppTest, NoWorkWhileAMessageBoxIsOpen) {
     EXPECT_EQ(subsystems.calls, std::vector<std::string>{"watchTick"});
 }
 
+TEST_F(HalvikaAppTest, NoWorkDuringAPluginCall) {
+    ASSERT_TRUE(start());
+    subsystems.calls.clear();
+    subsystems.pluginCallInProgress = true;
+    timer.fire();
+    EXPECT_EQ(timer.interval(), HalvikaApp::messageBoxRetryMs);
+    EXPECT_TRUE(subsystems.calls.empty());
+    subsystems.pluginCallInProgress = false;
+    timer.fire();
+    EXPECT_EQ(subsystems.calls, std::vector<std::string>{"watchTick"});
+}
+
 TEST_F(HalvikaAppTest, TrayExitAsksFirstAndSessionEndExitsOnce) {
     shipped.write("English.lng", "[frmHalvikaMain]\nfrmHalvikaMain=Halvika!\ns220=Really exit?\n");
     ASSERT_TRUE(start());
