@@ -335,6 +335,19 @@ bool AlarmGroupCollection::unloadCommand(const Vector<AlarmGroup>& selected) {
     return true;
 }
 
+std::shared_ptr<Alarm> AlarmGroupCollection::newAlarmCommand(const std::shared_ptr<AlarmGroup>& selected) {
+    std::shared_ptr<AlarmGroup> group = selected;
+    if (alarmGroups.numberOfElements() == 0) {
+        group = AlarmGroup::createDefaultAlarmGroup(m_services);
+        alarmGroups.addElement(group);
+        report(Vector<AlarmGroup>::createVectorWithObj(group, 1), kindAdded);
+    }
+    if (!group) {
+        group = alarmGroups.elementAt(0);
+    }
+    return group->getTemplateAlarm(m_services);
+}
+
 void AlarmGroupCollection::copyAlarms(const Vector<Alarm>& selected, bool cut, std::int16_t view, std::int32_t offset,
                                       Clipboard* toSystem) {
     ClipboardAlarms = XMLNode::Create("cb");

@@ -79,6 +79,10 @@ public:
     /// Asks 202, then 203 for each group changed since import (last first), then unloads; 212 on failure.
     bool unloadCommand(const Vector<AlarmGroup>& selected);
 
+    /// A new alarm from the group's template, for the editor; with no group loaded at all, a default group is
+    /// added first (and reported added) and the alarm is made from it.
+    std::shared_ptr<Alarm> newAlarmCommand(const std::shared_ptr<AlarmGroup>& selected);
+
     // The alarm clipboard.
     /// Copies (or cuts) the alarms into the clipboard document; `view` is the view shown (0 the list) and
     /// `offset` the calendar offset recorded with it. With `toSystem` the document also goes to the desktop's

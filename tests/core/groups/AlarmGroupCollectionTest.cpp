@@ -224,6 +224,23 @@ TEST_F(AlarmGroupCollectionTest, ClipboardCopyCutAndPaste) {
     EXPECT_EQ(groups.pasteAlarms(nullptr).numberOfElements(), 0); // no group selected
 }
 
+TEST_F(AlarmGroupCollectionTest, NewAlarmsComeFromTheTemplateAndNeedAGroup) {
+    auto first = groups.newAlarmCommand(nullptr);
+    ASSERT_EQ(groups.alarmGroups.numberOfElements(), 1);
+    EXPECT_EQ(groups.alarmGroups.elementAt(0)->name, "New alarm group");
+    EXPECT_EQ(listener.reports.back().kinds, kindAdded);
+    EXPECT_EQ(first->parent.lock(), groups.alarmGroups.elementAt(0));
+    EXPECT_EQ(first->name, "New alarm");
+    EXPECT_EQ(groups.alarmGroups.elementAt(0)->numberOfAlarms(), 0); // the editor adds it when confirmed
+
+    auto templated = AlarmGroup::createFromXML(group("T", "<tmpl><name>Pill</name><datk>1</datk></tmpl>"), services);
+    groups.alarmGroups.addElement(templated);
+    auto second = groups.newAlarmCommand(templated);
+    EXPECT_EQ(second->name, "Pill");
+    EXPECT_EQ(second->parent.lock(), templated);
+    EXPECT_EQ(groups.alarmGroups.numberOfElements(), 2);
+}
+
 TEST_F(AlarmGroupCollectionTest, DeletingAlarmsAndSoundedAlarms) {
     folder.write("usg_0.agx", group("G", std::string(kDaily) + kPast));
     ASSERT_TRUE(groups.loadAlarmGroups());
