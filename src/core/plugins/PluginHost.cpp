@@ -259,26 +259,15 @@ std::string PluginHost::buildFileFilter(const std::string& filter, bool import) 
     return result;
 }
 
-std::vector<GroupPlugins::FileFormat> PluginHost::importFormats() {
-    if (m_importExtensions.size() != m_lists[FileImport].size()) {
-        buildFileFilter("", true);
+std::vector<GroupPlugins::FileFormat> PluginHost::fileFormats(bool import) {
+    const auto& ids = m_lists[import ? FileImport : FileExport];
+    const auto& extensions = import ? m_importExtensions : m_exportExtensions;
+    if (extensions.size() != ids.size()) {
+        buildFileFilter("", import);
     }
     std::vector<FileFormat> formats;
-    const auto& ids = m_lists[FileImport];
-    for (std::size_t i = 0; i < ids.size() && i < m_importExtensions.size(); ++i) {
-        formats.push_back({ids[i], m_importExtensions[i]});
-    }
-    return formats;
-}
-
-std::vector<GroupPlugins::FileFormat> PluginHost::exportFormats() {
-    if (m_exportExtensions.size() != m_lists[FileExport].size()) {
-        buildFileFilter("", false);
-    }
-    std::vector<FileFormat> formats;
-    const auto& ids = m_lists[FileExport];
-    for (std::size_t i = 0; i < ids.size() && i < m_exportExtensions.size(); ++i) {
-        formats.push_back({ids[i], m_exportExtensions[i]});
+    for (std::size_t i = 0; i < ids.size() && i < extensions.size(); ++i) {
+        formats.push_back({ids[i], extensions[i]});
     }
     return formats;
 }

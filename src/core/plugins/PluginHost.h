@@ -78,8 +78,8 @@ public:
     std::string buildFileFilter(const std::string& filter, bool import);
 
     // GroupPlugins
-    std::vector<FileFormat> importFormats() override;
-    std::vector<FileFormat> exportFormats() override;
+    std::vector<FileFormat> importFormats() override { return fileFormats(true); }
+    std::vector<FileFormat> exportFormats() override { return fileFormats(false); }
     std::string call(const std::string& plugin, const std::string& method, const std::string& parameters) override;
     std::string languageElement() const override { return lang(); }
     std::string syncDescription(const std::string& plugin) const override;
@@ -92,6 +92,8 @@ private:
     /// The program of a base name, or "" when there is none (or in safe mode).
     std::string programFor(const std::string& base) const;
     PluginProcess::Result runProgram(const std::string& program, const std::string& request);
+    /// The file plug-ins with their extensions, asked of them when not known yet.
+    std::vector<FileFormat> fileFormats(bool import);
 
     PluginProcess& m_process;
     std::vector<std::string> m_folders;

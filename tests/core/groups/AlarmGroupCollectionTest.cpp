@@ -3,6 +3,7 @@
 #include "app/MessageBoxRoutine.h"
 #include "fakes/DatePrinter.h"
 #include "fakes/FakeGroupPlugins.h"
+#include "fakes/GroupTestServices.h"
 #include "fakes/MemoryClipboard.h"
 #include "fakes/RecordingChangeListener.h"
 #include "fakes/ScriptedDialogs.h"
@@ -23,10 +24,6 @@ const char* kPast = "<alrm><name>Past</name><datk>0</datk><oncd>2026/03/01 07:00
 
 class AlarmGroupCollectionTest : public ::testing::Test {
 protected:
-    AlarmGroupCollectionTest() {
-        services.plugins = &plugins;
-        services.alarmGroupFolder = folder.path();
-    }
     std::string group(const std::string& name, const std::string& alarms = "") {
         return "<algr><name>" + name + "</name><stat>-1</stat><chsi>0</chsi>" + alarms + "</algr>";
     }
@@ -40,14 +37,12 @@ protected:
     }
 
     test::TempHome folder;
-    AppPaths paths{folder.path(), {HALVIKA_SOURCE_DIR "/data"}};
-    modIniFileHandling ini;
-    modTranslation texts{paths, ini};
-    ColourScheme colours{paths, ini};
-    test::ScriptedDialogs dialogs;
-    MessageBoxRoutine messages{dialogs};
-    test::FakeGroupPlugins plugins;
-    GroupServices services{texts, colours, messages};
+    test::GroupTestServices setUp{folder.path()};
+    modTranslation& texts = setUp.texts;
+    ColourScheme& colours = setUp.colours;
+    test::ScriptedDialogs& dialogs = setUp.dialogs;
+    test::FakeGroupPlugins& plugins = setUp.plugins;
+    GroupServices& services = setUp.services;
     test::RecordingChangeListener listener;
     AlarmGroupCollection groups{services, listener};
 };

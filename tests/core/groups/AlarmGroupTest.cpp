@@ -3,6 +3,7 @@
 #include "app/MessageBoxRoutine.h"
 #include "fakes/DatePrinter.h"
 #include "fakes/FakeGroupPlugins.h"
+#include "fakes/GroupTestServices.h"
 #include "fakes/ScriptedDialogs.h"
 #include "fakes/TempHome.h"
 #include "groups/GroupServices.h"
@@ -16,20 +17,13 @@ namespace {
 
 class AlarmGroupTest : public ::testing::Test {
 protected:
-    AlarmGroupTest() {
-        services.plugins = &plugins;
-        services.alarmGroupFolder = home.path();
-    }
-
     test::TempHome home;
-    AppPaths paths{home.path(), {HALVIKA_SOURCE_DIR "/data"}};
-    modIniFileHandling ini;
-    modTranslation texts{paths, ini};
-    ColourScheme colours{paths, ini};
-    test::ScriptedDialogs dialogs;
-    MessageBoxRoutine messages{dialogs};
-    test::FakeGroupPlugins plugins;
-    GroupServices services{texts, colours, messages};
+    test::GroupTestServices setUp{home.path()};
+    modTranslation& texts = setUp.texts;
+    ColourScheme& colours = setUp.colours;
+    test::ScriptedDialogs& dialogs = setUp.dialogs;
+    test::FakeGroupPlugins& plugins = setUp.plugins;
+    GroupServices& services = setUp.services;
 };
 
 TEST_F(AlarmGroupTest, EmptyFileGivesADefaultGroup) {

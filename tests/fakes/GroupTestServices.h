@@ -1,0 +1,32 @@
+// Everything groups need, set up for a test: texts and colours from the shipped data, scripted dialogs and
+// a scripted plug-in host.
+#pragma once
+
+#include "app/MessageBoxRoutine.h"
+#include "fakes/FakeGroupPlugins.h"
+#include "fakes/ScriptedDialogs.h"
+#include "groups/GroupServices.h"
+#include "settings/ColourScheme.h"
+#include "settings/modTranslation.h"
+
+#include <string>
+
+namespace halvika::test {
+
+struct GroupTestServices {
+    explicit GroupTestServices(const std::string& folder) : paths(folder, {HALVIKA_SOURCE_DIR "/data"}) {
+        services.plugins = &plugins;
+        services.alarmGroupFolder = folder;
+    }
+
+    AppPaths paths;
+    modIniFileHandling ini;
+    modTranslation texts{paths, ini};
+    ColourScheme colours{paths, ini};
+    ScriptedDialogs dialogs;
+    MessageBoxRoutine messages{dialogs};
+    FakeGroupPlugins plugins;
+    GroupServices services{texts, colours, messages};
+};
+
+} // namespace halvika::test
