@@ -45,7 +45,7 @@ std::vector<std::string> groupFileNames(const std::string& folder) {
 } // namespace
 
 AlarmGroupCollection::AlarmGroupCollection(GroupServices& services, ChangeListener& listener)
-    : m_services(services), m_listener(listener) {}
+    : m_services(services), m_listener(&listener) {}
 
 std::string AlarmGroupCollection::mainText(int number) {
     return m_services.texts.getMainText(number);
@@ -374,7 +374,7 @@ void AlarmGroupCollection::copyAlarms(const Vector<Alarm>& selected, bool cut, s
                 group->setChanged();
             }
         }
-        m_listener.alarmsChanged(selected, kindRemoved);
+        m_listener->alarmsChanged(selected, kindRemoved);
     }
 }
 
@@ -403,7 +403,7 @@ Vector<Alarm> AlarmGroupCollection::pasteAlarms(const std::shared_ptr<AlarmGroup
         }
     }
     if (added.numberOfElements() > 0) {
-        m_listener.alarmsChanged(added, kindAdded);
+        m_listener->alarmsChanged(added, kindAdded);
     }
     return added;
 }
@@ -434,7 +434,7 @@ Vector<Alarm> AlarmGroupCollection::deleteAlarms(const Vector<Alarm>& selected, 
         }
         removed.addElementAt(alarm, 0);
     }
-    m_listener.alarmsChanged(removed, kindRemoved);
+    m_listener->alarmsChanged(removed, kindRemoved);
     return removed;
 }
 

@@ -38,6 +38,8 @@ public:
     static constexpr int textCollectionExportFailed = 222;
 
     AlarmGroupCollection(GroupServices& services, ChangeListener& listener);
+    /// Where changes are reported from now on (the alarm watch, once it exists).
+    void setListener(ChangeListener& listener) { m_listener = &listener; }
 
     Vector<AlarmGroup> alarmGroups;
     /// The alarm clipboard document "cb", and the group its alarms came from.
@@ -101,10 +103,10 @@ public:
 private:
     std::string mainText(int number);
     bool folderExists() const;
-    void report(const Vector<AlarmGroup>& groups, std::int16_t kinds) { m_listener.groupsChanged(groups, kinds); }
+    void report(const Vector<AlarmGroup>& groups, std::int16_t kinds) { m_listener->groupsChanged(groups, kinds); }
 
     GroupServices& m_services;
-    ChangeListener& m_listener;
+    ChangeListener* m_listener;
 };
 
 } // namespace halvika

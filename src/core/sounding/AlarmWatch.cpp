@@ -1,0 +1,426 @@
+// The alarm watch: finds what is due, sounds it in moment order and sets the timer to the next event.
+#include "sounding/AlarmWatch.h"
+
+#include "alarms/ActionRunner.h"
+#include "alarms/ExpressionError.h"
+#include "app/MessageBoxRoutine.h"
+#include "dates/ArithmeticError.h"
+#include "dates/DateUnits.h"
+#include "settings/modTranslation.h"
+
+#include <cmath>
+
+namespace halvika {
+
+namespace {
+
+constexpr std::int16_t timerEventBits =
+    AlarmWatch::alarmDue | AlarmWatch::pastListDue | AlarmWatch::comingListDue | AlarmWatch::attentionDue;
+
+// A query that raises counts as "no next moment": one bad alarm must not stop the others from sounding.
+bool nextMoment(Alarm& alarm, const Date& after, Date& moment) {
+    try {
+        if (!alarm.hasNextAlarmDateAfter(after, false)) {
+            return false;
+        }
+    } catch (const ArithmeticError&) {
+        return false;
+    } catch (const ExpressionError&) {
+        return false;
+    }
+    moment = alarm.getNextAlarmDateAfter();
+    return moment < Date::none();
+}
+
+} // namespace
+
+AlarmWatch::AlarmWatch(const Clock& clock, WatchTimer& timer, AlarmGroupCollection& groups,
+                       const WatchSettings& settings, ActionRunner& runner, MessageBoxRoutine& messages,
+                       modTranslation& texts)
+    : m_clock(clock), m_timer(timer), m_groups(groups), m_settings(settings), m_runner(runner), m_messages(messages),
+      m_texts(texts) {}
+
+void AlarmWatch::start(const Date& lastCheck, bool blocked) {
+    const Date now = currentMoment(true);
+    m_lastCheckMoment = lastCheck < Date::none() ? lastCheck : now;
+    m_blocked = blocked;
+    m_upcoming.clear();
+    m_nextAlarmMoment = Date::none();
+    m_attentionMoment = Date::none();
+    m_syncMinute = now.minute();
+    m_versionCheckMinute = pickRandomMinute(now);
+}
+
+Date AlarmWatch::currentMoment(bool skipInactivityCheck) {
+    const auto correction = static_cast<std::int32_t>(std::floor(m_settings.timerCorrectionMs / 1000.0));
+    Date m = m_clock.today();
+    try {
+        m = dateAddUnit(m, -correction, unitSecond);
+    } catch (const ArithmeticError&) {
+        // An absurd correction is ignored rather than stopping every alarm.
+    }
+    if (!skipInactivityCheck && m_settings.inactivityLimitMinutes > 0 && m_lastCheckMoment < Date::none()) {
+        const std::int64_t gap = m.serialSeconds() - m_lastCheckMoment.serialSeconds();
+        if (gap >= std::int64_t{m_settings.inactivityLimitMinutes} * 60 || m_inactivityDetected) {
+            m_inactivityDetected = true;
+            return m_lastCheckMoment;
+        }
+    }
+    return m;
+}
+
+void AlarmWatch::watchTick() {
+    currentMoment(false);
+    if (m_inactivityDetected) {
+        m_inactivityDetected = false;
+        soundMissedAlarms();
+        m_inactivityDetected = false;
+    }
+    if (m_pendingWork & alarmDue) {
+        clearWork(alarmDue);
+        soundDueAlarms();
+    }
+    // The see-alarms lists are not kept yet: their bits are simply served.
+    clearWork(pastListDue | comingListDue);
+    if ((m_pendingWork & settingsChanged) && m_hooks.saveSettings && m_hooks.saveSettings()) {
+        clearWork(settingsChanged);
+    }
+    if ((m_pendingWork & alarmDataChanged) && m_settings.autoSave && m_groups.saveAlarmGroups(false)) {
+        clearWork(alarmDataChanged);
+    }
+    if ((m_pendingWork & toDoChanged) && m_settings.autoSave && (!m_hooks.saveToDo || m_hooks.saveToDo())) {
+        clearWork(toDoChanged);
+    }
+    if (m_pendingWork & attentionDue) {
+        soundAttentionAlarm();
+    }
+    updateUpcoming();
+}
+
+Vector<Alarm> AlarmWatch::collectEarliestAlarms(const Date& after, bool soundAfterInactiveOnly) {
+    Vector<Alarm> result;
+    Date best = Date::none();
+    for (int g = 0; g < m_groups.alarmGroups.numberOfElements(); ++g) {
+        const auto group = m_groups.alarmGroups.elementAt(g);
+        if (!group->Active) {
+            continue;
+        }
+        for (int i = 0; i < group->numberOfAlarms(); ++i) {
+            const auto alarm = group->elementAt(i);
+            if (!alarm->Active || (soundAfterInactiveOnly && !alarm->soundAfterInactive)) {
+                continue;
+            }
+            Date d;
+            if (!nextMoment(*alarm, after, d)) {
+                continue;
+            }
+            if (result.numberOfElements() == 0 || d < best) {
+                result.clear();
+                result.addElement(alarm);
+                best = d;
+            } else if (d == best) {
+                result.addElement(alarm);
+            }
+        }
+    }
+    return result;
+}
+
+void AlarmWatch::collectDue(Date from, const Date& until, bool soundAfterInactiveOnly, Vector<Alarm>& alarms,
+                            DateVector& moments, Vector<Alarm>& next) {
+    for (;;) {
+        next = collectEarliestAlarms(from, soundAfterInactiveOnly);
+        if (next.numberOfElements() == 0) {
+            return;
+        }
+        const Date d = next.elementAt(0)->getNextAlarmDateAfter();
+        if (d > until) {
+            return;
+        }
+        // The lists hold at most 20,480 entries: a flood beyond that (a per-second alarm after days asleep
+        // without an inactivity limit) is cut there rather than growing without bound.
+        if (alarms.numberOfElements() + next.numberOfElements() > VectorStorage<int>::kMaxCount) {
+            next.clear();
+            return;
+        }
+        alarms.addVector(next);
+        moments.addDate(d, next.numberOfElements());
+        from = d;
+    }
+}
+
+void AlarmWatch::updateUpcoming() {
+    const Date now = currentMoment(false);
+    if (now < m_lastCheckMoment) {
+        m_lastCheckMoment = now; // the clock was set back
+    }
+    Vector<Alarm> overdue;
+    DateVector moments;
+    Vector<Alarm> next;
+    collectDue(m_lastCheckMoment, now, false, overdue, moments, next);
+    if (overdue.numberOfElements() > 0) {
+        soundAlarms(overdue, moments, true);
+    }
+    m_upcoming = next;
+    m_nextAlarmMoment = next.numberOfElements() > 0 ? next.elementAt(0)->getNextAlarmDateAfter() : Date::none();
+    if (m_hooks.showNextAlarm) {
+        m_hooks.showNextAlarm();
+    }
+    if (!m_blocked) {
+        m_lastCheckMoment = now;
+    }
+    scheduleWatchTimer();
+}
+
+double AlarmWatch::secondsUntil(const Date& now, const Date& moment, bool withFraction) const {
+    const double whole = static_cast<double>(moment.serialSeconds() - now.serialSeconds());
+    return withFraction ? whole - m_clock.now().millisecond / 1000.0 : whole;
+}
+
+void AlarmWatch::scheduleWatchTimer() {
+    m_timer.disable();
+    double interval = defaultIntervalMs;
+    const Date now = currentMoment(false);
+    if (m_settings.autoVersionCheck && now.minute() == m_versionCheckMinute) {
+        if (m_hooks.versionCheck) {
+            m_hooks.versionCheck();
+        }
+        m_versionCheckMinute = pickRandomMinute(now);
+    }
+    if (m_hooks.pollRunningPlugins) {
+        m_hooks.pollRunningPlugins();
+    }
+    if (now.minute() == m_syncMinute) {
+        m_groups.synchronizeAlarmGroups(m_groups.alarmGroups);
+        m_syncMinute = (m_syncMinute + 30) % 60;
+    }
+    if (m_upcoming.numberOfElements() > 0) {
+        double w = secondsUntil(currentMoment(false), m_nextAlarmMoment, true);
+        // Due already (the clock jumped, or sounding took a while): sound it as overdue and look again.
+        for (int round = 0; w <= 0 && m_upcoming.numberOfElements() > 0 && round < 100; ++round) {
+            const Date at = currentMoment(false);
+            Vector<Alarm> overdue;
+            DateVector moments;
+            Vector<Alarm> next;
+            collectDue(m_lastCheckMoment, at, false, overdue, moments, next);
+            if (overdue.numberOfElements() > 0) {
+                soundAlarms(overdue, moments, true);
+            }
+            m_upcoming = next;
+            m_nextAlarmMoment = next.numberOfElements() > 0 ? next.elementAt(0)->getNextAlarmDateAfter() : Date::none();
+            if (!m_blocked) {
+                m_lastCheckMoment = at;
+            }
+            w = secondsUntil(currentMoment(false), m_nextAlarmMoment, true);
+        }
+        if (m_upcoming.numberOfElements() > 0 && w < exactShotSeconds) {
+            interval = std::nearbyint(w * 1000);
+            requestWork(alarmDue);
+        } else {
+            clearWork(alarmDue);
+        }
+    }
+    if (m_attentionMoment < Date::none()) {
+        const double w = secondsUntil(now, m_attentionMoment, false);
+        if (w <= 0) {
+            soundAttentionAlarm();
+        } else if (w >= exactShotSeconds) {
+            clearWork(attentionDue);
+        } else if (w * 1000 <= interval) {
+            interval = std::nearbyint(w * 1000);
+            clearWork(timerEventBits);
+            requestWork(attentionDue);
+        }
+    } else {
+        clearWork(attentionDue);
+    }
+    m_timer.setInterval(interval < 1 ? 1 : static_cast<int>(interval));
+    m_timer.enable();
+}
+
+void AlarmWatch::soundDueAlarms() {
+    const Vector<Alarm> due = m_upcoming.getCopy();
+    DateVector moments;
+    moments.addDate(m_nextAlarmMoment, due.numberOfElements());
+    soundAlarms(due, moments, true);
+    if (!m_blocked) {
+        m_lastCheckMoment = m_nextAlarmMoment;
+    }
+    alarmsChanged(due, kindSounded);
+}
+
+void AlarmWatch::soundAlarms(const Vector<Alarm>& alarms, const DateVector& moments, bool real) {
+    if ((real && m_blocked) || alarms.numberOfElements() == 0) {
+        return;
+    }
+    if (alarms.numberOfElements() > m_settings.warningLimit) {
+        const std::string question =
+            m_texts.getMainText(manyAlarmsText) + " " + std::to_string(alarms.numberOfElements());
+        if (m_messages.msgBox(question, Dialogs::styleYesNo + Dialogs::styleExclamation) != Dialogs::answerYes) {
+            return; // they count as handled all the same
+        }
+    }
+    for (int k = 0; k < alarms.numberOfElements(); ++k) {
+        const auto alarm = alarms.elementAt(k);
+        const Date m = moments.dateAt(k);
+        alarm->soundAlarm(m, real, m_runner);
+        if (m_settings.secondaryAlarmOn && m_settings.secondaryAlarm &&
+            alarm->importance >= m_settings.secondaryImportance) {
+            m_settings.secondaryAlarm->soundAlarm(m, real, m_runner);
+        }
+        if (m_settings.attentionAlarmOn && alarm->importance >= m_settings.attentionImportance &&
+            m_attentionMoment == Date::none()) {
+            m_attentionMoment = dateAddUnit(m, 10, unitSecond);
+            clearWork(attentionDue);
+        }
+    }
+}
+
+void AlarmWatch::testAlarms(const Vector<Alarm>& alarms) {
+    DateVector moments;
+    moments.addDate(m_clock.today(), alarms.numberOfElements());
+    soundAlarms(alarms, moments, false);
+}
+
+void AlarmWatch::soundAttentionAlarm() {
+    clearWork(attentionDue);
+    if (currentMoment(false) >= m_attentionMoment && m_attentionMoment < Date::none()) {
+        if (m_settings.attentionAlarm) {
+            m_settings.attentionAlarm->soundAlarm(m_clock.today(), true, m_runner);
+        }
+        m_attentionMoment = Date::none();
+    }
+}
+
+void AlarmWatch::soundMissedAlarms() {
+    const Date now = currentMoment(true);
+    Vector<Alarm> missed;
+    DateVector moments;
+    Vector<Alarm> next;
+    collectDue(m_lastCheckMoment, now, true, missed, moments, next);
+    soundAlarms(missed, moments, true);
+    if (!m_blocked) {
+        m_lastCheckMoment = now;
+    }
+    if (m_hooks.inactivityEnded) {
+        m_hooks.inactivityEnded();
+    }
+}
+
+void AlarmWatch::advanceLastCheck() {
+    if (m_blocked) {
+        return;
+    }
+    const Date now = currentMoment(false);
+    if (m_nextAlarmMoment > now) {
+        m_lastCheckMoment = now;
+    } else {
+        updateUpcoming(); // something is due: sound it first
+    }
+}
+
+void AlarmWatch::alarmsChanged(const Vector<Alarm>& alarms, std::int16_t kinds) {
+    if (kinds == 0) {
+        return;
+    }
+    advanceLastCheck();
+    if (kinds & (kindAdded | kindRemoved | kindStateChanged | kindTimingChanged | kindContentChanged)) {
+        for (int i = 0; i < alarms.numberOfElements(); ++i) {
+            alarms.elementAt(i)->setChanged();
+        }
+        requestWork(alarmDataChanged);
+    }
+    if (kinds & (kindLoaded | kindAdded | kindRemoved | kindStateChanged | kindTimingChanged)) {
+        updateUpcoming();
+    }
+}
+
+void AlarmWatch::groupsChanged(const Vector<AlarmGroup>& groups, std::int16_t kinds) {
+    if (kinds == 0) {
+        return;
+    }
+    if (kinds == kindLoaded) {
+        soundMissedAlarms(); // what fell due while the groups were not loaded
+    }
+    advanceLastCheck();
+    if (kinds & (kindAdded | kindRemoved | kindStateChanged | kindContentChanged)) {
+        for (int i = 0; i < groups.numberOfElements(); ++i) {
+            groups.elementAt(i)->setChanged();
+        }
+        requestWork(alarmDataChanged);
+    }
+    if (kinds & (kindLoaded | kindAdded | kindRemoved | kindStateChanged)) {
+        updateUpcoming();
+    }
+}
+
+void AlarmWatch::setActivity(const Vector<Alarm>& alarms, std::int16_t mode) {
+    advanceLastCheck();
+    for (int i = 0; i < alarms.numberOfElements(); ++i) {
+        Alarm& a = *alarms.elementAt(i);
+        switch (mode) {
+        case 0:
+            a.Active = !a.Active;
+            break;
+        case 1:
+            a.Active = true;
+            break;
+        case 2:
+            a.Active = false;
+            break;
+        case 3:
+            a.snoozing = false;
+            break;
+        default:
+            break;
+        }
+    }
+    alarmsChanged(alarms, kindStateChanged);
+}
+
+void AlarmWatch::setActivity(const Vector<AlarmGroup>& groups, std::int16_t mode) {
+    advanceLastCheck();
+    for (int i = 0; i < groups.numberOfElements(); ++i) {
+        AlarmGroup& g = *groups.elementAt(i);
+        g.Active = mode == 0 ? !g.Active : (mode == 1 ? true : (mode == 2 ? false : g.Active));
+    }
+    groupsChanged(groups, kindStateChanged);
+}
+
+void AlarmWatch::setBlocked(bool on) {
+    const bool leaving = m_blocked && !on;
+    m_blocked = on;
+    if (m_hooks.showBlocked) {
+        m_hooks.showBlocked(on);
+    }
+    if (leaving) {
+        if (m_settings.whenUnblocked == 0) {
+            m_lastCheckMoment = currentMoment(false); // what fell due while blocked never sounds
+        } else if (m_settings.whenUnblocked == 1) {
+            soundMissedAlarms();
+        }
+    }
+    updateUpcoming();
+}
+
+int AlarmWatch::pickRandomMinute(const Date& now) {
+    std::uniform_int_distribution<int> pick(1, 42);
+    return (now.minute() + pick(m_random) + 21) % 60;
+}
+
+Date AlarmWatch::snoozeMoment(const Date& alarmMoment, const Date& systemNow, std::int16_t addTo, std::int32_t amount,
+                              std::int16_t unitCode) {
+    return dateAddUnit(addTo == 0 ? alarmMoment : systemNow, amount, unitCode);
+}
+
+std::int16_t AlarmWatch::unitCodeOfPosition(std::int16_t position) {
+    static constexpr std::int16_t codes[7] = {0, 1, 2, 3, 6, 4, 5};
+    return position >= 0 && position < 7 ? codes[position] : position;
+}
+
+std::int16_t AlarmWatch::positionOfUnitCode(std::int16_t code) {
+    static constexpr std::int16_t positions[7] = {0, 1, 2, 3, 5, 6, 4};
+    return code >= 0 && code < 7 ? positions[code] : code;
+}
+
+} // namespace halvika

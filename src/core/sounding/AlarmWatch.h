@@ -1,0 +1,123 @@
+// The alarm watch: finds what is due, sounds it in moment order and sets the timer to the next event.
+#pragma once
+
+#include "containers/DateVector.h"
+#include "containers/Vector.h"
+#include "dates/Date.h"
+#include "groups/AlarmGroupCollection.h"
+#include "groups/ChangeKinds.h"
+#include "platform/Clock.h"
+#include "platform/WatchTimer.h"
+#include "sounding/WatchSettings.h"
+
+#include <cstdint>
+#include <functional>
+#include <random>
+
+namespace halvika {
+
+class ActionRunner;
+class MessageBoxRoutine;
+class modTranslation;
+
+/// Everything happens in the timer's ticks and in change reports, on one thread. `lastCheckMoment` is the
+/// moment up to which every alarm has been handled: what falls due after it and not after now sounds, in
+/// moment order, and the timer is then set to fire exactly at the next event when it is less than 33 s away.
+class AlarmWatch : public ChangeListener {
+public:
+    // pendingWork bits.
+    static constexpr std::int16_t settingsChanged = 1;
+    static constexpr std::int16_t alarmDataChanged = 2;
+    static constexpr std::int16_t alarmDue = 8;
+    static constexpr std::int16_t toDoChanged = 16;
+    static constexpr std::int16_t pastListDue = 32;
+    static constexpr std::int16_t comingListDue = 64;
+    static constexpr std::int16_t attentionDue = 128;
+    static constexpr int defaultIntervalMs = 30000;
+    /// Events nearer than this get an exact timer shot.
+    static constexpr int exactShotSeconds = 33;
+    static constexpr int manyAlarmsText = 208;
+
+    /// What the watch needs done elsewhere; every hook may be left empty.
+    struct Hooks {
+        std::function<bool()> saveSettings;
+        std::function<bool()> saveToDo;
+        std::function<void()> versionCheck;
+        std::function<void()> pollRunningPlugins;
+        std::function<void()> showNextAlarm;
+        std::function<void(bool)> showBlocked;
+        std::function<void()> inactivityEnded; ///< the personal assistant
+    };
+
+    AlarmWatch(const Clock& clock, WatchTimer& timer, AlarmGroupCollection& groups, const WatchSettings& settings,
+               ActionRunner& runner, MessageBoxRoutine& messages, modTranslation& texts);
+
+    void setHooks(Hooks hooks) { m_hooks = std::move(hooks); }
+    /// The state the settings hold: the last handled moment ("lsd") and blocked mode ("bl").
+    void start(const Date& lastCheck, bool blocked);
+
+    Date currentMoment(bool skipInactivityCheck);
+    void watchTick();
+    Vector<Alarm> collectEarliestAlarms(const Date& after, bool soundAfterInactiveOnly);
+    void updateUpcoming();
+    void scheduleWatchTimer();
+    void soundDueAlarms();
+    void soundAlarms(const Vector<Alarm>& alarms, const DateVector& moments, bool real);
+    void testAlarms(const Vector<Alarm>& alarms);
+    void soundAttentionAlarm();
+    void cancelAttentionAlarm() { m_attentionMoment = Date::none(); }
+    void soundMissedAlarms();
+    void advanceLastCheck();
+    void alarmsChanged(const Vector<Alarm>& alarms, std::int16_t kinds) override;
+    void groupsChanged(const Vector<AlarmGroup>& groups, std::int16_t kinds) override;
+    /// Mode 0 toggles Active, 1 switches on, 2 switches off, 3 stops snoozing; then reports kindStateChanged.
+    void setActivity(const Vector<Alarm>& alarms, std::int16_t mode);
+    void setActivity(const Vector<AlarmGroup>& groups, std::int16_t mode);
+    void setBlocked(bool on);
+    /// A minute 22 to 63 minutes ahead of `now`.
+    int pickRandomMinute(const Date& now);
+
+    /// The snooze moment: `amount` of `unitCode` added to the alarm's moment (addTo 0) or to `systemNow`.
+    static Date snoozeMoment(const Date& alarmMoment, const Date& systemNow, std::int16_t addTo, std::int32_t amount,
+                             std::int16_t unitCode);
+    /// Unit lists show second, minute, hour, day, week, month, year: list position <-> unit code.
+    static std::int16_t unitCodeOfPosition(std::int16_t position);
+    static std::int16_t positionOfUnitCode(std::int16_t code);
+
+    const Date& lastCheckMoment() const { return m_lastCheckMoment; }
+    const Date& nextAlarmMoment() const { return m_nextAlarmMoment; }
+    const Date& attentionMoment() const { return m_attentionMoment; }
+    const Vector<Alarm>& upcomingAlarms() const { return m_upcoming; }
+    bool blocked() const { return m_blocked; }
+    std::int16_t pendingWork() const { return m_pendingWork; }
+    void requestWork(std::int16_t bits) { m_pendingWork = static_cast<std::int16_t>(m_pendingWork | bits); }
+
+private:
+    void clearWork(std::int16_t bits) { m_pendingWork = static_cast<std::int16_t>(m_pendingWork & ~bits); }
+    /// Every alarm due after X up to `until`, once per moment, in moment order.
+    void collectDue(Date from, const Date& until, bool soundAfterInactiveOnly, Vector<Alarm>& alarms,
+                    DateVector& moments, Vector<Alarm>& next);
+    double secondsUntil(const Date& now, const Date& moment, bool withFraction) const;
+
+    const Clock& m_clock;
+    WatchTimer& m_timer;
+    AlarmGroupCollection& m_groups;
+    const WatchSettings& m_settings;
+    ActionRunner& m_runner;
+    MessageBoxRoutine& m_messages;
+    modTranslation& m_texts;
+    Hooks m_hooks;
+
+    Date m_lastCheckMoment = Date::none();
+    bool m_blocked = false;
+    Vector<Alarm> m_upcoming;
+    Date m_nextAlarmMoment = Date::none();
+    Date m_attentionMoment = Date::none();
+    bool m_inactivityDetected = false;
+    std::int16_t m_pendingWork = 0;
+    int m_syncMinute = 0;
+    int m_versionCheckMinute = 0;
+    std::mt19937 m_random{std::random_device{}()};
+};
+
+} // namespace halvika

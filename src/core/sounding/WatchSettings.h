@@ -1,0 +1,34 @@
+// The settings the alarm watch reads, with their defaults.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+namespace halvika {
+
+class Alarm;
+
+struct WatchSettings {
+    /// "tc": timer correction in milliseconds; a positive one moves the program's "now" back.
+    std::int32_t timerCorrectionMs = 0;
+    /// "tiia": minutes of inactivity after which only alarms that sound after inactivity sound; 0 none.
+    std::int32_t inactivityLimitMinutes = 0;
+    /// "wl": more alarms due at once than this are sounded only after a question.
+    std::int32_t warningLimit = 10;
+    /// "wu": on leaving blocked mode, 0 skip what fell due, 1 sound what sounds after inactivity, 2 all.
+    std::int16_t whenUnblocked = 0;
+    /// "sca" and its restriction: a secondary alarm for alarms of at least this importance.
+    bool secondaryAlarmOn = false;
+    std::int16_t secondaryImportance = 0;
+    std::shared_ptr<Alarm> secondaryAlarm;
+    /// "ata" and its restriction: an attention alarm 10 seconds later unless the user reacts.
+    bool attentionAlarmOn = false;
+    std::int16_t attentionImportance = 0;
+    std::shared_ptr<Alarm> attentionAlarm;
+    /// "as": automatic saving.
+    bool autoSave = true;
+    /// "acv": automatic version check.
+    bool autoVersionCheck = false;
+};
+
+} // namespace halvika

@@ -1,0 +1,301 @@
+// The alarm watch driven by a manual clock and timer: what sounds, with which moments, and the timer's next shot.
+#include "sounding/AlarmWatch.h"
+#include "fakes/DatePrinter.h"
+#include "fakes/GroupTestServices.h"
+#include "fakes/ManualClock.h"
+#include "fakes/ManualTimer.h"
+#include "fakes/RecordingChangeListener.h"
+#include "fakes/RecordingRunner.h"
+#include "fakes/TempHome.h"
+
+#include <gtest/gtest.h>
+
+namespace halvika {
+namespace {
+
+Date at(int h, int n = 0, int s = 0) {
+    return Date::fromParts(2026, 3, 7, h, n, s);
+}
+
+class AlarmWatchTest : public ::testing::Test {
+protected:
+    AlarmWatchTest() {
+        groups.setListener(watch);
+        timer.setHandler([this] { watch.watchTick(); });
+    }
+
+    /// A one-time alarm (with a message action so that sounding it is recorded) in the group.
+    std::shared_ptr<Alarm> once(const std::shared_ptr<AlarmGroup>& group, const std::string& name, const Date& when,
+                                bool soundAfterInactive = true, std::int16_t importance = 0) {
+        auto a = Alarm::createAlarm(group);
+        a->name = name;
+        a->onceDate = when;
+        a->soundAfterInactive = soundAfterInactive;
+        a->importance = importance;
+        auto action = std::make_shared<clsAction>();
+        action->action = 1;
+        action->al = a.get();
+        a->actions.addElement(action);
+        group->alarms.addElement(a);
+        return a;
+    }
+    std::shared_ptr<AlarmGroup> group(const std::string& name) {
+        auto g = AlarmGroup::createDefaultAlarmGroup(setUp.services);
+        g->name = name;
+        groups.alarmGroups.addElement(g);
+        return g;
+    }
+    void startAt(const Date& now, int millisecond = 0) {
+        clock.set(now, millisecond);
+        watch.start(now, false);
+        watch.updateUpcoming();
+    }
+    /// Moves the clock and lets the timer fire, as the event loop would.
+    void tickAt(const Date& now, int millisecond = 0) {
+        clock.set(now, millisecond);
+        timer.fire();
+    }
+
+    test::TempHome home;
+    test::GroupTestServices setUp{home.path()};
+    test::RecordingChangeListener ignored;
+    AlarmGroupCollection groups{setUp.services, ignored};
+    test::ManualClock clock;
+    test::ManualTimer timer;
+    WatchSettings settings;
+    test::RecordingRunner runner;
+    AlarmWatch watch{clock, timer, groups, settings, runner, setUp.messages, setUp.texts};
+};
+
+TEST_F(AlarmWatchTest, AlarmsAtTheSameMomentSoundTogetherInGroupOrderAndTheTimerHitsTheSecond) {
+    auto work = group("Work");
+    auto home = group("Home");
+    once(home, "B", at(8));
+    once(work, "A", at(8));
+    once(work, "C", at(8, 5));
+    startAt(at(7, 59, 50), 250);
+    EXPECT_EQ(watch.nextAlarmMoment(), at(8));
+    EXPECT_EQ(timer.interval(), 9750); // to the start of 08:00:00
+    EXPECT_TRUE(watch.pendingWork() & AlarmWatch::alarmDue);
+    EXPECT_TRUE(timer.isEnabled());
+
+    tickAt(at(8));
+    ASSERT_EQ(runner.names(), (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(runner.soundings[0].moment, at(8));
+    EXPECT_TRUE(runner.soundings[0].real);
+    EXPECT_EQ(runner.counted, 2);
+    EXPECT_EQ(watch.lastCheckMoment(), at(8));
+    EXPECT_EQ(watch.nextAlarmMoment(), at(8, 5));
+    EXPECT_EQ(timer.interval(), AlarmWatch::defaultIntervalMs); // 08:05 is more than 33 s away
+
+    tickAt(at(8, 4, 40), 500); // a default tick 20.5 s before: the next shot is exact
+    EXPECT_EQ(timer.interval(), 19500);
+    EXPECT_TRUE(watch.pendingWork() & AlarmWatch::alarmDue);
+    tickAt(at(8, 5));
+    EXPECT_EQ(runner.names(), (std::vector<std::string>{"A", "B", "C"}));
+}
+
+TEST_F(AlarmWatchTest, MissedMinutesSoundOncePerMomentWithoutAnInactivityLimit) {
+    auto g = group("G");
+    auto a = Alarm::createAlarm(g);
+    a->name = "Tick";
+    a->momentKind = 1;
+    a->everyAmount = 1;
+    a->everyUnit = unitMinute;
+    a->nextDate = at(7);
+    a->startDate = a->endDate = Date::none();
+    auto action = std::make_shared<clsAction>();
+    action->action = 1;
+    action->al = a.get();
+    a->actions.addElement(action);
+    g->alarms.addElement(a);
+    startAt(at(8, 0, 30));
+    tickAt(at(8, 3, 30)); // busy for three minutes
+    ASSERT_EQ(runner.soundings.size(), 3u);
+    EXPECT_EQ(runner.soundings[0].moment, at(8, 1));
+    EXPECT_EQ(runner.soundings[1].moment, at(8, 2));
+    EXPECT_EQ(runner.soundings[2].moment, at(8, 3));
+}
+
+TEST_F(AlarmWatchTest, AfterSleepLongerThanTheLimitOnlyAlarmsThatSoundAfterInactivitySound) {
+    settings.inactivityLimitMinutes = 30;
+    auto g = group("G");
+    once(g, "Keeps", at(9), true);
+    once(g, "Skipped", at(9, 30), false);
+    once(g, "Later", at(11), false);
+    startAt(at(8));
+    tickAt(at(10)); // two hours asleep
+    EXPECT_EQ(runner.names(), std::vector<std::string>{"Keeps"});
+    EXPECT_EQ(runner.soundings[0].moment, at(9));
+    EXPECT_EQ(watch.lastCheckMoment(), at(10));
+    tickAt(at(10, 0, 30));
+    EXPECT_EQ(runner.names(), std::vector<std::string>{"Keeps"}); // the skipped one never sounds
+    EXPECT_EQ(watch.nextAlarmMoment(), at(11));
+}
+
+TEST_F(AlarmWatchTest, BlockedModeAndTheThreeWaysOfLeavingIt) {
+    for (std::int16_t wu : {0, 1, 2}) {
+        for (bool saia : {true, false}) {
+            SCOPED_TRACE(std::to_string(wu) + (saia ? " saia" : ""));
+            groups.alarmGroups.clear();
+            runner.soundings.clear();
+            settings.whenUnblocked = wu;
+            auto g = group("G");
+            once(g, "Half past", at(8, 30), saia);
+            startAt(at(8));
+            watch.setBlocked(true);
+            tickAt(at(8, 30));
+            tickAt(at(8, 45));
+            EXPECT_TRUE(runner.soundings.empty());
+            EXPECT_EQ(watch.lastCheckMoment(), at(8)); // does not move while blocked
+            clock.set(at(9));
+            watch.setBlocked(false);
+            const bool sounds = wu == 2 || (wu == 1 && saia);
+            EXPECT_EQ(runner.soundings.size(), sounds ? 1u : 0u);
+            if (sounds) {
+                EXPECT_EQ(runner.soundings[0].moment, at(8, 30));
+            }
+        }
+    }
+}
+
+TEST_F(AlarmWatchTest, TimerCorrectionMovesNowBack) {
+    settings.timerCorrectionMs = 5000;
+    auto g = group("G");
+    once(g, "Eight", at(8));
+    startAt(at(7, 59, 0));
+    tickAt(at(8, 0, 4));
+    EXPECT_TRUE(runner.soundings.empty());
+    tickAt(at(8, 0, 5));
+    EXPECT_EQ(runner.names(), std::vector<std::string>{"Eight"});
+
+    settings.timerCorrectionMs = -2500; // rounded down: three seconds ahead
+    EXPECT_EQ(watch.currentMoment(true), at(8, 0, 8));
+}
+
+TEST_F(AlarmWatchTest, ManyAlarmsAtOnceAreSoundedOnlyAfterAQuestion) {
+    settings.warningLimit = 3;
+    auto g = group("G");
+    for (const char* name : {"1", "2", "3", "4"}) {
+        once(g, name, at(8));
+    }
+    startAt(at(7, 59));
+    setUp.dialogs.setNextAnswer(Dialogs::answerNo);
+    tickAt(at(8));
+    ASSERT_EQ(setUp.dialogs.shown().size(), 1u);
+    EXPECT_EQ(setUp.dialogs.shown()[0].text, setUp.texts.getMainText(208) + " 4");
+    EXPECT_TRUE(runner.soundings.empty());
+    tickAt(at(8, 0, 30));
+    EXPECT_EQ(setUp.dialogs.shown().size(), 1u); // handled: not asked again
+}
+
+TEST_F(AlarmWatchTest, AttentionAlarmUnlessTheUserReacts) {
+    settings.attentionAlarmOn = true;
+    settings.attentionImportance = 2;
+    settings.attentionAlarm = Alarm::createAlarm(nullptr);
+    settings.attentionAlarm->name = "Attention";
+    auto action = std::make_shared<clsAction>();
+    action->action = 1;
+    action->al = settings.attentionAlarm.get();
+    settings.attentionAlarm->actions.addElement(action);
+    auto g = group("G");
+    once(g, "Low", at(8), true, 0);
+    once(g, "Important", at(8), true, 2);
+    once(g, "Also important", at(8), true, 3);
+    startAt(at(7, 59));
+    tickAt(at(8));
+    EXPECT_EQ(watch.attentionMoment(), at(8, 0, 10));
+    EXPECT_EQ(timer.interval(), 10000);
+    tickAt(at(8, 0, 10));
+    EXPECT_EQ(runner.names(), (std::vector<std::string>{"Low", "Important", "Also important", "Attention"}));
+    EXPECT_EQ(watch.attentionMoment(), Date::none());
+
+    // A reaction within the ten seconds keeps it quiet.
+    runner.soundings.clear();
+    once(g, "Nine", at(9), true, 2);
+    tickAt(at(9));
+    watch.cancelAttentionAlarm();
+    tickAt(at(9, 0, 10));
+    tickAt(at(9, 0, 40));
+    EXPECT_EQ(runner.names(), std::vector<std::string>{"Nine"});
+}
+
+TEST_F(AlarmWatchTest, TheClockSetBackLetsLaterMomentsSoundAgain) {
+    auto g = group("G");
+    auto a = Alarm::createAlarm(g);
+    a->name = "Daily";
+    a->momentKind = 1;
+    a->everyAmount = 1;
+    a->everyUnit = unitDay;
+    a->nextDate = at(9, 30);
+    a->startDate = a->endDate = Date::none();
+    auto action = std::make_shared<clsAction>();
+    action->action = 1;
+    action->al = a.get();
+    a->actions.addElement(action);
+    g->alarms.addElement(a);
+    startAt(at(9, 29, 50));
+    tickAt(at(9, 30));
+    tickAt(at(10));
+    tickAt(at(9)); // the clock is set back an hour
+    EXPECT_EQ(watch.lastCheckMoment(), at(9));
+    tickAt(at(9, 30));
+    ASSERT_EQ(runner.soundings.size(), 2u);
+    EXPECT_EQ(runner.soundings[1].moment, at(9, 30));
+}
+
+TEST_F(AlarmWatchTest, TestsSoundEvenWhenBlockedAndChangeNothing) {
+    auto g = group("G");
+    auto a = once(g, "Test me", at(12));
+    startAt(at(8));
+    watch.setBlocked(true);
+    watch.testAlarms(Vector<Alarm>::createVectorWithObj(a, 1));
+    ASSERT_EQ(runner.soundings.size(), 1u);
+    EXPECT_FALSE(runner.soundings[0].real);
+    EXPECT_EQ(runner.counted, 0);
+    EXPECT_EQ(watch.lastCheckMoment(), at(8));
+}
+
+TEST_F(AlarmWatchTest, ChangesAndSwitching) {
+    auto g = group("G");
+    auto a = once(g, "A", at(9));
+    startAt(at(8));
+    EXPECT_EQ(watch.nextAlarmMoment(), at(9));
+    watch.setActivity(Vector<Alarm>::createVectorWithObj(a, 1), 2);
+    EXPECT_FALSE(a->Active);
+    EXPECT_EQ(watch.nextAlarmMoment(), Date::none());
+    EXPECT_TRUE(watch.pendingWork() & AlarmWatch::alarmDataChanged);
+    watch.setActivity(Vector<Alarm>::createVectorWithObj(a, 1), 0);
+    EXPECT_EQ(watch.nextAlarmMoment(), at(9));
+
+    // A snooze reported as a timing change makes the snooze moment the next one.
+    a->snooze(at(8, 30));
+    watch.alarmsChanged(Vector<Alarm>::createVectorWithObj(a, 1), kindTimingChanged);
+    EXPECT_EQ(watch.nextAlarmMoment(), at(8, 30));
+    watch.setActivity(Vector<AlarmGroup>::createVectorWithObj(g, 1), 2);
+    EXPECT_EQ(watch.nextAlarmMoment(), Date::none());
+
+    // A change never makes alarms of the past sound.
+    watch.setActivity(Vector<AlarmGroup>::createVectorWithObj(g, 1), 1);
+    clock.set(at(9, 30));
+    once(g, "Past", at(9, 10));
+    groups.saveAlarmGroups(false);
+    EXPECT_TRUE(runner.soundings.empty() || runner.soundings.back().alarm != "Past");
+}
+
+TEST(AlarmWatchSnooze, ArithmeticAndUnitLists) {
+    const Date shown = at(8);
+    const Date now = at(8, 7);
+    EXPECT_EQ(AlarmWatch::snoozeMoment(shown, now, 0, 5, unitMinute), at(8, 5)); // in the past: refused by the window
+    EXPECT_LE(AlarmWatch::snoozeMoment(shown, now, 0, 5, unitMinute), now);
+    EXPECT_EQ(AlarmWatch::snoozeMoment(shown, now, 1, 5, unitMinute), at(8, 12));
+    for (std::int16_t p = 0; p < 7; ++p) {
+        EXPECT_EQ(AlarmWatch::positionOfUnitCode(AlarmWatch::unitCodeOfPosition(p)), p);
+    }
+    EXPECT_EQ(AlarmWatch::unitCodeOfPosition(4), unitWeek);
+    EXPECT_EQ(AlarmWatch::unitCodeOfPosition(5), unitMonth);
+    EXPECT_EQ(AlarmWatch::unitCodeOfPosition(9), 9);
+}
+
+} // namespace
+} // namespace halvika
