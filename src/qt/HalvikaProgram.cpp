@@ -15,6 +15,7 @@
 #include "platform/posix/PosixClock.h"
 #include "platform/posix/PosixPluginProcess.h"
 #include "windows/AppIcon.h"
+#include "windows/BasicActionRunner.h"
 #include "windows/TrayIcon.h"
 #include "windows/frmHalvikaMain.h"
 
@@ -91,7 +92,8 @@ int HalvikaProgram::run(int argc, char** argv) {
         return 0;
     }
     PosixPluginProcess pluginProcess;
-    CoreSubsystems core(timer, app.paths(), app.ini(), app.translation(), app.messages(), pluginProcess,
+    BasicActionRunner runner(shell);
+    CoreSubsystems core(clock, timer, app.paths(), app.ini(), app.translation(), app.messages(), pluginProcess, runner,
                         app.safeMode());
     app.setSubsystems(core);
     core.loadPlugins();
@@ -105,6 +107,13 @@ int HalvikaProgram::run(int argc, char** argv) {
         app.msgBox(HalvikaApp::loadingErrorText(1, e.what()), Dialogs::styleExclamation);
         return 1;
     }
+
+    mainWindow->setWatch(&core.watch());
+    AlarmWatch::Hooks hooks;
+    hooks.showNextAlarm = [&mainWindow] { mainWindow->showNextAlarm(); };
+    hooks.versionCheck = [&app] { app.versionCheck(true); };
+    hooks.pollRunningPlugins = [&core] { core.plugins().checkRunningPlugins(); };
+    core.watch().setHooks(hooks);
 
     const bool trayAvailable = TrayIcon::isAvailable();
     mainWindow->setTrayAvailable(trayAvailable);

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <sys/wait.h>
@@ -134,6 +135,38 @@ TEST(StartupExitE2E, GroupsAreLoadedAtStartAndSavedAtExitThroughRealPlugins) {
     EXPECT_NE(saved.find("<name>Imported from " + home.file("usg_holidays.tst") + "</name>"), std::string::npos);
     EXPECT_EQ(home.read("usg_0.agx"),
               "<algr><name>Mine</name><stat>-1</stat><chsi>0</chsi><alrm><name>A</name></alrm></algr>");
+}
+
+TEST(StartupExitE2E, AnAlarmSoundsInItsSecond) {
+    test::TempHome home;
+    // Tests run with TZ=UTC, so local time is UTC here and in the program.
+    const std::time_t dueAt = std::time(nullptr) + 4;
+    std::tm due{};
+    ::gmtime_r(&dueAt, &due);
+    char moment[32];
+    std::strftime(moment, sizeof moment, "%Y/%m/%d %H:%M:%S", &due);
+    const std::string marker = home.file("sounded");
+    home.write("usg_0.agx", std::string("<algr><name>G</name><stat>-1</stat><chsi>0</chsi><alrm><name>Soon</name>"
+                                        "<datk>0</datk><oncd>") +
+                                moment + "</oncd><acti><acid>5</acid><plug></plug><sett><s>/usr/bin/touch|" + marker +
+                                "</s></sett></acti></alrm></algr>");
+
+    Process run(home.path());
+    const auto deadline = std::chrono::steady_clock::now() + 30s;
+    while (!std::filesystem::exists(marker) && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(10ms);
+    }
+    ASSERT_TRUE(std::filesystem::exists(marker));
+    // Touched by the alarm's action: within its second (allowing for starting "touch").
+    const auto touched = std::filesystem::last_write_time(marker);
+    const auto touchedSeconds = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                    std::chrono::file_clock::to_sys(touched).time_since_epoch())
+                                    .count() /
+                                1000.0;
+    EXPECT_GE(touchedSeconds, static_cast<double>(dueAt));
+    EXPECT_LT(touchedSeconds, static_cast<double>(dueAt) + 1.0);
+    run.signal(SIGTERM);
+    EXPECT_EQ(run.waitForExit(30s), 0);
 }
 
 } // namespace

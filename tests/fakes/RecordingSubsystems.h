@@ -3,6 +3,7 @@
 
 #include "app/Subsystems.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,7 +11,12 @@ namespace halvika::test {
 
 class RecordingSubsystems : public Subsystems {
 public:
-    void mainStart(bool safeMode) override { calls.push_back(safeMode ? "mainStart(safe)" : "mainStart"); }
+    void mainStart(bool safeMode) override {
+        calls.push_back(safeMode ? "mainStart(safe)" : "mainStart");
+        if (onMainStart) {
+            onMainStart();
+        }
+    }
     void watchTick() override { calls.push_back("watchTick"); }
     bool busy() const override { return pluginCallInProgress; }
     bool saveSettings() override {
@@ -35,6 +41,7 @@ public:
     bool groupsSaveWorks = true;
     bool autoSave = true;
     bool pluginCallInProgress = false;
+    std::function<void()> onMainStart;
     DebugState debug;
 };
 

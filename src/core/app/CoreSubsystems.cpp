@@ -15,57 +15,38 @@ std::vector<std::string> pluginFolders(const AppPaths& paths) {
 
 } // namespace
 
-CoreSubsystems::CoreSubsystems(WatchTimer& timer, const AppPaths& paths, modIniFileHandling& ini, modTranslation& texts,
-                               MessageBoxRoutine& messages, PluginProcess& process, bool safeMode)
-    : m_timer(timer), m_plugins(process, pluginFolders(paths), safeMode), m_colours(paths, ini),
-      m_services(texts, m_colours, messages), m_groups(m_services, *this) {
+CoreSubsystems::CoreSubsystems(const Clock& clock, WatchTimer& timer, const AppPaths& paths, modIniFileHandling& ini,
+                               modTranslation& texts, MessageBoxRoutine& messages, PluginProcess& process,
+                               ActionRunner& runner, bool safeMode)
+    : m_plugins(process, pluginFolders(paths), safeMode), m_colours(paths, ini), m_services(texts, m_colours, messages),
+      m_groups(m_services, m_watch), m_watch(clock, timer, m_groups, m_watchSettings, runner, messages, texts) {
     m_services.plugins = &m_plugins;
     m_services.alarmGroupFolder = paths.home();
 }
 
-void CoreSubsystems::mainStart(bool) {
+void CoreSubsystems::mainStart(bool safeMode) {
     m_colours.resetSchemeColours();
     m_colours.loadColourScheme("default");
+    // Safe mode starts with the alarms blocked.
+    m_watch.start(Date::none(), safeMode);
     m_groups.unloadAllAlarmGroups(true);
     m_groups.loadAlarmGroups();
 }
 
 bool CoreSubsystems::saveChangedAlarmGroups() {
-    if ((m_pendingWork & alarmDataChanged) == 0) {
-        return true;
-    }
-    if (!m_groups.saveAlarmGroups(false)) {
-        return false;
-    }
-    m_pendingWork = static_cast<std::int16_t>(m_pendingWork & ~alarmDataChanged);
-    return true;
+    return m_groups.saveAlarmGroups(false);
 }
 
 Subsystems::DebugState CoreSubsystems::debugState() const {
+    auto& watch = const_cast<AlarmWatch&>(m_watch);
     DebugState state;
-    state.pendingWork = m_pendingWork;
+    state.nextAlarm = watch.nextAlarmMoment();
+    state.dueAlarmCount = watch.upcomingAlarms().numberOfElements();
+    state.lastSoundedCheck = watch.lastCheckMoment();
+    state.pendingWork = watch.pendingWork();
     state.watchBusy = m_plugins.busy();
+    state.watchNow = watch.currentMoment(true);
     return state;
-}
-
-void CoreSubsystems::alarmsChanged(const Vector<Alarm>&, std::int16_t) {
-    m_pendingWork = static_cast<std::int16_t>(m_pendingWork | alarmDataChanged);
-}
-
-void CoreSubsystems::groupsChanged(const Vector<AlarmGroup>& groups, std::int16_t kinds) {
-    // Groups added, removed or switched are changed; a load is not.
-    if (kinds & (kindAdded | kindRemoved | kindStateChanged)) {
-        for (int i = 0; i < groups.numberOfElements(); ++i) {
-            groups.elementAt(i)->setChanged();
-        }
-        m_pendingWork = static_cast<std::int16_t>(m_pendingWork | alarmDataChanged);
-    }
-    // An imported foreign file left its group without a file: it gets one at the next save.
-    for (int i = 0; i < groups.numberOfElements(); ++i) {
-        if (groups.elementAt(i)->getChanged()) {
-            m_pendingWork = static_cast<std::int16_t>(m_pendingWork | alarmDataChanged);
-        }
-    }
 }
 
 } // namespace halvika

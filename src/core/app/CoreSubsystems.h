@@ -10,30 +10,32 @@
 #include "platform/WatchTimer.h"
 #include "plugins/PluginHost.h"
 #include "settings/ColourScheme.h"
+#include "sounding/AlarmWatch.h"
+#include "sounding/WatchSettings.h"
 
 #include <cstdint>
 
 namespace halvika {
 
+class ActionRunner;
+class Clock;
 class MessageBoxRoutine;
 class modIniFileHandling;
 class modTranslation;
 
-/// Until the alarm watch and the settings store arrive: the alarm group folder is the home folder (the
-/// setting's default), saving is automatic, and changes only mark the alarm data as changed for the exit.
-class CoreSubsystems : public Subsystems, private ChangeListener {
+/// Until the settings store arrives: the alarm group folder is the home folder (the setting's default), the
+/// watch runs with the default settings, and saving is automatic.
+class CoreSubsystems : public Subsystems {
 public:
-    static constexpr int defaultIntervalMs = 30000;
-    static constexpr std::int16_t alarmDataChanged = 2;
-
-    CoreSubsystems(WatchTimer& timer, const AppPaths& paths, modIniFileHandling& ini, modTranslation& texts,
-                   MessageBoxRoutine& messages, PluginProcess& process, bool safeMode);
+    CoreSubsystems(const Clock& clock, WatchTimer& timer, const AppPaths& paths, modIniFileHandling& ini,
+                   modTranslation& texts, MessageBoxRoutine& messages, PluginProcess& process, ActionRunner& runner,
+                   bool safeMode);
 
     /// Start-up step 4: finds the plug-ins (none in safe mode).
     void loadPlugins() { m_plugins.loadPlugins(); }
 
     void mainStart(bool safeMode) override;
-    void watchTick() override { m_timer.setInterval(defaultIntervalMs); }
+    void watchTick() override { m_watch.watchTick(); }
     bool busy() const override { return m_plugins.busy(); }
     bool saveSettings() override { return true; }
     bool autoSaveEnabled() const override { return true; }
@@ -46,17 +48,16 @@ public:
     PluginHost& plugins() { return m_plugins; }
     AlarmGroupCollection& groups() { return m_groups; }
     ColourScheme& colours() { return m_colours; }
+    AlarmWatch& watch() { return m_watch; }
+    WatchSettings& watchSettings() { return m_watchSettings; }
 
 private:
-    void alarmsChanged(const Vector<Alarm>& alarms, std::int16_t kinds) override;
-    void groupsChanged(const Vector<AlarmGroup>& groups, std::int16_t kinds) override;
-
-    WatchTimer& m_timer;
     PluginHost m_plugins;
     ColourScheme m_colours;
     GroupServices m_services;
     AlarmGroupCollection m_groups;
-    std::int16_t m_pendingWork = 0;
+    WatchSettings m_watchSettings;
+    AlarmWatch m_watch;
 };
 
 } // namespace halvika

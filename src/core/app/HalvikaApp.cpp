@@ -40,8 +40,12 @@ void HalvikaApp::mainStart() {
     m_subsystems->mainStart(m_safeMode);
     m_startupFinished = true;
     m_services.timer.setHandler([this] { tick(); });
-    m_services.timer.setInterval(0);
-    m_services.timer.enable();
+    // The watch schedules its own next shot when the groups load; the timer's shot is its due test, so it
+    // must not fire early. Only an unscheduled timer is started here.
+    if (!m_services.timer.isEnabled()) {
+        m_services.timer.setInterval(0);
+        m_services.timer.enable();
+    }
 }
 
 std::string HalvikaApp::loadingErrorText(int number, const std::string& description) {

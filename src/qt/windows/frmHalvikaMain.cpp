@@ -2,6 +2,8 @@
 #include "windows/frmHalvikaMain.h"
 
 #include "app/HalvikaApp.h"
+#include "dates/DateFormat.h"
+#include "sounding/AlarmWatch.h"
 #include "windows/AppIcon.h"
 #include "windows/frmAbout.h"
 
@@ -70,8 +72,18 @@ void frmHalvikaMain::showNextAlarm() {
         m_nextAlarm->setText(QString::fromStdString(t.getMainText(217)));
         return;
     }
-    // No alarm is loaded yet, so there is never an upcoming one to name.
-    m_nextAlarm->setText(QString::fromStdString(t.getMainText(209) + " " + t.getMainText(210)));
+    std::string line = t.getMainText(209) + " ";
+    if (m_watch != nullptr && m_watch->upcomingAlarms().numberOfElements() > 0) {
+        // The next-alarm display format of the settings ("na"), until the settings store carries it.
+        line += formatDate("dddd d/m/yyyy h:nn:ss", m_watch->nextAlarmMoment()) + " (";
+        for (int i = 0; i < m_watch->upcomingAlarms().numberOfElements(); ++i) {
+            line += (i > 0 ? ", " : "") + m_watch->upcomingAlarms().elementAt(i)->name;
+        }
+        line += ")";
+    } else {
+        line += t.getMainText(210);
+    }
+    m_nextAlarm->setText(QString::fromStdString(line));
 }
 
 void frmHalvikaMain::toggleWindowVisibility() {

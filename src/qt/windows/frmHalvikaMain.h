@@ -7,6 +7,7 @@ class QLabel;
 
 namespace halvika {
 
+class AlarmWatch;
 class HalvikaApp;
 
 class frmHalvikaMain : public QMainWindow {
@@ -20,6 +21,8 @@ public:
     void toggleWindowVisibility();
     /// Whether the close box may hide the window: only when there is a tray icon to bring it back.
     void setTrayAvailable(bool available) { m_trayAvailable = available; }
+    /// The watch whose upcoming alarms the next-alarm line names.
+    void setWatch(AlarmWatch* watch) { m_watch = watch; }
     /// Sets the captions from the language file.
     void translate();
 
@@ -31,6 +34,7 @@ protected:
 
 private:
     HalvikaApp& m_app;
+    AlarmWatch* m_watch = nullptr;
     QLabel* m_nextAlarm = nullptr;
     bool m_trayAvailable = false;
 };

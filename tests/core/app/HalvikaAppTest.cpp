@@ -199,6 +199,15 @@ TEST_F(HalvikaAppTest, NoWorkWhileAMessageBoxIsOpen) {
     EXPECT_EQ(subsystems.calls, std::vector<std::string>{"watchTick"});
 }
 
+TEST_F(HalvikaAppTest, MainStartLeavesAShotTheWatchScheduledAlone) {
+    subsystems.onMainStart = [this] {
+        timer.setInterval(4000); // the watch's exact shot at the first alarm
+        timer.enable();
+    };
+    ASSERT_TRUE(start());
+    EXPECT_EQ(timer.interval(), 4000);
+}
+
 TEST_F(HalvikaAppTest, NoWorkDuringAPluginCall) {
     ASSERT_TRUE(start());
     subsystems.calls.clear();
