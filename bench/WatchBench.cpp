@@ -1,0 +1,123 @@
+// One tick of the alarm watch over 20,480 active alarms: nothing due with warm caches, and right after every
+// alarm changed (cold caches).
+#include "alarms/ActionRunner.h"
+#include "app/MessageBoxRoutine.h"
+#include "dates/DateUnits.h"
+#include "groups/AlarmGroupCollection.h"
+#include "settings/ColourScheme.h"
+#include "settings/modTranslation.h"
+#include "sounding/AlarmWatch.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace halvika;
+
+class StillClock : public Clock {
+public:
+    Reading now() const override { return {Date::fromParts(2026, 3, 7, 12, 0, 30), 0}; }
+};
+
+class QuietTimer : public WatchTimer {
+public:
+    void setHandler(std::function<void()>) override {}
+    void setInterval(int ms) override { m_interval = ms; }
+    int interval() const override { return m_interval; }
+    void enable() override {}
+    void disable() override {}
+    bool isEnabled() const override { return true; }
+
+private:
+    int m_interval = 0;
+};
+
+class NoDialogs : public Dialogs {
+public:
+    int messageBox(const std::string&, const std::string&, int) override { return answerNo; }
+};
+
+class NoActions : public ActionRunner {
+public:
+    void countSoundedAlarm() override {}
+    void doAction(clsAction&, const Date&, bool) override {}
+};
+
+class NoChanges : public ChangeListener {
+public:
+    void alarmsChanged(const Vector<Alarm>&, std::int16_t) override {}
+    void groupsChanged(const Vector<AlarmGroup>&, std::int16_t) override {}
+};
+
+struct Program {
+    Program()
+        : paths("/nonexistent", {}), texts(paths, ini), colours(paths, ini), messages(dialogs),
+          services(texts, colours, messages), groups(services, changes),
+          watch(clock, timer, groups, settings, actions, messages, texts) {
+        // 20,480 alarms in 20 groups: daily, weekday-only and monthly alarms spread over the day, none due now.
+        for (int g = 0; g < 20; ++g) {
+            auto group = AlarmGroup::createDefaultAlarmGroup(services);
+            for (int i = 0; i < 1024; ++i) {
+                auto a = Alarm::createAlarm(group);
+                a->momentKind = 1;
+                a->everyAmount = 1;
+                a->everyUnit = i % 3 == 2 ? unitMonth : unitDay;
+                a->nextDate = Date::fromParts(2025, 1 + i % 12, 1 + i % 28, 13 + i % 10, i % 60, 0);
+                a->startDate = a->endDate = Date::none();
+                if (i % 3 == 1) {
+                    a->activePeriod = Alarm::periodWeekdays;
+                    a->weekDays = 62;
+                }
+                group->alarms.addElement(a);
+            }
+            groups.alarmGroups.addElement(group);
+        }
+        watch.start(clock.today(), false);
+        watch.updateUpcoming();
+    }
+    StillClock clock;
+    QuietTimer timer;
+    AppPaths paths;
+    modIniFileHandling ini;
+    modTranslation texts;
+    ColourScheme colours;
+    NoDialogs dialogs;
+    MessageBoxRoutine messages;
+    GroupServices services;
+    NoChanges changes;
+    AlarmGroupCollection groups;
+    WatchSettings settings;
+    NoActions actions;
+    AlarmWatch watch;
+};
+
+void watchTickNothingDueWarm(benchmark::State& state) {
+    Program p;
+    for (auto _ : state) {
+        p.watch.watchTick();
+    }
+    state.counters["alarms"] = 20480;
+}
+
+void watchTickAfterEveryAlarmChanged(benchmark::State& state) {
+    Program p;
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (int g = 0; g < p.groups.alarmGroups.numberOfElements(); ++g) {
+            const auto group = p.groups.alarmGroups.elementAt(g);
+            for (int i = 0; i < group->numberOfAlarms(); ++i) {
+                group->elementAt(i)->invalidateCaches();
+            }
+        }
+        state.ResumeTiming();
+        p.watch.watchTick();
+    }
+    state.counters["alarms"] = 20480;
+}
+
+} // namespace
+
+BENCHMARK(watchTickNothingDueWarm)->Unit(benchmark::kMicrosecond);
+BENCHMARK(watchTickAfterEveryAlarmChanged)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
