@@ -5,6 +5,8 @@
 #include "settings/ColourScheme.h"
 #include "settings/modTranslation.h"
 
+#include "BenchSupport.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -13,17 +15,7 @@
 namespace {
 
 using namespace halvika;
-
-class NoDialogs : public Dialogs {
-public:
-    int messageBox(const std::string&, const std::string&, int) override { return answerOk; }
-};
-
-class NoChanges : public ChangeListener {
-public:
-    void alarmsChanged(const Vector<Alarm>&, std::int16_t) override {}
-    void groupsChanged(const Vector<AlarmGroup>&, std::int16_t) override {}
-};
+using namespace halvika::bench;
 
 struct Folder {
     Folder() {

@@ -8,11 +8,14 @@
 #include "settings/modTranslation.h"
 #include "sounding/AlarmWatch.h"
 
+#include "BenchSupport.h"
+
 #include <benchmark/benchmark.h>
 
 namespace {
 
 using namespace halvika;
+using namespace halvika::bench;
 
 class StillClock : public Clock {
 public:
@@ -30,23 +33,6 @@ public:
 
 private:
     int m_interval = 0;
-};
-
-class NoDialogs : public Dialogs {
-public:
-    int messageBox(const std::string&, const std::string&, int) override { return answerNo; }
-};
-
-class NoActions : public ActionRunner {
-public:
-    void countSoundedAlarm() override {}
-    void doAction(clsAction&, const Date&, bool) override {}
-};
-
-class NoChanges : public ChangeListener {
-public:
-    void alarmsChanged(const Vector<Alarm>&, std::int16_t) override {}
-    void groupsChanged(const Vector<AlarmGroup>&, std::int16_t) override {}
 };
 
 struct Program {

@@ -149,11 +149,7 @@ void AlarmWatch::collectDue(Date from, const Date& until, bool soundAfterInactiv
     }
 }
 
-void AlarmWatch::updateUpcoming() {
-    const Date now = currentMoment(false);
-    if (now < m_lastCheckMoment) {
-        m_lastCheckMoment = now; // the clock was set back
-    }
+void AlarmWatch::soundOverdueAndFindNext(const Date& now) {
     Vector<Alarm> overdue;
     DateVector moments;
     Vector<Alarm> next;
@@ -163,11 +159,19 @@ void AlarmWatch::updateUpcoming() {
     }
     m_upcoming = next;
     m_nextAlarmMoment = next.numberOfElements() > 0 ? next.elementAt(0)->getNextAlarmDateAfter() : Date::none();
-    if (m_hooks.showNextAlarm) {
-        m_hooks.showNextAlarm();
-    }
     if (!m_blocked) {
         m_lastCheckMoment = now;
+    }
+}
+
+void AlarmWatch::updateUpcoming() {
+    const Date now = currentMoment(false);
+    if (now < m_lastCheckMoment) {
+        m_lastCheckMoment = now; // the clock was set back
+    }
+    soundOverdueAndFindNext(now);
+    if (m_hooks.showNextAlarm) {
+        m_hooks.showNextAlarm();
     }
     scheduleWatchTimer();
 }
@@ -198,19 +202,7 @@ void AlarmWatch::scheduleWatchTimer() {
         double w = secondsUntil(currentMoment(false), m_nextAlarmMoment, true);
         // Due already (the clock jumped, or sounding took a while): sound it as overdue and look again.
         for (int round = 0; w <= 0 && m_upcoming.numberOfElements() > 0 && round < 100; ++round) {
-            const Date at = currentMoment(false);
-            Vector<Alarm> overdue;
-            DateVector moments;
-            Vector<Alarm> next;
-            collectDue(m_lastCheckMoment, at, false, overdue, moments, next);
-            if (overdue.numberOfElements() > 0) {
-                soundAlarms(overdue, moments, true);
-            }
-            m_upcoming = next;
-            m_nextAlarmMoment = next.numberOfElements() > 0 ? next.elementAt(0)->getNextAlarmDateAfter() : Date::none();
-            if (!m_blocked) {
-                m_lastCheckMoment = at;
-            }
+            soundOverdueAndFindNext(currentMoment(false));
             w = secondsUntil(currentMoment(false), m_nextAlarmMoment, true);
         }
         if (m_upcoming.numberOfElements() > 0 && w < exactShotSeconds) {

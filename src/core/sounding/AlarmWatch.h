@@ -98,6 +98,9 @@ private:
     void collectDue(Date from, const Date& until, bool soundAfterInactiveOnly, Vector<Alarm>& alarms,
                     DateVector& moments, Vector<Alarm>& next);
     double secondsUntil(const Date& now, const Date& moment, bool withFraction) const;
+    /// Sounds what fell due up to `now`, takes the following alarms as the upcoming ones and, unless blocked,
+    /// moves the last check to `now`.
+    void soundOverdueAndFindNext(const Date& now);
 
     const Clock& m_clock;
     WatchTimer& m_timer;

@@ -39,6 +39,17 @@ protected:
         group->alarms.addElement(a);
         return a;
     }
+    /// A periodic alarm, likewise.
+    std::shared_ptr<Alarm> every(const std::shared_ptr<AlarmGroup>& group, const std::string& name, const Date& anchor,
+                                 std::int16_t unit) {
+        auto a = once(group, name, Date::none());
+        a->momentKind = 1;
+        a->everyAmount = 1;
+        a->everyUnit = unit;
+        a->nextDate = anchor;
+        a->startDate = a->endDate = Date::none();
+        return a;
+    }
     std::shared_ptr<AlarmGroup> group(const std::string& name) {
         auto g = AlarmGroup::createDefaultAlarmGroup(setUp.services);
         g->name = name;
@@ -96,19 +107,7 @@ TEST_F(AlarmWatchTest, AlarmsAtTheSameMomentSoundTogetherInGroupOrderAndTheTimer
 }
 
 TEST_F(AlarmWatchTest, MissedMinutesSoundOncePerMomentWithoutAnInactivityLimit) {
-    auto g = group("G");
-    auto a = Alarm::createAlarm(g);
-    a->name = "Tick";
-    a->momentKind = 1;
-    a->everyAmount = 1;
-    a->everyUnit = unitMinute;
-    a->nextDate = at(7);
-    a->startDate = a->endDate = Date::none();
-    auto action = std::make_shared<clsAction>();
-    action->action = 1;
-    action->al = a.get();
-    a->actions.addElement(action);
-    g->alarms.addElement(a);
+    every(group("G"), "Tick", at(7), unitMinute);
     startAt(at(8, 0, 30));
     tickAt(at(8, 3, 30)); // busy for three minutes
     ASSERT_EQ(runner.soundings.size(), 3u);
@@ -221,19 +220,7 @@ TEST_F(AlarmWatchTest, AttentionAlarmUnlessTheUserReacts) {
 }
 
 TEST_F(AlarmWatchTest, TheClockSetBackLetsLaterMomentsSoundAgain) {
-    auto g = group("G");
-    auto a = Alarm::createAlarm(g);
-    a->name = "Daily";
-    a->momentKind = 1;
-    a->everyAmount = 1;
-    a->everyUnit = unitDay;
-    a->nextDate = at(9, 30);
-    a->startDate = a->endDate = Date::none();
-    auto action = std::make_shared<clsAction>();
-    action->action = 1;
-    action->al = a.get();
-    a->actions.addElement(action);
-    g->alarms.addElement(a);
+    every(group("G"), "Daily", at(9, 30), unitDay);
     startAt(at(9, 29, 50));
     tickAt(at(9, 30));
     tickAt(at(10));

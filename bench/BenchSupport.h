@@ -1,0 +1,27 @@
+// Stand-ins for the program's services in benchmarks: no dialogs, no actions, no change reports.
+#pragma once
+
+#include "alarms/ActionRunner.h"
+#include "groups/ChangeKinds.h"
+#include "platform/Dialogs.h"
+
+namespace halvika::bench {
+
+class NoDialogs : public Dialogs {
+public:
+    int messageBox(const std::string&, const std::string&, int) override { return answerOk; }
+};
+
+class NoActions : public ActionRunner {
+public:
+    void countSoundedAlarm() override {}
+    void doAction(clsAction&, const Date&, bool) override {}
+};
+
+class NoChanges : public ChangeListener {
+public:
+    void alarmsChanged(const Vector<Alarm>&, std::int16_t) override {}
+    void groupsChanged(const Vector<AlarmGroup>&, std::int16_t) override {}
+};
+
+} // namespace halvika::bench
