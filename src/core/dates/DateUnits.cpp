@@ -73,6 +73,16 @@ std::int32_t dateDiffUnit(const Date& first, const Date& second, std::int16_t un
     return static_cast<std::int32_t>(count);
 }
 
+std::int16_t unitCodeOfListPosition(std::int16_t position) {
+    static constexpr std::int16_t codes[7] = {0, 1, 2, 3, 6, 4, 5};
+    return position >= 0 && position < 7 ? codes[position] : position;
+}
+
+std::int16_t listPositionOfUnitCode(std::int16_t code) {
+    static constexpr std::int16_t positions[7] = {0, 1, 2, 3, 5, 6, 4};
+    return code >= 0 && code < 7 ? positions[code] : code;
+}
+
 std::optional<std::int64_t> dateDiff(std::string_view interval, const Date& first, const Date& second) {
     const std::string key = AsciiText::lowered(interval);
     const std::int64_t a = first.serialSeconds();

@@ -30,6 +30,11 @@ Date dateAddUnit(const Date& date, std::int32_t amount, std::int16_t unit);
 /// table gives 0. Throws ArithmeticError when the count does not fit 32 bits.
 std::int32_t dateDiffUnit(const Date& first, const Date& second, std::int16_t unit);
 
+/// Unit drop-down lists show second, minute, hour, day, week, month, year: list position <-> unit code.
+/// Any other value passes unchanged.
+std::int16_t unitCodeOfListPosition(std::int16_t position);
+std::int16_t listPositionOfUnitCode(std::int16_t code);
+
 /// The general date-difference function with an interval letter: "yyyy" years, "q" quarters, "m" months,
 /// "y" or "d" days, "w" whole weeks of 7 days, "ww" calendar weeks (Sundays), "h" hours, "n" minutes,
 /// "s" seconds. Letters are matched without regard to case; nothing for an unknown interval.

@@ -405,14 +405,4 @@ Date AlarmWatch::snoozeMoment(const Date& alarmMoment, const Date& systemNow, st
     return dateAddUnit(addTo == 0 ? alarmMoment : systemNow, amount, unitCode);
 }
 
-std::int16_t AlarmWatch::unitCodeOfPosition(std::int16_t position) {
-    static constexpr std::int16_t codes[7] = {0, 1, 2, 3, 6, 4, 5};
-    return position >= 0 && position < 7 ? codes[position] : position;
-}
-
-std::int16_t AlarmWatch::positionOfUnitCode(std::int16_t code) {
-    static constexpr std::int16_t positions[7] = {0, 1, 2, 3, 5, 6, 4};
-    return code >= 0 && code < 7 ? positions[code] : code;
-}
-
 } // namespace halvika

@@ -80,9 +80,6 @@ public:
     /// The snooze moment: `amount` of `unitCode` added to the alarm's moment (addTo 0) or to `systemNow`.
     static Date snoozeMoment(const Date& alarmMoment, const Date& systemNow, std::int16_t addTo, std::int32_t amount,
                              std::int16_t unitCode);
-    /// Unit lists show second, minute, hour, day, week, month, year: list position <-> unit code.
-    static std::int16_t unitCodeOfPosition(std::int16_t position);
-    static std::int16_t positionOfUnitCode(std::int16_t code);
 
     const Date& lastCheckMoment() const { return m_lastCheckMoment; }
     const Date& nextAlarmMoment() const { return m_nextAlarmMoment; }

@@ -277,11 +277,11 @@ TEST(AlarmWatchSnooze, ArithmeticAndUnitLists) {
     EXPECT_LE(AlarmWatch::snoozeMoment(shown, now, 0, 5, unitMinute), now);
     EXPECT_EQ(AlarmWatch::snoozeMoment(shown, now, 1, 5, unitMinute), at(8, 12));
     for (std::int16_t p = 0; p < 7; ++p) {
-        EXPECT_EQ(AlarmWatch::positionOfUnitCode(AlarmWatch::unitCodeOfPosition(p)), p);
+        EXPECT_EQ(listPositionOfUnitCode(unitCodeOfListPosition(p)), p);
     }
-    EXPECT_EQ(AlarmWatch::unitCodeOfPosition(4), unitWeek);
-    EXPECT_EQ(AlarmWatch::unitCodeOfPosition(5), unitMonth);
-    EXPECT_EQ(AlarmWatch::unitCodeOfPosition(9), 9);
+    EXPECT_EQ(unitCodeOfListPosition(4), unitWeek);
+    EXPECT_EQ(unitCodeOfListPosition(5), unitMonth);
+    EXPECT_EQ(unitCodeOfListPosition(9), 9);
 }
 
 } // namespace
