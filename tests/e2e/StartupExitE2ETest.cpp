@@ -1,5 +1,7 @@
 // Start-up and exit of the real halvika program: state file, single instance, termination signal.
+#include "fakes/DatePrinter.h"
 #include "fakes/TempHome.h"
+#include "xml/XMLNode.h"
 
 #include <gtest/gtest.h>
 
@@ -167,6 +169,49 @@ TEST(StartupExitE2E, AnAlarmSoundsInItsSecond) {
     EXPECT_LT(touchedSeconds, static_cast<double>(dueAt) + 1.0);
     run.signal(SIGTERM);
     EXPECT_EQ(run.waitForExit(30s), 0);
+}
+
+std::string fileMoment(std::time_t t) {
+    std::tm tm{};
+    ::gmtime_r(&t, &tm);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y/%m/%d %H:%M:%S", &tm);
+    return text;
+}
+
+TEST(StartupExitE2E, SettingsCarryTheLastCheckAcrossRunsAndMissedAlarmsSound) {
+    test::TempHome home;
+    const std::time_t now = std::time(nullptr);
+    const std::string marker = home.file("missed");
+    home.write("usr.cfx", "<settings><lsd>" + fileMoment(now - 3600) +
+                              "</lsd><tiia>0</tiia><lng>English</lng>"
+                              "<sta><s2>41</s2></sta></settings>");
+    home.write("usg_0.agx", "<algr><name>G</name><stat>-1</stat><chsi>0</chsi><alrm><name>Missed</name><datk>0</datk>"
+                            "<oncd>" +
+                                fileMoment(now - 1800) +
+                                "</oncd><acti><acid>5</acid><plug></plug><sett>"
+                                "<s>/usr/bin/touch|" +
+                                marker + "</s></sett></acti></alrm></algr>");
+    const std::string group = home.read("usg_0.agx");
+
+    Process run(home.path());
+    const auto deadline = std::chrono::steady_clock::now() + 30s;
+    while (!std::filesystem::exists(marker) && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(20ms);
+    }
+    EXPECT_TRUE(std::filesystem::exists(marker)); // sounded as overdue: no inactivity limit
+    run.signal(SIGTERM);
+    ASSERT_EQ(run.waitForExit(30s), 0);
+
+    const auto settings = XMLNode::createFromFile(home.file("usr.cfx"));
+    ASSERT_EQ(settings->name, "settings");
+    const Date lsd = settings->getDate("lsd");
+    const Date before = *Date::fromFileString(fileMoment(now - 5));
+    EXPECT_GE(lsd, before); // moved up to the run's last check
+    EXPECT_EQ(settings->getNode("sta")->getLong("s2"), 42);
+    EXPECT_EQ(settings->getLong("tiia"), 0);
+    EXPECT_EQ(home.read("state"), "1");
+    EXPECT_EQ(home.read("usg_0.agx"), group); // nothing about the group changed
 }
 
 } // namespace

@@ -1,6 +1,9 @@
 // The subsystems the program has so far: the plug-in host, the colour scheme and the alarm groups.
 #include "app/CoreSubsystems.h"
 
+#include "app/MessageBoxRoutine.h"
+#include "settings/modTranslation.h"
+
 namespace halvika {
 
 namespace {
@@ -18,19 +21,60 @@ std::vector<std::string> pluginFolders(const AppPaths& paths) {
 CoreSubsystems::CoreSubsystems(const Clock& clock, WatchTimer& timer, const AppPaths& paths, modIniFileHandling& ini,
                                modTranslation& texts, MessageBoxRoutine& messages, PluginProcess& process,
                                ActionRunner& runner, bool safeMode)
-    : m_plugins(process, pluginFolders(paths), safeMode), m_colours(paths, ini), m_services(texts, m_colours, messages),
-      m_groups(m_services, m_watch), m_watch(clock, timer, m_groups, m_watchSettings, runner, messages, texts) {
+    : m_clock(clock), m_paths(paths), m_texts(texts), m_messages(messages), m_runner(runner),
+      m_plugins(process, pluginFolders(paths), safeMode), m_colours(paths, ini), m_services(texts, m_colours, messages),
+      m_groups(m_services, m_watch), m_watch(clock, timer, m_groups, m_watchSettings, *this, messages, texts) {
     m_services.plugins = &m_plugins;
     m_services.alarmGroupFolder = paths.home();
+    m_services.defaultTemplate = [this] { return m_settings.getDefaultTemplateAlarm(m_texts); };
 }
 
 void CoreSubsystems::mainStart(bool safeMode) {
-    m_colours.resetSchemeColours();
-    m_colours.loadColourScheme("default");
-    // Safe mode starts with the alarms blocked.
-    m_watch.start(Date::none(), safeMode);
     m_groups.unloadAllAlarmGroups(true);
+    const XMLNodePtr root = XMLNode::createFromFile(m_paths.homeFile(SettingsStore::fileName));
+    if (root->getNumberOfNodes() == 0) {
+        // First run: until the first-run dialog exists, English with day/month/year and a 24-hour clock.
+        m_settings.language = "English";
+        m_settings.displayFormats = SettingsStore::displayFormatsFor(0, 0);
+    }
+    int step = 0;
+    m_settings.load(*root, m_clock.today(), step);
+    applySettings(safeMode);
     m_groups.loadAlarmGroups();
+}
+
+void CoreSubsystems::applySettings(bool safeMode) {
+    m_texts.setLanguage(m_settings.language.empty() ? "English" : m_settings.language);
+    m_colours.resetSchemeColours();
+    m_settings.colourScheme = m_colours.loadColourScheme(m_settings.colourScheme);
+    m_plugins.setLanguageTag(m_texts.getValue("Language", "id", "en-us"));
+    m_services.alarmGroupFolder = m_settings.alarmGroupFolder(m_paths.home());
+
+    WatchSettings& w = m_watchSettings;
+    w.timerCorrectionMs = m_settings.timerCorrectionMs;
+    w.inactivityLimitMinutes = m_settings.inactivityLimitMinutes;
+    w.warningLimit = m_settings.warningLimit;
+    w.whenUnblocked = m_settings.whenUnblocked;
+    w.secondaryAlarmOn = m_settings.secondaryOn != 0;
+    w.secondaryImportance = m_settings.secondaryRestriction;
+    w.secondaryAlarm = m_settings.secondaryAlarm;
+    w.attentionAlarmOn = m_settings.attentionOn != 0;
+    w.attentionImportance = m_settings.attentionRestriction;
+    w.attentionAlarm = m_settings.attentionAlarm;
+    w.autoSave = m_settings.autoSave;
+    w.autoVersionCheck = m_settings.autoVersionCheck;
+    // Safe mode starts with the alarms blocked, whatever the file says.
+    m_watch.start(m_settings.lastCheck, m_settings.blocked || safeMode);
+}
+
+bool CoreSubsystems::saveSettings() {
+    m_settings.lastCheck = m_watch.lastCheckMoment();
+    m_settings.blocked = m_watch.blocked();
+    if (!m_settings.toXML(m_clock.today())->toXMLFile(m_paths.homeFile(SettingsStore::fileName))) {
+        return true;
+    }
+    return m_messages.msgBox(m_texts.getMainText(103), Dialogs::styleYesNo + Dialogs::styleExclamation) ==
+           Dialogs::answerYes;
 }
 
 bool CoreSubsystems::saveChangedAlarmGroups() {

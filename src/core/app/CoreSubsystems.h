@@ -1,6 +1,7 @@
 // The subsystems the program has so far: the plug-in host, the colour scheme and the alarm groups.
 #pragma once
 
+#include "alarms/ActionRunner.h"
 #include "app/AppPaths.h"
 #include "app/Subsystems.h"
 #include "groups/AlarmGroupCollection.h"
@@ -10,6 +11,7 @@
 #include "platform/WatchTimer.h"
 #include "plugins/PluginHost.h"
 #include "settings/ColourScheme.h"
+#include "settings/SettingsStore.h"
 #include "sounding/AlarmWatch.h"
 #include "sounding/WatchSettings.h"
 
@@ -23,9 +25,9 @@ class MessageBoxRoutine;
 class modIniFileHandling;
 class modTranslation;
 
-/// Until the settings store arrives: the alarm group folder is the home folder (the setting's default), the
-/// watch runs with the default settings, and saving is automatic.
-class CoreSubsystems : public Subsystems {
+/// The settings, plug-ins, colour scheme, alarm groups and the watch, started and saved in the spine's
+/// order. Actions are run by the given runner; every real sounding is counted in the settings.
+class CoreSubsystems : public Subsystems, private ActionRunner {
 public:
     CoreSubsystems(const Clock& clock, WatchTimer& timer, const AppPaths& paths, modIniFileHandling& ini,
                    modTranslation& texts, MessageBoxRoutine& messages, PluginProcess& process, ActionRunner& runner,
@@ -37,12 +39,13 @@ public:
     void mainStart(bool safeMode) override;
     void watchTick() override { m_watch.watchTick(); }
     bool busy() const override { return m_plugins.busy(); }
-    bool saveSettings() override { return true; }
-    bool autoSaveEnabled() const override { return true; }
+    /// Writes "usr.cfx"; on failure asks (main-window text 103) whether to go on.
+    bool saveSettings() override;
+    bool autoSaveEnabled() const override { return m_settings.autoSave; }
     bool saveChangedAlarmGroups() override;
     bool saveTodo() override { return true; }
     void releaseRunningPlugins() override { m_plugins.releaseRunningPlugins(); }
-    std::string languageFileName() const override { return "English"; }
+    std::string languageFileName() const override { return m_settings.language; }
     DebugState debugState() const override;
 
     PluginHost& plugins() { return m_plugins; }
@@ -50,8 +53,22 @@ public:
     ColourScheme& colours() { return m_colours; }
     AlarmWatch& watch() { return m_watch; }
     WatchSettings& watchSettings() { return m_watchSettings; }
+    SettingsStore& settings() { return m_settings; }
 
 private:
+    void countSoundedAlarm() override { m_settings.countSoundedAlarm(); }
+    void doAction(clsAction& action, const Date& soundingDate, bool real) override {
+        m_runner.doAction(action, soundingDate, real);
+    }
+    /// Hands the loaded values to the parts that read them.
+    void applySettings(bool safeMode);
+
+    const Clock& m_clock;
+    const AppPaths& m_paths;
+    modTranslation& m_texts;
+    MessageBoxRoutine& m_messages;
+    ActionRunner& m_runner;
+    SettingsStore m_settings;
     PluginHost m_plugins;
     ColourScheme m_colours;
     GroupServices m_services;
