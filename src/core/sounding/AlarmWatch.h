@@ -74,6 +74,17 @@ public:
     void setActivity(const Vector<Alarm>& alarms, std::int16_t mode);
     void setActivity(const Vector<AlarmGroup>& groups, std::int16_t mode);
     void setBlocked(bool on);
+    /// Every occurrence of the alarms between `from` and `to` (inclusive) with its end moment, sorted by start,
+    /// appended to the three vectors (which may already hold entries); alarms that are off, in a group that is
+    /// off or less important than `minImportance` are left out. More than 1,000 entries empty the vectors
+    /// and give false. `ignoreCorrection` is the settings' "igc".
+    static bool collectAlarmIntervals(const Vector<Alarm>& alarms, const Date& from, const Date& to,
+                                      std::int16_t minImportance, bool ignoreCorrection, Vector<Alarm>& found,
+                                      DateVector& starts, DateVector& ends);
+    /// The loaded alarms whose occurrences in the coming year come within `margin` (amount and unit) of an
+    /// occurrence of the given alarms; each listed once, in the order found, never one of the given alarms.
+    Vector<Alarm> findOverlappingAlarms(const Vector<Alarm>& alarms, std::int32_t marginAmount, std::int16_t marginUnit,
+                                        std::int16_t minImportance, bool ignoreCorrection);
     /// A minute 22 to 63 minutes ahead of `now`.
     int pickRandomMinute(const Date& now);
 

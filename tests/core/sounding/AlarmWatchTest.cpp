@@ -270,6 +270,53 @@ TEST_F(AlarmWatchTest, ChangesAndSwitching) {
     EXPECT_TRUE(runner.soundings.empty() || runner.soundings.back().alarm != "Past");
 }
 
+TEST_F(AlarmWatchTest, IntervalsAndOverlaps) {
+    auto g = group("G");
+    auto meeting = once(g, "Meeting", at(10));
+    meeting->durationAmount = 60;
+    meeting->durationUnit = unitMinute;
+    auto lunch = once(g, "Lunch", at(11, 20));
+    auto call = once(g, "Call", at(11, 40));
+    auto daily = every(g, "Daily", at(7), unitDay);
+    auto off = once(g, "Off", at(10, 30));
+    off->Active = false;
+    clock.set(at(8));
+
+    Vector<Alarm> found;
+    DateVector starts, ends;
+    ASSERT_TRUE(AlarmWatch::collectAlarmIntervals(g->alarms, at(10, 30), Date::fromParts(2026, 3, 9), 0, false, found,
+                                                  starts, ends));
+    // The meeting began before the range but lasts into it; the daily alarm once (the 8th); in start order.
+    ASSERT_EQ(found.numberOfElements(), 4);
+    EXPECT_EQ(found.elementAt(0), meeting);
+    EXPECT_EQ(ends.dateAt(0), at(11));
+    EXPECT_EQ(found.elementAt(1), lunch);
+    EXPECT_EQ(found.elementAt(2), call);
+    EXPECT_EQ(starts.dateAt(3), Date::fromParts(2026, 3, 8, 7, 0, 0));
+    EXPECT_EQ(found.elementAt(3), daily);
+
+    // More than a thousand occurrences: none at all.
+    auto minutely = every(g, "Minutely", at(0), unitMinute);
+    Vector<Alarm> many;
+    DateVector s2, e2;
+    EXPECT_TRUE(AlarmWatch::collectAlarmIntervals(Vector<Alarm>::createVectorWithObj(minutely, 1), at(8),
+                                                  Date::fromParts(2026, 3, 7, 23, 0, 0), 0, false, many, s2, e2));
+    EXPECT_EQ(many.numberOfElements(), 901); // 08:00 to 23:00, both ends included
+    EXPECT_FALSE(AlarmWatch::collectAlarmIntervals(Vector<Alarm>::createVectorWithObj(minutely, 1), at(8),
+                                                   Date::fromParts(2026, 3, 9), 0, false, many, s2, e2));
+    EXPECT_EQ(many.numberOfElements(), 0);
+    g->alarms.remove(minutely);
+
+    // Within 30 minutes of the meeting (10:00-11:00): lunch at 11:20, not the call at 11:40 nor the daily one.
+    const auto overlapping =
+        watch.findOverlappingAlarms(Vector<Alarm>::createVectorWithObj(meeting, 1), 30, unitMinute, 0, false);
+    ASSERT_EQ(overlapping.numberOfElements(), 1);
+    EXPECT_EQ(overlapping.elementAt(0), lunch);
+    EXPECT_EQ(watch.findOverlappingAlarms(Vector<Alarm>::createVectorWithObj(meeting, 1), 40, unitMinute, 0, false)
+                  .numberOfElements(),
+              2); // touching counts: 11:40 is exactly 40 minutes after the end
+}
+
 TEST(AlarmWatchSnooze, ArithmeticAndUnitLists) {
     const Date shown = at(8);
     const Date now = at(8, 7);
