@@ -109,11 +109,8 @@ int HalvikaProgram::run(int argc, char** argv) {
     }
 
     mainWindow->setWatch(&core.watch());
-    AlarmWatch::Hooks hooks;
-    hooks.showNextAlarm = [&mainWindow] { mainWindow->showNextAlarm(); };
-    hooks.versionCheck = [&app] { app.versionCheck(true); };
-    hooks.pollRunningPlugins = [&core] { core.plugins().checkRunningPlugins(); };
-    core.watch().setHooks(hooks);
+    core.watch().hooks().showNextAlarm = [&mainWindow] { mainWindow->showNextAlarm(); };
+    core.watch().hooks().versionCheck = [&app] { app.versionCheck(true); };
 
     const bool trayAvailable = TrayIcon::isAvailable();
     mainWindow->setTrayAvailable(trayAvailable);

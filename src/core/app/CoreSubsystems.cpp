@@ -3,6 +3,7 @@
 
 #include "app/MessageBoxRoutine.h"
 #include "settings/modTranslation.h"
+#include "text/TextFile.h"
 
 namespace halvika {
 
@@ -27,6 +28,11 @@ CoreSubsystems::CoreSubsystems(const Clock& clock, WatchTimer& timer, const AppP
     m_services.plugins = &m_plugins;
     m_services.alarmGroupFolder = paths.home();
     m_services.defaultTemplate = [this] { return m_settings.getDefaultTemplateAlarm(m_texts); };
+    AlarmWatch::Hooks hooks;
+    hooks.saveSettings = [this] { return saveSettings(); };
+    hooks.saveToDo = [this] { return saveTodo(); };
+    hooks.pollRunningPlugins = [this] { m_plugins.checkRunningPlugins(); };
+    m_watch.setHooks(hooks);
 }
 
 void CoreSubsystems::mainStart(bool safeMode) {
@@ -41,6 +47,7 @@ void CoreSubsystems::mainStart(bool safeMode) {
     m_settings.load(*root, m_clock.today(), step);
     applySettings(safeMode);
     m_groups.loadAlarmGroups();
+    m_toDo = TextFile::readText(m_services.alarmGroupFolder + "/todo.txt").value_or("");
 }
 
 void CoreSubsystems::applySettings(bool safeMode) {
@@ -74,6 +81,14 @@ bool CoreSubsystems::saveSettings() {
         return true;
     }
     return m_messages.msgBox(m_texts.getMainText(103), Dialogs::styleYesNo + Dialogs::styleExclamation) ==
+           Dialogs::answerYes;
+}
+
+bool CoreSubsystems::saveTodo() {
+    if (TextFile::writeAtomically(m_services.alarmGroupFolder + "/todo.txt", m_toDo)) {
+        return true;
+    }
+    return m_messages.msgBox(m_texts.getMainText(106), Dialogs::styleYesNo + Dialogs::styleExclamation) ==
            Dialogs::answerYes;
 }
 

@@ -43,7 +43,8 @@ public:
     bool saveSettings() override;
     bool autoSaveEnabled() const override { return m_settings.autoSave; }
     bool saveChangedAlarmGroups() override;
-    bool saveTodo() override { return true; }
+    /// Writes the to-do note into the alarm group folder; on failure asks (main-window text 106) whether to go on.
+    bool saveTodo() override;
     void releaseRunningPlugins() override { m_plugins.releaseRunningPlugins(); }
     std::string languageFileName() const override { return m_settings.language; }
     DebugState debugState() const override;
@@ -54,6 +55,14 @@ public:
     AlarmWatch& watch() { return m_watch; }
     WatchSettings& watchSettings() { return m_watchSettings; }
     SettingsStore& settings() { return m_settings; }
+    /// The settings changed: the next tick saves them.
+    void markSettingsChanged() { m_watch.requestWork(AlarmWatch::settingsChanged); }
+    const std::string& toDo() const { return m_toDo; }
+    /// The user edited the note: the next tick saves it when saving is automatic.
+    void setToDo(const std::string& text) {
+        m_toDo = text;
+        m_watch.requestWork(AlarmWatch::toDoChanged);
+    }
 
 private:
     void countSoundedAlarm() override { m_settings.countSoundedAlarm(); }
@@ -69,6 +78,7 @@ private:
     MessageBoxRoutine& m_messages;
     ActionRunner& m_runner;
     SettingsStore m_settings;
+    std::string m_toDo;
     PluginHost m_plugins;
     ColourScheme m_colours;
     GroupServices m_services;

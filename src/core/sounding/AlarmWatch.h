@@ -53,6 +53,7 @@ public:
                ActionRunner& runner, MessageBoxRoutine& messages, modTranslation& texts);
 
     void setHooks(Hooks hooks) { m_hooks = std::move(hooks); }
+    Hooks& hooks() { return m_hooks; }
     /// The state the settings hold: the last handled moment ("lsd") and blocked mode ("bl").
     void start(const Date& lastCheck, bool blocked);
 

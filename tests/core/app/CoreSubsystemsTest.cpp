@@ -1,0 +1,77 @@
+// The program's subsystems together: settings, groups and the to-do note loaded at the main start, saved by
+// the tick and at exit.
+#include "app/CoreSubsystems.h"
+#include "app/MessageBoxRoutine.h"
+#include "fakes/DatePrinter.h"
+#include "fakes/ManualClock.h"
+#include "fakes/ManualTimer.h"
+#include "fakes/RecordingRunner.h"
+#include "fakes/ScriptedDialogs.h"
+#include "fakes/TempHome.h"
+#include "platform/posix/PosixPluginProcess.h"
+#include "settings/modTranslation.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace halvika {
+namespace {
+
+class CoreSubsystemsTest : public ::testing::Test {
+protected:
+    test::TempHome home;
+    AppPaths paths{home.path(), {HALVIKA_SOURCE_DIR "/data"}};
+    modIniFileHandling ini;
+    modTranslation texts{paths, ini};
+    test::ScriptedDialogs dialogs;
+    MessageBoxRoutine messages{dialogs};
+    test::ManualClock clock{Date::fromParts(2026, 3, 7, 12, 0, 0)};
+    test::ManualTimer timer;
+    PosixPluginProcess process;
+    test::RecordingRunner runner;
+};
+
+TEST_F(CoreSubsystemsTest, StartTickAndSave) {
+    home.write("usr.cfx", "<settings><lsd>2026/03/07 11:00:00</lsd><tiia>0</tiia><wl>5</wl><cls>missing</cls>"
+                          "<agp>&lt;app_path&gt;/groups</agp></settings>");
+    std::filesystem::create_directory(home.file("groups"));
+    home.write("groups/usg_0.agx", "<algr><name>G</name><alrm><name>Missed</name><oncd>2026/03/07 11:30:00</oncd>"
+                                   "<acti><acid>1</acid><plug></plug><sett><s>x</s></sett></acti></alrm></algr>");
+    home.write("groups/todo.txt", "buy milk");
+    CoreSubsystems core(clock, timer, paths, ini, texts, messages, process, runner, false);
+    core.mainStart(false);
+
+    EXPECT_EQ(core.settings().warningLimit, 5);
+    EXPECT_EQ(core.watchSettings().warningLimit, 5);
+    EXPECT_EQ(core.settings().colourScheme, ""); // no such scheme file
+    EXPECT_EQ(core.groups().alarmGroups.numberOfElements(), 1);
+    EXPECT_EQ(core.toDo(), "buy milk");
+    ASSERT_EQ(runner.soundings.size(), 1u); // fell due since the last check
+    EXPECT_EQ(runner.soundings[0].moment, Date::fromParts(2026, 3, 7, 11, 30, 0));
+    EXPECT_EQ(core.settings().alarmsSounded, 1);
+
+    core.setToDo("buy milk and bread");
+    core.markSettingsChanged();
+    clock.advance(30, unitSecond);
+    core.watchTick();
+    EXPECT_EQ(home.read("groups/todo.txt"), "buy milk and bread");
+    const auto saved = XMLNode::createFromFile(home.file("usr.cfx"));
+    EXPECT_EQ(saved->getDate("lsd"), Date::fromParts(2026, 3, 7, 12, 0, 0));
+    EXPECT_EQ(saved->getNode("sta")->getLong("s2"), 1);
+    EXPECT_EQ(core.watch().pendingWork() & (AlarmWatch::settingsChanged | AlarmWatch::toDoChanged), 0);
+}
+
+TEST_F(CoreSubsystemsTest, FirstRunAndSafeMode) {
+    CoreSubsystems core(clock, timer, paths, ini, texts, messages, process, runner, true);
+    core.mainStart(true);
+    EXPECT_EQ(core.settings().language, "English");
+    EXPECT_EQ(core.settings().displayFormats[3], "dd/mm/yyyy hh:nn:ss");
+    EXPECT_TRUE(core.watch().blocked()); // safe mode blocks the alarms
+    EXPECT_EQ(core.settings().colourScheme, "default");
+    ASSERT_TRUE(core.saveSettings());
+    EXPECT_TRUE(XMLNode::createFromFile(home.file("usr.cfx"))->getBoolean("bl"));
+}
+
+} // namespace
+} // namespace halvika
