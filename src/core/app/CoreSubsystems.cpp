@@ -2,6 +2,7 @@
 #include "app/CoreSubsystems.h"
 
 #include "app/MessageBoxRoutine.h"
+#include "settings/LanguageChoice.h"
 #include "settings/modTranslation.h"
 #include "text/TextFile.h"
 
@@ -39,8 +40,13 @@ void CoreSubsystems::mainStart(bool safeMode) {
     m_groups.unloadAllAlarmGroups(true);
     const XMLNodePtr root = XMLNode::createFromFile(m_paths.homeFile(SettingsStore::fileName));
     if (root->getNumberOfNodes() == 0) {
-        // First run: until the first-run dialog exists, English with day/month/year and a 24-hour clock.
-        m_settings.language = "English";
+        // First run: until the first-run dialog exists, the language it would propose, with day/month/year
+        // and a 24-hour clock.
+        std::vector<std::string> folders{m_paths.home()};
+        folders.insert(folders.end(), m_paths.dataFolders().begin(), m_paths.dataFolders().end());
+        const auto files = LanguageChoice::listLanguageFiles(folders);
+        const int choice = LanguageChoice::choose(files, LanguageChoice::userLanguageId());
+        m_settings.language = choice >= 0 ? files[static_cast<std::size_t>(choice)].name : "English";
         m_settings.displayFormats = SettingsStore::displayFormatsFor(0, 0);
     }
     int step = 0;
