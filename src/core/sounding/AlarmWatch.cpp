@@ -8,6 +8,7 @@
 #include "dates/DateUnits.h"
 #include "settings/modTranslation.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace halvika {
@@ -80,8 +81,14 @@ void AlarmWatch::watchTick() {
         clearWork(alarmDue);
         soundDueAlarms();
     }
-    // The see-alarms lists are not kept yet: their bits are simply served.
-    clearWork(pastListDue | comingListDue);
+    if (m_pendingWork & pastListDue) {
+        clearWork(pastListDue);
+        updateSeeAlarmsList(0);
+    }
+    if (m_pendingWork & comingListDue) {
+        clearWork(comingListDue);
+        updateSeeAlarmsList(1);
+    }
     if ((m_pendingWork & settingsChanged) && m_hooks.saveSettings && m_hooks.saveSettings()) {
         clearWork(settingsChanged);
     }
@@ -168,6 +175,8 @@ void AlarmWatch::updateUpcoming() {
     const Date now = currentMoment(false);
     if (now < m_lastCheckMoment) {
         m_lastCheckMoment = now; // the clock was set back
+        rebuildSeeAlarmsList(0);
+        rebuildSeeAlarmsList(1);
     }
     soundOverdueAndFindNext(now);
     if (m_hooks.showNextAlarm) {
@@ -210,6 +219,19 @@ void AlarmWatch::scheduleWatchTimer() {
             requestWork(alarmDue);
         } else {
             clearWork(alarmDue);
+        }
+    }
+    for (int list = 0; list < 2; ++list) {
+        if (m_lists[list].boundary >= Date::none()) {
+            continue;
+        }
+        const double w = secondsUntil(now, m_lists[list].boundary, true);
+        if (w <= 0) {
+            updateSeeAlarmsList(list);
+        } else if (w < exactShotSeconds && w * 1000 <= interval) {
+            interval = std::nearbyint(w * 1000);
+            clearWork(timerEventBits);
+            requestWork(list == 0 ? pastListDue : comingListDue);
         }
     }
     if (m_attentionMoment < Date::none()) {
@@ -322,6 +344,15 @@ void AlarmWatch::alarmsChanged(const Vector<Alarm>& alarms, std::int16_t kinds) 
         }
         requestWork(alarmDataChanged);
     }
+    m_seeAlarmsBusy = true;
+    if (kinds & (kindRemoved | kindStateChanged | kindTimingChanged)) {
+        removeFromSeeAlarmsLists(alarms);
+    }
+    if (kinds & (kindLoaded | kindAdded | kindStateChanged | kindTimingChanged)) {
+        addToSeeAlarmsList(alarms, 0);
+        addToSeeAlarmsList(alarms, 1);
+    }
+    m_seeAlarmsBusy = false;
     if (kinds & (kindLoaded | kindAdded | kindRemoved | kindStateChanged | kindTimingChanged)) {
         updateUpcoming();
     }
@@ -341,6 +372,19 @@ void AlarmWatch::groupsChanged(const Vector<AlarmGroup>& groups, std::int16_t ki
         }
         requestWork(alarmDataChanged);
     }
+    Vector<Alarm> theirAlarms;
+    for (int i = 0; i < groups.numberOfElements(); ++i) {
+        theirAlarms.addVector(groups.elementAt(i)->alarms);
+    }
+    m_seeAlarmsBusy = true;
+    if (kinds & (kindRemoved | kindStateChanged)) {
+        removeFromSeeAlarmsLists(theirAlarms);
+    }
+    if (kinds & (kindLoaded | kindAdded | kindStateChanged)) {
+        addToSeeAlarmsList(theirAlarms, 0);
+        addToSeeAlarmsList(theirAlarms, 1);
+    }
+    m_seeAlarmsBusy = false;
     if (kinds & (kindLoaded | kindAdded | kindRemoved | kindStateChanged)) {
         updateUpcoming();
     }
@@ -385,7 +429,7 @@ void AlarmWatch::setBlocked(bool on) {
     if (m_hooks.showBlocked) {
         m_hooks.showBlocked(on);
     }
-    if (leaving) {
+    if (leaving && !m_seeAlarmsBusy) {
         if (m_settings.whenUnblocked == 0) {
             m_lastCheckMoment = currentMoment(false); // what fell due while blocked never sounds
         } else if (m_settings.whenUnblocked == 1) {
@@ -472,6 +516,144 @@ Vector<Alarm> AlarmWatch::findOverlappingAlarms(const Vector<Alarm>& alarms, std
         }
     }
     return reported;
+}
+
+void AlarmWatch::seeAlarmsWindow(int list, const Date& now, Date& start, Date& end) const {
+    const std::int32_t amount = m_settings.seeAlarmsAmount[list];
+    const std::int16_t unit = m_settings.seeAlarmsUnit[list];
+    start = dateAddUnit(now, (list - 1) * amount, unit);
+    end = dateAddUnit(now, list * amount, unit);
+}
+
+void AlarmWatch::insertSeeAlarmsEntry(int list, const std::shared_ptr<Alarm>& alarm, const Date& moment) {
+    SeeAlarmsList& l = m_lists[list];
+    // After the entries of the same moment.
+    int position = l.moments.numberOfElements();
+    while (position > 0 && l.moments.dateAt(position - 1) > moment) {
+        --position;
+    }
+    if (l.alarms.addElementAt(alarm, position)) {
+        l.moments.addDateAt(moment, position);
+        l.selected.addBooleanAt(false, position);
+    }
+}
+
+void AlarmWatch::computeSeeAlarmsBoundary(int list) {
+    SeeAlarmsList& l = m_lists[list];
+    l.boundary = Date::none();
+    try {
+        Date start, end;
+        seeAlarmsWindow(list, currentMoment(false), start, end);
+        const std::int32_t amount = m_settings.seeAlarmsAmount[list];
+        const std::int16_t unit = m_settings.seeAlarmsUnit[list];
+        if (l.moments.numberOfElements() > 0) {
+            // List 0: when the oldest entry leaves; list 1: when the first entry becomes due.
+            l.boundary = dateAddUnit(l.moments.dateAt(0), (1 - list) * amount, unit);
+        }
+        const Vector<Alarm> next = collectEarliestAlarms(end, false);
+        if (next.numberOfElements() > 0) {
+            const Date entry = dateAddUnit(next.elementAt(0)->getNextAlarmDateAfter(), -list * amount, unit);
+            l.boundary = std::min(l.boundary, entry);
+        }
+    } catch (const ArithmeticError&) {
+        l.boundary = Date::none();
+    }
+}
+
+void AlarmWatch::updateSeeAlarmsList(int list) {
+    if (!m_settings.seeAlarmsShown[list]) {
+        return;
+    }
+    SeeAlarmsList& l = m_lists[list];
+    Date start, end;
+    try {
+        seeAlarmsWindow(list, currentMoment(false), start, end);
+    } catch (const ArithmeticError&) {
+        return;
+    }
+    while (l.moments.numberOfElements() > 0 && l.moments.dateAt(0) <= start) {
+        l.alarms.removeElementAt(0);
+        l.moments.removeDateAt(0);
+        l.selected.removeBooleanAt(0);
+    }
+    Date x = l.moments.numberOfElements() > 0 ? l.moments.dateAt(l.moments.numberOfElements() - 1) : start;
+    for (int round = 0; round < VectorStorage<int>::kMaxCount; ++round) {
+        const Vector<Alarm> next = collectEarliestAlarms(x, false);
+        if (next.numberOfElements() == 0) {
+            break;
+        }
+        const Date d = next.elementAt(0)->getNextAlarmDateAfter();
+        if (d > end) {
+            break;
+        }
+        for (int i = 0; i < next.numberOfElements(); ++i) {
+            insertSeeAlarmsEntry(list, next.elementAt(i), d);
+        }
+        x = d;
+    }
+    computeSeeAlarmsBoundary(list);
+    if (m_hooks.redrawSeeAlarmsList) {
+        m_hooks.redrawSeeAlarmsList(list);
+    }
+}
+
+void AlarmWatch::rebuildSeeAlarmsList(int list) {
+    SeeAlarmsList& l = m_lists[list];
+    l.alarms.clear();
+    l.moments.clear();
+    l.selected.clear();
+    l.boundary = Date::none();
+    if (m_settings.seeAlarmsShown[list]) {
+        Vector<Alarm> every;
+        for (int g = 0; g < m_groups.alarmGroups.numberOfElements(); ++g) {
+            every.addVector(m_groups.alarmGroups.elementAt(g)->alarms);
+        }
+        addToSeeAlarmsList(every, list);
+    }
+    if (m_hooks.redrawSeeAlarmsList) {
+        m_hooks.redrawSeeAlarmsList(list);
+    }
+}
+
+void AlarmWatch::addToSeeAlarmsList(const Vector<Alarm>& alarms, int list) {
+    if (!m_settings.seeAlarmsShown[list]) {
+        return;
+    }
+    Date start, end;
+    try {
+        seeAlarmsWindow(list, currentMoment(false), start, end);
+    } catch (const ArithmeticError&) {
+        return;
+    }
+    for (int i = 0; i < alarms.numberOfElements(); ++i) {
+        const auto alarm = alarms.elementAt(i);
+        const auto group = alarm->parent.lock();
+        if (!alarm->Active || !group || !group->Active) {
+            continue;
+        }
+        Date x = start;
+        for (int round = 0; round < 1000; ++round) {
+            Date d;
+            if (!nextMoment(*alarm, x, d) || d > end) {
+                break;
+            }
+            insertSeeAlarmsEntry(list, alarm, d);
+            x = d;
+        }
+    }
+    computeSeeAlarmsBoundary(list);
+}
+
+void AlarmWatch::removeFromSeeAlarmsLists(const Vector<Alarm>& alarms) {
+    for (auto& l : m_lists) {
+        for (int i = l.alarms.numberOfElements() - 1; i >= 0; --i) {
+            if (alarms.contains(l.alarms.elementAt(i))) {
+                l.alarms.removeElementAt(i);
+                l.moments.removeDateAt(i);
+                l.selected.removeBooleanAt(i);
+            }
+        }
+    }
 }
 
 int AlarmWatch::pickRandomMinute(const Date& now) {

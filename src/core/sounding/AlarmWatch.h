@@ -1,6 +1,7 @@
 // The alarm watch: finds what is due, sounds it in moment order and sets the timer to the next event.
 #pragma once
 
+#include "containers/BooleanVector.h"
 #include "containers/DateVector.h"
 #include "containers/Vector.h"
 #include "dates/Date.h"
@@ -38,6 +39,15 @@ public:
     static constexpr int exactShotSeconds = 33;
     static constexpr int manyAlarmsText = 208;
 
+    /// One see-alarms list: entries (alarm, moment, selected) in moment order, and the moment it must be
+    /// looked at again.
+    struct SeeAlarmsList {
+        Vector<Alarm> alarms;
+        DateVector moments;
+        BooleanVector selected;
+        Date boundary = Date::none();
+    };
+
     /// What the watch needs done elsewhere; every hook may be left empty.
     struct Hooks {
         std::function<bool()> saveSettings;
@@ -47,6 +57,7 @@ public:
         std::function<void()> showNextAlarm;
         std::function<void(bool)> showBlocked;
         std::function<void()> inactivityEnded; ///< the personal assistant
+        std::function<void(int)> redrawSeeAlarmsList;
     };
 
     AlarmWatch(const Clock& clock, WatchTimer& timer, AlarmGroupCollection& groups, const WatchSettings& settings,
@@ -86,6 +97,14 @@ public:
     /// occurrence of the given alarms; each listed once, in the order found, never one of the given alarms.
     Vector<Alarm> findOverlappingAlarms(const Vector<Alarm>& alarms, std::int32_t marginAmount, std::int16_t marginUnit,
                                         std::int16_t minImportance, bool ignoreCorrection);
+    /// Drops what left list i's window, appends what entered it, and finds its next boundary.
+    void updateSeeAlarmsList(int list);
+    /// Empties list i and fills it again from every group.
+    void rebuildSeeAlarmsList(int list);
+    void addToSeeAlarmsList(const Vector<Alarm>& alarms, int list);
+    void removeFromSeeAlarmsLists(const Vector<Alarm>& alarms);
+    const SeeAlarmsList& seeAlarmsList(int list) const { return m_lists[list == 0 ? 0 : 1]; }
+
     /// A minute 22 to 63 minutes ahead of `now`.
     int pickRandomMinute(const Date& now);
 
@@ -107,6 +126,10 @@ private:
     void collectDue(Date from, const Date& until, bool soundAfterInactiveOnly, Vector<Alarm>& alarms,
                     DateVector& moments, Vector<Alarm>& next);
     double secondsUntil(const Date& now, const Date& moment, bool withFraction) const;
+    /// List i's window [start, end] around now.
+    void seeAlarmsWindow(int list, const Date& now, Date& start, Date& end) const;
+    void computeSeeAlarmsBoundary(int list);
+    void insertSeeAlarmsEntry(int list, const std::shared_ptr<Alarm>& alarm, const Date& moment);
     /// Sounds what fell due up to `now`, takes the following alarms as the upcoming ones and, unless blocked,
     /// moves the last check to `now`.
     void soundOverdueAndFindNext(const Date& now);
@@ -130,6 +153,8 @@ private:
     int m_syncMinute = 0;
     int m_versionCheckMinute = 0;
     std::mt19937 m_random{std::random_device{}()};
+    SeeAlarmsList m_lists[2];
+    bool m_seeAlarmsBusy = false;
 };
 
 } // namespace halvika

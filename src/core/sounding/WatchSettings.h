@@ -25,6 +25,10 @@ struct WatchSettings {
     bool attentionAlarmOn = false;
     std::int16_t attentionImportance = 0;
     std::shared_ptr<Alarm> attentionAlarm;
+    /// "sa": the see-alarms lists 0 (just sounded) and 1 (coming): shown, look amount and unit code.
+    bool seeAlarmsShown[2] = {true, true};
+    std::int16_t seeAlarmsAmount[2] = {1, 1};
+    std::int16_t seeAlarmsUnit[2] = {3, 3};
     /// "as": automatic saving.
     bool autoSave = true;
     /// "acv": automatic version check.

@@ -270,6 +270,40 @@ TEST_F(AlarmWatchTest, ChangesAndSwitching) {
     EXPECT_TRUE(runner.soundings.empty() || runner.soundings.back().alarm != "Past");
 }
 
+TEST_F(AlarmWatchTest, SeeAlarmsListsFollowTheirWindows) {
+    settings.seeAlarmsAmount[0] = 1;
+    settings.seeAlarmsUnit[0] = unitHour;
+    settings.seeAlarmsAmount[1] = 2;
+    settings.seeAlarmsUnit[1] = unitHour;
+    auto g = group("G");
+    once(g, "Ten", at(10));
+    startAt(at(7));
+    watch.rebuildSeeAlarmsList(0);
+    watch.rebuildSeeAlarmsList(1);
+    EXPECT_EQ(watch.seeAlarmsList(1).alarms.numberOfElements(), 0);
+    EXPECT_EQ(watch.seeAlarmsList(1).boundary, at(8)); // two hours before it is due
+    EXPECT_EQ(watch.seeAlarmsList(0).boundary, at(10));
+
+    tickAt(at(7, 59, 50));
+    EXPECT_EQ(timer.interval(), 10000);
+    EXPECT_TRUE(watch.pendingWork() & AlarmWatch::comingListDue);
+    tickAt(at(8));
+    ASSERT_EQ(watch.seeAlarmsList(1).alarms.numberOfElements(), 1);
+    EXPECT_EQ(watch.seeAlarmsList(1).moments.dateAt(0), at(10));
+
+    tickAt(at(9, 59, 50));
+    tickAt(at(10));
+    tickAt(at(10, 0, 1));
+    EXPECT_EQ(runner.names(), std::vector<std::string>{"Ten"});
+    EXPECT_EQ(watch.seeAlarmsList(1).alarms.numberOfElements(), 0); // dropped when due
+    ASSERT_EQ(watch.seeAlarmsList(0).alarms.numberOfElements(), 1); // taken by the recent list
+    EXPECT_EQ(watch.seeAlarmsList(0).boundary, at(11));             // it leaves an hour later
+
+    // Switching the alarm off takes it out of the lists.
+    watch.setActivity(g->alarms, 2);
+    EXPECT_EQ(watch.seeAlarmsList(0).alarms.numberOfElements(), 0);
+}
+
 TEST_F(AlarmWatchTest, IntervalsAndOverlaps) {
     auto g = group("G");
     auto meeting = once(g, "Meeting", at(10));
