@@ -124,7 +124,9 @@ int HalvikaProgram::run(int argc, char** argv) {
     QObject::connect(&application, &QGuiApplication::commitDataRequest,
                      [&app](QSessionManager&) { app.sessionEnding(); });
 
-    app.mainStart();
+    if (!app.mainStart()) {
+        return 1;
+    }
     mainWindow->translate();
     mainWindow->showNextAlarm();
     if (trayAvailable) {

@@ -11,11 +11,12 @@ namespace halvika::test {
 
 class RecordingSubsystems : public Subsystems {
 public:
-    void mainStart(bool safeMode) override {
+    bool mainStart(bool safeMode) override {
         calls.push_back(safeMode ? "mainStart(safe)" : "mainStart");
         if (onMainStart) {
             onMainStart();
         }
+        return mainStartWorks;
     }
     void watchTick() override { calls.push_back("watchTick"); }
     bool busy() const override { return pluginCallInProgress; }
@@ -41,6 +42,7 @@ public:
     bool groupsSaveWorks = true;
     bool autoSave = true;
     bool pluginCallInProgress = false;
+    bool mainStartWorks = true;
     std::function<void()> onMainStart;
     DebugState debug;
 };

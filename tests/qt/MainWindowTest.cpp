@@ -44,7 +44,7 @@ TEST_F(MainWindowTest, NextAlarmLineBeforeAndAfterStartUp) {
     ASSERT_NE(line, nullptr);
     EXPECT_EQ(line->text(), "Loading...");
     ASSERT_TRUE(app.runStartupCheck());
-    app.mainStart();
+    ASSERT_TRUE(app.mainStart());
     window.showNextAlarm();
     EXPECT_EQ(line->text(), "Next alarm: none");
     EXPECT_EQ(window.windowTitle(), "Halvika");

@@ -36,7 +36,7 @@ CoreSubsystems::CoreSubsystems(const Clock& clock, WatchTimer& timer, const AppP
     m_watch.setHooks(hooks);
 }
 
-void CoreSubsystems::mainStart(bool safeMode) {
+bool CoreSubsystems::mainStart(bool safeMode) {
     m_groups.unloadAllAlarmGroups(true);
     const XMLNodePtr root = XMLNode::createFromFile(m_paths.homeFile(SettingsStore::fileName));
     if (root->getNumberOfNodes() == 0) {
@@ -50,10 +50,16 @@ void CoreSubsystems::mainStart(bool safeMode) {
         m_settings.displayFormats = SettingsStore::displayFormatsFor(0, 0);
     }
     int step = 0;
-    m_settings.load(*root, m_clock.today(), step);
+    try {
+        m_settings.load(*root, m_clock.today(), step);
+    } catch (const std::exception& e) {
+        m_messages.msgBox(SettingsStore::loadErrorText(e.what(), "loadSettings", step), Dialogs::styleCritical);
+        return false;
+    }
     applySettings(safeMode);
     m_groups.loadAlarmGroups();
     m_toDo = TextFile::readText(m_services.alarmGroupFolder + "/todo.txt").value_or("");
+    return true;
 }
 
 void CoreSubsystems::applySettings(bool safeMode) {

@@ -36,7 +36,7 @@ public:
     /// Start-up step 4: finds the plug-ins (none in safe mode).
     void loadPlugins() { m_plugins.loadPlugins(); }
 
-    void mainStart(bool safeMode) override;
+    bool mainStart(bool safeMode) override;
     void watchTick() override { m_watch.watchTick(); }
     bool busy() const override { return m_plugins.busy(); }
     /// Writes "usr.cfx"; on failure asks (main-window text 103) whether to go on.

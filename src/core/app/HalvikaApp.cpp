@@ -35,9 +35,11 @@ bool HalvikaApp::runStartupCheck() {
     return true;
 }
 
-void HalvikaApp::mainStart() {
+bool HalvikaApp::mainStart() {
     m_startMoment = m_services.clock.today();
-    m_subsystems->mainStart(m_safeMode);
+    if (!m_subsystems->mainStart(m_safeMode)) {
+        return false;
+    }
     m_startupFinished = true;
     m_services.timer.setHandler([this] { tick(); });
     // The watch schedules its own next shot when the groups load; the timer's shot is its due test, so it
@@ -46,6 +48,7 @@ void HalvikaApp::mainStart() {
         m_services.timer.setInterval(0);
         m_services.timer.enable();
     }
+    return true;
 }
 
 std::string HalvikaApp::loadingErrorText(int number, const std::string& description) {

@@ -42,8 +42,8 @@ public:
     /// run that never reaches the exit routine leaves "2" behind. False: end the process now.
     bool runStartupCheck();
     /// The main start after the windows are loaded: takes the start moment, starts the subsystems and the
-    /// timer, and marks the start-up as finished.
-    void mainStart();
+    /// timer, and marks the start-up as finished. False: the settings could not be read; end the process.
+    bool mainStart();
 
     /// The error shown when the main window cannot be loaded; `number` and `description` of the error.
     static std::string loadingErrorText(int number, const std::string& description);

@@ -12,7 +12,7 @@ public:
 
     explicit IdleSubsystems(WatchTimer& timer) : m_timer(timer) {}
 
-    void mainStart(bool) override {}
+    bool mainStart(bool) override { return true; }
     /// With nothing to watch the timer just comes back at the default interval.
     void watchTick() override { m_timer.setInterval(defaultIntervalMs); }
     bool saveSettings() override { return true; }

@@ -22,8 +22,9 @@ public:
 
     virtual ~Subsystems() = default;
 
-    /// Step 10 of start-up after the windows are loaded: settings, alarm groups, to-do note.
-    virtual void mainStart(bool safeMode) = 0;
+    /// Step 10 of start-up after the windows are loaded: settings, alarm groups, to-do note. False when the
+    /// settings could not be read (the message was shown): the program ends at once.
+    virtual bool mainStart(bool safeMode) = 0;
     /// The alarm watch's tick body; it sets the next timer interval.
     virtual void watchTick() = 0;
     /// True while a plug-in call is in progress: the tick then does no work.

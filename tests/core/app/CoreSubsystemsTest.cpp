@@ -40,7 +40,7 @@ TEST_F(CoreSubsystemsTest, StartTickAndSave) {
                                    "<acti><acid>1</acid><plug></plug><sett><s>x</s></sett></acti></alrm></algr>");
     home.write("groups/todo.txt", "buy milk");
     CoreSubsystems core(clock, timer, paths, ini, texts, messages, process, runner, false);
-    core.mainStart(false);
+    ASSERT_TRUE(core.mainStart(false));
 
     EXPECT_EQ(core.settings().warningLimit, 5);
     EXPECT_EQ(core.watchSettings().warningLimit, 5);
@@ -64,7 +64,7 @@ TEST_F(CoreSubsystemsTest, StartTickAndSave) {
 
 TEST_F(CoreSubsystemsTest, FirstRunAndSafeMode) {
     CoreSubsystems core(clock, timer, paths, ini, texts, messages, process, runner, true);
-    core.mainStart(true);
+    ASSERT_TRUE(core.mainStart(true));
     EXPECT_EQ(core.settings().language, "English");
     EXPECT_EQ(core.settings().displayFormats[3], "dd/mm/yyyy hh:nn:ss");
     EXPECT_TRUE(core.watch().blocked()); // safe mode blocks the alarms

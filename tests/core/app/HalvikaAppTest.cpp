@@ -34,13 +34,7 @@ protected:
     }
     std::string state() const { return home.read("state"); }
     /// Starts a run the way the program does and returns whether it went on.
-    bool start() {
-        if (!app().runStartupCheck()) {
-            return false;
-        }
-        app().mainStart();
-        return true;
-    }
+    bool start() { return app().runStartupCheck() && app().mainStart(); }
     bool has(const std::string& call) const {
         return std::find(subsystems.calls.begin(), subsystems.calls.end(), call) != subsystems.calls.end();
     }
@@ -206,6 +200,13 @@ TEST_F(HalvikaAppTest, MainStartLeavesAShotTheWatchScheduledAlone) {
     };
     ASSERT_TRUE(start());
     EXPECT_EQ(timer.interval(), 4000);
+}
+
+TEST_F(HalvikaAppTest, SettingsThatCannotBeReadEndTheStart) {
+    subsystems.mainStartWorks = false;
+    EXPECT_FALSE(start());
+    EXPECT_FALSE(app().startupFinished());
+    EXPECT_FALSE(timer.isEnabled());
 }
 
 TEST_F(HalvikaAppTest, NoWorkDuringAPluginCall) {
