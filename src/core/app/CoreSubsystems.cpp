@@ -67,6 +67,8 @@ void CoreSubsystems::applySettings(bool safeMode) {
     m_colours.resetSchemeColours();
     m_settings.colourScheme = m_colours.loadColourScheme(m_settings.colourScheme);
     m_plugins.setLanguageTag(m_texts.getValue("Language", "id", "en-us"));
+    m_plugins.loadDescriptions();
+    m_plugins.setActivePlugins(*m_settings.activePlugins, m_messages);
     m_services.alarmGroupFolder = m_settings.alarmGroupFolder(m_paths.home());
 
     WatchSettings& w = m_watchSettings;
@@ -89,6 +91,7 @@ void CoreSubsystems::applySettings(bool safeMode) {
 bool CoreSubsystems::saveSettings() {
     m_settings.lastCheck = m_watch.lastCheckMoment();
     m_settings.blocked = m_watch.blocked();
+    m_settings.activePlugins = m_plugins.getActivePlugins();
     if (!m_settings.toXML(m_clock.today())->toXMLFile(m_paths.homeFile(SettingsStore::fileName))) {
         return true;
     }

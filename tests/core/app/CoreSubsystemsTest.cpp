@@ -62,6 +62,16 @@ TEST_F(CoreSubsystemsTest, StartTickAndSave) {
     EXPECT_EQ(core.watch().pendingWork() & (AlarmWatch::settingsChanged | AlarmWatch::toDoChanged), 0);
 }
 
+TEST_F(CoreSubsystemsTest, StoredActivePluginsAreStartedAndAMissingOneIsReported) {
+    home.write("usr.cfx", "<settings><acpl><plin>HalvikaGone*GPP</plin></acpl></settings>");
+    CoreSubsystems core(clock, timer, paths, ini, texts, messages, process, runner, false);
+    ASSERT_TRUE(core.mainStart(false));
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].text, PluginHost::startFailedMessage);
+    ASSERT_TRUE(core.saveSettings());
+    EXPECT_EQ(XMLNode::createFromFile(home.file("usr.cfx"))->getNode("acpl")->getNumberOfNodes(), 0);
+}
+
 TEST_F(CoreSubsystemsTest, FirstRunAndSafeMode) {
     CoreSubsystems core(clock, timer, paths, ini, texts, messages, process, runner, true);
     ASSERT_TRUE(core.mainStart(true));
