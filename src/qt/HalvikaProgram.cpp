@@ -17,6 +17,7 @@
 #include "windows/AppIcon.h"
 #include "windows/BasicActionRunner.h"
 #include "windows/TrayIcon.h"
+#include "windows/frmFirstTimeSettings.h"
 #include "windows/frmHalvikaMain.h"
 
 #include <QApplication>
@@ -96,6 +97,14 @@ int HalvikaProgram::run(int argc, char** argv) {
     CoreSubsystems core(clock, timer, app.paths(), app.ini(), app.translation(), app.messages(), pluginProcess, runner,
                         app.safeMode());
     app.setSubsystems(core);
+    core.firstRunDialog = [&app](SettingsStore& settings) {
+        std::vector<std::string> folders{app.paths().home()};
+        folders.insert(folders.end(), app.paths().dataFolders().begin(), app.paths().dataFolders().end());
+        frmFirstTimeSettings dialog(app.translation(), LanguageChoice::listLanguageFiles(folders),
+                                    LanguageChoice::userLanguageId());
+        dialog.exec();
+        dialog.storeInto(settings);
+    };
     core.loadPlugins();
 
     std::unique_ptr<TrayIcon> tray;
@@ -109,6 +118,7 @@ int HalvikaProgram::run(int argc, char** argv) {
     }
 
     mainWindow->setWatch(&core.watch());
+    mainWindow->setSettings(&core.settings());
     core.watch().hooks().showNextAlarm = [&mainWindow] { mainWindow->showNextAlarm(); };
     core.watch().hooks().versionCheck = [&app] { app.versionCheck(true); };
 

@@ -9,6 +9,7 @@
 #include <csignal>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
@@ -22,6 +23,10 @@ using namespace std::chrono_literals;
 class Process {
 public:
     explicit Process(const std::string& home) {
+        // A home that has been run before: without settings the first-run dialog would wait for the user.
+        if (!std::filesystem::exists(home + "/usr.cfx")) {
+            std::ofstream(home + "/usr.cfx") << "<settings><lng>English</lng></settings>";
+        }
         m_pid = ::fork();
         if (m_pid == 0) {
             ::setenv("QT_QPA_PLATFORM", "offscreen", 1);

@@ -40,14 +40,7 @@ bool CoreSubsystems::mainStart(bool safeMode) {
     m_groups.unloadAllAlarmGroups(true);
     const XMLNodePtr root = XMLNode::createFromFile(m_paths.homeFile(SettingsStore::fileName));
     if (root->getNumberOfNodes() == 0) {
-        // First run: until the first-run dialog exists, the language it would propose, with day/month/year
-        // and a 24-hour clock.
-        std::vector<std::string> folders{m_paths.home()};
-        folders.insert(folders.end(), m_paths.dataFolders().begin(), m_paths.dataFolders().end());
-        const auto files = LanguageChoice::listLanguageFiles(folders);
-        const int choice = LanguageChoice::choose(files, LanguageChoice::userLanguageId());
-        m_settings.language = choice >= 0 ? files[static_cast<std::size_t>(choice)].name : "English";
-        m_settings.displayFormats = SettingsStore::displayFormatsFor(0, 0);
+        runFirstRunDialog();
     }
     int step = 0;
     try {
@@ -56,10 +49,29 @@ bool CoreSubsystems::mainStart(bool safeMode) {
         m_messages.msgBox(SettingsStore::loadErrorText(e.what(), "loadSettings", step), Dialogs::styleCritical);
         return false;
     }
+    // A language whose file has gone: ask again.
+    m_texts.setLanguage(m_settings.language);
+    if (!m_texts.languageFileExists()) {
+        runFirstRunDialog();
+    }
     applySettings(safeMode);
     m_groups.loadAlarmGroups();
     m_toDo = TextFile::readText(m_services.alarmGroupFolder + "/todo.txt").value_or("");
     return true;
+}
+
+void CoreSubsystems::runFirstRunDialog() {
+    if (firstRunDialog) {
+        firstRunDialog(m_settings);
+        return;
+    }
+    // Without a dialog (tests, the command line): the language it would propose, day/month/year, 24 hours.
+    std::vector<std::string> folders{m_paths.home()};
+    folders.insert(folders.end(), m_paths.dataFolders().begin(), m_paths.dataFolders().end());
+    const auto files = LanguageChoice::listLanguageFiles(folders);
+    const int choice = LanguageChoice::choose(files, LanguageChoice::userLanguageId());
+    m_settings.language = choice >= 0 ? files[static_cast<std::size_t>(choice)].name : "English";
+    m_settings.displayFormats = SettingsStore::displayFormatsFor(0, 0);
 }
 
 void CoreSubsystems::applySettings(bool safeMode) {

@@ -16,6 +16,7 @@
 #include "sounding/WatchSettings.h"
 
 #include <cstdint>
+#include <functional>
 
 namespace halvika {
 
@@ -55,6 +56,8 @@ public:
     AlarmWatch& watch() { return m_watch; }
     WatchSettings& watchSettings() { return m_watchSettings; }
     SettingsStore& settings() { return m_settings; }
+    /// Shows the first-run dialog, which fills the language and display formats (set by the program).
+    std::function<void(SettingsStore&)> firstRunDialog;
     /// The settings changed: the next tick saves them.
     void markSettingsChanged() { m_watch.requestWork(AlarmWatch::settingsChanged); }
     const std::string& toDo() const { return m_toDo; }
@@ -69,6 +72,7 @@ private:
     void doAction(clsAction& action, const Date& soundingDate, bool real) override {
         m_runner.doAction(action, soundingDate, real);
     }
+    void runFirstRunDialog();
     /// Hands the loaded values to the parts that read them.
     void applySettings(bool safeMode);
 

@@ -3,6 +3,7 @@
 
 #include "app/HalvikaApp.h"
 #include "dates/DateFormat.h"
+#include "settings/SettingsStore.h"
 #include "sounding/AlarmWatch.h"
 #include "windows/AppIcon.h"
 #include "windows/frmAbout.h"
@@ -74,8 +75,9 @@ void frmHalvikaMain::showNextAlarm() {
     }
     std::string line = t.getMainText(209) + " ";
     if (m_watch != nullptr && m_watch->upcomingAlarms().numberOfElements() > 0) {
-        // The next-alarm display format of the settings ("na"), until the settings store carries it.
-        line += formatDate("dddd d/m/yyyy h:nn:ss", m_watch->nextAlarmMoment()) + " (";
+        const std::string format = m_settings && !m_settings->displayFormats[2].empty() ? m_settings->displayFormats[2]
+                                                                                        : "dddd d/m/yyyy h:nn:ss";
+        line += formatDate(format, m_watch->nextAlarmMoment()) + " (";
         for (int i = 0; i < m_watch->upcomingAlarms().numberOfElements(); ++i) {
             line += (i > 0 ? ", " : "") + m_watch->upcomingAlarms().elementAt(i)->name;
         }

@@ -9,6 +9,7 @@ namespace halvika {
 
 class AlarmWatch;
 class HalvikaApp;
+class SettingsStore;
 
 class frmHalvikaMain : public QMainWindow {
     Q_OBJECT
@@ -23,6 +24,8 @@ public:
     void setTrayAvailable(bool available) { m_trayAvailable = available; }
     /// The watch whose upcoming alarms the next-alarm line names.
     void setWatch(AlarmWatch* watch) { m_watch = watch; }
+    /// The settings whose next-alarm format ("na") the line uses.
+    void setSettings(const SettingsStore* settings) { m_settings = settings; }
     /// Sets the captions from the language file.
     void translate();
 
@@ -35,6 +38,7 @@ protected:
 private:
     HalvikaApp& m_app;
     AlarmWatch* m_watch = nullptr;
+    const SettingsStore* m_settings = nullptr;
     QLabel* m_nextAlarm = nullptr;
     bool m_trayAvailable = false;
 };
