@@ -2,8 +2,14 @@
 #pragma once
 
 #include "alarms/ActionRunner.h"
+#include "app/MessageBoxRoutine.h"
+#include "groups/AlarmGroupCollection.h"
 #include "groups/ChangeKinds.h"
 #include "platform/Dialogs.h"
+#include "settings/ColourScheme.h"
+#include "settings/modTranslation.h"
+
+#include <string>
 
 namespace halvika::bench {
 
@@ -22,6 +28,24 @@ class NoChanges : public ChangeListener {
 public:
     void alarmsChanged(const Vector<Alarm>&, std::int16_t) override {}
     void groupsChanged(const Vector<AlarmGroup>&, std::int16_t) override {}
+};
+
+/// The services and a group collection over a folder, with nothing shown and no change reported.
+struct BenchGroups {
+    explicit BenchGroups(const std::string& folder)
+        : paths(folder, {}), texts(paths, ini), colours(paths, ini), messages(dialogs),
+          services(texts, colours, messages), groups(services, changes) {
+        services.alarmGroupFolder = folder;
+    }
+    AppPaths paths;
+    modIniFileHandling ini;
+    modTranslation texts;
+    ColourScheme colours;
+    NoDialogs dialogs;
+    MessageBoxRoutine messages;
+    GroupServices services;
+    NoChanges changes;
+    AlarmGroupCollection groups;
 };
 
 } // namespace halvika::bench

@@ -35,11 +35,8 @@ private:
     int m_interval = 0;
 };
 
-struct Program {
-    Program()
-        : paths("/nonexistent", {}), texts(paths, ini), colours(paths, ini), messages(dialogs),
-          services(texts, colours, messages), groups(services, changes),
-          watch(clock, timer, groups, settings, actions, messages, texts) {
+struct Program : BenchGroups {
+    Program() : BenchGroups("/nonexistent"), watch(clock, timer, groups, settings, actions, messages, texts) {
         // 20,480 alarms in 20 groups: daily, weekday-only and monthly alarms spread over the day, none due now.
         for (int g = 0; g < 20; ++g) {
             auto group = AlarmGroup::createDefaultAlarmGroup(services);
@@ -63,15 +60,6 @@ struct Program {
     }
     StillClock clock;
     QuietTimer timer;
-    AppPaths paths;
-    modIniFileHandling ini;
-    modTranslation texts;
-    ColourScheme colours;
-    NoDialogs dialogs;
-    MessageBoxRoutine messages;
-    GroupServices services;
-    NoChanges changes;
-    AlarmGroupCollection groups;
     WatchSettings settings;
     NoActions actions;
     AlarmWatch watch;

@@ -2,6 +2,7 @@
 #include "alarms/Alarm.h"
 #include "alarms/ActionRunner.h"
 #include "fakes/TempHome.h"
+#include "fakes/XmlTestHelpers.h"
 #include "settings/modTranslation.h"
 
 #include "fakes/DatePrinter.h"
@@ -12,14 +13,6 @@
 
 namespace halvika {
 namespace {
-
-std::vector<std::string> childNames(const XMLNode& node) {
-    std::vector<std::string> names;
-    for (int i = 0; i < node.getNumberOfNodes(); ++i) {
-        names.push_back(node.getNodeAt(i)->name);
-    }
-    return names;
-}
 
 TEST(Alarm, EmptyElementReadsAsDefaults) {
     auto a = Alarm::createFromXML(*XMLNode::createFromXML("<alrm></alrm>"), nullptr);
@@ -63,7 +56,7 @@ TEST(Alarm, ElementChildOrderAndConditionalChildren) {
     a->actions.addElement(clsAction::createFromXML(
         *XMLNode::createFromXML("<acti><acid>1</acid><plug></plug><sett><s>Hi</s></sett></acti>"), a.get()));
     const XMLNodePtr x = a->toXML("alrm");
-    EXPECT_EQ(childNames(*x),
+    EXPECT_EQ(test::childNames(*x),
               (std::vector<std::string>{"name", "datk", "perl", "peru", "oncd", "nexd", "actp", "stad", "endd", "wkds",
                                         "adva", "adda", "addu", "acti", "saia", "stat", "snoz", "snod", "rdon"}));
     EXPECT_EQ(x->getNode("acti")->toString(), "<acti><acid>1</acid><plug></plug><sett><s>Hi</s></sett></acti>");
@@ -74,7 +67,7 @@ TEST(Alarm, ElementChildOrderAndConditionalChildren) {
     a->lastSnoozeSet = true;
     a->lastSnoozeAmount = 0;
     const XMLNodePtr more = a->toXML("alrm");
-    const auto names = childNames(*more);
+    const auto names = test::childNames(*more);
     EXPECT_EQ(std::vector<std::string>(names.end() - 6, names.end()),
               (std::vector<std::string>{"impr", "dura", "duru", "lsa", "lsu", "lsat"}));
     auto back = Alarm::createFromXML(*more, nullptr);

@@ -3,20 +3,13 @@
 #include "alarms/Alarm.h"
 #include "fakes/DatePrinter.h"
 #include "fakes/TempHome.h"
+#include "fakes/XmlTestHelpers.h"
 #include "settings/modTranslation.h"
 
 #include <gtest/gtest.h>
 
 namespace halvika {
 namespace {
-
-std::vector<std::string> childNames(const XMLNode& node) {
-    std::vector<std::string> names;
-    for (int i = 0; i < node.getNumberOfNodes(); ++i) {
-        names.push_back(node.getNodeAt(i)->name);
-    }
-    return names;
-}
 
 class SettingsStoreTest : public ::testing::Test {
 protected:
@@ -79,15 +72,17 @@ TEST_F(SettingsStoreTest, FileOrderAndRoundTrip) {
     s.templateText = "<tmpl><name>Pill</name></tmpl>";
 
     const XMLNodePtr file = s.toXML(Date::fromParts(2026, 3, 7, 12, 10, 0));
-    EXPECT_EQ(childNames(*file), (std::vector<std::string>{
-                                     "bl",   "lsd",   "sa",   "mw",   "ftf",  "wl",   "wu",  "so",    "agp",  "as",
-                                     "tc",   "vd",    "aw",   "sta",  "font", "ds",   "lng", "tmpl",  "lst",  "df",
-                                     "sca",  "ata",   "cls",  "acpl", "acv",  "igc",  "ibw", "osvol", "svol", "ovvol",
-                                     "vvol", "ovspd", "vspd", "tiia", "acmm", "acst", "auc", "cao",   "stt",  "odt",
-                                     "ola",  "olu",   "olp",  "epa",  "ofrm", "dsa",  "dsu", "dsat",  "uoaw"}));
-    EXPECT_EQ(childNames(*file->getNode("mw")), (std::vector<std::string>{"view", "halvikacal", "v", "s", "x", "y", "w",
-                                                                          "h", "dv1", "dv2", "dv3", "dv4"}));
-    EXPECT_EQ(childNames(*file->getNode("sca")), (std::vector<std::string>{"s", "s", "al"}));
+    EXPECT_EQ(
+        test::childNames(*file),
+        (std::vector<std::string>{"bl",   "lsd",   "sa",   "mw",   "ftf",  "wl",   "wu",  "so",    "agp",  "as",
+                                  "tc",   "vd",    "aw",   "sta",  "font", "ds",   "lng", "tmpl",  "lst",  "df",
+                                  "sca",  "ata",   "cls",  "acpl", "acv",  "igc",  "ibw", "osvol", "svol", "ovvol",
+                                  "vvol", "ovspd", "vspd", "tiia", "acmm", "acst", "auc", "cao",   "stt",  "odt",
+                                  "ola",  "olu",   "olp",  "epa",  "ofrm", "dsa",  "dsu", "dsat",  "uoaw"}));
+    EXPECT_EQ(
+        test::childNames(*file->getNode("mw")),
+        (std::vector<std::string>{"view", "halvikacal", "v", "s", "x", "y", "w", "h", "dv1", "dv2", "dv3", "dv4"}));
+    EXPECT_EQ(test::childNames(*file->getNode("sca")), (std::vector<std::string>{"s", "s", "al"}));
     EXPECT_EQ(file->getNode("sta")->getLong("s1"), 600); // ten minutes of this run
 
     SettingsStore back = loaded(file->toString());
