@@ -5,6 +5,7 @@
 #include "alarms/ExpressionError.h"
 #include "app/MessageBoxRoutine.h"
 #include "dates/ArithmeticError.h"
+#include "dates/DateFormat.h"
 #include "dates/DateUnits.h"
 #include "settings/modTranslation.h"
 
@@ -202,6 +203,9 @@ void AlarmWatch::scheduleWatchTimer() {
     }
     if (m_hooks.pollRunningPlugins) {
         m_hooks.pollRunningPlugins();
+    }
+    if (m_hooks.releaseFinishedSpeech) {
+        m_hooks.releaseFinishedSpeech();
     }
     if (now.minute() == m_syncMinute) {
         m_groups.synchronizeAlarmGroups(m_groups.alarmGroups);
@@ -659,6 +663,36 @@ void AlarmWatch::removeFromSeeAlarmsLists(const Vector<Alarm>& alarms) {
 int AlarmWatch::pickRandomMinute(const Date& now) {
     std::uniform_int_distribution<int> pick(1, 42);
     return (now.minute() + pick(m_random) + 21) % 60;
+}
+
+AlarmWatch::SnoozeResult AlarmWatch::snoozeCommand(Alarm& alarm, const Date& shownMoment, const Date& systemNow,
+                                                   std::int16_t addTo, std::int32_t amount, std::int16_t unitPosition) {
+    bool snoozeAgain = true;
+    if (alarm.snoozing && alarm.nextSnoozeAlarmDate > systemNow) {
+        const std::string question =
+            m_texts.getText("frmAlarm", 2) + " " + formatDate("yyyy-mm-dd hh:nn:ss", alarm.nextSnoozeAlarmDate);
+        snoozeAgain =
+            m_messages.msgBox(question, Dialogs::styleYesNo + Dialogs::styleExclamation) == Dialogs::answerYes;
+    }
+    const std::int16_t unit = unitCodeOfListPosition(unitPosition);
+    Date moment;
+    try {
+        moment = snoozeMoment(shownMoment, systemNow, addTo, amount, unit);
+    } catch (const ArithmeticError&) {
+        moment = Date::zero();
+    }
+    if (moment <= systemNow) {
+        m_messages.msgBox(m_texts.getText("frmAlarm", 3), Dialogs::styleExclamation);
+        return SnoozeResult::InThePast;
+    }
+    if (snoozeAgain) {
+        alarm.snooze(moment);
+    }
+    alarm.lastSnoozeSet = true;
+    alarm.lastSnoozeAmount = static_cast<std::int16_t>(amount);
+    alarm.lastSnoozeUnit = unit;
+    alarm.lastSnoozeAddTo = addTo;
+    return snoozeAgain ? SnoozeResult::Snoozed : SnoozeResult::NotAgain;
 }
 
 Date AlarmWatch::snoozeMoment(const Date& alarmMoment, const Date& systemNow, std::int16_t addTo, std::int32_t amount,

@@ -58,7 +58,14 @@ public:
         std::function<void(bool)> showBlocked;
         std::function<void()> inactivityEnded; ///< the personal assistant
         std::function<void(int)> redrawSeeAlarmsList;
+        /// Closes the sound and speech windows and stops the alarm clocks.
+        std::function<void()> stopSounds;
+        /// Lets go of speech that has finished.
+        std::function<void()> releaseFinishedSpeech;
     };
+
+    /// The outcome of the alarm window's snooze button.
+    enum class SnoozeResult { Snoozed, NotAgain, InThePast };
 
     AlarmWatch(const Clock& clock, WatchTimer& timer, AlarmGroupCollection& groups, const WatchSettings& settings,
                ActionRunner& runner, MessageBoxRoutine& messages, modTranslation& texts);
@@ -107,6 +114,18 @@ public:
 
     /// A minute 22 to 63 minutes ahead of `now`.
     int pickRandomMinute(const Date& now);
+
+    /// The snooze button: asks first when the alarm is already snoozed to a later moment (No keeps that
+    /// snooze), refuses a moment not after `systemNow` with a warning, snoozes, and in every case but the
+    /// refusal remembers the choice in the alarm. The caller reports kindTimingChanged when snoozed.
+    SnoozeResult snoozeCommand(Alarm& alarm, const Date& shownMoment, const Date& systemNow, std::int16_t addTo,
+                               std::int32_t amount, std::int16_t unitPosition);
+    /// The stop-sounds commands.
+    void stopAllSounds() {
+        if (m_hooks.stopSounds) {
+            m_hooks.stopSounds();
+        }
+    }
 
     /// The snooze moment: `amount` of `unitCode` added to the alarm's moment (addTo 0) or to `systemNow`.
     static Date snoozeMoment(const Date& alarmMoment, const Date& systemNow, std::int16_t addTo, std::int32_t amount,

@@ -351,6 +351,33 @@ TEST_F(AlarmWatchTest, IntervalsAndOverlaps) {
               2); // touching counts: 11:40 is exactly 40 minutes after the end
 }
 
+TEST_F(AlarmWatchTest, SnoozeCommandQuestionsAndWarnings) {
+    auto g = group("G");
+    auto a = once(g, "Wake", at(8));
+    const Date shown = at(8);
+
+    // Seven minutes late, five minutes added to the alarm's moment: in the past, refused.
+    EXPECT_EQ(watch.snoozeCommand(*a, shown, at(8, 7), 0, 5, 1), AlarmWatch::SnoozeResult::InThePast);
+    EXPECT_EQ(setUp.dialogs.shown().back().text, setUp.texts.getText("frmAlarm", 3));
+    EXPECT_FALSE(a->snoozing);
+    EXPECT_FALSE(a->lastSnoozeSet);
+
+    // Added to now, in the unit at list position 1 (minutes).
+    EXPECT_EQ(watch.snoozeCommand(*a, shown, at(8, 7), 1, 5, 1), AlarmWatch::SnoozeResult::Snoozed);
+    EXPECT_TRUE(a->snoozing);
+    EXPECT_EQ(a->nextSnoozeAlarmDate, at(8, 12));
+    EXPECT_TRUE(a->lastSnoozeSet);
+    EXPECT_EQ(a->lastSnoozeAmount, 5);
+    EXPECT_EQ(a->lastSnoozeUnit, unitMinute);
+    EXPECT_EQ(a->lastSnoozeAddTo, 1);
+
+    // Already snoozed to a later moment: asked first; No keeps the old snooze but remembers the choice.
+    setUp.dialogs.setNextAnswer(Dialogs::answerNo);
+    EXPECT_EQ(watch.snoozeCommand(*a, shown, at(8, 8), 1, 1, 4), AlarmWatch::SnoozeResult::NotAgain);
+    EXPECT_EQ(a->nextSnoozeAlarmDate, at(8, 12));
+    EXPECT_EQ(a->lastSnoozeUnit, unitWeek); // list position 4 is the week
+}
+
 TEST(AlarmWatchSnooze, ArithmeticAndUnitLists) {
     const Date shown = at(8);
     const Date now = at(8, 7);
