@@ -119,6 +119,7 @@ int HalvikaProgram::run(int argc, char** argv) {
 
     mainWindow->setWatch(&core.watch());
     mainWindow->setSettings(&core.settings());
+    core.beforeSaveSettings = [&mainWindow](SettingsStore& settings) { mainWindow->takeGeometry(settings); };
     core.watch().hooks().showNextAlarm = [&mainWindow] { mainWindow->showNextAlarm(); };
     core.watch().hooks().versionCheck = [&app] { app.versionCheck(true); };
 
@@ -142,7 +143,9 @@ int HalvikaProgram::run(int argc, char** argv) {
     if (trayAvailable) {
         tray->show();
     }
-    if (!trayAvailable || !parser.isSet(hiddenOption)) {
+    mainWindow->applyGeometry(core.settings());
+    // Hidden when asked, or when it was hidden at the last exit; only with a tray to bring it back.
+    if (!trayAvailable || (!parser.isSet(hiddenOption) && core.settings().windowVisible)) {
         mainWindow->show();
     }
     return QApplication::exec();

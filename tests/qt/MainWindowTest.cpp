@@ -8,6 +8,7 @@
 #include "fakes/ScriptedDialogs.h"
 #include "fakes/TempHome.h"
 #include "qt/QtTestApp.h"
+#include "settings/SettingsStore.h"
 #include "windows/frmAbout.h"
 #include "windows/frmHalvikaMain.h"
 #include "xml/XMLNode.h"
@@ -81,6 +82,26 @@ TEST_F(MainWindowTest, ExitMenuAsksThroughTheSpine) {
     ASSERT_EQ(dialogs.shown().size(), 1u);
     EXPECT_EQ(dialogs.shown()[0].text, "Exit?");
     EXPECT_FALSE(app.exiting());
+}
+
+TEST_F(MainWindowTest, GeometryInTwipsBothWays) {
+    frmHalvikaMain window(app);
+    SettingsStore settings;
+    settings.windowLeft = 1500;
+    settings.windowTop = 3000;
+    settings.windowWidth = 9000;
+    settings.windowHeight = 6000;
+    window.applyGeometry(settings);
+    EXPECT_EQ(window.geometry(), QRect(100, 200, 600, 400));
+
+    window.show();
+    window.setGeometry(50, 60, 700, 500);
+    SettingsStore back;
+    window.takeGeometry(back);
+    EXPECT_FLOAT_EQ(back.windowLeft, 750);
+    EXPECT_FLOAT_EQ(back.windowWidth, 10500);
+    EXPECT_EQ(back.windowState, 0);
+    EXPECT_TRUE(back.windowVisible);
 }
 
 TEST_F(MainWindowTest, AboutWindowWritesTheDiagnosticLog) {

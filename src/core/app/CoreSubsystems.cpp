@@ -104,6 +104,9 @@ bool CoreSubsystems::saveSettings() {
     m_settings.lastCheck = m_watch.lastCheckMoment();
     m_settings.blocked = m_watch.blocked();
     m_settings.activePlugins = m_plugins.getActivePlugins();
+    if (beforeSaveSettings) {
+        beforeSaveSettings(m_settings);
+    }
     if (!m_settings.toXML(m_clock.today())->toXMLFile(m_paths.homeFile(SettingsStore::fileName))) {
         return true;
     }

@@ -58,6 +58,8 @@ public:
     SettingsStore& settings() { return m_settings; }
     /// Shows the first-run dialog, which fills the language and display formats (set by the program).
     std::function<void(SettingsStore&)> firstRunDialog;
+    /// Lets the windows put their places into the settings just before they are written.
+    std::function<void(SettingsStore&)> beforeSaveSettings;
     /// The settings changed: the next tick saves them.
     void markSettingsChanged() { m_watch.requestWork(AlarmWatch::settingsChanged); }
     const std::string& toDo() const { return m_toDo; }

@@ -9,9 +9,13 @@
 #include "windows/frmAbout.h"
 
 #include <QCloseEvent>
+
 #include <QLabel>
 #include <QMenuBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
 
 namespace halvika {
 
@@ -86,6 +90,32 @@ void frmHalvikaMain::showNextAlarm() {
         line += t.getMainText(210);
     }
     m_nextAlarm->setText(QString::fromStdString(line));
+}
+
+namespace {
+constexpr double kTwipsPerPixel = 15.0;
+}
+
+void frmHalvikaMain::applyGeometry(const SettingsStore& s) {
+    // Rounded, so that a position read back and written again stays where it was.
+    setGeometry(static_cast<int>(std::lround(s.windowLeft / kTwipsPerPixel)),
+                static_cast<int>(std::lround(s.windowTop / kTwipsPerPixel)),
+                std::max(200, static_cast<int>(std::lround(s.windowWidth / kTwipsPerPixel))),
+                std::max(120, static_cast<int>(std::lround(s.windowHeight / kTwipsPerPixel))));
+    if (s.windowState == 2) {
+        setWindowState(Qt::WindowMaximized);
+    }
+}
+
+void frmHalvikaMain::takeGeometry(SettingsStore& s) const {
+    if (windowState() == Qt::WindowNoState) {
+        s.windowLeft = static_cast<float>(geometry().x() * kTwipsPerPixel);
+        s.windowTop = static_cast<float>(geometry().y() * kTwipsPerPixel);
+        s.windowWidth = static_cast<float>(geometry().width() * kTwipsPerPixel);
+        s.windowHeight = static_cast<float>(geometry().height() * kTwipsPerPixel);
+    }
+    s.windowState = static_cast<std::int16_t>(isMaximized() ? 2 : (isMinimized() ? 1 : 0));
+    s.windowVisible = isVisible();
 }
 
 void frmHalvikaMain::toggleWindowVisibility() {

@@ -26,6 +26,10 @@ public:
     void setWatch(AlarmWatch* watch) { m_watch = watch; }
     /// The settings whose next-alarm format ("na") the line uses.
     void setSettings(const SettingsStore* settings) { m_settings = settings; }
+    /// Places the window as the settings remember it (twips, state, visibility).
+    void applyGeometry(const SettingsStore& settings);
+    /// Takes the window's place back into the settings; position and size only in the normal state.
+    void takeGeometry(SettingsStore& settings) const;
     /// Sets the captions from the language file.
     void translate();
 
