@@ -2,12 +2,9 @@
 #pragma once
 
 #include "alarms/ActionRunner.h"
-#include "app/MessageBoxRoutine.h"
-#include "groups/AlarmGroupCollection.h"
 #include "groups/ChangeKinds.h"
+#include "groups/GroupWorkspace.h"
 #include "platform/Dialogs.h"
-#include "settings/ColourScheme.h"
-#include "settings/modTranslation.h"
 
 #include <string>
 
@@ -32,20 +29,14 @@ public:
 
 /// The services and a group collection over a folder, with nothing shown and no change reported.
 struct BenchGroups {
-    explicit BenchGroups(const std::string& folder)
-        : paths(folder, {}), texts(paths, ini), colours(paths, ini), messages(dialogs),
-          services(texts, colours, messages), groups(services, changes) {
-        services.alarmGroupFolder = folder;
-    }
-    AppPaths paths;
-    modIniFileHandling ini;
-    modTranslation texts;
-    ColourScheme colours;
+    explicit BenchGroups(const std::string& folder) : workspace(folder, dialogs, changes) {}
     NoDialogs dialogs;
-    MessageBoxRoutine messages;
-    GroupServices services;
     NoChanges changes;
-    AlarmGroupCollection groups;
+    GroupWorkspace workspace;
+    GroupServices& services = workspace.services;
+    AlarmGroupCollection& groups = workspace.groups;
+    MessageBoxRoutine& messages = workspace.messages;
+    modTranslation& texts = workspace.texts;
 };
 
 } // namespace halvika::bench

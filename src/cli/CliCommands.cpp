@@ -6,7 +6,7 @@
 #include "alarms/clsAdvancedDate.h"
 #include "app/MessageBoxRoutine.h"
 #include "dates/ArithmeticError.h"
-#include "groups/AlarmGroupCollection.h"
+#include "groups/GroupWorkspace.h"
 #include "settings/ColourScheme.h"
 #include "settings/modTranslation.h"
 #include "text/NumberText.h"
@@ -190,20 +190,11 @@ public:
 };
 
 struct Collection {
-    explicit Collection(std::ostream& err, const std::string& folder)
-        : paths(folder, {}), translation(paths, ini), colours(paths, ini), dialogs(err), messages(dialogs),
-          services(translation, colours, messages), groups(services, changes) {
-        services.alarmGroupFolder = folder;
-    }
-    AppPaths paths;
-    modIniFileHandling ini;
-    modTranslation translation;
-    ColourScheme colours;
+    Collection(std::ostream& err, const std::string& folder) : dialogs(err), workspace(folder, dialogs, changes) {}
     StreamDialogs dialogs;
-    MessageBoxRoutine messages;
-    GroupServices services;
     IgnoredChanges changes;
-    AlarmGroupCollection groups;
+    GroupWorkspace workspace;
+    AlarmGroupCollection& groups = workspace.groups;
 };
 
 std::string withoutTrailingSlash(std::string folder) {

@@ -127,14 +127,13 @@ bool CoreSubsystems::saveChangedAlarmGroups() {
 }
 
 Subsystems::DebugState CoreSubsystems::debugState() const {
-    auto& watch = const_cast<AlarmWatch&>(m_watch);
     DebugState state;
-    state.nextAlarm = watch.nextAlarmMoment();
-    state.dueAlarmCount = watch.upcomingAlarms().numberOfElements();
-    state.lastSoundedCheck = watch.lastCheckMoment();
-    state.pendingWork = watch.pendingWork();
+    state.nextAlarm = m_watch.nextAlarmMoment();
+    state.dueAlarmCount = m_watch.upcomingAlarms().numberOfElements();
+    state.lastSoundedCheck = m_watch.lastCheckMoment();
+    state.pendingWork = m_watch.pendingWork();
     state.watchBusy = m_plugins.busy();
-    state.watchNow = watch.currentMoment(true);
+    state.watchNow = m_watch.correctedNow();
     return state;
 }
 

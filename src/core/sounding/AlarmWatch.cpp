@@ -53,14 +53,17 @@ void AlarmWatch::start(const Date& lastCheck, bool blocked) {
     m_versionCheckMinute = pickRandomMinute(now);
 }
 
-Date AlarmWatch::currentMoment(bool skipInactivityCheck) {
+Date AlarmWatch::correctedNow() const {
     const auto correction = static_cast<std::int32_t>(std::floor(m_settings.timerCorrectionMs / 1000.0));
-    Date m = m_clock.today();
     try {
-        m = dateAddUnit(m, -correction, unitSecond);
+        return dateAddUnit(m_clock.today(), -correction, unitSecond);
     } catch (const ArithmeticError&) {
-        // An absurd correction is ignored rather than stopping every alarm.
+        return m_clock.today(); // an absurd correction is ignored rather than stopping every alarm
     }
+}
+
+Date AlarmWatch::currentMoment(bool skipInactivityCheck) {
+    const Date m = correctedNow();
     if (!skipInactivityCheck && m_settings.inactivityLimitMinutes > 0 && m_lastCheckMoment < Date::none()) {
         const std::int64_t gap = m.serialSeconds() - m_lastCheckMoment.serialSeconds();
         if (gap >= std::int64_t{m_settings.inactivityLimitMinutes} * 60 || m_inactivityDetected) {

@@ -76,6 +76,8 @@ public:
     void start(const Date& lastCheck, bool blocked);
 
     Date currentMoment(bool skipInactivityCheck);
+    /// The system time moved back by the timer correction, without the inactivity check.
+    Date correctedNow() const;
     void watchTick();
     Vector<Alarm> collectEarliestAlarms(const Date& after, bool soundAfterInactiveOnly);
     void updateUpcoming();
