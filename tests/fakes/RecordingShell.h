@@ -25,6 +25,17 @@ public:
         return true;
     }
 
+    bool open(const std::string& path, const std::string& parameters, const std::string& folder) override {
+        executed.push_back({path, parameters, folder});
+        return true;
+    }
+
+    struct Executed {
+        std::string path;
+        std::string parameters;
+        std::string folder;
+    };
+    std::vector<Executed> executed;
     std::vector<Started> started;
     std::vector<std::string> opened;
 };

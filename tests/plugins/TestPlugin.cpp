@@ -1,6 +1,6 @@
 // HalvikaTest.plugin: a plug-in program offering every plug-in type, for tests of the host. Its settings file
-// "HalvikaTest.mode" beside it chooses how it behaves: normal, nosuccess, garbage, huge, hang, crash, exit3,
-// keeprunning, inactive. Every request is appended to "HalvikaTest.log" beside it.
+// "HalvikaTest.mode" beside it chooses how it behaves: normal, nosuccess, failure, falsesuccess, garbage,
+// huge, hang, crash, exit3, keeprunning, inactive. Every request is appended to "HalvikaTest.log" beside it.
 #include "xml/XMLNode.h"
 
 #include <chrono>
@@ -120,6 +120,10 @@ int main(int argc, char** argv) {
         reply = "<reply><success></success><name>" + std::string(10 * 1024 * 1024, 'x') + "</name></reply>";
     } else if (mode == "nosuccess" && method != "GetPlugIns") {
         reply = "<reply><error></error></reply>";
+    } else if (mode == "failure" && method == "Execute") {
+        reply = "<reply><error>The printer is out of paper</error></reply>";
+    } else if (mode == "falsesuccess" && method == "Execute") {
+        reply = "<reply><success>False</success></reply>";
     } else {
         reply = answer(method, *envelope->getNode("params"), mode != "inactive");
     }

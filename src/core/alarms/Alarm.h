@@ -19,7 +19,7 @@ class AlarmGroup;
 struct AlarmTexts;
 class modTranslation;
 
-class Alarm {
+class Alarm : public std::enable_shared_from_this<Alarm> {
 public:
     // activePeriod flags.
     static constexpr std::int16_t periodWindow = 2;

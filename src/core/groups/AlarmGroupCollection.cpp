@@ -410,11 +410,16 @@ Vector<Alarm> AlarmGroupCollection::pasteAlarms(const std::shared_ptr<AlarmGroup
 
 Vector<Alarm> AlarmGroupCollection::deleteAlarms(const Vector<Alarm>& selected, bool soundedOnly,
                                                  const Date& watchNow) {
-    Vector<Alarm> removed;
     const int question = soundedOnly ? textDeleteSoundedQuestion : textDeleteQuestion;
     if (m_services.messages.msgBox(mainText(question), styleQuestionYesNo) != Dialogs::answerYes) {
-        return removed;
+        return {};
     }
+    return removeAlarms(selected, soundedOnly, watchNow);
+}
+
+Vector<Alarm> AlarmGroupCollection::removeAlarms(const Vector<Alarm>& selected, bool soundedOnly,
+                                                 const Date& watchNow) {
+    Vector<Alarm> removed;
     for (int i = selected.numberOfElements() - 1; i >= 0; --i) {
         const auto alarm = selected.elementAt(i);
         if (soundedOnly) {

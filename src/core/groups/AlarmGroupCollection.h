@@ -99,6 +99,8 @@ public:
     /// Asks 206 (207), then removes the alarms (only those without a moment after `watchNow` for the
     /// sounded variant) and reports them removed. Returns the alarms removed.
     Vector<Alarm> deleteAlarms(const Vector<Alarm>& selected, bool soundedOnly, const Date& watchNow);
+    /// deleteAlarms without its question.
+    Vector<Alarm> removeAlarms(const Vector<Alarm>& selected, bool soundedOnly, const Date& watchNow);
 
 private:
     std::string mainText(int number);

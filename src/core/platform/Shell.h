@@ -14,6 +14,9 @@ public:
                                const std::string& workingFolder) = 0;
     /// Opens a document or folder with the desktop's default handler.
     virtual bool openDocument(const std::string& path) = 0;
+    /// The desktop's open operation: a program is started with the parameters (split like a shell) in the
+    /// working folder, anything else is opened as a document. False when nothing could be started.
+    virtual bool open(const std::string& path, const std::string& parameters, const std::string& workingFolder) = 0;
 };
 
 } // namespace halvika

@@ -2,7 +2,9 @@
 #include "platform/QtShell.h"
 
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QUrl>
 
@@ -19,6 +21,21 @@ bool QtShell::startDetached(const std::string& program, const std::vector<std::s
 
 bool QtShell::openDocument(const std::string& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+}
+
+bool QtShell::open(const std::string& path, const std::string& parameters, const std::string& workingFolder) {
+    const QString target = QString::fromStdString(path);
+    const QFileInfo file(target);
+    const bool program = (file.isFile() && file.isExecutable()) ||
+                         (!target.contains('/') && !QStandardPaths::findExecutable(target).isEmpty());
+    if (program) {
+        return QProcess::startDetached(target, QProcess::splitCommand(QString::fromStdString(parameters)),
+                                       QString::fromStdString(workingFolder));
+    }
+    if (target.isEmpty() || !file.exists()) {
+        return false;
+    }
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(file.absoluteFilePath()));
 }
 
 } // namespace halvika

@@ -1,0 +1,176 @@
+#include "sounding/ActionDispatcher.h"
+
+#include "alarms/Alarm.h"
+#include "alarms/clsAction.h"
+#include "platform/PowerControl.h"
+#include "platform/Shell.h"
+#include "plugins/PluginHost.h"
+#include "settings/modTranslation.h"
+#include "sounding/SoundingWindows.h"
+#include "sounding/SpecialCommand.h"
+#include "sounding/WildcardPath.h"
+#include "sounding/modSpeech.h"
+
+#include <chrono>
+
+namespace halvika {
+
+namespace {
+
+std::shared_ptr<Alarm> owningAlarm(const clsAction& action) {
+    return action.al ? action.al->weak_from_this().lock() : nullptr;
+}
+
+/// The alarm's own shared action object, so that a reused window recognises it.
+std::shared_ptr<clsAction> sharedAction(clsAction& action) {
+    if (action.al) {
+        for (int i = 0; i < action.al->actions.numberOfElements(); ++i) {
+            if (action.al->actions.elementAt(i).get() == &action) {
+                return action.al->actions.elementAt(i);
+            }
+        }
+    }
+    return std::shared_ptr<clsAction>(std::shared_ptr<clsAction>(), &action);
+}
+
+} // namespace
+
+ActionDispatcher::ActionDispatcher(Services services, bool safeMode)
+    : m_s(services), m_safeMode(safeMode),
+      m_random(static_cast<std::mt19937::result_type>(std::chrono::system_clock::now().time_since_epoch().count())) {}
+
+void ActionDispatcher::doAction(clsAction& action, const Date& soundingDate, bool real) {
+    if (m_ended) {
+        return;
+    }
+    const auto alarm = owningAlarm(action);
+    const std::string text = action.settings->getString("s");
+    switch (action.action) {
+    case 1:
+    case 3:
+        if (alarm) {
+            m_s.windows.showAlarmMessage(alarm, sharedAction(action), soundingDate, real, "");
+        }
+        if (action.action == 3) {
+            m_s.speech.speak(text);
+        }
+        break;
+    case 2:
+        m_s.speech.speak(text);
+        break;
+    case 4:
+    case 5:
+    case 6:
+        runSpecialCommand(text);
+        break;
+    case 7:
+    case 8:
+        if (alarm) {
+            m_s.windows.playAlarmSound(alarm, sharedAction(action), soundingDate, real);
+        }
+        break;
+    case 9:
+        m_s.speech.tellTime("now \"" + text + "\"");
+        break;
+    case 10:
+    case 11:
+        m_s.speech.tellTime(std::string(action.action == 10 ? "unt" : "sin") + " \"" + text + "\" \"" +
+                            action.settings->getString("d") + "\"");
+        break;
+    case 12:
+        m_s.power.startScreenSaver();
+        break;
+    case 13:
+        runSystemCommand(SystemCommand::ShutDown);
+        break;
+    case 14:
+        runSystemCommand(SystemCommand::Restart);
+        break;
+    case 15:
+        runSystemCommand(SystemCommand::LogOff);
+        break;
+    case clsAction::kindPlugin:
+        runPlugin(action, soundingDate, real);
+        break;
+    case 17:
+        m_s.windows.soundAlarmClock();
+        break;
+    default:
+        if (alarm) {
+            m_s.windows.showAlarmMessage(alarm, sharedAction(action), soundingDate, real,
+                                         m_s.texts.getText("Action", textUnknownKind));
+        }
+        break;
+    }
+}
+
+void ActionDispatcher::runSpecialCommand(const std::string& command) {
+    const SpecialCommand parsed = SpecialCommand::parse(command);
+    const std::string word = parsed.lowerWord();
+    if (word == "screensaver") {
+        m_s.power.startScreenSaver();
+    } else if (word == "shutdown") {
+        runSystemCommand(SystemCommand::ShutDown);
+    } else if (word == "reboot") {
+        runSystemCommand(SystemCommand::Restart);
+    } else if (word == "logoff") {
+        runSystemCommand(SystemCommand::LogOff);
+    } else if (word == "speak") {
+        m_s.speech.speak(parsed.first);
+    } else if (word == "tt") {
+        m_s.speech.tellTime(parsed.first);
+    } else {
+        runProgram(parsed.word, parsed.first, parsed.second);
+    }
+}
+
+bool ActionDispatcher::runProgram(const std::string& path, const std::string& parameters, const std::string& folder) {
+    return m_s.shell.open(WildcardPath::choose(path, m_random), parameters, folder);
+}
+
+void ActionDispatcher::runSystemCommand(SystemCommand command) {
+    // Everything is saved first; when the user keeps the program from ending, the machine stays as it is.
+    if (exitRoutine && !exitRoutine()) {
+        return;
+    }
+    m_ended = true;
+    switch (command) {
+    case SystemCommand::ShutDown:
+        m_s.power.shutDown();
+        break;
+    case SystemCommand::Restart:
+        m_s.power.restart();
+        break;
+    case SystemCommand::LogOff:
+        m_s.power.logOff();
+        break;
+    }
+    if (endProgram) {
+        endProgram();
+    }
+}
+
+void ActionDispatcher::runPlugin(clsAction& action, const Date& soundingDate, bool real) {
+    const auto alarm = owningAlarm(action);
+    std::string reply;
+    if (m_plugins && !m_safeMode) {
+        std::string parameters = action.settings->toString();
+        if (alarm) {
+            parameters += alarm->toXML("alrm")->toString();
+        }
+        reply = m_plugins->methodCall(action.plugin, "Execute", parameters, true);
+    }
+    const XMLNodePtr answer = XMLNode::createFromXML(reply);
+    if (answer->getNodeIndex("success") >= 0) {
+        return;
+    }
+    std::string message = m_safeMode ? m_s.texts.getText("Action", textPluginsOff) : answer->getString("error");
+    if (message.empty()) {
+        message = " ";
+    }
+    if (alarm) {
+        m_s.windows.showAlarmMessage(alarm, sharedAction(action), soundingDate, real, message);
+    }
+}
+
+} // namespace halvika

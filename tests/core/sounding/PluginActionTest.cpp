@@ -1,0 +1,56 @@
+// The plug-in action against the real test plug-in program: what it is sent, and what a failure shows.
+#include "fakes/SoundingTestRig.h"
+#include "platform/posix/PosixPluginProcess.h"
+#include "plugins/PluginHost.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace halvika {
+namespace {
+
+namespace fs = std::filesystem;
+
+const Date eight = Date::fromParts(2026, 3, 7, 8, 0, 0);
+
+class PluginActionTest : public ::testing::Test, protected test::SoundingTestRig {
+protected:
+    PluginActionTest() {
+        fs::create_directory(home.file("PlugIns"));
+        fs::copy_file(TEST_PLUGIN_PROGRAM, home.file("PlugIns/HalvikaTest.plugin"));
+        fs::permissions(home.file("PlugIns/HalvikaTest.plugin"), fs::perms::owner_all);
+        host.setTimeoutMs(3000);
+        dispatcher.setPlugins(&host);
+    }
+    /// Sounds a plug-in action with the plug-in in `mode`; the alarm window's message, or "(none)".
+    std::string sound(const std::string& mode) {
+        home.write("PlugIns/HalvikaTest.mode", mode);
+        auto alarm = alarmWith(16, "print this");
+        alarm->actions.elementAt(0)->plugin = "HalvikaTest*Act";
+        const std::size_t before = windows.alarmWindowCount();
+        alarm->soundAlarm(eight, true, dispatcher);
+        return windows.alarmWindowCount() == before ? "(none)"
+                                                    : windows.alarmWindow(windows.alarmWindowCount() - 1)->message();
+    }
+
+    PosixPluginProcess process;
+    PluginHost host{process, {home.file("PlugIns")}, false};
+};
+
+TEST_F(PluginActionTest, SuccessIsTheSuccessElementWhateverItHoldsAndFailuresShowTheirError) {
+    EXPECT_EQ(sound("normal"), "(none)");
+    // Execute gets the action's settings followed by the alarm written as "alrm".
+    const std::string request = home.read("PlugIns/HalvikaTest.log");
+    EXPECT_NE(request.find("<method>Execute</method>"), std::string::npos);
+    EXPECT_NE(request.find("<params><sett><s>print this</s></sett><alrm><name>Tea</name>"), std::string::npos);
+
+    EXPECT_EQ(sound("falsesuccess"), "(none)");
+    EXPECT_EQ(sound("failure"), "The printer is out of paper");
+    EXPECT_EQ(sound("nosuccess"), " ");
+    EXPECT_EQ(sound("crash"), " ");
+    EXPECT_EQ(sound("garbage"), " ");
+}
+
+} // namespace
+} // namespace halvika

@@ -1,0 +1,94 @@
+// Voices of the two engines by name, the settings' overrides, and speech released when finished.
+#include "fakes/FakeSpeechEngine.h"
+#include "fakes/ManualClock.h"
+#include "settings/SettingsStore.h"
+#include "sounding/modSpeech.h"
+
+#include <gtest/gtest.h>
+
+namespace halvika {
+namespace {
+
+using test::FakeSpeechEngine;
+
+TEST(SpeechTest, VoicesAreListedAndChosenByNameCurrentEngineFirst) {
+    FakeSpeechEngine current({"Alice", "Bob"});
+    FakeSpeechEngine older({"en", "de"});
+    clsVoices voices(&current, &older);
+    EXPECT_EQ(voices.getVoices(), (std::vector<std::string>{"Alice", "Bob", "(1) en", "(2) de"}));
+
+    EXPECT_TRUE(voices.speak("one", "", false, 0, false, 0)); // empty name: the first voice
+    EXPECT_TRUE(voices.speak("two", "Bob", false, 0, false, 0));
+    EXPECT_TRUE(voices.speak("three", "(2) de", false, 0, false, 0));
+    ASSERT_EQ(current.spoken.size(), 2u);
+    EXPECT_EQ(current.spoken[0].voice, 0);
+    EXPECT_EQ(current.spoken[1].voice, 1);
+    ASSERT_EQ(older.spoken.size(), 1u);
+    EXPECT_EQ(older.spoken[0].text, "three");
+    EXPECT_EQ(older.spoken[0].voice, 1);
+    EXPECT_EQ(voices.lastEngine(), clsVoices::Engine::Older);
+
+    // A name neither engine has: nothing is spoken.
+    EXPECT_FALSE(voices.speak("four", "Zoe", false, 0, false, 0));
+    EXPECT_FALSE(voices.speak("four", "de", false, 0, false, 0));
+    EXPECT_EQ(current.spoken.size() + older.spoken.size(), 3u);
+
+    // Without the current engine the older one's first voice takes an empty name.
+    clsVoices olderOnly(nullptr, &older);
+    EXPECT_TRUE(olderOnly.speak("five", "", false, 0, false, 0));
+    EXPECT_EQ(older.spoken.back().voice, 0);
+    EXPECT_FALSE(clsVoices(nullptr, nullptr).speak("six", "", false, 0, false, 0));
+}
+
+TEST(SpeechTest, VolumeAndSpeedApplyOnlyWhenOverriddenAndInRange) {
+    FakeSpeechEngine current({"Alice"});
+    clsVoices voices(&current, nullptr);
+    voices.speak("a", "", true, 40, true, -3);
+    voices.speak("b", "", false, 40, false, -3);
+    voices.speak("c", "", true, 101, true, 11);
+    voices.speak("d", "", true, 0, true, -10);
+    voices.speak("e", "", true, -1, true, -11);
+    ASSERT_EQ(current.spoken.size(), 5u);
+    EXPECT_EQ(current.spoken[0].volume, 40);
+    EXPECT_EQ(current.spoken[0].rate, -3);
+    for (int i : {1, 2, 4}) {
+        EXPECT_EQ(current.spoken[i].volume, std::nullopt) << i;
+        EXPECT_EQ(current.spoken[i].rate, std::nullopt) << i;
+    }
+    EXPECT_EQ(current.spoken[3].volume, 0);
+    EXPECT_EQ(current.spoken[3].rate, -10);
+}
+
+TEST(SpeechTest, SpeechUsesTheSettingsAndIsReleasedOnceTheEngineIsDone) {
+    FakeSpeechEngine current({"Alice", "Bob"});
+    FakeSpeechEngine older({"en"});
+    SettingsStore settings;
+    settings.voice = "(1) en";
+    settings.overrideVoiceSpeed = true;
+    settings.voiceSpeed = 5;
+    test::ManualClock clock(Date::fromParts(2026, 3, 7, 9, 41, 0));
+    modSpeech speech(&current, &older, settings, clock);
+
+    EXPECT_TRUE(speech.tellTime("now \"It is <h:nn>.\""));
+    ASSERT_EQ(older.spoken.size(), 1u);
+    EXPECT_EQ(older.spoken[0].text, "It is 9:41.");
+    EXPECT_EQ(older.spoken[0].rate, 5);
+    EXPECT_TRUE(speech.speaking());
+
+    speech.releaseFinishedSpeech(); // still speaking: kept
+    EXPECT_TRUE(speech.speaking());
+    EXPECT_EQ(older.stops, 0);
+    older.busy = false;
+    speech.releaseFinishedSpeech();
+    EXPECT_FALSE(speech.speaking());
+    EXPECT_EQ(older.stops, 1); // the older engine is let go
+
+    EXPECT_TRUE(speech.speak("Hello", "Bob"));
+    speech.stopSpeech();
+    EXPECT_FALSE(current.busy);
+    EXPECT_FALSE(speech.tellTime("sin \"<d>\" \"not a date\""));
+    EXPECT_EQ(current.spoken.size(), 1u);
+}
+
+} // namespace
+} // namespace halvika

@@ -1,0 +1,45 @@
+// A speech engine with the voices the test gives it, recording what it was asked to say.
+#pragma once
+
+#include "platform/SpeechEngine.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace halvika::test {
+
+class FakeSpeechEngine : public SpeechEngine {
+public:
+    struct Spoken {
+        std::string text;
+        int voice;
+        std::optional<int> volume;
+        std::optional<int> rate;
+    };
+
+    explicit FakeSpeechEngine(std::vector<std::string> voiceNames = {}) : names(std::move(voiceNames)) {}
+
+    std::vector<std::string> voices() override { return names; }
+    bool speak(const std::string& text, int voiceIndex, std::optional<int> volume, std::optional<int> rate) override {
+        if (failing) {
+            return false;
+        }
+        spoken.push_back({text, voiceIndex, volume, rate});
+        busy = true;
+        return true;
+    }
+    bool speaking() override { return busy; }
+    void stop() override {
+        busy = false;
+        ++stops;
+    }
+
+    std::vector<std::string> names;
+    std::vector<Spoken> spoken;
+    bool busy = false;
+    bool failing = false;
+    int stops = 0;
+};
+
+} // namespace halvika::test
