@@ -7,15 +7,25 @@
 #include "app/IdleSubsystems.h"
 #include "app/ProgramVersion.h"
 #include "dates/DateNames.h"
+#include "platform/DBusPowerControl.h"
+#include "platform/EspeakSpeechEngine.h"
+#include "platform/PulseMixer.h"
 #include "platform/QtDialogs.h"
 #include "platform/QtShell.h"
+#include "platform/QtSoundOutput.h"
+#include "platform/QtSoundingViews.h"
+#include "platform/QtSpeechEngine.h"
 #include "platform/QtViews.h"
 #include "platform/QtWatchTimer.h"
 #include "platform/UnixSignalWatcher.h"
 #include "platform/posix/PosixClock.h"
 #include "platform/posix/PosixPluginProcess.h"
+#include "sounding/ActionDispatcher.h"
+#include "sounding/PersonalAssistant.h"
+#include "sounding/SoundVolume.h"
+#include "sounding/SoundingWindows.h"
+#include "sounding/modSpeech.h"
 #include "windows/AppIcon.h"
-#include "windows/BasicActionRunner.h"
 #include "windows/TrayIcon.h"
 #include "windows/frmFirstTimeSettings.h"
 #include "windows/frmHalvikaMain.h"
@@ -93,8 +103,7 @@ int HalvikaProgram::run(int argc, char** argv) {
         return 0;
     }
     PosixPluginProcess pluginProcess;
-    BasicActionRunner runner(shell);
-    CoreSubsystems core(clock, timer, app.paths(), app.ini(), app.translation(), app.messages(), pluginProcess, runner,
+    CoreSubsystems core(clock, timer, app.paths(), app.ini(), app.translation(), app.messages(), pluginProcess, nullptr,
                         app.safeMode());
     app.setSubsystems(core);
     core.firstRunDialog = [&app](SettingsStore& settings) {
@@ -116,6 +125,42 @@ int HalvikaProgram::run(int argc, char** argv) {
         app.msgBox(HalvikaApp::loadingErrorText(1, e.what()), Dialogs::styleExclamation);
         return 1;
     }
+
+    // What sounding alarms do: windows, sounds, speech, programs and system commands.
+    QtSoundOutput soundOutput;
+    PulseMixer mixer;
+    SoundVolume soundVolume(&mixer);
+    QtSpeechEngine currentSpeech;
+    EspeakSpeechEngine olderSpeech;
+    modSpeech speech(&currentSpeech, &olderSpeech, core.settings(), clock);
+    QtSoundingViews soundingViews(app.translation(), clock);
+    SoundingWindows soundingWindows(
+        {clock, app.translation(), core.settings(), core.watch(), core.groups(), app.messages()}, soundOutput,
+        soundVolume, soundingViews, app.paths().findFile("sounds/ring.wav"));
+    soundingViews.setWindows(soundingWindows);
+    DBusPowerControl power;
+    ActionDispatcher dispatcher({soundingWindows, speech, shell, power, app.translation()}, app.safeMode());
+    dispatcher.setPlugins(&core.plugins());
+    dispatcher.exitRoutine = [&app] { return app.exitProgram(false); };
+    dispatcher.endProgram = [&views] { views.endProcess(0); };
+    core.setActionRunner(dispatcher);
+    PersonalAssistant assistant(app.translation(), core.groups(),
+                                [&speech](const std::string& text) { speech.speak(text); });
+    AlarmWatch::Hooks& hooks = core.watch().hooks();
+    hooks.stopSounds = [&soundingWindows, &speech] {
+        soundingWindows.stopAllSounds();
+        speech.stopSpeech();
+    };
+    hooks.releaseFinishedSpeech = [&speech] { speech.releaseFinishedSpeech(); };
+    hooks.inactivityEnded = [&assistant, &core, &clock] {
+        if (core.settings().personalAssistant) {
+            assistant.greetUser(clock.now().date, core.watch().blocked(), core.settings().ignoreCorrection);
+        }
+    };
+    QObject::connect(mainWindow.get(), &frmHalvikaMain::stopSoundsRequested, [&core] { core.watch().stopAllSounds(); });
+    QObject::connect(tray.get(), &TrayIcon::stopSoundsRequested, [&core] { core.watch().stopAllSounds(); });
+    QObject::connect(mainWindow.get(), &frmHalvikaMain::showAlarmClockRequested,
+                     [&soundingWindows] { soundingWindows.showAlarmClock(); });
 
     mainWindow->setWatch(&core.watch());
     mainWindow->setSettings(&core.settings());
@@ -148,7 +193,11 @@ int HalvikaProgram::run(int argc, char** argv) {
     if (!trayAvailable || (!parser.isSet(hiddenOption) && core.settings().windowVisible)) {
         mainWindow->show();
     }
-    return QApplication::exec();
+    const int exitCode = QApplication::exec();
+    // The sounding windows go before the services they use.
+    soundingWindows.closeAll();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return exitCode;
 }
 
 } // namespace halvika

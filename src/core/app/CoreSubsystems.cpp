@@ -22,7 +22,7 @@ std::vector<std::string> pluginFolders(const AppPaths& paths) {
 
 CoreSubsystems::CoreSubsystems(const Clock& clock, WatchTimer& timer, const AppPaths& paths, modIniFileHandling& ini,
                                modTranslation& texts, MessageBoxRoutine& messages, PluginProcess& process,
-                               ActionRunner& runner, bool safeMode)
+                               ActionRunner* runner, bool safeMode)
     : m_clock(clock), m_paths(paths), m_texts(texts), m_messages(messages), m_runner(runner),
       m_plugins(process, pluginFolders(paths), safeMode), m_colours(paths, ini), m_services(texts, m_colours, messages),
       m_groups(m_services, m_watch), m_watch(clock, timer, m_groups, m_watchSettings, *this, messages, texts) {

@@ -31,7 +31,7 @@ class modTranslation;
 class CoreSubsystems : public Subsystems, private ActionRunner {
 public:
     CoreSubsystems(const Clock& clock, WatchTimer& timer, const AppPaths& paths, modIniFileHandling& ini,
-                   modTranslation& texts, MessageBoxRoutine& messages, PluginProcess& process, ActionRunner& runner,
+                   modTranslation& texts, MessageBoxRoutine& messages, PluginProcess& process, ActionRunner* runner,
                    bool safeMode);
 
     /// Start-up step 4: finds the plug-ins (none in safe mode).
@@ -50,6 +50,8 @@ public:
     std::string languageFileName() const override { return m_settings.language; }
     DebugState debugState() const override;
 
+    /// Who runs the actions from now on (the windows that carry them out exist only after the core).
+    void setActionRunner(ActionRunner& runner) { m_runner = &runner; }
     PluginHost& plugins() { return m_plugins; }
     AlarmGroupCollection& groups() { return m_groups; }
     ColourScheme& colours() { return m_colours; }
@@ -72,7 +74,9 @@ public:
 private:
     void countSoundedAlarm() override { m_settings.countSoundedAlarm(); }
     void doAction(clsAction& action, const Date& soundingDate, bool real) override {
-        m_runner.doAction(action, soundingDate, real);
+        if (m_runner) {
+            m_runner->doAction(action, soundingDate, real);
+        }
     }
     void runFirstRunDialog();
     /// Hands the loaded values to the parts that read them.
@@ -82,7 +86,7 @@ private:
     const AppPaths& m_paths;
     modTranslation& m_texts;
     MessageBoxRoutine& m_messages;
-    ActionRunner& m_runner;
+    ActionRunner* m_runner;
     SettingsStore m_settings;
     std::string m_toDo;
     PluginHost m_plugins;

@@ -77,6 +77,14 @@ void AlarmWindowLogic::showAlarm(const std::shared_ptr<Alarm>& alarm, const std:
     }
 }
 
+void AlarmWindowLogic::attach(const std::shared_ptr<Alarm>& alarm, const std::shared_ptr<clsAction>& action,
+                              const Date& soundingDate, bool real) {
+    m_alarm = alarm;
+    m_action = action;
+    m_moment = soundingDate;
+    m_real = real;
+}
+
 bool AlarmWindowLogic::guardPassed() const {
     const Date now = m_s.clock.now().date;
     return now < m_shownAt || now.serialSeconds() - m_shownAt.serialSeconds() > 1;
@@ -98,16 +106,16 @@ int AlarmWindowLogic::heightPixels() const {
     return m_s.settings.alarmWindowHeight / twipsPerPixel;
 }
 
-bool AlarmWindowLogic::ok(const std::string& editedMessage) {
+bool AlarmWindowLogic::ok(const std::string& editedMessage, int widthPixels, int heightPixels) {
     if (!guardPassed()) {
         return false;
     }
-    close(editedMessage, widthPixels(), heightPixels());
+    close(editedMessage, widthPixels, heightPixels);
     return true;
 }
 
 bool AlarmWindowLogic::snooze(std::int32_t amount, std::int16_t unitPosition, std::int16_t addTo,
-                              const std::string& editedMessage) {
+                              const std::string& editedMessage, int widthPixels, int heightPixels) {
     if (!guardPassed() || !m_snoozeEnabled) {
         return false;
     }
@@ -123,7 +131,7 @@ bool AlarmWindowLogic::snooze(std::int32_t amount, std::int16_t unitPosition, st
     }
     // The remembered snooze choice is part of the alarm's file.
     m_alarm->changed = true;
-    close(editedMessage, widthPixels(), heightPixels());
+    close(editedMessage, widthPixels, heightPixels);
     return true;
 }
 

@@ -45,13 +45,19 @@ public:
     void showAlarm(const std::shared_ptr<Alarm>& alarm, const std::shared_ptr<clsAction>& action,
                    const Date& soundingDate, bool real, const std::string& replacementText);
 
+    /// A window that only plays the action's sound: it remembers what it belongs to and stays hidden.
+    void attach(const std::shared_ptr<Alarm>& alarm, const std::shared_ptr<clsAction>& action, const Date& soundingDate,
+                bool real);
+
     /// True when a click is taken: not within the first second after the window was shown.
     bool guardPassed() const;
-    /// OK: after the guard, closes. True when the window is to close.
-    bool ok(const std::string& editedMessage);
-    /// Snooze with the controls' values: after the guard, the watch's snooze command. True when the window
-    /// is to close (not when the new moment has passed already).
-    bool snooze(std::int32_t amount, std::int16_t unitPosition, std::int16_t addTo, const std::string& editedMessage);
+    /// OK: after the guard, the closing work with the window's message and size. True when the window is to
+    /// close.
+    bool ok(const std::string& editedMessage, int widthPixels, int heightPixels);
+    /// Snooze with the controls' values: after the guard, the watch's snooze command, then the closing work.
+    /// True when the window is to close (not when the new moment has passed already).
+    bool snooze(std::int32_t amount, std::int16_t unitPosition, std::int16_t addTo, const std::string& editedMessage,
+                int widthPixels, int heightPixels);
     /// The closing work: cancels the attention alarm, offers to keep an edited message, stores the window
     /// size (pixels) and reports the collected changes.
     void close(const std::string& editedMessage, int widthPixels, int heightPixels);

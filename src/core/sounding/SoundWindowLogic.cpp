@@ -86,11 +86,17 @@ void SoundWindowLogic::playOnce() {
             if (!m_request.timed) {
                 setTimer(0);
             }
+            if (onChanged) {
+                onChanged();
+            }
             return;
         }
     }
     if (!playSimple()) {
         beepAndRetry();
+    }
+    if (onChanged) {
+        onChanged();
     }
 }
 
@@ -148,8 +154,8 @@ void SoundWindowLogic::stop() {
 void SoundWindowLogic::setTimer(int ms) {
     if (m_timerMs != ms) {
         m_timerMs = ms;
-        if (onTimerChanged) {
-            onTimerChanged();
+        if (onChanged) {
+            onChanged();
         }
     }
 }

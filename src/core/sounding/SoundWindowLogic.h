@@ -68,8 +68,8 @@ public:
 
     /// Called once when the repetitions end, so that the window closes.
     std::function<void()> onFinished;
-    /// Called when the timer's interval changes.
-    std::function<void()> onTimerChanged;
+    /// Called after each play and when the timer's interval changes, so that the window shows it.
+    std::function<void()> onChanged;
 
 private:
     void playNext();

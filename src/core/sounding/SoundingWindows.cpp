@@ -71,19 +71,17 @@ void SoundingWindows::showAlarmMessage(const std::shared_ptr<Alarm>& alarm, cons
 
 void SoundingWindows::playAlarmSound(const std::shared_ptr<Alarm>& alarm, const std::shared_ptr<clsAction>& action,
                                      const Date& soundingDate, bool real) {
+    // A window that was only created to play a sound stays hidden: the sound window shows the alarm.
     AlarmEntry& entry = findOrOpen(alarm, action);
     if (!entry.logic->alarm()) {
-        entry.logic->showAlarm(alarm, action, soundingDate, real, "");
-    }
-    if (entry.view) {
-        entry.view->refresh();
-    } else {
-        entry.view = m_views.openAlarmWindow(*entry.logic);
+        entry.logic->attach(alarm, action, soundingDate, real);
     }
     AlarmWindowLogic* parent = entry.logic.get();
 
     if (m_soundWindows.size() >= maxSounds) {
-        m_soundWindows.front()->parent = nullptr;
+        if (m_soundWindows.front()->parent == parent) {
+            m_soundWindows.front()->parent = nullptr;
+        }
         closeSound(m_soundWindows.front().get());
     }
     for (const auto& sound : m_soundWindows) {
@@ -99,7 +97,7 @@ void SoundingWindows::playAlarmSound(const std::shared_ptr<Alarm>& alarm, const 
     sound->logic = std::make_unique<SoundWindowLogic>(m_output, m_volume, m_output.openChannel(), m_random);
     SoundEntry* raw = sound.get();
     sound->logic->onFinished = [this, raw] { m_views.post([this, raw] { closeSound(raw); }); };
-    sound->logic->onTimerChanged = [raw] {
+    sound->logic->onChanged = [raw] {
         if (raw->view) {
             raw->view->refresh();
         }
@@ -126,6 +124,12 @@ void SoundingWindows::closeSound(SoundEntry* entry) {
     m_soundWindows.erase(it);
     owned->logic->stop();
     owned->view.reset();
+    // A hidden alarm window lives only for its sound.
+    const auto parent = std::find_if(m_alarmWindows.begin(), m_alarmWindows.end(),
+                                     [&owned](const auto& e) { return e->logic.get() == owned->parent; });
+    if (parent != m_alarmWindows.end() && !(*parent)->view) {
+        m_alarmWindows.erase(parent);
+    }
 }
 
 void SoundingWindows::soundWindowStopped(SoundWindowLogic& logic, bool byUser) {

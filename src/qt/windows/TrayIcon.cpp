@@ -13,6 +13,8 @@ TrayIcon::TrayIcon(QObject* parent) : QObject(parent), m_icon(new QSystemTrayIco
     QAction* toggle = m_menu->addAction(tr("Show or hide window"), this, &TrayIcon::toggleWindowRequested);
     toggle->setObjectName("mnuTrayToggle");
     m_menu->addSeparator();
+    QAction* stop = m_menu->addAction(tr("Stop sounds"), this, &TrayIcon::stopSoundsRequested);
+    stop->setObjectName("mnuTrayStopSounds");
     QAction* exit = m_menu->addAction(tr("Exit"), this, &TrayIcon::exitRequested);
     exit->setObjectName("mnuTrayExit");
     m_icon->setContextMenu(m_menu);

@@ -23,6 +23,7 @@ public:
 
 signals:
     void toggleWindowRequested();
+    void stopSoundsRequested();
     void exitRequested();
 
 private:

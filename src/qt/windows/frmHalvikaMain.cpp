@@ -39,6 +39,11 @@ frmHalvikaMain::frmHalvikaMain(HalvikaApp& app, QWidget* parent) : QMainWindow(p
     QAction* hide = general->addAction(tr("&Close window"), this, &frmHalvikaMain::toggleWindowVisibility);
     hide->setObjectName("mnuWindowClose");
     hide->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    QAction* stopSounds = general->addAction(tr("&Stop sounds"), this, &frmHalvikaMain::stopSoundsRequested);
+    stopSounds->setObjectName("mnuGeneralStopSounds");
+    stopSounds->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Period));
+    QAction* alarmClock = general->addAction(tr("&Alarm clock"), this, &frmHalvikaMain::showAlarmClockRequested);
+    alarmClock->setObjectName("mnuWindowShowAC");
     general->addSeparator();
     QAction* exit = general->addAction(tr("E&xit"), this, &frmHalvikaMain::exitRequested);
     exit->setObjectName("mnuTrayExit");

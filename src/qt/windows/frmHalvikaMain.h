@@ -35,6 +35,8 @@ public:
 
 signals:
     void exitRequested();
+    void stopSoundsRequested();
+    void showAlarmClockRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -39,7 +39,7 @@ TEST_F(CoreSubsystemsTest, StartTickAndSave) {
     home.write("groups/usg_0.agx", "<algr><name>G</name><alrm><name>Missed</name><oncd>2026/03/07 11:30:00</oncd>"
                                    "<acti><acid>1</acid><plug></plug><sett><s>x</s></sett></acti></alrm></algr>");
     home.write("groups/todo.txt", "buy milk");
-    CoreSubsystems core(clock, timer, paths, ini, texts, messages, process, runner, false);
+    CoreSubsystems core(clock, timer, paths, ini, texts, messages, process, &runner, false);
     ASSERT_TRUE(core.mainStart(false));
 
     EXPECT_EQ(core.settings().warningLimit, 5);
@@ -64,7 +64,7 @@ TEST_F(CoreSubsystemsTest, StartTickAndSave) {
 
 TEST_F(CoreSubsystemsTest, StoredActivePluginsAreStartedAndAMissingOneIsReported) {
     home.write("usr.cfx", "<settings><acpl><plin>HalvikaGone*GPP</plin></acpl></settings>");
-    CoreSubsystems core(clock, timer, paths, ini, texts, messages, process, runner, false);
+    CoreSubsystems core(clock, timer, paths, ini, texts, messages, process, &runner, false);
     ASSERT_TRUE(core.mainStart(false));
     ASSERT_EQ(dialogs.shown().size(), 1u);
     EXPECT_EQ(dialogs.shown()[0].text, PluginHost::startFailedMessage);
@@ -73,7 +73,7 @@ TEST_F(CoreSubsystemsTest, StoredActivePluginsAreStartedAndAMissingOneIsReported
 }
 
 TEST_F(CoreSubsystemsTest, FirstRunAndSafeMode) {
-    CoreSubsystems core(clock, timer, paths, ini, texts, messages, process, runner, true);
+    CoreSubsystems core(clock, timer, paths, ini, texts, messages, process, &runner, true);
     ASSERT_TRUE(core.mainStart(true));
     EXPECT_EQ(core.settings().language, "English");
     EXPECT_EQ(core.settings().displayFormats[3], "dd/mm/yyyy hh:nn:ss");

@@ -75,13 +75,17 @@ TEST_F(AlarmWindowTest, ClicksInTheFirstSecondAreIgnoredThenOkClosesAndReportsWh
     alarm->snooze(eight);
     AlarmWindowLogic& w = show(alarm);
     clock.set(Date::fromParts(2026, 3, 7, 8, 0, 1));
-    EXPECT_FALSE(w.ok("Tea is ready"));
+    EXPECT_FALSE(w.ok("Tea is ready", 464, 177));
     clock.set(Date::fromParts(2026, 3, 7, 8, 0, 2));
     setUp.dialogs.setNextAnswer(Dialogs::answerYes); // keep the edited message
-    EXPECT_TRUE(w.ok("Tea is ready, and biscuits"));
+    EXPECT_TRUE(w.ok("Tea is ready, and biscuits", 600, 300));
     EXPECT_EQ(alarm->actions.elementAt(0)->settings->getString("s"), "Tea is ready, and biscuits");
     EXPECT_EQ(w.changeKinds(), kindTimingChanged | kindContentChanged);
     EXPECT_TRUE(group->changed);
+    // The window's size is kept, in twips, for the next window.
+    EXPECT_EQ(settings.alarmWindowWidth, 9000);
+    EXPECT_EQ(settings.alarmWindowHeight, 4500);
+    EXPECT_TRUE(watch.pendingWork() & AlarmWatch::settingsChanged);
     // A clock set back also lets the click through.
     AlarmWindowLogic& again = show(alarm);
     clock.set(Date::fromParts(2026, 3, 7, 7, 59, 59));
@@ -94,11 +98,11 @@ TEST_F(AlarmWindowTest, SnoozingIntoThePastWarnsAndKeepsTheWindowOpen) {
     AlarmWindowLogic& w = show(alarm);
     clock.set(Date::fromParts(2026, 3, 7, 8, 10, 0));
     // Five minutes after the alarm's moment is already past.
-    EXPECT_FALSE(w.snooze(5, 1, 0, w.message()));
+    EXPECT_FALSE(w.snooze(5, 1, 0, w.message(), 464, 177));
     EXPECT_EQ(boxes().back().text, "The snooze time you chose has already passed. Please choose a later time.");
     EXPECT_FALSE(alarm->snoozing);
     // Five minutes from now is fine.
-    EXPECT_TRUE(w.snooze(5, 1, 1, w.message()));
+    EXPECT_TRUE(w.snooze(5, 1, 1, w.message(), 464, 177));
     EXPECT_TRUE(alarm->snoozing);
     EXPECT_EQ(alarm->nextSnoozeAlarmDate, Date::fromParts(2026, 3, 7, 8, 15, 0));
     EXPECT_TRUE(alarm->lastSnoozeSet);

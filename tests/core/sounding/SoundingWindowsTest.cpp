@@ -50,7 +50,9 @@ TEST_F(SoundingWindowsTest, AtMostThreeSoundsPlayAndAWindowPlaysOneSoundAtATime)
     EXPECT_EQ(windows.soundWindow(0)->firstFile(), "/s/2.wav");
     EXPECT_EQ(windows.soundWindow(2)->firstFile(), "/s/4.wav");
     EXPECT_EQ(views.soundWindows.open, 3);
-    EXPECT_EQ(windows.alarmWindowCount(), 4u);
+    // The alarm windows that only play a sound stay hidden and go with their sound.
+    EXPECT_EQ(windows.alarmWindowCount(), 3u);
+    EXPECT_EQ(views.alarmWindows.opened, 0);
     EXPECT_EQ(views.soundCaptions.front(), "Tea - 2026-03-07 08:00");
 
     // Another sounding with its own window: the oldest sound makes room.
@@ -66,12 +68,14 @@ TEST_F(SoundingWindowsTest, AtMostThreeSoundsPlayAndAWindowPlaysOneSoundAtATime)
     ASSERT_EQ(windows.soundWindowCount(), 2u);
     EXPECT_EQ(windows.soundWindow(0)->firstFile(), "/s/1.wav");
     EXPECT_EQ(windows.soundWindow(1)->firstFile(), "/s/4.wav");
-    EXPECT_EQ(windows.alarmWindowCount(), 5u);
+    EXPECT_EQ(windows.alarmWindowCount(), 2u);
 
+    windows.showAlarmMessage(alarms[0], alarms[0]->actions.elementAt(0), nine, true, "");
     windows.stopAllSounds();
     EXPECT_EQ(windows.soundWindowCount(), 0u);
     EXPECT_EQ(views.soundWindows.open, 0);
-    EXPECT_EQ(windows.alarmWindowCount(), 5u); // the messages stay
+    EXPECT_EQ(windows.alarmWindowCount(), 1u); // the message stays
+    EXPECT_EQ(views.alarmWindows.open, 1);
 }
 
 TEST_F(SoundingWindowsTest, ASoundThatEndsClosesItsWindowAndTheStopButtonCancelsTheAttentionAlarm) {

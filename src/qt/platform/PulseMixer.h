@@ -1,0 +1,36 @@
+// The default output's volume and mute through the PulseAudio client library (PipeWire serves it too).
+#pragma once
+
+#include "platform/Mixer.h"
+
+#include <string>
+
+struct pa_context;
+struct pa_threaded_mainloop;
+
+namespace halvika {
+
+class PulseMixer : public Mixer {
+public:
+    /// `server` empty: the user's default sound server.
+    explicit PulseMixer(std::string server = "");
+    ~PulseMixer() override;
+    PulseMixer(const PulseMixer&) = delete;
+    PulseMixer& operator=(const PulseMixer&) = delete;
+
+    std::optional<Level> level() override;
+    bool setVolume(long volume) override;
+    bool setMuted(bool muted) override;
+
+private:
+    bool connect();
+    void disconnect();
+    std::string defaultSink();
+
+    std::string m_server;
+    pa_threaded_mainloop* m_loop = nullptr;
+    pa_context* m_context = nullptr;
+    bool m_failed = false;
+};
+
+} // namespace halvika

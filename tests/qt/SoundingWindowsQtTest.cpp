@@ -1,0 +1,218 @@
+// The alarm, sound and alarm clock windows offscreen, driven through their buttons, keys and clicks.
+#include "fakes/FakeMixer.h"
+#include "fakes/FakeSoundOutput.h"
+#include "fakes/GroupTestServices.h"
+#include "fakes/ManualClock.h"
+#include "fakes/ManualTimer.h"
+#include "fakes/RecordingChangeListener.h"
+#include "fakes/RecordingRunner.h"
+#include "fakes/TempHome.h"
+#include "groups/AlarmGroup.h"
+#include "platform/QtSoundingViews.h"
+#include "qt/QtTestApp.h"
+#include "settings/SettingsStore.h"
+#include "sounding/AlarmClockLogic.h"
+#include "sounding/AlarmWatch.h"
+#include "sounding/SoundVolume.h"
+#include "sounding/SoundWindowLogic.h"
+#include "sounding/SoundingWindows.h"
+#include "windows/frmActions.h"
+#include "windows/frmAlarm.h"
+#include "windows/frmAlarmClock.h"
+#include "windows/frmSound.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace halvika {
+namespace {
+
+const Date eight = Date::fromParts(2026, 3, 7, 8, 0, 0);
+
+template <typename W> W* openWindow() {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* found = qobject_cast<W*>(w); found && found->isVisible()) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+void processEvents() {
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+}
+
+class SoundingWindowsQtTest : public ::testing::Test {
+protected:
+    SoundingWindowsQtTest() {
+        test::ensureQtApp();
+        groups.setListener(watch);
+        group = AlarmGroup::createDefaultAlarmGroup(setUp.services);
+        groups.alarmGroups.addElement(group);
+        settings.displayFormats[2] = "hh:nn";
+        views.setWindows(windows);
+        clock.set(eight);
+    }
+    ~SoundingWindowsQtTest() override {
+        windows.closeAll();
+        processEvents();
+    }
+    std::shared_ptr<Alarm> alarm(std::int16_t kind, const std::string& text) {
+        auto a = Alarm::createAlarm(group);
+        a->name = "Tea";
+        auto action = std::make_shared<clsAction>();
+        action->action = kind;
+        action->al = a.get();
+        action->settings->addString("s", text);
+        action->settings->addInteger("i", 1);
+        a->actions.addElement(action);
+        group->alarms.addElement(a);
+        return a;
+    }
+
+    test::TempHome home;
+    test::GroupTestServices setUp{home.path()};
+    test::RecordingChangeListener ignored;
+    AlarmGroupCollection groups{setUp.services, ignored};
+    test::ManualClock clock;
+    test::ManualTimer timer;
+    WatchSettings watchSettings;
+    SettingsStore settings;
+    test::RecordingRunner runner;
+    AlarmWatch watch{clock, timer, groups, watchSettings, runner, setUp.messages, setUp.texts};
+    test::FakeSoundOutput sound;
+    test::FakeMixer mixer;
+    SoundVolume volume{&mixer};
+    QtSoundingViews views{setUp.texts, clock};
+    SoundingWindows windows{
+        {clock, setUp.texts, settings, watch, groups, setUp.messages}, sound, volume, views, "ring.wav"};
+    std::shared_ptr<AlarmGroup> group;
+};
+
+TEST_F(SoundingWindowsQtTest, TheAlarmWindowShowsTheAlarmAndClosesOnlyAfterItsFirstSecond) {
+    auto tea = alarm(1, "The tea is ready");
+    windows.showAlarmMessage(tea, tea->actions.elementAt(0), eight, true, "");
+    frmAlarm* window = openWindow<frmAlarm>();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->windowTitle(), "Tea - 08:00");
+    EXPECT_EQ(window->findChild<QPlainTextEdit*>("txtAlarmMessage")->toPlainText(), "The tea is ready");
+    // Captions and lists come from the language file.
+    EXPECT_EQ(window->findChild<QPushButton*>("cmdSnooze")->text(), "&Snooze");
+    auto* units = window->findChild<QComboBox*>("cmbSnoozeUnit");
+    ASSERT_EQ(units->count(), 7);
+    EXPECT_EQ(units->itemText(4), "weeks");
+    EXPECT_EQ(units->currentText(), "minutes");
+    EXPECT_EQ(window->findChild<QSpinBox*>("pnbSnoozeAmount")->value(), 5);
+
+    QPushButton* ok = window->findChild<QPushButton*>("cmdOk");
+    ok->click(); // within the first second: ignored
+    processEvents();
+    EXPECT_EQ(windows.alarmWindowCount(), 1u);
+    clock.set(Date::fromParts(2026, 3, 7, 8, 0, 5));
+    QTest::keyClick(window, Qt::Key_Escape);
+    processEvents();
+    EXPECT_EQ(windows.alarmWindowCount(), 0u);
+    EXPECT_EQ(openWindow<frmAlarm>(), nullptr);
+}
+
+TEST_F(SoundingWindowsQtTest, SnoozingFromTheWindowSnoozesTheAlarmAndTheTitleBarCloseDoesTheClosingWork) {
+    auto tea = alarm(1, "The tea is ready");
+    windows.showAlarmMessage(tea, tea->actions.elementAt(0), eight, true, "");
+    frmAlarm* window = openWindow<frmAlarm>();
+    ASSERT_NE(window, nullptr);
+    clock.set(Date::fromParts(2026, 3, 7, 8, 0, 30));
+    window->findChild<QSpinBox*>("pnbSnoozeAmount")->setValue(10);
+    window->findChild<QComboBox*>("cmbSnoozeAddTo")->setCurrentIndex(1);
+    window->findChild<QPushButton*>("cmdSnooze")->click();
+    processEvents();
+    EXPECT_TRUE(tea->snoozing);
+    EXPECT_EQ(tea->nextSnoozeAlarmDate, Date::fromParts(2026, 3, 7, 8, 10, 30));
+    EXPECT_EQ(windows.alarmWindowCount(), 0u);
+
+    windows.showAlarmMessage(tea, tea->actions.elementAt(0), eight, true, "");
+    window = openWindow<frmAlarm>();
+    ASSERT_NE(window, nullptr);
+    window->resize(900, 260);
+    window->close();
+    processEvents();
+    EXPECT_EQ(windows.alarmWindowCount(), 0u);
+    EXPECT_EQ(settings.alarmWindowWidth, 900 * 15);
+}
+
+TEST_F(SoundingWindowsQtTest, TheSoundWindowCountsItsPlaysAndItsStopButtonEndsTheSound) {
+    sound.existing = {"/s/chime.wav"};
+    auto bell = alarm(8, "/s/chime.wav");
+    bell->actions.elementAt(0)->settings->addInteger("i", 3); // three times
+    bell->actions.elementAt(0)->settings->addInteger("i", 0);
+    // The first "i" (1) is the mode: endless; make it a count.
+    bell->actions.elementAt(0)->settings->setInteger("i", 0, 0);
+    windows.playAlarmSound(bell, bell->actions.elementAt(0), eight, true);
+    frmSound* window = openWindow<frmSound>();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(openWindow<frmAlarm>(), nullptr); // a sound alone shows no alarm window
+    EXPECT_EQ(window->windowTitle(), "Sound - Tea - 08:00");
+    const auto labels = window->findChildren<QLabel*>();
+    const auto shows = [&labels](const QString& text) {
+        return std::any_of(labels.begin(), labels.end(), [&text](QLabel* l) { return l->text() == text; });
+    };
+    EXPECT_TRUE(shows("Playing chime.wav"));
+    EXPECT_TRUE(shows("time 1 of 3"));
+    windows.soundWindow(0)->mediaPlayerDone();
+    EXPECT_TRUE(shows("time 2 of 3"));
+    window->findChild<QPushButton*>("cmdStopSound")->click();
+    processEvents();
+    EXPECT_EQ(windows.soundWindowCount(), 0u);
+    EXPECT_EQ(sound.log.back(), "stop");
+}
+
+TEST_F(SoundingWindowsQtTest, TheAlarmClockSnoozesOnAClickAndRingsOnADoubleClick) {
+    windows.showAlarmClock();
+    frmAlarmClock* window = openWindow<frmAlarmClock>();
+    ASSERT_NE(window, nullptr);
+    auto* snoozing = window->findChild<QLabel*>("lblSnoozing");
+    EXPECT_FALSE(snoozing->isVisible());
+    QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(100, 100));
+    EXPECT_EQ(windows.alarmClock()->state(), AlarmClockLogic::State::Idle);
+    QTest::mouseDClick(window, Qt::LeftButton, {}, QPoint(100, 100));
+    EXPECT_EQ(windows.alarmClock()->state(), AlarmClockLogic::State::Sounding);
+    QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(100, 100));
+    EXPECT_EQ(windows.alarmClock()->state(), AlarmClockLogic::State::Snoozing);
+    EXPECT_TRUE(snoozing->isVisible());
+    QTest::mouseClick(snoozing, Qt::LeftButton);
+    EXPECT_EQ(windows.alarmClock()->state(), AlarmClockLogic::State::Idle);
+    // The face is painted.
+    EXPECT_FALSE(window->grab().toImage().isNull());
+    window->close();
+    processEvents();
+    EXPECT_EQ(windows.alarmClock(), nullptr);
+}
+
+TEST_F(SoundingWindowsQtTest, TheActionPickerListsTheKindsAndMakesTheChosenOneWithItsDefaults) {
+    frmActions picker(setUp.texts, nullptr);
+    const auto entries = frmActions::listEntries(setUp.texts, nullptr);
+    ASSERT_EQ(entries.size(), 16u); // kinds 1 to 17 without the plug-in kind
+    EXPECT_EQ(entries[0].shortDescription, "Message");
+    EXPECT_EQ(entries[0].category, "Show");
+    EXPECT_EQ(entries.back().kind, 17);
+    picker.choose(7); // kind 8
+    Alarm owner;
+    const auto action = picker.chosenAction(&owner);
+    ASSERT_NE(action, nullptr);
+    EXPECT_EQ(action->action, 8);
+    EXPECT_EQ(action->settings->getInteger("i", 1), 3);
+    EXPECT_EQ(action->al, &owner);
+}
+
+} // namespace
+} // namespace halvika
