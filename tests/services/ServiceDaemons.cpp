@@ -1,0 +1,64 @@
+#include "services/ServiceDaemons.h"
+
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace halvika::test {
+
+Daemon::Daemon(const std::vector<std::string>& command, const std::string& outputFile) {
+    m_pid = ::fork();
+    if (m_pid == 0) {
+        if (!outputFile.empty()) {
+            const int fd = ::open(outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            ::dup2(fd, STDOUT_FILENO);
+        }
+        std::vector<char*> argv;
+        for (const auto& part : command) {
+            argv.push_back(const_cast<char*>(part.c_str()));
+        }
+        argv.push_back(nullptr);
+        ::execvp(argv[0], argv.data());
+        ::_exit(127);
+    }
+}
+
+Daemon::~Daemon() {
+    if (m_pid > 0) {
+        ::kill(m_pid, SIGTERM);
+        ::waitpid(m_pid, nullptr, 0);
+    }
+}
+
+bool Daemon::running() {
+    return m_pid > 0 && ::waitpid(m_pid, nullptr, WNOHANG) == 0;
+}
+
+bool waitUntil(double seconds, bool (*condition)(const std::string&), const std::string& argument) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (condition(argument)) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return condition(argument);
+}
+
+std::string readText(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+bool fileHasLine(const std::string& path) {
+    return readText(path).find('\n') != std::string::npos;
+}
+
+} // namespace halvika::test

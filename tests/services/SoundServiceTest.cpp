@@ -1,0 +1,166 @@
+// Sound and the output volume against a private PulseAudio server with a null sink, and speech synthesised by
+// espeak-ng.
+#include "fakes/ManualClock.h"
+#include "fakes/TempHome.h"
+#include "platform/EspeakSpeechEngine.h"
+#include "platform/PulseMixer.h"
+#include "platform/QtSoundOutput.h"
+#include "qt/QtTestApp.h"
+#include "services/ServiceDaemons.h"
+#include "settings/SettingsStore.h"
+#include "sounding/SoundVolume.h"
+#include "sounding/SoundWindowLogic.h"
+#include "sounding/modSpeech.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <random>
+
+namespace halvika {
+namespace {
+
+bool exists(const std::string& path) {
+    return std::filesystem::exists(path);
+}
+
+class SoundServiceTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        home = std::make_unique<test::TempHome>();
+        const std::string runtime = home->file("runtime");
+        std::filesystem::create_directory(runtime);
+        ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+        ::setenv("HOME", home->path().c_str(), 1);
+        socket = runtime + "/native";
+        pulse = std::make_unique<test::Daemon>(std::vector<std::string>{
+            "pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--disable-shm=yes", "--log-target=stderr",
+            "--log-level=0", "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket,
+            "--load=module-null-sink sink_name=halvika_null", "--load=module-always-sink"});
+        ASSERT_TRUE(test::waitUntil(20, exists, socket)) << "the PulseAudio server did not start";
+        ::setenv("PULSE_SERVER", ("unix:" + socket).c_str(), 1);
+        test::ensureQtApp();
+    }
+    static void TearDownTestSuite() {
+        pulse.reset();
+        home.reset();
+    }
+    static std::string server() { return "unix:" + socket; }
+
+    static std::unique_ptr<test::TempHome> home;
+    static std::unique_ptr<test::Daemon> pulse;
+    static std::string socket;
+};
+
+std::unique_ptr<test::TempHome> SoundServiceTest::home;
+std::unique_ptr<test::Daemon> SoundServiceTest::pulse;
+std::string SoundServiceTest::socket;
+
+long percentOf(const Mixer::Level& level) {
+    return (level.volume * 100 + level.maximum / 2) / level.maximum;
+}
+
+TEST_F(SoundServiceTest, TheMixerReadsAndSetsTheDefaultOutput) {
+    PulseMixer mixer(server());
+    auto level = mixer.level();
+    ASSERT_TRUE(level.has_value());
+    EXPECT_EQ(level->minimum, 0);
+    EXPECT_GT(level->maximum, 0);
+    ASSERT_TRUE(mixer.setVolume(level->maximum * 80 / 100));
+    ASSERT_TRUE(mixer.setMuted(true));
+    level = mixer.level();
+    EXPECT_EQ(percentOf(*level), 80);
+    EXPECT_TRUE(level->muted);
+
+    // 30 % is quieter than the 80 % set: the output stays at 80 %, but is unmuted; restored afterwards.
+    SoundVolume volume(&mixer);
+    volume.setSoundVolume(30);
+    EXPECT_EQ(percentOf(*mixer.level()), 80);
+    EXPECT_FALSE(mixer.level()->muted);
+    volume.setSoundVolume(95);
+    EXPECT_EQ(percentOf(*mixer.level()), 95);
+    volume.restoreSoundVolume();
+    EXPECT_EQ(percentOf(*mixer.level()), 80);
+    EXPECT_TRUE(mixer.level()->muted);
+
+    PulseMixer nowhere("unix:" + home->file("no-such-socket"));
+    EXPECT_FALSE(nowhere.level().has_value());
+    EXPECT_FALSE(nowhere.setVolume(1));
+}
+
+TEST_F(SoundServiceTest, ASoundPlaysToItsEndWithTheVolumeRaisedAndIsThenRestored) {
+    PulseMixer mixer(server());
+    ASSERT_TRUE(mixer.setMuted(false));
+    const long start = mixer.level()->maximum * 40 / 100;
+    ASSERT_TRUE(mixer.setVolume(start));
+
+    QtSoundOutput output;
+    SoundVolume volume(&mixer);
+    std::mt19937 random(1);
+    SoundWindowLogic window(output, volume, output.openChannel(), random);
+    bool finished = false;
+    window.onFinished = [&finished] { finished = true; };
+    SoundWindowLogic::Request request;
+    request.kind = 8;
+    request.file = HALVIKA_SOURCE_DIR "/data/sounds/beeps.wav";
+    request.repeatMode = 0;
+    request.repeatTimes = 2;
+    request.overrideVolume = true;
+    request.volume = 90;
+    window.setSoundAction(request, Date::fromParts(2026, 3, 7, 8, 0, 0));
+    EXPECT_EQ(percentOf(*mixer.level()), 90);
+
+    // Each play ends with the media player's event (or, failing that, the one-second retry); never wait
+    // for sound without a limit.
+    QElapsedTimer clock;
+    clock.start();
+    bool playedByMediaPlayer = false;
+    while (!finished && clock.elapsed() < 15000) {
+        playedByMediaPlayer = playedByMediaPlayer || window.usingMediaPlayer();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        if (window.timerIntervalMs() > 0 && clock.elapsed() % 1000 < 60) {
+            window.timerFired();
+        }
+    }
+    EXPECT_TRUE(finished);
+    EXPECT_TRUE(playedByMediaPlayer);
+    EXPECT_EQ(window.playedCount(), 3);
+    EXPECT_EQ(mixer.level()->volume, start);
+}
+
+TEST(SpeechServiceTest, EspeakSynthesisesTheTimeTellersSentence) {
+    EspeakSpeechEngine espeak(EspeakSpeechEngine::Output::Memory);
+    const auto voices = espeak.voices();
+    ASSERT_FALSE(voices.empty());
+    SettingsStore settings;
+    settings.overrideVoiceSpeed = true;
+    settings.voiceSpeed = 5;
+    test::ManualClock clock(Date::fromParts(2026, 3, 7, 7, 30, 0));
+    modSpeech speech(nullptr, &espeak, settings, clock);
+    ASSERT_TRUE(speech.tellTime("now \"It is <h:nn>. Time to get up.\""));
+    // About two seconds of speech at the engine's rate.
+    ASSERT_GT(espeak.sampleRate(), 0);
+    const double seconds = static_cast<double>(espeak.samples().size()) / espeak.sampleRate();
+    EXPECT_GT(seconds, 0.8);
+    EXPECT_LT(seconds, 6.0);
+    const std::size_t fast = espeak.samples().size();
+    settings.voiceSpeed = -10;
+    ASSERT_TRUE(speech.tellTime("now \"It is <h:nn>. Time to get up.\""));
+    EXPECT_GT(espeak.samples().size(), fast); // slower speech is longer
+
+    test::TempHome folder;
+    ASSERT_TRUE(espeak.writeWav(folder.file("time.wav")));
+    const std::string wav = test::readText(folder.file("time.wav"));
+    EXPECT_EQ(wav.substr(0, 4), "RIFF");
+    EXPECT_EQ(wav.size(), 44 + espeak.samples().size() * 2);
+    EXPECT_EQ(EspeakSpeechEngine::wordsPerMinute(0), 175);
+    EXPECT_EQ(EspeakSpeechEngine::wordsPerMinute(-10), 80);
+    EXPECT_EQ(EspeakSpeechEngine::wordsPerMinute(10), 450);
+}
+
+} // namespace
+} // namespace halvika
