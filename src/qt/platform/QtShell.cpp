@@ -1,22 +1,19 @@
 // Programs and documents started through Qt.
 #include "platform/QtShell.h"
 
+#include "platform/posix/PosixProgramStarter.h"
+
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QStringList>
 #include <QUrl>
 
 namespace halvika {
 
 bool QtShell::startDetached(const std::string& program, const std::vector<std::string>& arguments,
                             const std::string& workingFolder) {
-    QStringList args;
-    for (const auto& a : arguments) {
-        args << QString::fromStdString(a);
-    }
-    return QProcess::startDetached(QString::fromStdString(program), args, QString::fromStdString(workingFolder));
+    return PosixProgramStarter::startDetached(program, arguments, workingFolder);
 }
 
 bool QtShell::openDocument(const std::string& path) {
@@ -29,8 +26,11 @@ bool QtShell::open(const std::string& path, const std::string& parameters, const
     const bool program = (file.isFile() && file.isExecutable()) ||
                          (!target.contains('/') && !QStandardPaths::findExecutable(target).isEmpty());
     if (program) {
-        return QProcess::startDetached(target, QProcess::splitCommand(QString::fromStdString(parameters)),
-                                       QString::fromStdString(workingFolder));
+        std::vector<std::string> arguments;
+        for (const QString& a : QProcess::splitCommand(QString::fromStdString(parameters))) {
+            arguments.push_back(a.toStdString());
+        }
+        return PosixProgramStarter::startDetached(path, arguments, workingFolder);
     }
     if (target.isEmpty() || !file.exists()) {
         return false;

@@ -1,0 +1,18 @@
+// Starts programs without waiting for them, quickly even from a large process.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace halvika {
+
+class PosixProgramStarter {
+public:
+    /// Starts `program` (searched in PATH when it has no "/") with the arguments in `workingFolder` (the
+    /// current one when empty), in a session of its own. The child is reaped when it ends. False when it
+    /// could not be started.
+    static bool startDetached(const std::string& program, const std::vector<std::string>& arguments,
+                              const std::string& workingFolder);
+};
+
+} // namespace halvika

@@ -1,0 +1,86 @@
+// The real halvika program started on a home folder, for end-to-end tests.
+#pragma once
+
+#include "fakes/TempHome.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace halvika::test {
+
+using namespace std::chrono_literals;
+
+/// Runs HALVIKA_BINARY, or the program named by $HALVIKA_E2E_BINARY (to measure a release build).
+class Process {
+public:
+    explicit Process(const std::string& home) {
+        // A home that has been run before: without settings the first-run dialog would wait for the user.
+        if (!std::filesystem::exists(home + "/usr.cfx")) {
+            std::ofstream(home + "/usr.cfx") << "<settings><lng>English</lng></settings>";
+        }
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+            const char* binary = std::getenv("HALVIKA_E2E_BINARY") ? std::getenv("HALVIKA_E2E_BINARY") : HALVIKA_BINARY;
+            ::execl(binary, binary, "--home", home.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+    }
+    ~Process() {
+        if (m_pid > 0 && !m_reaped) {
+            ::kill(m_pid, SIGKILL);
+            ::waitpid(m_pid, nullptr, 0);
+        }
+    }
+    bool running() {
+        int status = 0;
+        if (m_reaped) {
+            return false;
+        }
+        const pid_t r = ::waitpid(m_pid, &status, WNOHANG);
+        if (r == m_pid) {
+            m_reaped = true;
+            m_status = status;
+            return false;
+        }
+        return true;
+    }
+    /// Exit code, or -1 when the process did not end within the time.
+    int waitForExit(std::chrono::seconds limit) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (running()) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                return -1;
+            }
+            std::this_thread::sleep_for(20ms);
+        }
+        return WIFEXITED(m_status) ? WEXITSTATUS(m_status) : 128 + WTERMSIG(m_status);
+    }
+    void signal(int sig) const { ::kill(m_pid, sig); }
+
+private:
+    pid_t m_pid = -1;
+    bool m_reaped = false;
+    int m_status = 0;
+};
+
+/// Waits until the file holds exactly `content`.
+inline bool waitForContent(const TempHome& home, const std::string& name, const std::string& content) {
+    const auto deadline = std::chrono::steady_clock::now() + 30s;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (std::filesystem::exists(home.file(name)) && home.read(name) == content) {
+            return true;
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+    return false;
+}
+
+} // namespace halvika::test
