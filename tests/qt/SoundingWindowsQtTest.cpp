@@ -200,7 +200,7 @@ TEST_F(SoundingWindowsQtTest, TheAlarmClockSnoozesOnAClickAndRingsOnADoubleClick
 
 TEST_F(SoundingWindowsQtTest, TheActionPickerListsTheKindsAndMakesTheChosenOneWithItsDefaults) {
     frmActions picker(setUp.texts, nullptr);
-    const auto entries = frmActions::listEntries(setUp.texts, nullptr);
+    const auto entries = ActionCatalog::list(setUp.texts, nullptr);
     ASSERT_EQ(entries.size(), 16u); // kinds 1 to 17 without the plug-in kind
     EXPECT_EQ(entries[0].shortDescription, "Message");
     EXPECT_EQ(entries[0].category, "Show");

@@ -1,10 +1,8 @@
 #include "windows/frmActions.h"
 
 #include "alarms/clsAction.h"
-#include "plugins/PluginHost.h"
 #include "settings/modTranslation.h"
 #include "windows/FormTranslator.h"
-#include "xml/XMLNode.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -14,33 +12,8 @@
 
 namespace halvika {
 
-namespace {
-constexpr std::int16_t lastKind = 17;
-}
-
-std::vector<frmActions::Entry> frmActions::listEntries(modTranslation& texts, PluginHost* plugins) {
-    std::vector<Entry> entries;
-    for (std::int16_t kind = 1; kind <= lastKind; ++kind) {
-        if (kind == clsAction::kindPlugin) {
-            continue; // plug-in actions are listed by plug-in below
-        }
-        const std::string key = std::to_string(kind);
-        entries.push_back({kind, "", texts.getValue("Action", key + "s", ""), texts.getValue("Action", key + "c", ""),
-                           texts.getValue("Action", key + "d", "")});
-    }
-    if (plugins) {
-        for (const std::string& id : plugins->plugins(PluginHost::Action)) {
-            const XMLNodePtr info =
-                XMLNode::createFromXML(plugins->methodCall(id, "GetActionInfo", plugins->lang(), false));
-            entries.push_back({clsAction::kindPlugin, id, info->getString("shortdescription"),
-                               info->getString("category"), info->getString("description")});
-        }
-    }
-    return entries;
-}
-
 frmActions::frmActions(modTranslation& texts, PluginHost* plugins, QWidget* parent)
-    : QDialog(parent), m_texts(texts), m_entries(listEntries(texts, plugins)) {
+    : QDialog(parent), m_texts(texts), m_entries(ActionCatalog::list(texts, plugins)) {
     setObjectName("frmActions");
     setWindowTitle("Add an action");
     auto* layout = new QVBoxLayout(this);
@@ -50,7 +23,7 @@ frmActions::frmActions(modTranslation& texts, PluginHost* plugins, QWidget* pare
     m_list->setColumnCount(3);
     m_list->setSortingEnabled(false);
     m_list->setWordWrap(true);
-    for (const Entry& e : m_entries) {
+    for (const ActionCatalog::Entry& e : m_entries) {
         auto* item = new QTreeWidgetItem(m_list);
         item->setText(0, QString::fromStdString(e.shortDescription));
         item->setText(1, QString::fromStdString(e.category));
@@ -93,7 +66,7 @@ std::shared_ptr<clsAction> frmActions::chosenAction(Alarm* alarm) const {
     if (row < 0 || row >= static_cast<int>(m_entries.size())) {
         return nullptr;
     }
-    const Entry& e = m_entries[static_cast<std::size_t>(row)];
+    const ActionCatalog::Entry& e = m_entries[static_cast<std::size_t>(row)];
     auto action = clsAction::Create(alarm, e.kind, m_texts);
     action->plugin = e.plugin;
     return action;

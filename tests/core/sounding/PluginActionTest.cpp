@@ -2,6 +2,7 @@
 #include "fakes/SoundingTestRig.h"
 #include "platform/posix/PosixPluginProcess.h"
 #include "plugins/PluginHost.h"
+#include "sounding/ActionCatalog.h"
 
 #include <gtest/gtest.h>
 
@@ -50,6 +51,20 @@ TEST_F(PluginActionTest, SuccessIsTheSuccessElementWhateverItHoldsAndFailuresSho
     EXPECT_EQ(sound("nosuccess"), " ");
     EXPECT_EQ(sound("crash"), " ");
     EXPECT_EQ(sound("garbage"), " ");
+}
+
+TEST_F(PluginActionTest, TheCatalogListsTheBuiltInKindsThenEachActionPlugin) {
+    host.loadPlugins();
+    const auto entries = ActionCatalog::list(setUp.texts, &host);
+    ASSERT_EQ(entries.size(), 16u + 1u);
+    EXPECT_EQ(entries[3].shortDescription, "Command");
+    EXPECT_EQ(entries[3].category, "Run");
+    const auto& plugin = entries.back();
+    EXPECT_EQ(plugin.kind, 16);
+    EXPECT_EQ(plugin.plugin, "HalvikaTest*Act");
+    EXPECT_EQ(plugin.shortDescription, "Test action");
+    EXPECT_EQ(plugin.category, "Tests");
+    EXPECT_EQ(plugin.description, "Does what the test asks.");
 }
 
 } // namespace

@@ -1,0 +1,28 @@
+// The kinds of action an alarm can be given: the built-in kinds and the action plug-ins.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace halvika {
+
+class PluginHost;
+class modTranslation;
+
+class ActionCatalog {
+public:
+    struct Entry {
+        std::int16_t kind = 0;
+        std::string plugin; ///< the plug-in's identifier, for kind 16
+        std::string shortDescription;
+        std::string category;
+        std::string description;
+    };
+
+    /// Built-in kinds 1 to 17 from the language file ("Action": kind + "s", "c", "d"), the plug-in kind
+    /// excepted, then each loaded action plug-in with its answer to "GetActionInfo".
+    static std::vector<Entry> list(modTranslation& texts, PluginHost* plugins);
+};
+
+} // namespace halvika
