@@ -10,6 +10,7 @@
 #include "platform/DBusPowerControl.h"
 #include "platform/EspeakSpeechEngine.h"
 #include "platform/PulseMixer.h"
+#include "platform/QtClipboard.h"
 #include "platform/QtDialogs.h"
 #include "platform/QtShell.h"
 #include "platform/QtSoundOutput.h"
@@ -21,12 +22,15 @@
 #include "platform/posix/PosixClock.h"
 #include "platform/posix/PosixPluginProcess.h"
 #include "sounding/ActionDispatcher.h"
+#include "sounding/AlarmWindowLogic.h"
 #include "sounding/PersonalAssistant.h"
 #include "sounding/SoundVolume.h"
 #include "sounding/SoundingWindows.h"
 #include "sounding/modSpeech.h"
 #include "windows/AppIcon.h"
+#include "windows/MainWindowLists.h"
 #include "windows/TrayIcon.h"
+#include "windows/frmAlarm.h"
 #include "windows/frmFirstTimeSettings.h"
 #include "windows/frmHalvikaMain.h"
 
@@ -162,6 +166,25 @@ int HalvikaProgram::run(int argc, char** argv) {
     QObject::connect(mainWindow.get(), &frmHalvikaMain::showAlarmClockRequested,
                      [&soundingWindows] { soundingWindows.showAlarmClock(); });
 
+    QtClipboard systemClipboard;
+    mainWindow->setCore(core, clock, systemClipboard);
+    hooks.dataChanged = [&mainWindow] { mainWindow->scheduleRefresh(); };
+    hooks.showBlocked = [&mainWindow, &tray](bool blocked) {
+        mainWindow->showBlocked(blocked);
+        tray->setBlocked(blocked);
+    };
+    frmAlarm::openEditor = [&mainWindow](AlarmWindowLogic& window) {
+        Vector<Alarm> alarms;
+        alarms.addElement(window.alarm());
+        mainWindow->lists()->editAlarms(alarms, AlarmEditorLogic::existingAlarms);
+    };
+    QObject::connect(tray.get(), &TrayIcon::addAlarmRequested, [&mainWindow] {
+        if (!mainWindow->isVisible()) {
+            mainWindow->toggleWindowVisibility();
+        }
+        mainWindow->lists()->newAlarm();
+    });
+
     mainWindow->setWatch(&core.watch());
     mainWindow->setSettings(&core.settings());
     core.beforeSaveSettings = [&mainWindow](SettingsStore& settings) { mainWindow->takeGeometry(settings); };
@@ -185,6 +208,7 @@ int HalvikaProgram::run(int argc, char** argv) {
     }
     mainWindow->translate();
     mainWindow->showNextAlarm();
+    mainWindow->lists()->refresh();
     if (trayAvailable) {
         tray->show();
     }

@@ -54,6 +54,7 @@ public:
     void setActionRunner(ActionRunner& runner) { m_runner = &runner; }
     PluginHost& plugins() { return m_plugins; }
     AlarmGroupCollection& groups() { return m_groups; }
+    GroupServices& groupServices() { return m_services; }
     ColourScheme& colours() { return m_colours; }
     AlarmWatch& watch() { return m_watch; }
     WatchSettings& watchSettings() { return m_watchSettings; }

@@ -74,6 +74,12 @@ void AlarmEditorLogic::setAlarms(const Vector<Alarm>& alarms, Mode mode) {
         form = AlarmForm{};
         m_replaceActions = false;
     }
+    // A new alarm made from a template that is never due proposes the next whole hour instead.
+    if (mode == newAlarm && alarms.numberOfElements() == 1 && alarms.elementAt(0)->momentKind == 0 &&
+        alarms.elementAt(0)->onceDate == Date::none()) {
+        const Date now = m_s.clock.now().date;
+        form.dateTexts[0] = formatDate(dateFormat, Date::fromSerialSeconds((now.serialSeconds() / 3600 + 1) * 3600));
+    }
 }
 
 void AlarmEditorLogic::removeAllActions() {

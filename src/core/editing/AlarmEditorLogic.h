@@ -103,6 +103,8 @@ public:
     bool groupChoiceVisible() const { return m_mode != templateAlarm; }
     Mode mode() const { return m_mode; }
     const Vector<Alarm>& alarms() const { return m_alarms; }
+    AlarmGroupCollection& groups() { return m_s.groups; }
+    modTranslation& texts() { return m_s.texts; }
 
     /// OK: checks (one alarm), writes, asks the follow-up questions and reports.
     Outcome ok();

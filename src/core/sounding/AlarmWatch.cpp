@@ -363,6 +363,9 @@ void AlarmWatch::alarmsChanged(const Vector<Alarm>& alarms, std::int16_t kinds) 
     if (kinds & (kindLoaded | kindAdded | kindRemoved | kindStateChanged | kindTimingChanged)) {
         updateUpcoming();
     }
+    if (m_hooks.dataChanged) {
+        m_hooks.dataChanged();
+    }
 }
 
 void AlarmWatch::groupsChanged(const Vector<AlarmGroup>& groups, std::int16_t kinds) {
@@ -394,6 +397,9 @@ void AlarmWatch::groupsChanged(const Vector<AlarmGroup>& groups, std::int16_t ki
     m_seeAlarmsBusy = false;
     if (kinds & (kindLoaded | kindAdded | kindRemoved | kindStateChanged)) {
         updateUpcoming();
+    }
+    if (m_hooks.dataChanged) {
+        m_hooks.dataChanged();
     }
 }
 

@@ -62,6 +62,8 @@ public:
         std::function<void()> stopSounds;
         /// Lets go of speech that has finished.
         std::function<void()> releaseFinishedSpeech;
+        /// Alarms or groups changed: the lists showing them are to be filled again.
+        std::function<void()> dataChanged;
     };
 
     /// The outcome of the alarm window's snooze button.

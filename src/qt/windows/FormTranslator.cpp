@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QWidget>
@@ -33,6 +34,11 @@ void FormTranslator::translateForm(QWidget& window, modTranslation& texts) {
     for (QLabel* label : window.findChildren<QLabel*>()) {
         if (!label->objectName().isEmpty()) {
             label->setText(value(texts, section, label->objectName(), label->text()));
+        }
+    }
+    for (QGroupBox* frame : window.findChildren<QGroupBox*>()) {
+        if (!frame->objectName().isEmpty()) {
+            frame->setTitle(value(texts, section, frame->objectName(), frame->title()));
         }
     }
     for (QMenu* menu : window.findChildren<QMenu*>()) {

@@ -12,6 +12,8 @@ TrayIcon::TrayIcon(QObject* parent) : QObject(parent), m_icon(new QSystemTrayIco
     m_menu->setObjectName("mnuTray");
     QAction* toggle = m_menu->addAction(tr("Show or hide window"), this, &TrayIcon::toggleWindowRequested);
     toggle->setObjectName("mnuTrayToggle");
+    QAction* add = m_menu->addAction(tr("Add an alarm..."), this, &TrayIcon::addAlarmRequested);
+    add->setObjectName("mnuTrayAddAlarm");
     m_menu->addSeparator();
     QAction* stop = m_menu->addAction(tr("Stop sounds"), this, &TrayIcon::stopSoundsRequested);
     stop->setObjectName("mnuTrayStopSounds");

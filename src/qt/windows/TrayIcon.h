@@ -24,6 +24,7 @@ public:
 signals:
     void toggleWindowRequested();
     void stopSoundsRequested();
+    void addAlarmRequested();
     void exitRequested();
 
 private:

@@ -1,17 +1,21 @@
-// The main window: for now the next-alarm line and the program menu.
+// The main window: the next-alarm line, the working lists and the menus.
 #include "windows/frmHalvikaMain.h"
 
+#include "app/CoreSubsystems.h"
 #include "app/HalvikaApp.h"
 #include "dates/DateFormat.h"
 #include "settings/SettingsStore.h"
 #include "sounding/AlarmWatch.h"
 #include "windows/AppIcon.h"
+#include "windows/FormTranslator.h"
+#include "windows/MainWindowLists.h"
 #include "windows/frmAbout.h"
 
 #include <QCloseEvent>
 
 #include <QLabel>
 #include <QMenuBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -44,6 +48,14 @@ frmHalvikaMain::frmHalvikaMain(HalvikaApp& app, QWidget* parent) : QMainWindow(p
     stopSounds->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Period));
     QAction* alarmClock = general->addAction(tr("&Alarm clock"), this, &frmHalvikaMain::showAlarmClockRequested);
     alarmClock->setObjectName("mnuWindowShowAC");
+    m_blocked = general->addAction(tr("&Blocked"), this, [this] {
+        if (m_core) {
+            m_core->watch().setBlocked(m_blocked->isChecked());
+        }
+    });
+    m_blocked->setObjectName("mnuGeneralBlocked");
+    m_blocked->setCheckable(true);
+    m_blocked->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
     general->addSeparator();
     QAction* exit = general->addAction(tr("E&xit"), this, &frmHalvikaMain::exitRequested);
     exit->setObjectName("mnuTrayExit");
@@ -63,12 +75,45 @@ frmHalvikaMain::frmHalvikaMain(HalvikaApp& app, QWidget* parent) : QMainWindow(p
     });
     about->setObjectName("mnuHelpAbout");
 
-    resize(520, 320);
+    resize(960, 640);
     translate();
     showNextAlarm();
 }
 
+void frmHalvikaMain::setCore(CoreSubsystems& core, const Clock& clock, Clipboard& systemClipboard) {
+    m_core = &core;
+    m_lists = new MainWindowLists(core, m_app.translation(), m_app.messages(), clock, systemClipboard, centralWidget());
+    auto* layout = static_cast<QVBoxLayout*>(centralWidget()->layout());
+    // The lists take the place of the stretch under the next-alarm line.
+    delete layout->takeAt(layout->count() - 1);
+    layout->addWidget(m_lists, 1);
+    QAction* help = menuBar()->actions().isEmpty() ? nullptr : menuBar()->actions().back();
+    menuBar()->insertMenu(help, m_lists->groupMenu());
+    menuBar()->insertMenu(help, m_lists->alarmMenu());
+    m_blocked->setChecked(core.watch().blocked());
+    translate();
+}
+
+void frmHalvikaMain::scheduleRefresh() {
+    if (m_refreshScheduled || !m_lists) {
+        return;
+    }
+    m_refreshScheduled = true;
+    QTimer::singleShot(0, this, [this] {
+        m_refreshScheduled = false;
+        m_lists->refresh();
+    });
+}
+
+void frmHalvikaMain::showBlocked(bool blocked) {
+    m_blocked->setChecked(blocked);
+}
+
 void frmHalvikaMain::translate() {
+    FormTranslator::translateForm(*this, m_app.translation());
+    if (m_lists) {
+        m_lists->translate();
+    }
     QString caption = QString::fromStdString(m_app.translation().getCaption("frmHalvikaMain", "Halvika"));
     if (m_app.safeMode()) {
         caption += " " + QString::fromStdString(m_app.translation().getMainText(HalvikaApp::safeModeCaptionNumber));

@@ -1,14 +1,19 @@
-// The main window: for now the next-alarm line and the program menu.
+// The main window: the next-alarm line, the groups, alarms, see-alarms lists and to-do note, and the menus.
 #pragma once
 
 #include <QMainWindow>
 
+class QAction;
 class QLabel;
 
 namespace halvika {
 
 class AlarmWatch;
+class Clipboard;
+class Clock;
+class CoreSubsystems;
 class HalvikaApp;
+class MainWindowLists;
 class SettingsStore;
 
 class frmHalvikaMain : public QMainWindow {
@@ -32,6 +37,13 @@ public:
     void takeGeometry(SettingsStore& settings) const;
     /// Sets the captions from the language file.
     void translate();
+    /// Shows the groups, alarms, see-alarms lists and to-do note of the core, with their menus.
+    void setCore(CoreSubsystems& core, const Clock& clock, Clipboard& systemClipboard);
+    MainWindowLists* lists() const { return m_lists; }
+    /// Fills the lists again once control is back in the event loop (many changes make one refresh).
+    void scheduleRefresh();
+    /// Shows blocked mode in the menu.
+    void showBlocked(bool blocked);
 
 signals:
     void exitRequested();
@@ -46,6 +58,10 @@ private:
     AlarmWatch* m_watch = nullptr;
     const SettingsStore* m_settings = nullptr;
     QLabel* m_nextAlarm = nullptr;
+    MainWindowLists* m_lists = nullptr;
+    CoreSubsystems* m_core = nullptr;
+    QAction* m_blocked = nullptr;
+    bool m_refreshScheduled = false;
     bool m_trayAvailable = false;
 };
 

@@ -80,12 +80,12 @@ TEST_F(AlarmDescriptionsTest, ListColumnsAndToolTip) {
     EXPECT_EQ(rows[2].first, "08/03/2026 23:50");
     EXPECT_EQ(rows[4], Alarm::TextItem("Show a message; Speak a text; ", rgb(0x15, 0x65, 0xC0)));
     EXPECT_EQ(rows[5].first, "minutes 30");
-    EXPECT_EQ(rows[6].first, "raised");
+    EXPECT_EQ(rows[6].first, "very important");
 
     const std::string tip = a->getToolTip(context);
     EXPECT_EQ(tip.substr(0, tip.find("\r\n")), "Name: New alarm");
     EXPECT_EQ(std::count(tip.begin(), tip.end(), '\n'), 6);
-    EXPECT_NE(tip.find("\r\nImportance: raised"), std::string::npos);
+    EXPECT_NE(tip.find("\r\nImportance: very important"), std::string::npos);
     context.toolTips = false;
     EXPECT_EQ(a->getToolTip(context), "");
 

@@ -169,6 +169,12 @@ TEST_F(AlarmEditorLogicTest, ANewAlarmJoinsItsGroupAfterTheFollowUpQuestions) {
     test::SoundingTestRig::addAction(*fresh, 1, "Hi");
     AlarmEditorLogic editor = editorFor({fresh}, AlarmEditorLogic::newAlarm);
     EXPECT_EQ(group->alarms.indexOf(fresh), -1);
+    EXPECT_EQ(editor.form.dateTexts[0], "2026/03/07 07:00:00"); // the form keeps the alarm's own moment
+
+    // A new alarm from a template that never sounds proposes the next whole hour.
+    auto blank = Alarm::createAlarm(group);
+    blank->onceDate = Date::none();
+    EXPECT_EQ(editorFor({blank}, AlarmEditorLogic::newAlarm).form.dateTexts[0], "2026/03/07 09:00:00");
     setUp.dialogs.setNextAnswer(Dialogs::answerYes); // switch the group on
     setUp.dialogs.setNextAnswer(Dialogs::answerYes); // switch the alarm on
     ASSERT_EQ(editor.ok(), AlarmEditorLogic::Outcome::Closed);

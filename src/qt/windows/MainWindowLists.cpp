@@ -1,0 +1,520 @@
+#include "windows/MainWindowLists.h"
+
+#include "alarms/Alarm.h"
+#include "alarms/AlarmTexts.h"
+#include "app/CoreSubsystems.h"
+#include "app/MessageBoxRoutine.h"
+#include "dates/DateFormat.h"
+#include "groups/AlarmGroup.h"
+#include "platform/Clock.h"
+#include "settings/modTranslation.h"
+#include "windows/frmAlarmProperties.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace halvika {
+
+namespace {
+
+/// Scheme colours are Windows colour numbers: red in the lowest byte.
+QColor colourOf(const std::string& number) {
+    const long value = std::strtol(number.c_str(), nullptr, 10);
+    return QColor(static_cast<int>(value & 0xff), static_cast<int>((value >> 8) & 0xff),
+                  static_cast<int>((value >> 16) & 0xff));
+}
+
+QTreeWidget* makeList(const char* name, QWidget* parent) {
+    auto* list = new QTreeWidget(parent);
+    list->setObjectName(name);
+    list->setRootIsDecorated(false);
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list->setUniformRowHeights(true);
+    list->setAlternatingRowColors(true);
+    list->header()->setStretchLastSection(true);
+    return list;
+}
+
+/// Columns as wide as their contents, within reason; the last one takes the rest.
+void fitColumns(QTreeWidget* list) {
+    constexpr int widest = 260;
+    for (int c = 0; c + 1 < list->columnCount(); ++c) {
+        list->resizeColumnToContents(c);
+        list->setColumnWidth(c, std::min(widest, list->columnWidth(c) + 8));
+    }
+}
+
+QLabel* makeCaption(const char* name, const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    return label;
+}
+
+QWidget* titled(QLabel* caption, QWidget* body, QWidget* parent) {
+    auto* box = new QWidget(parent);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(2);
+    layout->addWidget(caption);
+    layout->addWidget(body, 1);
+    caption->setBuddy(body);
+    return box;
+}
+
+} // namespace
+
+MainWindowLists::MainWindowLists(CoreSubsystems& core, modTranslation& texts, MessageBoxRoutine& messages,
+                                 const Clock& clock, Clipboard& systemClipboard, QWidget* parent)
+    : QWidget(parent), m_core(core), m_texts(texts), m_messages(messages), m_clock(clock),
+      m_systemClipboard(systemClipboard) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* vertical = new QSplitter(Qt::Vertical, this);
+    auto* top = new QSplitter(Qt::Horizontal, vertical);
+    m_groups = makeList("lstAlarmGroups", top);
+    top->addWidget(titled(makeCaption("lblAlarmGroups", "Alarm groups", this), m_groups, top));
+    m_alarms = makeList("lstAlarms", top);
+    m_alarmsLabel = makeCaption("lblAlarms", "", this);
+    top->addWidget(titled(m_alarmsLabel, m_alarms, top));
+    top->setStretchFactor(0, 1);
+    top->setStretchFactor(1, 3);
+    auto* bottom = new QSplitter(Qt::Horizontal, vertical);
+    const char* seeNames[2] = {"lstSeeAlarms(0)", "lstSeeAlarms(1)"};
+    const char* seeCaptions[2] = {"lblSeeAlarms(0)", "lblSeeAlarms(1)"};
+    const char* seeTexts[2] = {"Recently sounded", "Coming"};
+    for (int i : {1, 0}) {
+        m_seeLists[i] = makeList(seeNames[i], bottom);
+        m_seeLabels[i] = makeCaption(seeCaptions[i], seeTexts[i], this);
+        bottom->addWidget(titled(m_seeLabels[i], m_seeLists[i], bottom));
+    }
+    m_toDo = new QPlainTextEdit(bottom);
+    m_toDo->setObjectName("txtToDo");
+    bottom->addWidget(titled(makeCaption("lblToDo", "To do", this), m_toDo, bottom));
+    bottom->setStretchFactor(0, 2);
+    bottom->setStretchFactor(1, 2);
+    bottom->setStretchFactor(2, 1);
+    vertical->setStretchFactor(0, 3);
+    vertical->setStretchFactor(1, 2);
+    layout->addWidget(vertical);
+
+    for (QTreeWidget* list : {m_groups, m_alarms, m_seeLists[0], m_seeLists[1]}) {
+        list->installEventFilter(this);
+    }
+    connect(m_groups, &QTreeWidget::currentItemChanged, this, [this] {
+        if (!m_filling) {
+            fillAlarms();
+        }
+    });
+    connect(m_alarms, &QTreeWidget::itemDoubleClicked, this, [this] { editSelectedAlarms(); });
+    for (int i = 0; i < 2; ++i) {
+        connect(m_seeLists[i], &QTreeWidget::itemDoubleClicked, this, [this, i] {
+            const Vector<Alarm> chosen = seeAlarmsSelection(i);
+            if (chosen.numberOfElements() > 0) {
+                editAlarms(chosen, AlarmEditorLogic::existingAlarms);
+            }
+        });
+    }
+    connect(m_toDo, &QPlainTextEdit::textChanged, this, [this] {
+        if (!m_filling) {
+            m_core.setToDo(m_toDo->toPlainText().toStdString());
+        }
+    });
+    buildMenus();
+    translate();
+}
+
+void MainWindowLists::buildMenus() {
+    m_groupMenu = new QMenu("Alarm &groups", this);
+    m_groupMenu->setObjectName("mnuAlarmgroup");
+    const auto add = [this](QMenu* menu, const char* name, const QString& text, auto slot,
+                            const QKeySequence& keys = {}) {
+        QAction* action = menu->addAction(text, this, slot);
+        action->setObjectName(name);
+        action->setShortcut(keys);
+        return action;
+    };
+    add(m_groupMenu, "mnuAgAddNew", "&New alarm group...", [this] { newGroup(); });
+    add(m_groupMenu, "mnuAgToggleOnOff", "Switch on or &off", [this] { setSelectedGroupsActivity(0); });
+    m_groupMenu->addSeparator();
+    add(m_groupMenu, "mnuAgSaveAll", "&Save all",
+        [this] { m_core.groups().saveAllCommand([this] { return m_core.saveSettings() && m_core.saveTodo(); }); });
+    add(m_groupMenu, "mnuAgReloadAll", "&Reload all", [this] { m_core.groups().reloadAllCommand(); });
+    add(m_groupMenu, "mnuAgUnload", "&Unload", [this] { unloadSelectedGroups(); });
+
+    m_alarmMenu = new QMenu("&Alarms", this);
+    m_alarmMenu->setObjectName("mnuAlarm");
+    add(
+        m_alarmMenu, "mnuAlAddNew", "&New alarm...", [this] { newAlarm(); }, QKeySequence(Qt::CTRL | Qt::Key_N));
+    add(m_alarmMenu, "mnuAlProperties", "&Properties...", [this] { editSelectedAlarms(); });
+    add(m_alarmMenu, "mnuAlTest", "&Test", [this] { testSelectedAlarms(); });
+    m_alarmMenu->addSeparator();
+    add(m_alarmMenu, "mnuAlToggleActive", "Switch on or &off", [this] { setSelectedAlarmsActivity(0); });
+    add(m_alarmMenu, "mnuAlTurnOffSnoozing", "Stop s&noozing", [this] { setSelectedAlarmsActivity(3); });
+    m_alarmMenu->addSeparator();
+    add(m_alarmMenu, "mnuAlCut", "Cu&t", [this] { copySelectedAlarms(true, false); });
+    add(m_alarmMenu, "mnuAlCopy", "&Copy", [this] { copySelectedAlarms(false, false); });
+    add(m_alarmMenu, "mnuAlPaste", "&Paste", [this] { pasteAlarms(false); });
+    m_alarmMenu->addSeparator();
+    add(m_alarmMenu, "mnuAlDelete", "&Delete", [this] { deleteSelectedAlarms(false); });
+    add(m_alarmMenu, "mnuAlDeleteSounded", "Delete those that will not sound a&gain",
+        [this] { deleteSelectedAlarms(true); });
+}
+
+void MainWindowLists::translate() {
+    const auto headers = [this](QTreeWidget* list, const char* section, std::initializer_list<int> numbers) {
+        QStringList labels;
+        for (int n : numbers) {
+            labels << QString::fromStdString(m_texts.getText(section, n));
+        }
+        list->setHeaderLabels(labels);
+    };
+    headers(m_groups, "AlarmGroup", {201, 202, 203});
+    headers(m_alarms, "Alarm", {201, 202, 203, 204, 205, 206, 207});
+    for (QTreeWidget* see : m_seeLists) {
+        headers(see, "frmHalvikaMain", {301, 302, 303, 304});
+    }
+    refresh();
+}
+
+AlarmEditorLogic::Services MainWindowLists::editorServices() {
+    return {m_clock, m_texts, m_messages, m_core.groups(), m_core.watch(), m_core.settings()};
+}
+
+void MainWindowLists::refresh() {
+    m_filling = true;
+    fillGroups();
+    fillAlarms();
+    fillSeeAlarms(0);
+    fillSeeAlarms(1);
+    if (m_toDo->toPlainText().toStdString() != m_core.toDo()) {
+        m_toDo->setPlainText(QString::fromStdString(m_core.toDo()));
+    }
+    m_filling = false;
+}
+
+void MainWindowLists::fillGroups() {
+    const auto current = currentGroup();
+    const Vector<AlarmGroup> selected = selectedGroups();
+    const bool wasFilling = m_filling;
+    m_filling = true;
+    m_groups->clear();
+    m_shownGroups.clear();
+    const Vector<AlarmGroup>& all = m_core.groups().alarmGroups;
+    for (int i = 0; i < all.numberOfElements(); ++i) {
+        const auto& group = all.elementAt(i);
+        if (group->hidden) {
+            continue;
+        }
+        auto* item = new QTreeWidgetItem(m_groups);
+        const auto cells = group->getStringItems(m_core.groupServices());
+        for (int c = 0; c < 3; ++c) {
+            item->setText(c, QString::fromStdString(cells[static_cast<std::size_t>(c)].first));
+            item->setForeground(c, colourOf(cells[static_cast<std::size_t>(c)].second));
+        }
+        m_shownGroups.addElement(group);
+        if (selected.contains(group)) {
+            item->setSelected(true);
+        }
+        if (group == current) {
+            m_groups->setCurrentItem(item, 0, QItemSelectionModel::NoUpdate);
+        }
+    }
+    if (!m_groups->currentItem() && m_groups->topLevelItemCount() > 0) {
+        m_groups->setCurrentItem(m_groups->topLevelItem(0));
+    }
+    fitColumns(m_groups);
+    m_filling = wasFilling;
+}
+
+void MainWindowLists::fillAlarms() {
+    const Vector<Alarm> selected = selectedAlarms();
+    m_alarms->clear();
+    m_shownAlarms.clear();
+    const auto group = currentGroup();
+    m_alarmsLabel->setText(group ? QString::fromStdString(group->name) : QString());
+    if (!group) {
+        return;
+    }
+    AlarmTexts context(m_texts, m_core.colours());
+    context.dateFormat = m_core.settings().displayFormats[0];
+    context.toolTips = m_core.settings().showToolTips;
+    context.now = m_core.watch().correctedNow();
+    context.groupColour = [](const Alarm& a) {
+        const auto g = a.parent.lock();
+        return g ? g->Color : 0;
+    };
+    for (int i = 0; i < group->alarms.numberOfElements(); ++i) {
+        const auto& alarm = group->alarms.elementAt(i);
+        if (alarm->hidden) {
+            continue;
+        }
+        auto* item = new QTreeWidgetItem(m_alarms);
+        const auto cells = alarm->getStringItems(context);
+        const QString tip = QString::fromStdString(alarm->getToolTip(context)).replace("\r\n", "\n");
+        for (int c = 0; c < 7; ++c) {
+            item->setText(c, QString::fromStdString(cells[static_cast<std::size_t>(c)].first));
+            item->setForeground(c, colourOf(cells[static_cast<std::size_t>(c)].second));
+            item->setToolTip(c, tip);
+        }
+        m_shownAlarms.addElement(alarm);
+        item->setSelected(selected.contains(alarm));
+    }
+    fitColumns(m_alarms);
+}
+
+void MainWindowLists::fillSeeAlarms(int list) {
+    QTreeWidget* view = m_seeLists[list];
+    view->clear();
+    m_shownSee[list].clear();
+    const auto& entries = m_core.watch().seeAlarmsList(list);
+    AlarmTexts context(m_texts, m_core.colours());
+    context.dateFormat = m_core.settings().displayFormats[1];
+    for (int i = 0; i < entries.alarms.numberOfElements(); ++i) {
+        const auto& alarm = entries.alarms.elementAt(i);
+        auto* item = new QTreeWidgetItem(view);
+        item->setText(0, QString::fromStdString(alarm->name));
+        item->setText(
+            1, QString::fromStdString(formatDate(m_core.settings().displayFormats[1], entries.moments.dateAt(i))));
+        item->setText(2, QString::fromStdString(alarm->getDateTimeDescriptionItems(context).first));
+        item->setText(3, QString::fromStdString(alarm->getActionDescriptionItems(context).first));
+        m_shownSee[list].addElement(alarm);
+    }
+    fitColumns(view);
+}
+
+Vector<AlarmGroup> MainWindowLists::selectedGroups() const {
+    Vector<AlarmGroup> selected;
+    for (int i = 0; i < m_groups->topLevelItemCount() && i < m_shownGroups.numberOfElements(); ++i) {
+        if (m_groups->topLevelItem(i)->isSelected()) {
+            selected.addElement(m_shownGroups.elementAt(i));
+        }
+    }
+    return selected;
+}
+
+Vector<Alarm> MainWindowLists::selectedAlarms() const {
+    Vector<Alarm> selected;
+    for (int i = 0; i < m_alarms->topLevelItemCount() && i < m_shownAlarms.numberOfElements(); ++i) {
+        if (m_alarms->topLevelItem(i)->isSelected()) {
+            selected.addElement(m_shownAlarms.elementAt(i));
+        }
+    }
+    return selected;
+}
+
+Vector<Alarm> MainWindowLists::seeAlarmsSelection(int list) const {
+    Vector<Alarm> selected;
+    for (int i = 0; i < m_seeLists[list]->topLevelItemCount() && i < m_shownSee[list].numberOfElements(); ++i) {
+        const auto& alarm = m_shownSee[list].elementAt(i);
+        if (m_seeLists[list]->topLevelItem(i)->isSelected() && !selected.contains(alarm)) {
+            selected.addElement(alarm);
+        }
+    }
+    return selected;
+}
+
+std::shared_ptr<AlarmGroup> MainWindowLists::currentGroup() const {
+    const int row = m_groups->indexOfTopLevelItem(m_groups->currentItem());
+    return row >= 0 && row < m_shownGroups.numberOfElements() ? m_shownGroups.elementAt(row) : nullptr;
+}
+
+void MainWindowLists::selectGroup(const std::shared_ptr<AlarmGroup>& group) {
+    const int row = m_shownGroups.indexOf(group);
+    if (row >= 0) {
+        m_groups->setCurrentItem(m_groups->topLevelItem(row));
+    }
+}
+
+void MainWindowLists::newGroup() {
+    auto group = AlarmGroup::createDefaultAlarmGroup(m_core.groupServices());
+    bool confirmed = false;
+    const QString name = QInputDialog::getText(
+        this, QString::fromStdString(m_texts.getCaption("frmAlarmGroupProperties", "Alarm group")),
+        QString::fromStdString(m_texts.getText("frmHalvikaMain", 305)), QLineEdit::Normal,
+        QString::fromStdString(group->name), &confirmed);
+    if (!confirmed) {
+        return;
+    }
+    if (!name.trimmed().isEmpty()) {
+        group->name = name.trimmed().toStdString();
+    }
+    m_core.groups().alarmGroups.addElement(group);
+    Vector<AlarmGroup> added;
+    added.addElement(group);
+    m_core.watch().groupsChanged(added, kindAdded);
+    refresh();
+    selectGroup(group);
+}
+
+void MainWindowLists::newAlarm() {
+    const auto alarm = m_core.groups().newAlarmCommand(currentGroup());
+    if (!alarm) {
+        return;
+    }
+    refresh();
+    Vector<Alarm> alarms;
+    alarms.addElement(alarm);
+    editAlarms(alarms, AlarmEditorLogic::newAlarm);
+}
+
+void MainWindowLists::editAlarms(const Vector<Alarm>& alarms, AlarmEditorLogic::Mode mode) {
+    frmAlarmProperties editor(editorServices(), &m_core.plugins(), this);
+    editor.setAlarms(alarms, mode);
+    editor.exec();
+    refresh();
+}
+
+void MainWindowLists::editSelectedAlarms() {
+    const Vector<Alarm> alarms = selectedAlarms();
+    if (alarms.numberOfElements() > 0) {
+        editAlarms(alarms, AlarmEditorLogic::existingAlarms);
+    }
+}
+
+void MainWindowLists::deleteSelectedAlarms(bool soundedOnly) {
+    const Vector<Alarm> alarms = selectedAlarms();
+    if (alarms.numberOfElements() > 0) {
+        m_core.groups().deleteAlarms(alarms, soundedOnly, m_core.watch().correctedNow());
+        refresh();
+    }
+}
+
+void MainWindowLists::setSelectedAlarmsActivity(std::int16_t mode) {
+    const Vector<Alarm> alarms = selectedAlarms();
+    if (alarms.numberOfElements() > 0) {
+        m_core.watch().setActivity(alarms, mode);
+        refresh();
+    }
+}
+
+void MainWindowLists::setSelectedGroupsActivity(std::int16_t mode) {
+    const Vector<AlarmGroup> groups = selectedGroups();
+    if (groups.numberOfElements() > 0) {
+        m_core.watch().setActivity(groups, mode);
+        refresh();
+    }
+}
+
+void MainWindowLists::testSelectedAlarms() {
+    const Vector<Alarm> alarms = selectedAlarms();
+    if (alarms.numberOfElements() > 0) {
+        m_core.watch().testAlarms(alarms);
+    }
+}
+
+void MainWindowLists::copySelectedAlarms(bool cut, bool toSystem) {
+    const Vector<Alarm> alarms = selectedAlarms();
+    if (alarms.numberOfElements() > 0) {
+        m_core.groups().copyAlarms(alarms, cut, 0, 0, toSystem ? &m_systemClipboard : nullptr);
+        refresh();
+    }
+}
+
+void MainWindowLists::pasteAlarms(bool fromSystem) {
+    if (const auto group = currentGroup()) {
+        m_core.groups().pasteAlarms(group, fromSystem ? &m_systemClipboard : nullptr);
+        refresh();
+    }
+}
+
+void MainWindowLists::unloadSelectedGroups() {
+    const Vector<AlarmGroup> groups = selectedGroups();
+    if (groups.numberOfElements() > 0) {
+        m_core.groups().unloadCommand(groups);
+        refresh();
+    }
+}
+
+void MainWindowLists::moveSelected(bool groups, int step) {
+    if (groups) {
+        const auto group = currentGroup();
+        Vector<AlarmGroup>& all = m_core.groups().alarmGroups;
+        const int from = all.indexOf(group);
+        const int to = from + step;
+        if (!group || to < 0 || to >= all.numberOfElements()) {
+            return;
+        }
+        all.swap(from, to);
+        m_core.settings().groupSortColumn = -1; // the user's order from now on
+        m_core.watch().requestWork(AlarmWatch::settingsChanged);
+        refresh();
+        return;
+    }
+    const auto group = currentGroup();
+    const Vector<Alarm> alarms = selectedAlarms();
+    if (!group || alarms.numberOfElements() != 1) {
+        return;
+    }
+    const int from = group->alarms.indexOf(alarms.elementAt(0));
+    const int to = from + step;
+    if (from < 0 || to < 0 || to >= group->alarms.numberOfElements()) {
+        return;
+    }
+    group->alarms.swap(from, to);
+    group->setChanged();
+    m_core.settings().alarmSortColumn = -1;
+    m_core.watch().requestWork(AlarmWatch::alarmDataChanged | AlarmWatch::settingsChanged);
+    refresh();
+}
+
+bool MainWindowLists::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) {
+        return QWidget::eventFilter(watched, event);
+    }
+    auto* key = static_cast<QKeyEvent*>(event);
+    const bool control = key->modifiers() & Qt::ControlModifier;
+    const bool shift = key->modifiers() & Qt::ShiftModifier;
+    const bool onGroups = watched == m_groups;
+    const bool onAlarms = watched == m_alarms;
+    if (!onGroups && !onAlarms) {
+        return QWidget::eventFilter(watched, event);
+    }
+    switch (key->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        if (control) {
+            moveSelected(onGroups, key->key() == Qt::Key_Up ? -1 : 1);
+            return true;
+        }
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (onAlarms) {
+            editSelectedAlarms();
+            return true;
+        }
+        break;
+    case Qt::Key_Delete:
+        onGroups ? unloadSelectedGroups() : deleteSelectedAlarms(false);
+        return true;
+    case Qt::Key_X:
+    case Qt::Key_C:
+        if (control && onAlarms) {
+            copySelectedAlarms(key->key() == Qt::Key_X, shift);
+            return true;
+        }
+        break;
+    case Qt::Key_V:
+        if (control) {
+            pasteAlarms(shift);
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace halvika

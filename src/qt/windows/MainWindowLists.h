@@ -1,0 +1,93 @@
+// The main window's working area: the group list, the alarm list, the two see-alarms lists and the to-do
+// note, with the group and alarm commands.
+#pragma once
+
+#include "containers/Vector.h"
+#include "editing/AlarmEditorLogic.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QSplitter;
+class QTreeWidget;
+
+namespace halvika {
+
+class Alarm;
+class AlarmGroup;
+class Clipboard;
+class Clock;
+class CoreSubsystems;
+class modTranslation;
+
+class MainWindowLists : public QWidget {
+    Q_OBJECT
+
+public:
+    MainWindowLists(CoreSubsystems& core, modTranslation& texts, MessageBoxRoutine& messages, const Clock& clock,
+                    Clipboard& systemClipboard, QWidget* parent = nullptr);
+
+    /// Fills every list again from the groups and the watch, keeping the selections.
+    void refresh();
+    void translate();
+    /// The group and alarm menus, for the menu bar.
+    QMenu* groupMenu() const { return m_groupMenu; }
+    QMenu* alarmMenu() const { return m_alarmMenu; }
+
+    Vector<AlarmGroup> selectedGroups() const;
+    Vector<Alarm> selectedAlarms() const;
+    /// The group whose alarms the alarm list shows.
+    std::shared_ptr<AlarmGroup> currentGroup() const;
+    void selectGroup(const std::shared_ptr<AlarmGroup>& group);
+
+    // Commands.
+    void newGroup();
+    void newAlarm();
+    void editAlarms(const Vector<Alarm>& alarms, AlarmEditorLogic::Mode mode);
+    void editSelectedAlarms();
+    void deleteSelectedAlarms(bool soundedOnly);
+    void setSelectedAlarmsActivity(std::int16_t mode);
+    void setSelectedGroupsActivity(std::int16_t mode);
+    void testSelectedAlarms();
+    void copySelectedAlarms(bool cut, bool toSystem);
+    void pasteAlarms(bool fromSystem);
+    void unloadSelectedGroups();
+    void moveSelected(bool groups, int step);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    void fillGroups();
+    void fillAlarms();
+    void fillSeeAlarms(int list);
+    Vector<Alarm> seeAlarmsSelection(int list) const;
+    AlarmEditorLogic::Services editorServices();
+
+    CoreSubsystems& m_core;
+    modTranslation& m_texts;
+    MessageBoxRoutine& m_messages;
+    const Clock& m_clock;
+    Clipboard& m_systemClipboard;
+    bool m_filling = false;
+
+    QTreeWidget* m_groups = nullptr;
+    QLabel* m_alarmsLabel = nullptr;
+    QTreeWidget* m_alarms = nullptr;
+    QLabel* m_seeLabels[2] = {nullptr, nullptr};
+    QTreeWidget* m_seeLists[2] = {nullptr, nullptr};
+    QPlainTextEdit* m_toDo = nullptr;
+    QMenu* m_groupMenu = nullptr;
+    QMenu* m_alarmMenu = nullptr;
+    Vector<AlarmGroup> m_shownGroups;
+    Vector<Alarm> m_shownAlarms;
+    Vector<Alarm> m_shownSee[2];
+};
+
+} // namespace halvika

@@ -1,0 +1,148 @@
+// The main window's lists and the alarm editor, offscreen, on the real core: what the lists show, new and
+// edited alarms, keys, the clipboard, and what ends up in the group files.
+#include "windows/MainWindowLists.h"
+#include "app/CoreSubsystems.h"
+#include "app/MessageBoxRoutine.h"
+#include "fakes/DatePrinter.h"
+#include "fakes/ManualClock.h"
+#include "fakes/ManualTimer.h"
+#include "fakes/MemoryClipboard.h"
+#include "fakes/RecordingRunner.h"
+#include "fakes/ScriptedDialogs.h"
+#include "fakes/TempHome.h"
+#include "groups/AlarmGroup.h"
+#include "platform/posix/PosixPluginProcess.h"
+#include "qt/QtTestApp.h"
+#include "settings/modTranslation.h"
+#include "windows/frmAlarmProperties.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+namespace halvika {
+namespace {
+
+const char* const groupFile =
+    "<algr><name>Home</name><stat>-1</stat><alrm><name>Tea</name><stat>-1</stat><oncd>2026/03/07 12:30:00</oncd>"
+    "<acti><acid>1</acid><plug></plug><sett><s>Tea!</s></sett></acti></alrm><alrm><name>Bins</name><stat>-1</stat>"
+    "<oncd>2026/03/07 19:00:00</oncd></alrm></algr>";
+
+class MainWindowListsTest : public ::testing::Test {
+protected:
+    MainWindowListsTest() {
+        test::ensureQtApp();
+        home.write("usr.cfx", "<settings><lsd>2026/03/07 12:00:00</lsd><lng>English</lng></settings>");
+        home.write("usg_0.agx", groupFile);
+        core.mainStart(false);
+        lists = std::make_unique<MainWindowLists>(core, texts, messages, clock, systemClipboard);
+        lists->resize(900, 600);
+        lists->show();
+    }
+    QTreeWidget* list(const char* name) { return lists->findChild<QTreeWidget*>(name); }
+    QStringList column(const char* name, int c) {
+        QStringList cells;
+        for (int i = 0; i < list(name)->topLevelItemCount(); ++i) {
+            cells << list(name)->topLevelItem(i)->text(c);
+        }
+        return cells;
+    }
+    void key(const char* listName, int k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QKeyEvent press(QEvent::KeyPress, k, modifiers);
+        QApplication::sendEvent(list(listName), &press);
+    }
+    /// Runs `fill` on the editor once it is open, then presses its OK.
+    void whenEditorOpens(std::function<void(frmAlarmProperties&)> fill) {
+        QTimer::singleShot(0, [fill] {
+            auto* editor = qobject_cast<frmAlarmProperties*>(QApplication::activeModalWidget());
+            ASSERT_NE(editor, nullptr);
+            fill(*editor);
+            editor->applyOk();
+        });
+    }
+
+    test::TempHome home;
+    AppPaths paths{home.path(), {HALVIKA_SOURCE_DIR "/data"}};
+    modIniFileHandling ini;
+    modTranslation texts{paths, ini};
+    test::ScriptedDialogs dialogs;
+    MessageBoxRoutine messages{dialogs};
+    test::ManualClock clock{Date::fromParts(2026, 3, 7, 12, 0, 0)};
+    test::ManualTimer timer;
+    PosixPluginProcess process;
+    test::RecordingRunner runner;
+    CoreSubsystems core{clock, timer, paths, ini, texts, messages, process, &runner, false};
+    test::MemoryClipboard systemClipboard;
+    std::unique_ptr<MainWindowLists> lists;
+};
+
+TEST_F(MainWindowListsTest, TheListsShowTheGroupsItsAlarmsAndTheComingOnes) {
+    EXPECT_EQ(column("lstAlarmGroups", 0), QStringList{"Home"});
+    EXPECT_EQ(column("lstAlarms", 0), (QStringList{"Tea", "Bins"}));
+    EXPECT_EQ(column("lstAlarms", 1), (QStringList{"on", "on"}));
+    EXPECT_EQ(column("lstSeeAlarms(1)", 0), (QStringList{"Tea", "Bins"})); // both within the coming day
+    EXPECT_FALSE(list("lstAlarms")->topLevelItem(0)->toolTip(0).isEmpty());
+}
+
+TEST_F(MainWindowListsTest, ANewAlarmFromTheEditorJoinsTheGroupAndIsSaved) {
+    whenEditorOpens([](frmAlarmProperties& editor) {
+        editor.findChild<QLineEdit*>("txtAlarmName")->setText("Call mum");
+        editor.findChild<QDateTimeEdit*>("dtpDate0")->setDateTime(QDateTime(QDate(2026, 3, 7), QTime(12, 2, 0)));
+    });
+    lists->newAlarm();
+    const auto group = core.groups().alarmGroups.elementAt(0);
+    ASSERT_EQ(group->alarms.numberOfElements(), 3);
+    const auto added = group->alarms.elementAt(2);
+    EXPECT_EQ(added->name, "Call mum");
+    EXPECT_EQ(added->onceDate, Date::fromParts(2026, 3, 7, 12, 2, 0));
+    EXPECT_EQ(column("lstAlarms", 0), (QStringList{"Tea", "Bins", "Call mum"}));
+    EXPECT_EQ(core.watch().nextAlarmMoment(), Date::fromParts(2026, 3, 7, 12, 2, 0));
+    ASSERT_TRUE(core.groups().saveAlarmGroups(false));
+    EXPECT_NE(home.read("usg_0.agx").find("<name>Call mum</name>"), std::string::npos);
+}
+
+TEST_F(MainWindowListsTest, EditingSeveralAlarmsWritesOnlyWhatWasTouched) {
+    list("lstAlarms")->selectAll();
+    whenEditorOpens([](frmAlarmProperties& editor) {
+        editor.findChild<QComboBox*>("cmbImportance")->setCurrentIndex(0); // touched: very important
+    });
+    lists->editSelectedAlarms();
+    const auto group = core.groups().alarmGroups.elementAt(0);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(group->alarms.elementAt(i)->importance, 2);
+    }
+    EXPECT_EQ(group->alarms.elementAt(0)->name, "Tea");
+    EXPECT_EQ(group->alarms.elementAt(1)->onceDate, Date::fromParts(2026, 3, 7, 19, 0, 0));
+    EXPECT_EQ(group->alarms.elementAt(0)->actions.numberOfElements(), 1);
+}
+
+TEST_F(MainWindowListsTest, KeysMoveCopyPasteAndDeleteAlarms) {
+    const auto group = core.groups().alarmGroups.elementAt(0);
+    list("lstAlarms")->topLevelItem(1)->setSelected(true);
+    key("lstAlarms", Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(column("lstAlarms", 0), (QStringList{"Bins", "Tea"}));
+    EXPECT_TRUE(group->changed);
+
+    // Copy through the desktop's clipboard (with Shift) and paste back: a third alarm.
+    key("lstAlarms", Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_NE(systemClipboard.text().find("Bins"), std::string::npos);
+    key("lstAlarms", Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(group->alarms.numberOfElements(), 3);
+
+    for (int i = 0; i < list("lstAlarms")->topLevelItemCount(); ++i) {
+        list("lstAlarms")->topLevelItem(i)->setSelected(i == 0);
+    }
+    dialogs.setNextAnswer(Dialogs::answerYes);
+    key("lstAlarms", Qt::Key_Delete);
+    EXPECT_EQ(group->alarms.numberOfElements(), 2);
+    EXPECT_EQ(column("lstAlarms", 0), (QStringList{"Tea", "Bins"}));
+}
+
+} // namespace
+} // namespace halvika
