@@ -187,7 +187,12 @@ int HalvikaProgram::run(int argc, char** argv) {
 
     mainWindow->setWatch(&core.watch());
     mainWindow->setSettings(&core.settings());
-    core.beforeSaveSettings = [&mainWindow](SettingsStore& settings) { mainWindow->takeGeometry(settings); };
+    core.beforeSaveSettings = [&mainWindow](SettingsStore& settings) {
+        mainWindow->takeGeometry(settings);
+        if (mainWindow->lists()) {
+            mainWindow->lists()->takeSettings();
+        }
+    };
     core.watch().hooks().showNextAlarm = [&mainWindow] { mainWindow->showNextAlarm(); };
     core.watch().hooks().versionCheck = [&app] { app.versionCheck(true); };
 
@@ -208,6 +213,7 @@ int HalvikaProgram::run(int argc, char** argv) {
     }
     mainWindow->translate();
     mainWindow->showNextAlarm();
+    mainWindow->lists()->applySettings();
     mainWindow->lists()->refresh();
     if (trayAvailable) {
         tray->show();

@@ -3,6 +3,7 @@
 #include "windows/MainWindowLists.h"
 #include "app/CoreSubsystems.h"
 #include "app/MessageBoxRoutine.h"
+#include "editing/ColumnLayout.h"
 #include "fakes/DatePrinter.h"
 #include "fakes/ManualClock.h"
 #include "fakes/ManualTimer.h"
@@ -19,8 +20,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -88,6 +91,31 @@ TEST_F(MainWindowListsTest, TheListsShowTheGroupsItsAlarmsAndTheComingOnes) {
     EXPECT_EQ(column("lstAlarms", 1), (QStringList{"on", "on"}));
     EXPECT_EQ(column("lstSeeAlarms(1)", 0), (QStringList{"Tea", "Bins"})); // both within the coming day
     EXPECT_FALSE(list("lstAlarms")->topLevelItem(0)->toolTip(0).isEmpty());
+}
+
+TEST_F(MainWindowListsTest, ColumnLayoutsAndSeeAlarmsControlsComeFromTheSettingsAndGoBack) {
+    lists->applySettings();
+    QHeaderView* header = list("lstAlarms")->header();
+    // The built-in layout shows name, state and next moment.
+    EXPECT_FALSE(header->isSectionHidden(2));
+    EXPECT_TRUE(header->isSectionHidden(3));
+    EXPECT_EQ(header->sectionSize(0), 122);
+    header->setSectionHidden(3, false);
+    header->moveSection(header->visualIndex(3), 0);
+    list("lstAlarms")->setColumnWidth(3, 200);
+    lists->takeSettings();
+    const auto columns = ColumnLayout::read(*core.settings().layouts[1], 7);
+    ASSERT_EQ(columns.size(), 4u);
+    EXPECT_EQ(columns[0].index, 3);
+    EXPECT_EQ(columns[0].width, 200);
+
+    // The coming list looks two hours ahead instead of one day: Bins (19:00) drops out.
+    lists->findChild<QComboBox*>("cmbSeeAlarms(1)")->setCurrentIndex(2); // hours
+    lists->findChild<QSpinBox*>("txtSeeAlarms(1)")->setValue(2);
+    EXPECT_EQ(core.settings().seeAlarmsUnit[1], 2);
+    EXPECT_EQ(core.settings().seeAlarmsAmount[1], 2);
+    EXPECT_EQ(column("lstSeeAlarms(1)", 0), QStringList{"Tea"});
+    EXPECT_TRUE(core.watch().pendingWork() & AlarmWatch::settingsChanged);
 }
 
 TEST_F(MainWindowListsTest, ANewAlarmFromTheEditorJoinsTheGroupAndIsSaved) {

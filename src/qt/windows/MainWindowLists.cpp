@@ -5,18 +5,25 @@
 #include "app/CoreSubsystems.h"
 #include "app/MessageBoxRoutine.h"
 #include "dates/DateFormat.h"
+#include "dates/DateUnits.h"
+#include "editing/ColumnLayout.h"
 #include "groups/AlarmGroup.h"
 #include "platform/Clock.h"
+#include "settings/SettingsStore.h"
 #include "settings/modTranslation.h"
 #include "windows/frmAlarmProperties.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QEvent>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QSpinBox>
 #include <QSplitter>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -43,15 +50,6 @@ QTreeWidget* makeList(const char* name, QWidget* parent) {
     return list;
 }
 
-/// Columns as wide as their contents, within reason; the last one takes the rest.
-void fitColumns(QTreeWidget* list) {
-    constexpr int widest = 260;
-    for (int c = 0; c + 1 < list->columnCount(); ++c) {
-        list->resizeColumnToContents(c);
-        list->setColumnWidth(c, std::min(widest, list->columnWidth(c) + 8));
-    }
-}
-
 QLabel* makeCaption(const char* name, const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
@@ -61,16 +59,27 @@ QLabel* makeCaption(const char* name, const QString& text, QWidget* parent) {
     return label;
 }
 
-QWidget* titled(QLabel* caption, QWidget* body, QWidget* parent) {
+QWidget* titled(QLabel* caption, QWidget* body, QWidget* parent, QLayout* controls = nullptr) {
     auto* box = new QWidget(parent);
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(2);
-    layout->addWidget(caption);
+    if (controls) {
+        auto* row = new QHBoxLayout;
+        row->addWidget(caption);
+        row->addStretch(1);
+        row->addLayout(controls);
+        layout->addLayout(row);
+    } else {
+        layout->addWidget(caption);
+    }
     layout->addWidget(body, 1);
     caption->setBuddy(body);
     return box;
 }
+
+constexpr const char* layoutNames[4] = {"ag", "al", "sa0", "sa1"};
+constexpr int unitCount = 7;
 
 } // namespace
 
@@ -96,7 +105,22 @@ MainWindowLists::MainWindowLists(CoreSubsystems& core, modTranslation& texts, Me
     for (int i : {1, 0}) {
         m_seeLists[i] = makeList(seeNames[i], bottom);
         m_seeLabels[i] = makeCaption(seeCaptions[i], seeTexts[i], this);
-        bottom->addWidget(titled(m_seeLabels[i], m_seeLists[i], bottom));
+        // The list's own controls: shown or not, and how far it looks back or ahead.
+        auto* controls = new QHBoxLayout;
+        m_seeShown[i] = new QCheckBox(this);
+        m_seeShown[i]->setObjectName(QString("chkSeeAlarms(%1)").arg(i));
+        m_seeAmount[i] = new QSpinBox(this);
+        m_seeAmount[i]->setObjectName(QString("txtSeeAlarms(%1)").arg(i));
+        m_seeAmount[i]->setRange(1, 999);
+        m_seeUnit[i] = new QComboBox(this);
+        m_seeUnit[i]->setObjectName(QString("cmbSeeAlarms(%1)").arg(i));
+        controls->addWidget(m_seeShown[i]);
+        controls->addWidget(m_seeAmount[i]);
+        controls->addWidget(m_seeUnit[i]);
+        bottom->addWidget(titled(m_seeLabels[i], m_seeLists[i], bottom, controls));
+        connect(m_seeShown[i], &QCheckBox::toggled, this, [this, i] { seeAlarmsControlsChanged(i); });
+        connect(m_seeAmount[i], &QSpinBox::valueChanged, this, [this, i] { seeAlarmsControlsChanged(i); });
+        connect(m_seeUnit[i], &QComboBox::currentIndexChanged, this, [this, i] { seeAlarmsControlsChanged(i); });
     }
     m_toDo = new QPlainTextEdit(bottom);
     m_toDo->setObjectName("txtToDo");
@@ -110,6 +134,10 @@ MainWindowLists::MainWindowLists(CoreSubsystems& core, modTranslation& texts, Me
 
     for (QTreeWidget* list : {m_groups, m_alarms, m_seeLists[0], m_seeLists[1]}) {
         list->installEventFilter(this);
+        list->header()->setContextMenuPolicy(Qt::CustomContextMenu);
+        list->header()->setSectionsMovable(true);
+        connect(list->header(), &QWidget::customContextMenuRequested, this,
+                [this, list](const QPoint& at) { chooseColumns(list, at); });
     }
     connect(m_groups, &QTreeWidget::currentItemChanged, this, [this] {
         if (!m_filling) {
@@ -123,6 +151,39 @@ MainWindowLists::MainWindowLists(CoreSubsystems& core, modTranslation& texts, Me
             if (chosen.numberOfElements() > 0) {
                 editAlarms(chosen, AlarmEditorLogic::existingAlarms);
             }
+        });
+    }
+    for (int i = 0; i < 2; ++i) {
+        m_seeLists[i]->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(m_seeLists[i], &QWidget::customContextMenuRequested, this, [this, i](const QPoint& at) {
+            const Vector<Alarm> chosen = seeAlarmsSelection(i);
+            if (chosen.numberOfElements() == 0) {
+                return;
+            }
+            QMenu menu(this);
+            const auto entry = [&menu](const char* name, const std::string& text) {
+                QAction* action = menu.addAction(QString::fromStdString(text));
+                action->setObjectName(name);
+                return action;
+            };
+            const auto key = [this](const char* name) { return m_texts.getValue("frmHalvikaMain", name, name); };
+            QAction* properties = entry("mnuSAProperties", key("mnuSAProperties"));
+            QAction* test = entry("mnuSATest", key("mnuSATest"));
+            QAction* off = entry("mnuSATurnOff", key("mnuSATurnOff"));
+            QAction* snooze = entry("mnuSAStopSnoozing", key("mnuSAStopSnoozing"));
+            QAction* remove = entry("mnuSADelete", key("mnuSADelete"));
+            QAction* removeSounded = entry("mnuSADeleteSounded", key("mnuSADeleteSounded"));
+            QAction* picked = menu.exec(m_seeLists[i]->viewport()->mapToGlobal(at));
+            if (picked == properties) {
+                editAlarms(chosen, AlarmEditorLogic::existingAlarms);
+            } else if (picked == test) {
+                m_core.watch().testAlarms(chosen);
+            } else if (picked == off || picked == snooze) {
+                m_core.watch().setActivity(chosen, picked == off ? 2 : 3);
+            } else if (picked == remove || picked == removeSounded) {
+                m_core.groups().deleteAlarms(chosen, picked == removeSounded, m_core.watch().correctedNow());
+            }
+            refresh();
         });
     }
     connect(m_toDo, &QPlainTextEdit::textChanged, this, [this] {
@@ -184,11 +245,114 @@ void MainWindowLists::translate() {
     for (QTreeWidget* see : m_seeLists) {
         headers(see, "frmHalvikaMain", {301, 302, 303, 304});
     }
+    const bool wasFilling = m_filling;
+    m_filling = true;
+    for (QComboBox* units : m_seeUnit) {
+        const int current = units->currentIndex();
+        units->clear();
+        for (int p = 0; p < unitCount; ++p) {
+            units->addItem(QString::fromStdString(
+                m_texts.getStringsText(unitCodeOfListPosition(static_cast<std::int16_t>(p)) + 1)));
+        }
+        units->setCurrentIndex(current);
+    }
+    m_filling = wasFilling;
     refresh();
 }
 
 AlarmEditorLogic::Services MainWindowLists::editorServices() {
     return {m_clock, m_texts, m_messages, m_core.groups(), m_core.watch(), m_core.settings()};
+}
+
+void MainWindowLists::applySettings() {
+    SettingsStore& settings = m_core.settings();
+    QFont font(QString::fromStdString(settings.listFont.name));
+    font.setPointSizeF(settings.listFont.size > 1 && settings.listFont.size < 200 ? settings.listFont.size : 9);
+    font.setBold(settings.listFont.bold);
+    font.setItalic(settings.listFont.italic);
+    font.setStrikeOut(settings.listFont.strikethrough);
+    font.setUnderline(settings.listFont.underline);
+    QTreeWidget* lists[4] = {m_groups, m_alarms, m_seeLists[0], m_seeLists[1]};
+    for (int l = 0; l < 4; ++l) {
+        QTreeWidget* list = lists[l];
+        list->setFont(font);
+        QHeaderView* header = list->header();
+        const auto columns = ColumnLayout::read(*settings.layouts[static_cast<std::size_t>(l)], list->columnCount());
+        for (int c = 0; c < list->columnCount(); ++c) {
+            header->setSectionHidden(c, true);
+        }
+        for (std::size_t position = 0; position < columns.size(); ++position) {
+            const auto& column = columns[position];
+            header->setSectionHidden(column.index, false);
+            header->moveSection(header->visualIndex(column.index), static_cast<int>(position));
+            list->setColumnWidth(column.index, column.width);
+        }
+    }
+    m_filling = true;
+    for (int i = 0; i < 2; ++i) {
+        m_seeShown[i]->setChecked(settings.seeAlarmsShown[static_cast<std::size_t>(i)] != 0);
+        m_seeAmount[i]->setValue(settings.seeAlarmsAmount[static_cast<std::size_t>(i)]);
+        m_seeUnit[i]->setCurrentIndex(listPositionOfUnitCode(settings.seeAlarmsUnit[static_cast<std::size_t>(i)]));
+        m_seeLists[i]->setEnabled(m_seeShown[i]->isChecked());
+    }
+    m_filling = false;
+}
+
+void MainWindowLists::takeSettings() {
+    QTreeWidget* lists[4] = {m_groups, m_alarms, m_seeLists[0], m_seeLists[1]};
+    for (int l = 0; l < 4; ++l) {
+        const QHeaderView* header = lists[l]->header();
+        std::vector<ColumnLayout::Column> columns;
+        for (int position = 0; position < header->count(); ++position) {
+            const int index = header->logicalIndex(position);
+            if (!header->isSectionHidden(index)) {
+                columns.push_back({index, header->sectionSize(index)});
+            }
+        }
+        m_core.settings().layouts[static_cast<std::size_t>(l)] = ColumnLayout::write(layoutNames[l], columns);
+    }
+}
+
+void MainWindowLists::chooseColumns(QTreeWidget* list, const QPoint& at) {
+    QMenu menu(this);
+    QHeaderView* header = list->header();
+    for (int c = 0; c < list->columnCount(); ++c) {
+        QAction* action = menu.addAction(list->headerItem()->text(c));
+        action->setCheckable(true);
+        action->setChecked(!header->isSectionHidden(c));
+        connect(action, &QAction::toggled, this, [list, header, c](bool shown) {
+            // At least one column stays.
+            if (!shown && header->count() - header->hiddenSectionCount() <= 1) {
+                return;
+            }
+            header->setSectionHidden(c, !shown);
+            if (shown && list->columnWidth(c) < ColumnLayout::minimumWidth) {
+                list->setColumnWidth(c, ColumnLayout::defaultWidth);
+            }
+        });
+    }
+    menu.exec(header->mapToGlobal(at));
+    m_core.markSettingsChanged();
+}
+
+void MainWindowLists::seeAlarmsControlsChanged(int list) {
+    if (m_filling) {
+        return;
+    }
+    const auto i = static_cast<std::size_t>(list);
+    SettingsStore& settings = m_core.settings();
+    settings.seeAlarmsShown[i] = m_seeShown[list]->isChecked() ? 1 : 0;
+    settings.seeAlarmsAmount[i] = static_cast<std::int16_t>(m_seeAmount[list]->value());
+    settings.seeAlarmsUnit[i] =
+        unitCodeOfListPosition(static_cast<std::int16_t>(std::max(0, m_seeUnit[list]->currentIndex())));
+    WatchSettings& watch = m_core.watchSettings();
+    watch.seeAlarmsShown[i] = settings.seeAlarmsShown[i] != 0;
+    watch.seeAlarmsAmount[i] = settings.seeAlarmsAmount[i];
+    watch.seeAlarmsUnit[i] = settings.seeAlarmsUnit[i];
+    m_seeLists[list]->setEnabled(watch.seeAlarmsShown[i]);
+    m_core.watch().rebuildSeeAlarmsList(list);
+    m_core.markSettingsChanged();
+    fillSeeAlarms(list);
 }
 
 void MainWindowLists::refresh() {
@@ -233,7 +397,7 @@ void MainWindowLists::fillGroups() {
     if (!m_groups->currentItem() && m_groups->topLevelItemCount() > 0) {
         m_groups->setCurrentItem(m_groups->topLevelItem(0));
     }
-    fitColumns(m_groups);
+
     m_filling = wasFilling;
 }
 
@@ -270,12 +434,20 @@ void MainWindowLists::fillAlarms() {
         m_shownAlarms.addElement(alarm);
         item->setSelected(selected.contains(alarm));
     }
-    fitColumns(m_alarms);
 }
 
 void MainWindowLists::fillSeeAlarms(int list) {
     QTreeWidget* view = m_seeLists[list];
+    // The selection stays with its entries (alarm and moment) across updates.
+    std::vector<std::pair<const Alarm*, Date>> selected;
+    for (int i = 0; i < view->topLevelItemCount() && i < m_shownSee[list].numberOfElements(); ++i) {
+        if (view->topLevelItem(i)->isSelected()) {
+            selected.emplace_back(m_shownSee[list].elementAt(i).get(),
+                                  m_shownMoments[list][static_cast<std::size_t>(i)]);
+        }
+    }
     view->clear();
+    m_shownMoments[list].clear();
     m_shownSee[list].clear();
     const auto& entries = m_core.watch().seeAlarmsList(list);
     AlarmTexts context(m_texts, m_core.colours());
@@ -289,8 +461,10 @@ void MainWindowLists::fillSeeAlarms(int list) {
         item->setText(2, QString::fromStdString(alarm->getDateTimeDescriptionItems(context).first));
         item->setText(3, QString::fromStdString(alarm->getActionDescriptionItems(context).first));
         m_shownSee[list].addElement(alarm);
+        m_shownMoments[list].push_back(entries.moments.dateAt(i));
+        const std::pair<const Alarm*, Date> key(alarm.get(), entries.moments.dateAt(i));
+        item->setSelected(std::find(selected.begin(), selected.end(), key) != selected.end());
     }
-    fitColumns(view);
 }
 
 Vector<AlarmGroup> MainWindowLists::selectedGroups() const {

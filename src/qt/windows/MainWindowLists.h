@@ -3,15 +3,20 @@
 #pragma once
 
 #include "containers/Vector.h"
+#include "dates/Date.h"
 #include "editing/AlarmEditorLogic.h"
 
 #include <QWidget>
 
 #include <functional>
 #include <memory>
+#include <vector>
 
+class QCheckBox;
+class QComboBox;
 class QLabel;
 class QMenu;
+class QSpinBox;
 class QPlainTextEdit;
 class QSplitter;
 class QTreeWidget;
@@ -34,6 +39,10 @@ public:
 
     /// Fills every list again from the groups and the watch, keeping the selections.
     void refresh();
+    /// The list font, the column layouts and the see-alarms controls from the settings.
+    void applySettings();
+    /// The column layouts as they are on screen, into the settings.
+    void takeSettings();
     void translate();
     /// The group and alarm menus, for the menu bar.
     QMenu* groupMenu() const { return m_groupMenu; }
@@ -64,6 +73,8 @@ protected:
 
 private:
     void buildMenus();
+    void seeAlarmsControlsChanged(int list);
+    void chooseColumns(QTreeWidget* list, const QPoint& at);
     void fillGroups();
     void fillAlarms();
     void fillSeeAlarms(int list);
@@ -82,12 +93,16 @@ private:
     QTreeWidget* m_alarms = nullptr;
     QLabel* m_seeLabels[2] = {nullptr, nullptr};
     QTreeWidget* m_seeLists[2] = {nullptr, nullptr};
+    QCheckBox* m_seeShown[2] = {nullptr, nullptr};
+    QSpinBox* m_seeAmount[2] = {nullptr, nullptr};
+    QComboBox* m_seeUnit[2] = {nullptr, nullptr};
     QPlainTextEdit* m_toDo = nullptr;
     QMenu* m_groupMenu = nullptr;
     QMenu* m_alarmMenu = nullptr;
     Vector<AlarmGroup> m_shownGroups;
     Vector<Alarm> m_shownAlarms;
     Vector<Alarm> m_shownSee[2];
+    std::vector<Date> m_shownMoments[2];
 };
 
 } // namespace halvika
