@@ -18,8 +18,10 @@
 #include "windows/frmAlarmProperties.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QDialog>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -148,6 +150,34 @@ TEST_F(MainWindowListsTest, EditingSeveralAlarmsWritesOnlyWhatWasTouched) {
     EXPECT_EQ(group->alarms.elementAt(0)->name, "Tea");
     EXPECT_EQ(group->alarms.elementAt(1)->onceDate, Date::fromParts(2026, 3, 7, 19, 0, 0));
     EXPECT_EQ(group->alarms.elementAt(0)->actions.numberOfElements(), 1);
+}
+
+TEST_F(MainWindowListsTest, ANewGroupJoinsOnlyWhenItsDialogIsConfirmedAndEnterOpensItsProperties) {
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); }); // cancelled
+    lists->newGroup();
+    EXPECT_EQ(core.groups().alarmGroups.numberOfElements(), 1);
+
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QLineEdit*>("txtName")->setText("Garden");
+        dialog->accept();
+    });
+    lists->newGroup();
+    ASSERT_EQ(core.groups().alarmGroups.numberOfElements(), 2);
+    EXPECT_EQ(column("lstAlarmGroups", 0), (QStringList{"Home", "Garden"}));
+    EXPECT_EQ(lists->currentGroup()->name, "Garden");
+
+    // Enter on the group list: its properties; switching it off is a state change.
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QCheckBox*>("chkActive")->setChecked(false);
+        dialog->accept();
+    });
+    key("lstAlarmGroups", Qt::Key_Return);
+    EXPECT_FALSE(core.groups().alarmGroups.elementAt(1)->Active);
+    EXPECT_EQ(column("lstAlarmGroups", 1), (QStringList{"on", "off"}));
 }
 
 TEST_F(MainWindowListsTest, KeysMoveCopyPasteAndDeleteAlarms) {

@@ -55,6 +55,9 @@ public:
     PluginHost& plugins() { return m_plugins; }
     AlarmGroupCollection& groups() { return m_groups; }
     GroupServices& groupServices() { return m_services; }
+    const AppPaths& paths() const { return m_paths; }
+    /// The folder the alarm groups are kept in.
+    std::string alarmGroupFolderPath() const { return m_settings.alarmGroupFolder(m_paths.home()); }
     ColourScheme& colours() { return m_colours; }
     AlarmWatch& watch() { return m_watch; }
     WatchSettings& watchSettings() { return m_watchSettings; }

@@ -7,15 +7,20 @@
 #include "dates/DateFormat.h"
 #include "dates/DateUnits.h"
 #include "editing/ColumnLayout.h"
+#include "editing/GroupPropertiesLogic.h"
 #include "groups/AlarmGroup.h"
 #include "platform/Clock.h"
+#include "plugins/PluginHost.h"
 #include "settings/SettingsStore.h"
 #include "settings/modTranslation.h"
+#include "windows/frmAlarmGroupProperties.h"
 #include "windows/frmAlarmProperties.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QInputDialog>
@@ -31,6 +36,14 @@
 namespace halvika {
 
 namespace {
+
+/// The busy mouse pointer for the length of a long command.
+struct BusyCursor {
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
 
 /// Scheme colours are Windows colour numbers: red in the lowest byte.
 QColor colourOf(const std::string& number) {
@@ -193,6 +206,7 @@ MainWindowLists::MainWindowLists(CoreSubsystems& core, modTranslation& texts, Me
     });
     buildMenus();
     translate();
+    fillPluginMenus();
 }
 
 void MainWindowLists::buildMenus() {
@@ -206,7 +220,24 @@ void MainWindowLists::buildMenus() {
         return action;
     };
     add(m_groupMenu, "mnuAgAddNew", "&New alarm group...", [this] { newGroup(); });
+    add(m_groupMenu, "mnuAgProperties", "&Properties...", [this] { editSelectedGroups(); });
     add(m_groupMenu, "mnuAgToggleOnOff", "Switch on or &off", [this] { setSelectedGroupsActivity(0); });
+    add(m_groupMenu, "mnuAgTurnOn", "Switch o&n", [this] { setSelectedGroupsActivity(1); });
+    add(m_groupMenu, "mnuAgTurnOff", "Switch o&ff", [this] { setSelectedGroupsActivity(2); });
+    m_groupMenu->addSeparator();
+    add(m_groupMenu, "mnuAgImportFile", "&Import files...", [this] { importFiles(); });
+    m_importPlugins = m_groupMenu->addMenu("Import &with");
+    m_importPlugins->setObjectName("mnuAgImportPlugin");
+    add(m_groupMenu, "mnuAgExportFile", "&Export...", [this] { exportSelectedGroups(); });
+    m_exportPlugins = m_groupMenu->addMenu("Export wit&h");
+    m_exportPlugins->setObjectName("mnuAgExportPlugIn");
+    add(m_groupMenu, "mnuAgExportSel", "Export the selected groups as a c&ollection...",
+        [this] { exportCollection(true); });
+    add(m_groupMenu, "mnuAgExportCol", "Export all groups as a co&llection...", [this] { exportCollection(false); });
+    add(m_groupMenu, "mnuAgSynchronize", "S&ynchronise", [this] {
+        m_core.groups().synchronizeAlarmGroups(selectedGroups());
+        refresh();
+    });
     m_groupMenu->addSeparator();
     add(m_groupMenu, "mnuAgSaveAll", "&Save all",
         [this] { m_core.groups().saveAllCommand([this] { return m_core.saveSettings() && m_core.saveTodo(); }); });
@@ -230,6 +261,106 @@ void MainWindowLists::buildMenus() {
     add(m_alarmMenu, "mnuAlDelete", "&Delete", [this] { deleteSelectedAlarms(false); });
     add(m_alarmMenu, "mnuAlDeleteSounded", "Delete those that will not sound a&gain",
         [this] { deleteSelectedAlarms(true); });
+}
+
+void MainWindowLists::fillPluginMenus() {
+    const struct {
+        QMenu* menu;
+        PluginHost::Type type;
+        bool import;
+    } menus[2] = {{m_importPlugins, PluginHost::Import, true}, {m_exportPlugins, PluginHost::Export, false}};
+    for (const auto& m : menus) {
+        m.menu->clear();
+        for (const std::string& id : m_core.plugins().plugins(m.type)) {
+            const std::string name = m_core.plugins().commonMethodCall(id, "GetName", "name");
+            QAction* action = m.menu->addAction(QString::fromStdString(name.empty() ? id : name));
+            const bool import = m.import;
+            connect(action, &QAction::triggered, this, [this, id, import] {
+                const BusyCursor busy;
+                if (import) {
+                    m_core.groups().importAlarmGroupsFromPlugin(id);
+                } else {
+                    const Vector<AlarmGroup> groups = selectedGroups();
+                    for (int i = 0; i < groups.numberOfElements(); ++i) {
+                        m_core.groups().exportToPluginCommand(id, groups.elementAt(i));
+                    }
+                }
+                refresh();
+            });
+        }
+        m.menu->setEnabled(!m.menu->isEmpty());
+    }
+}
+
+std::string MainWindowLists::filter(int number) const {
+    // The language file writes filters as "text|pattern|text|pattern"; Qt wants "text (pattern);;...".
+    const QStringList parts = QString::fromStdString(m_texts.getText("Filters", number)).split('|');
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        filters << parts[i];
+    }
+    return filters.join(";;").toStdString();
+}
+
+void MainWindowLists::importFiles() {
+    const QStringList files = QFileDialog::getOpenFileNames(
+        this, QString(), QString::fromStdString(m_core.alarmGroupFolderPath()), QString::fromStdString(filter(1)));
+    if (files.isEmpty()) {
+        return;
+    }
+    std::vector<std::string> paths;
+    for (const QString& f : files) {
+        paths.push_back(f.toStdString());
+    }
+    const BusyCursor busy;
+    m_core.groups().importFilesCommand(paths);
+    refresh();
+}
+
+void MainWindowLists::exportSelectedGroups() {
+    const Vector<AlarmGroup> groups = selectedGroups();
+    for (int i = 0; i < groups.numberOfElements(); ++i) {
+        const auto& group = groups.elementAt(i);
+        const QString proposed = QString::fromStdString(m_core.paths().home() + "/" +
+                                                        AlarmGroupCollection::makeFileName(group->name) + ".agx");
+        const QString file = QFileDialog::getSaveFileName(this, QString(), proposed, QString::fromStdString(filter(2)));
+        if (file.isEmpty()) {
+            continue;
+        }
+        const BusyCursor busy;
+        m_core.groups().exportFileCommand(group, file.toStdString());
+    }
+}
+
+void MainWindowLists::exportCollection(bool selectionOnly) {
+    const Vector<AlarmGroup> groups = selectionOnly ? selectedGroups() : m_core.groups().alarmGroups;
+    if (groups.numberOfElements() == 0) {
+        return;
+    }
+    const std::string name = m_core.groups().proposedCollectionName(m_clock.now().date, selectionOnly);
+    const QString file = QFileDialog::getSaveFileName(
+        this, QString(), QString::fromStdString(m_core.paths().home() + "/" + name), QString::fromStdString(filter(5)));
+    if (file.isEmpty()) {
+        return;
+    }
+    const BusyCursor busy;
+    m_core.groups().exportCollectionCommand(groups, file.toStdString());
+}
+
+void MainWindowLists::editSelectedGroups() {
+    const Vector<AlarmGroup> groups = selectedGroups();
+    for (int i = 0; i < groups.numberOfElements(); ++i) {
+        frmAlarmGroupProperties dialog(groups.elementAt(i), m_core.groupServices(), &m_core.plugins(), editorServices(),
+                                       this);
+        if (dialog.exec() != QDialog::Accepted) {
+            continue;
+        }
+        const std::int16_t kinds = GroupPropertiesLogic::apply(*groups.elementAt(i), dialog.form());
+        Vector<AlarmGroup> changed;
+        changed.addElement(groups.elementAt(i));
+        m_core.watch().groupsChanged(changed, kinds);
+    }
+    refresh();
 }
 
 void MainWindowLists::translate() {
@@ -512,17 +643,11 @@ void MainWindowLists::selectGroup(const std::shared_ptr<AlarmGroup>& group) {
 
 void MainWindowLists::newGroup() {
     auto group = AlarmGroup::createDefaultAlarmGroup(m_core.groupServices());
-    bool confirmed = false;
-    const QString name = QInputDialog::getText(
-        this, QString::fromStdString(m_texts.getCaption("frmAlarmGroupProperties", "Alarm group")),
-        QString::fromStdString(m_texts.getText("frmHalvikaMain", 305)), QLineEdit::Normal,
-        QString::fromStdString(group->name), &confirmed);
-    if (!confirmed) {
-        return;
+    frmAlarmGroupProperties dialog(group, m_core.groupServices(), &m_core.plugins(), editorServices(), this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return; // the group joins only when the dialog is confirmed
     }
-    if (!name.trimmed().isEmpty()) {
-        group->name = name.trimmed().toStdString();
-    }
+    GroupPropertiesLogic::apply(*group, dialog.form());
     m_core.groups().alarmGroups.addElement(group);
     Vector<AlarmGroup> added;
     added.addElement(group);
@@ -664,11 +789,8 @@ bool MainWindowLists::eventFilter(QObject* watched, QEvent* event) {
         break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (onAlarms) {
-            editSelectedAlarms();
-            return true;
-        }
-        break;
+        onAlarms ? editSelectedAlarms() : editSelectedGroups();
+        return true;
     case Qt::Key_Delete:
         onGroups ? unloadSelectedGroups() : deleteSelectedAlarms(false);
         return true;

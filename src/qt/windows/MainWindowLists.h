@@ -66,6 +66,12 @@ public:
     void copySelectedAlarms(bool cut, bool toSystem);
     void pasteAlarms(bool fromSystem);
     void unloadSelectedGroups();
+    void editSelectedGroups();
+    void importFiles();
+    void exportSelectedGroups();
+    void exportCollection(bool selectionOnly);
+    /// The import and export plug-in menus, from the loaded plug-ins.
+    void fillPluginMenus();
     void moveSelected(bool groups, int step);
 
 protected:
@@ -80,6 +86,8 @@ private:
     void fillSeeAlarms(int list);
     Vector<Alarm> seeAlarmsSelection(int list) const;
     AlarmEditorLogic::Services editorServices();
+    /// A file dialog filter from the language file's "Filters" section.
+    std::string filter(int number) const;
 
     CoreSubsystems& m_core;
     modTranslation& m_texts;
@@ -99,6 +107,8 @@ private:
     QPlainTextEdit* m_toDo = nullptr;
     QMenu* m_groupMenu = nullptr;
     QMenu* m_alarmMenu = nullptr;
+    QMenu* m_importPlugins = nullptr;
+    QMenu* m_exportPlugins = nullptr;
     Vector<AlarmGroup> m_shownGroups;
     Vector<Alarm> m_shownAlarms;
     Vector<Alarm> m_shownSee[2];
