@@ -16,6 +16,7 @@
 #include "qt/QtTestApp.h"
 #include "settings/modTranslation.h"
 #include "windows/frmAlarmProperties.h"
+#include "windows/frmFind.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -24,6 +25,7 @@
 #include <QDialog>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTimer>
@@ -178,6 +180,29 @@ TEST_F(MainWindowListsTest, ANewGroupJoinsOnlyWhenItsDialogIsConfirmedAndEnterOp
     key("lstAlarmGroups", Qt::Key_Return);
     EXPECT_FALSE(core.groups().alarmGroups.elementAt(1)->Active);
     EXPECT_EQ(column("lstAlarmGroups", 1), (QStringList{"on", "off"}));
+}
+
+TEST_F(MainWindowListsTest, TheFindWindowListsWhatItFindsAndOpensTheEditorForTheChosenOnes) {
+    frmFind find(core.groups(), texts);
+    Vector<Alarm> opened;
+    find.openEditor = [&opened](const Vector<Alarm>& alarms) { opened = alarms; };
+    find.findChild<QLineEdit*>("txtFind")->setText("TEA");
+    find.find();
+    auto* results = find.findChild<QTreeWidget*>("lvwResults");
+    ASSERT_EQ(results->topLevelItemCount(), 1);
+    EXPECT_EQ(results->topLevelItem(0)->text(0), "Tea");
+    EXPECT_EQ(results->topLevelItem(0)->text(1), "Home");
+    EXPECT_EQ(find.findChild<QLabel*>("lblSummary")->text(), "1 alarms found");
+    EXPECT_TRUE(find.findChild<QCheckBox*>("chkSearchWithinResults")->isEnabled());
+    results->topLevelItem(0)->setSelected(true);
+    find.openSelected();
+    ASSERT_EQ(opened.numberOfElements(), 1);
+    EXPECT_EQ(opened.elementAt(0)->name, "Tea");
+
+    find.findChild<QCheckBox*>("chkMatchCase")->setChecked(true);
+    find.find();
+    EXPECT_EQ(results->topLevelItemCount(), 0);
+    EXPECT_FALSE(find.findChild<QCheckBox*>("chkSearchWithinResults")->isEnabled());
 }
 
 TEST_F(MainWindowListsTest, KeysMoveCopyPasteAndDeleteAlarms) {

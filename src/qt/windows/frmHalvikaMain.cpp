@@ -10,6 +10,7 @@
 #include "windows/FormTranslator.h"
 #include "windows/MainWindowLists.h"
 #include "windows/frmAbout.h"
+#include "windows/frmFind.h"
 
 #include <QCloseEvent>
 
@@ -56,6 +57,9 @@ frmHalvikaMain::frmHalvikaMain(HalvikaApp& app, QWidget* parent) : QMainWindow(p
     m_blocked->setObjectName("mnuGeneralBlocked");
     m_blocked->setCheckable(true);
     m_blocked->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    QAction* find = general->addAction(tr("&Find alarms..."), this, &frmHalvikaMain::showFind);
+    find->setObjectName("mnuGeneralFind");
+    find->setShortcut(QKeySequence::Find);
     general->addSeparator();
     QAction* exit = general->addAction(tr("E&xit"), this, &frmHalvikaMain::exitRequested);
     exit->setObjectName("mnuTrayExit");
@@ -94,6 +98,21 @@ void frmHalvikaMain::setCore(CoreSubsystems& core, const Clock& clock, Clipboard
     translate();
 }
 
+void frmHalvikaMain::showFind() {
+    if (!m_core) {
+        return;
+    }
+    if (!m_find) {
+        m_find = new frmFind(m_core->groups(), m_app.translation(), this);
+        m_find->openEditor = [this](const Vector<Alarm>& alarms) {
+            m_lists->editAlarms(alarms, AlarmEditorLogic::existingAlarms);
+        };
+    }
+    m_find->show();
+    m_find->raise();
+    m_find->activateWindow();
+}
+
 void frmHalvikaMain::scheduleRefresh() {
     if (m_refreshScheduled || !m_lists) {
         return;
@@ -113,6 +132,9 @@ void frmHalvikaMain::translate() {
     FormTranslator::translateForm(*this, m_app.translation());
     if (m_lists) {
         m_lists->translate();
+    }
+    if (m_find) {
+        m_find->translate();
     }
     QString caption = QString::fromStdString(m_app.translation().getCaption("frmHalvikaMain", "Halvika"));
     if (m_app.safeMode()) {

@@ -14,6 +14,7 @@ class Clock;
 class CoreSubsystems;
 class HalvikaApp;
 class MainWindowLists;
+class frmFind;
 class SettingsStore;
 
 class frmHalvikaMain : public QMainWindow {
@@ -44,6 +45,9 @@ public:
     void scheduleRefresh();
     /// Shows blocked mode in the menu.
     void showBlocked(bool blocked);
+    /// The find window (one, kept while the program runs).
+    void showFind();
+    frmFind* findWindow() const { return m_find; }
 
 signals:
     void exitRequested();
@@ -59,6 +63,7 @@ private:
     const SettingsStore* m_settings = nullptr;
     QLabel* m_nextAlarm = nullptr;
     MainWindowLists* m_lists = nullptr;
+    frmFind* m_find = nullptr;
     CoreSubsystems* m_core = nullptr;
     QAction* m_blocked = nullptr;
     bool m_refreshScheduled = false;

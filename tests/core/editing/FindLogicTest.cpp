@@ -1,0 +1,70 @@
+// Finding alarms: the whole XML text is searched, hidden groups never, and searches within results narrow.
+#include "editing/FindLogic.h"
+#include "alarms/Alarm.h"
+#include "fakes/GroupTestServices.h"
+#include "fakes/RecordingChangeListener.h"
+#include "fakes/TempHome.h"
+#include "groups/AlarmGroup.h"
+#include "groups/AlarmGroupCollection.h"
+
+#include <gtest/gtest.h>
+
+namespace halvika {
+namespace {
+
+class FindLogicTest : public ::testing::Test {
+protected:
+    FindLogicTest() {
+        add(group("Home", false), {"Water the plants", "Call Alarm Service"});
+        add(group("Work", false), {"Stand-up", "Plants order"});
+        add(group("Secret", true), {"Hidden plants"});
+    }
+    std::shared_ptr<AlarmGroup> group(const std::string& name, bool hidden) {
+        auto g = AlarmGroup::createDefaultAlarmGroup(setUp.services);
+        g->name = name;
+        g->hidden = hidden;
+        groups.alarmGroups.addElement(g);
+        return g;
+    }
+    void add(const std::shared_ptr<AlarmGroup>& g, std::initializer_list<const char*> names) {
+        for (const char* n : names) {
+            auto a = Alarm::createAlarm(g);
+            a->name = n;
+            g->alarms.addElement(a);
+        }
+    }
+    std::vector<std::string> found() const {
+        std::vector<std::string> names;
+        for (int i = 0; i < finder.results().numberOfElements(); ++i) {
+            names.push_back(finder.results().elementAt(i)->name);
+        }
+        return names;
+    }
+
+    test::TempHome home;
+    test::GroupTestServices setUp{home.path()};
+    test::RecordingChangeListener listener;
+    AlarmGroupCollection groups{setUp.services, listener};
+    FindLogic finder{groups};
+};
+
+TEST_F(FindLogicTest, TextIsFoundAnywhereInTheAlarmButNeverInHiddenGroups) {
+    EXPECT_EQ(finder.find("plants", false, false), 2);
+    EXPECT_EQ(found(), (std::vector<std::string>{"Water the plants", "Plants order"}));
+    EXPECT_EQ(finder.find("Plants", true, false), 1);
+    // "ALARM" and "alarm" find the same without matching case; the tag name "name" is in every alarm.
+    EXPECT_EQ(finder.find("ALARM", false, false), finder.find("alarm", false, false));
+    EXPECT_EQ(finder.find("<name>", false, false), 4);
+    EXPECT_EQ(finder.find("", false, false), 4);
+}
+
+TEST_F(FindLogicTest, SearchingWithinResultsNarrowsAndIsUnavailableAfterNothingWasFound) {
+    finder.find("plants", false, false);
+    EXPECT_EQ(finder.find("water", false, true), 1);
+    EXPECT_EQ(found(), std::vector<std::string>{"Water the plants"});
+    EXPECT_EQ(finder.find("order", false, true), 0); // "Plants order" was no longer a candidate
+    EXPECT_FALSE(finder.withinResultsAvailable());
+}
+
+} // namespace
+} // namespace halvika
