@@ -29,10 +29,13 @@
 #include "sounding/modSpeech.h"
 #include "windows/AppIcon.h"
 #include "windows/MainWindowLists.h"
+#include "windows/Translatable.h"
 #include "windows/TrayIcon.h"
 #include "windows/frmAlarm.h"
+#include "windows/frmAlarmProperties.h"
 #include "windows/frmFirstTimeSettings.h"
 #include "windows/frmHalvikaMain.h"
+#include "windows/frmSettings.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -178,6 +181,33 @@ int HalvikaProgram::run(int argc, char** argv) {
         alarms.addElement(window.alarm());
         mainWindow->lists()->editAlarms(alarms, AlarmEditorLogic::existingAlarms);
     };
+    QObject::connect(mainWindow.get(), &frmHalvikaMain::settingsRequested, [&] {
+        std::vector<std::string> folders{app.paths().home()};
+        folders.insert(folders.end(), app.paths().dataFolders().begin(), app.paths().dataFolders().end());
+        std::vector<std::string> languages;
+        for (const auto& file : LanguageChoice::listLanguageFiles(folders)) {
+            languages.push_back(file.name);
+        }
+        frmSettings dialog(core, app.translation(), app.messages(), clock, speech.getVoices(), languages,
+                           ColourScheme::listSchemes(folders), mainWindow.get());
+        dialog.editAlarm = [&](std::shared_ptr<Alarm>& alarm) {
+            frmAlarmProperties editor(
+                {clock, app.translation(), app.messages(), core.groups(), core.watch(), core.settings()},
+                &core.plugins(), &dialog);
+            Vector<Alarm> alarms;
+            alarms.addElement(alarm);
+            editor.setAlarms(alarms, AlarmEditorLogic::templateAlarm);
+            editor.exec();
+        };
+        dialog.applied = [&mainWindow] {
+            // The language may have changed: every open window takes its captions again.
+            Translatable::translateAll();
+            mainWindow->lists()->applySettings();
+            mainWindow->lists()->refresh();
+            mainWindow->showNextAlarm();
+        };
+        dialog.exec();
+    });
     QObject::connect(tray.get(), &TrayIcon::addAlarmRequested, [&mainWindow] {
         if (!mainWindow->isVisible()) {
             mainWindow->toggleWindowVisibility();

@@ -75,12 +75,18 @@ void CoreSubsystems::runFirstRunDialog() {
 }
 
 void CoreSubsystems::applySettings(bool safeMode) {
+    reapplySettings();
+    m_plugins.setActivePlugins(*m_settings.activePlugins, m_messages);
+    // Safe mode starts with the alarms blocked, whatever the file says.
+    m_watch.start(m_settings.lastCheck, m_settings.blocked || safeMode);
+}
+
+void CoreSubsystems::reapplySettings() {
     m_texts.setLanguage(m_settings.language.empty() ? "English" : m_settings.language);
     m_colours.resetSchemeColours();
     m_settings.colourScheme = m_colours.loadColourScheme(m_settings.colourScheme);
     m_plugins.setLanguageTag(m_texts.getValue("Language", "id", "en-us"));
     m_plugins.loadDescriptions();
-    m_plugins.setActivePlugins(*m_settings.activePlugins, m_messages);
     m_services.alarmGroupFolder = m_settings.alarmGroupFolder(m_paths.home());
 
     WatchSettings& w = m_watchSettings;
@@ -96,8 +102,11 @@ void CoreSubsystems::applySettings(bool safeMode) {
     w.attentionAlarm = m_settings.attentionAlarm;
     w.autoSave = m_settings.autoSave;
     w.autoVersionCheck = m_settings.autoVersionCheck;
-    // Safe mode starts with the alarms blocked, whatever the file says.
-    m_watch.start(m_settings.lastCheck, m_settings.blocked || safeMode);
+    for (std::size_t i = 0; i < 2; ++i) {
+        w.seeAlarmsShown[i] = m_settings.seeAlarmsShown[i] != 0;
+        w.seeAlarmsAmount[i] = m_settings.seeAlarmsAmount[i];
+        w.seeAlarmsUnit[i] = m_settings.seeAlarmsUnit[i];
+    }
 }
 
 bool CoreSubsystems::saveSettings() {

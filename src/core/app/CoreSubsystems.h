@@ -50,6 +50,9 @@ public:
     std::string languageFileName() const override { return m_settings.language; }
     DebugState debugState() const override;
 
+    /// Hands changed settings (from the settings dialog) to the parts that read them: language, colours,
+    /// group folder and the watch's values. The watch's last handled moment is left alone.
+    void reapplySettings();
     /// Who runs the actions from now on (the windows that carry them out exist only after the core).
     void setActionRunner(ActionRunner& runner) { m_runner = &runner; }
     PluginHost& plugins() { return m_plugins; }

@@ -1,6 +1,9 @@
 // The colour scheme: numbered colour slots and named colours from a ".csc" file.
 #include "settings/ColourScheme.h"
 
+#include <filesystem>
+#include <set>
+
 #include "dates/DateUnits.h"
 
 #include <cmath>
@@ -147,6 +150,19 @@ std::string ColourScheme::getTimeGradientColourText(const Date& first, const Dat
     const double green = ((1 - t) * (a & 65280) + t * (b & 65280)) / 256;
     const double blue = ((1 - t) * (a & 16711680) + t * (b & 16711680)) / 65536;
     return std::to_string(channelsToColour(red, green, blue));
+}
+
+std::vector<std::string> ColourScheme::listSchemes(const std::vector<std::string>& folders) {
+    std::set<std::string> names;
+    for (const std::string& folder : folders) {
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+            if (entry.path().extension() == ".csc") {
+                names.insert(entry.path().stem().string());
+            }
+        }
+    }
+    return {names.begin(), names.end()};
 }
 
 } // namespace halvika

@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace halvika {
 
@@ -36,6 +37,8 @@ public:
     /// Loads `<name>.csc`. When no such file exists the scheme name becomes "" and every lookup gives the
     /// caller's default. Returns the name now in use.
     std::string loadColourScheme(const std::string& name);
+    /// The base names of the ".csc" files in the folders, each once, sorted.
+    static std::vector<std::string> listSchemes(const std::vector<std::string>& folders);
     const std::string& schemeName() const { return m_name; }
 
     std::int32_t getSchemeColour(int slot, std::int32_t def) const;

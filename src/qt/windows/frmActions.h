@@ -1,6 +1,8 @@
 // The action picker: every kind of action an alarm can have, and the action plug-ins.
 #pragma once
 
+#include "windows/Translatable.h"
+
 #include "sounding/ActionCatalog.h"
 
 #include <QDialog>
@@ -19,12 +21,12 @@ class PluginHost;
 class clsAction;
 class modTranslation;
 
-class frmActions : public QDialog {
+class frmActions : public QDialog, public Translatable {
     Q_OBJECT
 
 public:
     frmActions(modTranslation& texts, PluginHost* plugins, QWidget* parent = nullptr);
-    void translate();
+    void translate() override;
     /// The chosen entry as a new action of the alarm; none when nothing was chosen.
     std::shared_ptr<clsAction> chosenAction(Alarm* alarm) const;
     int entryCount() const { return static_cast<int>(m_entries.size()); }

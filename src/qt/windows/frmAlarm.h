@@ -1,6 +1,8 @@
 // The alarm window: a sounding alarm's message, its snooze controls, OK and the alarm's menu.
 #pragma once
 
+#include "windows/Translatable.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -19,7 +21,7 @@ class AlarmWindowLogic;
 class SoundingWindows;
 class modTranslation;
 
-class frmAlarm : public QWidget {
+class frmAlarm : public QWidget, public Translatable {
     Q_OBJECT
 
 public:
@@ -27,7 +29,7 @@ public:
 
     /// Shows the logic's state: caption, message, note and the snooze controls.
     void refresh();
-    void translate();
+    void translate() override;
     /// The window is being closed by its owner: it no longer reports its own closing.
     void detach() { m_detached = true; }
     /// Opens the alarm editor for an alarm; the menu entry is off without one.

@@ -1,6 +1,8 @@
 // The big alarm clock: a clock face that rings, snoozes on a click and stops by itself.
 #pragma once
 
+#include "windows/Translatable.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -13,14 +15,14 @@ class Clock;
 class SoundingWindows;
 class modTranslation;
 
-class frmAlarmClock : public QWidget {
+class frmAlarmClock : public QWidget, public Translatable {
     Q_OBJECT
 
 public:
     frmAlarmClock(AlarmClockLogic& logic, SoundingWindows& windows, modTranslation& texts, const Clock& clock);
 
     void refresh();
-    void translate();
+    void translate() override;
     void detach() { m_detached = true; }
 
 protected:

@@ -1,6 +1,8 @@
 // The group properties dialog: name, on or off, colour, the template for new alarms and synchronisation.
 #pragma once
 
+#include "windows/Translatable.h"
+
 #include "editing/AlarmEditorLogic.h"
 #include "editing/GroupPropertiesLogic.h"
 
@@ -16,13 +18,13 @@ namespace halvika {
 class GroupServices;
 class PluginHost;
 
-class frmAlarmGroupProperties : public QDialog {
+class frmAlarmGroupProperties : public QDialog, public Translatable {
     Q_OBJECT
 
 public:
     frmAlarmGroupProperties(std::shared_ptr<AlarmGroup> group, GroupServices& services, PluginHost* plugins,
                             AlarmEditorLogic::Services editor, QWidget* parent = nullptr);
-    void translate();
+    void translate() override;
     /// The form as the user left it.
     GroupForm form() const;
 

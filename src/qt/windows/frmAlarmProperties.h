@@ -1,6 +1,8 @@
 // The alarm editor: one alarm, several at once, a new alarm or a group's template.
 #pragma once
 
+#include "windows/Translatable.h"
+
 #include "editing/AlarmEditorLogic.h"
 
 #include <QDialog>
@@ -22,7 +24,7 @@ namespace halvika {
 
 class PluginHost;
 
-class frmAlarmProperties : public QDialog {
+class frmAlarmProperties : public QDialog, public Translatable {
     Q_OBJECT
 
 public:
@@ -30,7 +32,7 @@ public:
 
     /// Fills the form from the alarms; with several alarms only what the user touches is written.
     void setAlarms(const Vector<Alarm>& alarms, AlarmEditorLogic::Mode mode);
-    void translate();
+    void translate() override;
     AlarmEditorLogic& logic() { return m_logic; }
 
     /// OK: the form goes into the logic, which checks and writes; true when the dialog closed.

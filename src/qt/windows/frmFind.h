@@ -1,6 +1,8 @@
 // The find window: a piece of text, the alarms that contain it, and the editor for the ones chosen.
 #pragma once
 
+#include "windows/Translatable.h"
+
 #include "editing/FindLogic.h"
 
 #include <QWidget>
@@ -17,12 +19,12 @@ namespace halvika {
 
 class modTranslation;
 
-class frmFind : public QWidget {
+class frmFind : public QWidget, public Translatable {
     Q_OBJECT
 
 public:
     frmFind(AlarmGroupCollection& groups, modTranslation& texts, QWidget* parent = nullptr);
-    void translate();
+    void translate() override;
     /// Opens the alarm editor for the chosen results.
     std::function<void(const Vector<Alarm>&)> openEditor;
     void find();

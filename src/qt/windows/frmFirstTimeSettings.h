@@ -1,6 +1,8 @@
 // The first-run dialog: language, date order and time format; it ends only through OK.
 #pragma once
 
+#include "windows/Translatable.h"
+
 #include "settings/LanguageChoice.h"
 
 #include <QDialog>
@@ -15,7 +17,7 @@ namespace halvika {
 class SettingsStore;
 class modTranslation;
 
-class frmFirstTimeSettings : public QDialog {
+class frmFirstTimeSettings : public QDialog, public Translatable {
     Q_OBJECT
 public:
     frmFirstTimeSettings(modTranslation& texts, std::vector<LanguageChoice::File> languages, int userLanguageId,
@@ -23,7 +25,7 @@ public:
 
     /// Stores the choice: language, date order, time format and the four display formats.
     void storeInto(SettingsStore& settings) const;
-    void translate();
+    void translate() override;
 
     void done(int result) override;
 

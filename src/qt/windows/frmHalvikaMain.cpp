@@ -60,6 +60,9 @@ frmHalvikaMain::frmHalvikaMain(HalvikaApp& app, QWidget* parent) : QMainWindow(p
     QAction* find = general->addAction(tr("&Find alarms..."), this, &frmHalvikaMain::showFind);
     find->setObjectName("mnuGeneralFind");
     find->setShortcut(QKeySequence::Find);
+    QAction* settings = general->addAction(tr("S&ettings..."), this, &frmHalvikaMain::settingsRequested);
+    settings->setObjectName("mnuGeneralSettings");
+    settings->setShortcut(QKeySequence::Preferences);
     general->addSeparator();
     QAction* exit = general->addAction(tr("E&xit"), this, &frmHalvikaMain::exitRequested);
     exit->setObjectName("mnuTrayExit");

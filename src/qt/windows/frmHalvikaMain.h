@@ -1,6 +1,8 @@
 // The main window: the next-alarm line, the groups, alarms, see-alarms lists and to-do note, and the menus.
 #pragma once
 
+#include "windows/Translatable.h"
+
 #include <QMainWindow>
 
 class QAction;
@@ -17,7 +19,7 @@ class MainWindowLists;
 class frmFind;
 class SettingsStore;
 
-class frmHalvikaMain : public QMainWindow {
+class frmHalvikaMain : public QMainWindow, public Translatable {
     Q_OBJECT
 public:
     explicit frmHalvikaMain(HalvikaApp& app, QWidget* parent = nullptr);
@@ -37,7 +39,7 @@ public:
     /// Takes the window's place back into the settings; position and size only in the normal state.
     void takeGeometry(SettingsStore& settings) const;
     /// Sets the captions from the language file.
-    void translate();
+    void translate() override;
     /// Shows the groups, alarms, see-alarms lists and to-do note of the core, with their menus.
     void setCore(CoreSubsystems& core, const Clock& clock, Clipboard& systemClipboard);
     MainWindowLists* lists() const { return m_lists; }
@@ -53,6 +55,7 @@ signals:
     void exitRequested();
     void stopSoundsRequested();
     void showAlarmClockRequested();
+    void settingsRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

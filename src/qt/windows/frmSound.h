@@ -1,6 +1,8 @@
 // The sound window: what plays, how often, and the stop button.
 #pragma once
 
+#include "windows/Translatable.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -13,7 +15,7 @@ class SoundWindowLogic;
 class SoundingWindows;
 class modTranslation;
 
-class frmSound : public QWidget {
+class frmSound : public QWidget, public Translatable {
     Q_OBJECT
 
 public:
@@ -21,7 +23,7 @@ public:
 
     /// Shows the file and count, and sets the timer to the logic's interval.
     void refresh();
-    void translate();
+    void translate() override;
     void detach() { m_detached = true; }
 
 protected:

@@ -1,0 +1,78 @@
+// The settings dialog on the real core: it opens with the stored values and stores through the core's rules.
+#include "app/CoreSubsystems.h"
+#include "app/MessageBoxRoutine.h"
+#include "fakes/ManualClock.h"
+#include "fakes/ManualTimer.h"
+#include "fakes/RecordingRunner.h"
+#include "fakes/ScriptedDialogs.h"
+#include "fakes/TempHome.h"
+#include "platform/posix/PosixPluginProcess.h"
+#include "qt/QtTestApp.h"
+#include "settings/modTranslation.h"
+#include "windows/frmSettings.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTabWidget>
+
+#include <gtest/gtest.h>
+
+namespace halvika {
+namespace {
+
+class SettingsDialogTest : public ::testing::Test {
+protected:
+    SettingsDialogTest() {
+        test::ensureQtApp();
+        home.write("usr.cfx", "<settings><lsd>2026/03/07 12:00:00</lsd><wl>7</wl><dsu>2</dsu><lng>English</lng>"
+                              "<df><al>dd/mm/yyyy hh:nn</al><sa>hh:nn</sa><na>dddd hh:nn</na><ot>dd/mm/yyyy</ot></df>"
+                              "</settings>");
+        core.mainStart(false);
+    }
+    test::TempHome home;
+    AppPaths paths{home.path(), {HALVIKA_SOURCE_DIR "/data"}};
+    modIniFileHandling ini;
+    modTranslation texts{paths, ini};
+    test::ScriptedDialogs dialogs;
+    MessageBoxRoutine messages{dialogs};
+    test::ManualClock clock{Date::fromParts(2026, 3, 7, 12, 0, 0)};
+    test::ManualTimer timer;
+    PosixPluginProcess process;
+    test::RecordingRunner runner;
+    CoreSubsystems core{clock, timer, paths, ini, texts, messages, process, &runner, false};
+};
+
+TEST_F(SettingsDialogTest, OpensWithTheStoredValuesAndStoresThroughTheRules) {
+    frmSettings dialog(core, texts, messages, clock, {"(1) English"}, {"English"}, {"default"});
+    EXPECT_EQ(dialog.findChild<QSpinBox*>("pnbWarning")->value(), 7);
+    EXPECT_EQ(dialog.findChild<QComboBox*>("cmbSnoozeUnit")->currentText(), "hours");
+    EXPECT_EQ(dialog.findChild<QTabWidget*>("tabSettings")->tabText(3), "Sound and speech");
+    EXPECT_EQ(dialog.findChild<QComboBox*>("cmbWhenUnblocked")->count(), 3);
+
+    bool applied = false;
+    dialog.applied = [&applied] { applied = true; };
+    dialog.findChild<QSpinBox*>("pnbWarning")->setValue(3);
+    dialog.findChild<QComboBox*>("cmbSnoozeUnit")->setCurrentIndex(4); // weeks
+    dialog.findChild<QCheckBox*>("chkTimeInactive")->setChecked(false);
+    dialog.findChild<QCheckBox*>("chkUseOneAlarmWindow")->setChecked(true);
+    ASSERT_TRUE(dialog.apply());
+    EXPECT_TRUE(applied);
+    EXPECT_EQ(core.settings().warningLimit, 3);
+    EXPECT_EQ(core.watchSettings().warningLimit, 3); // handed to the watch at once
+    EXPECT_EQ(core.settings().snoozeUnit, 6);
+    EXPECT_EQ(core.settings().inactivityLimitMinutes, 0);
+    EXPECT_TRUE(core.settings().oneAlarmWindow);
+    EXPECT_TRUE(core.watch().pendingWork() & AlarmWatch::settingsChanged);
+
+    // A folder that does not exist: message 1, nothing stored.
+    dialog.findChild<QLineEdit*>("txtAlarmGroupLocation")->setText(QString::fromStdString(home.file("nowhere")));
+    dialog.findChild<QSpinBox*>("pnbWarning")->setValue(9);
+    EXPECT_FALSE(dialog.apply());
+    EXPECT_EQ(core.settings().warningLimit, 3);
+    EXPECT_EQ(dialogs.shown().back().text, "The alarm group folder does not exist. Please choose an existing folder.");
+}
+
+} // namespace
+} // namespace halvika
