@@ -181,6 +181,8 @@ int HalvikaProgram::run(int argc, char** argv) {
         alarms.addElement(window.alarm());
         mainWindow->lists()->editAlarms(alarms, AlarmEditorLogic::existingAlarms);
     };
+    QObject::connect(mainWindow.get(), &frmHalvikaMain::translated,
+                     [&tray, &app] { tray->translate(app.translation()); });
     QObject::connect(mainWindow.get(), &frmHalvikaMain::settingsRequested, [&] {
         std::vector<std::string> folders{app.paths().home()};
         folders.insert(folders.end(), app.paths().dataFolders().begin(), app.paths().dataFolders().end());

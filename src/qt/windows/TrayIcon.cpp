@@ -4,6 +4,8 @@
 #include "windows/AppIcon.h"
 
 #include <QMenu>
+
+#include "settings/modTranslation.h"
 #include <QSystemTrayIcon>
 
 namespace halvika {
@@ -11,7 +13,7 @@ namespace halvika {
 TrayIcon::TrayIcon(QObject* parent) : QObject(parent), m_icon(new QSystemTrayIcon(this)), m_menu(new QMenu()) {
     m_menu->setObjectName("mnuTray");
     QAction* toggle = m_menu->addAction(tr("Show or hide window"), this, &TrayIcon::toggleWindowRequested);
-    toggle->setObjectName("mnuTrayToggle");
+    toggle->setObjectName("mnuTrayToggleWindow");
     QAction* add = m_menu->addAction(tr("Add an alarm..."), this, &TrayIcon::addAlarmRequested);
     add->setObjectName("mnuTrayAddAlarm");
     m_menu->addSeparator();
@@ -51,6 +53,15 @@ void TrayIcon::setToolTip(const QString& text) {
 
 void TrayIcon::setBlocked(bool blocked) {
     m_icon->setIcon(AppIcon::icon(blocked));
+}
+
+void TrayIcon::translate(modTranslation& texts) {
+    for (QAction* action : m_menu->actions()) {
+        if (!action->objectName().isEmpty()) {
+            action->setText(QString::fromStdString(
+                texts.getValue("frmHalvikaMain", action->objectName().toStdString(), action->text().toStdString())));
+        }
+    }
 }
 
 } // namespace halvika

@@ -8,6 +8,8 @@ class QMenu;
 
 namespace halvika {
 
+class modTranslation;
+
 class TrayIcon : public QObject {
     Q_OBJECT
 public:
@@ -20,6 +22,8 @@ public:
     void hide();
     void setToolTip(const QString& text);
     void setBlocked(bool blocked);
+    /// The menu's captions from the language file (the main window's section).
+    void translate(modTranslation& texts);
 
 signals:
     void toggleWindowRequested();

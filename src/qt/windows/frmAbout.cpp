@@ -1,6 +1,8 @@
 // The About window: name, version and where to get help; Ctrl+Shift+L writes the diagnostic log.
 #include "windows/frmAbout.h"
 
+#include "settings/modTranslation.h"
+
 #include "app/HalvikaApp.h"
 #include "app/ProgramVersion.h"
 #include "windows/AppIcon.h"
@@ -21,9 +23,12 @@ frmAbout::frmAbout(HalvikaApp& app, QWidget* parent) : QDialog(parent), m_app(ap
     auto* text = new QLabel(this);
     text->setObjectName("lblAbout");
     text->setTextFormat(Qt::PlainText);
-    text->setText(QString("Halvika %1\n\nA desktop alarm clock and reminder scheduler.\n\nDownload: %2\nSupport: %3")
-                      .arg(QString::fromStdString(ProgramVersion::text()), ProgramVersion::downloadAddress,
-                           ProgramVersion::supportAddress));
+    modTranslation& t = app.translation();
+    text->setText(QString("Halvika %1\n\n%2\n\n%3: %4\n%5: %6")
+                      .arg(QString::fromStdString(ProgramVersion::text()),
+                           QString::fromStdString(t.getText("frmAbout", 1)),
+                           QString::fromStdString(t.getText("frmAbout", 2)), ProgramVersion::downloadAddress,
+                           QString::fromStdString(t.getText("frmAbout", 3)), ProgramVersion::supportAddress));
     text->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -41,7 +46,8 @@ frmAbout::frmAbout(HalvikaApp& app, QWidget* parent) : QDialog(parent), m_app(ap
 
 void frmAbout::writeDiagnosticLog() {
     const std::string path = m_app.writeDebugLog();
-    m_app.msgBox(path.empty() ? "The diagnostic log could not be written." : "Diagnostic log written to " + path,
+    modTranslation& t = m_app.translation();
+    m_app.msgBox(path.empty() ? t.getText("frmAbout", 4) : t.getText("frmAbout", 5) + " " + path,
                  path.empty() ? Dialogs::styleExclamation : Dialogs::styleInformation);
 }
 

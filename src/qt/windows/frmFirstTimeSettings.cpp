@@ -1,6 +1,8 @@
 // The first-run dialog: language, date order and time format; it ends only through OK.
 #include "windows/frmFirstTimeSettings.h"
 
+#include "windows/FormTranslator.h"
+
 #include "settings/SettingsStore.h"
 #include "settings/modTranslation.h"
 
@@ -44,9 +46,15 @@ frmFirstTimeSettings::frmFirstTimeSettings(modTranslation& texts, std::vector<La
     });
 
     auto* form = new QFormLayout;
-    form->addRow(tr("Language"), m_language);
-    form->addRow(tr("Dates"), m_dateFormat);
-    form->addRow(tr("Times"), m_timeFormat);
+    const auto row = [this, form](const char* name, const char* text, QWidget* field) {
+        auto* label = new QLabel(text, this);
+        label->setObjectName(name);
+        label->setBuddy(field);
+        form->addRow(label, field);
+    };
+    row("lblLanguage", "&Language", m_language);
+    row("lblDateFormat", "&Dates", m_dateFormat);
+    row("lblTimeFormat", "&Times", m_timeFormat);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_explanation);
     layout->addLayout(form);
@@ -68,6 +76,7 @@ frmFirstTimeSettings::frmFirstTimeSettings(modTranslation& texts, std::vector<La
 }
 
 void frmFirstTimeSettings::translate() {
+    FormTranslator::translateForm(*this, m_texts);
     setWindowTitle(QString::fromStdString(m_texts.getCaption(kSection, "Welcome to Halvika")));
     m_explanation->setText(m_languages.empty()
                                ? QStringLiteral("No language file was found. You need a language file to use the "

@@ -72,7 +72,7 @@ frmHalvikaMain::frmHalvikaMain(HalvikaApp& app, QWidget* parent) : QMainWindow(p
     help->setObjectName("mnuHelp");
     QAction* check = help->addAction(tr("&Check for a new version"), this, [this] {
         if (!m_app.versionCheck(false)) {
-            m_app.msgBox("No version-check program is installed.", Dialogs::styleInformation);
+            m_app.msgBox(m_app.translation().getMainText(223), Dialogs::styleInformation);
         }
     });
     check->setObjectName("mnuHelpCheckVersion");
@@ -139,6 +139,7 @@ void frmHalvikaMain::translate() {
     if (m_find) {
         m_find->translate();
     }
+    emit translated();
     QString caption = QString::fromStdString(m_app.translation().getCaption("frmHalvikaMain", "Halvika"));
     if (m_app.safeMode()) {
         caption += " " + QString::fromStdString(m_app.translation().getMainText(HalvikaApp::safeModeCaptionNumber));

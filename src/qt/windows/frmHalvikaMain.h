@@ -56,6 +56,8 @@ signals:
     void stopSoundsRequested();
     void showAlarmClockRequested();
     void settingsRequested();
+    /// The captions were set again (the tray menu follows).
+    void translated();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

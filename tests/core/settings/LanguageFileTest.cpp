@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <utility>
 
@@ -119,6 +122,51 @@ TEST_F(LanguageFileTest, EveryWindowHasItsCaptionAndNumberedTexts) {
         EXPECT_FALSE(texts.getAssistantText(phrase).empty()) << phrase;
     }
     EXPECT_EQ(file->value("Language", "msid"), "1033");
+}
+
+} // namespace
+} // namespace halvika
+
+namespace halvika {
+namespace {
+
+/// Every "section/key" of a language file, read line by line.
+std::set<std::string> keysOf(const std::string& path) {
+    std::set<std::string> keys;
+    std::ifstream in(path);
+    std::string line, section;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == ';') {
+            continue;
+        }
+        if (line[0] == '[') {
+            section = line.substr(1, line.find(']') - 1);
+        } else if (const auto equals = line.find('='); equals != std::string::npos) {
+            keys.insert(section + "/" + line.substr(0, equals));
+        }
+    }
+    return keys;
+}
+
+TEST(LanguageFilesTest, TheGermanFileHasEveryKeyOfTheEnglishOneAndNoOther) {
+    const auto english = keysOf(HALVIKA_SOURCE_DIR "/data/English.lng");
+    const auto german = keysOf(HALVIKA_SOURCE_DIR "/data/Deutsch.lng");
+    ASSERT_GT(english.size(), 400u);
+    std::vector<std::string> missingInGerman, extraInGerman;
+    std::set_difference(english.begin(), english.end(), german.begin(), german.end(),
+                        std::back_inserter(missingInGerman));
+    std::set_difference(german.begin(), german.end(), english.begin(), english.end(),
+                        std::back_inserter(extraInGerman));
+    EXPECT_TRUE(missingInGerman.empty()) << ::testing::PrintToString(missingInGerman);
+    EXPECT_TRUE(extraInGerman.empty()) << ::testing::PrintToString(extraInGerman);
+
+    // And it is read as German: the id the first-run dialog chooses by, and a text with umlauts.
+    AppPaths paths{"/nonexistent-home", {HALVIKA_SOURCE_DIR "/data"}};
+    modIniFileHandling ini;
+    modTranslation texts{paths, ini};
+    texts.setLanguage("Deutsch");
+    EXPECT_EQ(texts.getValue("Language", "msid", ""), "1031");
+    EXPECT_EQ(texts.getMainText(209), "Nächster Alarm:");
 }
 
 } // namespace

@@ -1,0 +1,60 @@
+// Changing the language while windows are open: every open window takes the new captions, and back.
+#include "fakes/SoundingTestRig.h"
+#include "platform/QtSoundingViews.h"
+#include "qt/QtTestApp.h"
+#include "sounding/AlarmWindowLogic.h"
+#include "windows/Translatable.h"
+#include "windows/frmAlarm.h"
+#include "windows/frmFind.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+namespace halvika {
+namespace {
+
+TEST(LanguageSwitchTest, OpenWindowsAreTranslatedAgainWhenTheLanguageChanges) {
+    test::ensureQtApp();
+    test::SoundingTestRig rig;
+    QtSoundingViews views(rig.setUp.texts, rig.clock);
+    SoundingWindows windows({rig.clock, rig.setUp.texts, rig.settings, rig.watch, rig.groups, rig.setUp.messages},
+                            rig.sound, rig.volume, views, "ring.wav");
+    views.setWindows(windows);
+    auto alarm = rig.alarmWith(1, "Tea");
+    windows.showAlarmMessage(alarm, alarm->actions.elementAt(0), Date::fromParts(2026, 3, 7, 8, 0, 0), false, "");
+    frmFind find(rig.groups, rig.setUp.texts);
+    find.show();
+    frmAlarm* window = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* candidate = qobject_cast<frmAlarm*>(w)) {
+            window = candidate;
+        }
+    }
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->findChild<QPushButton*>("cmdSnooze")->text(), "&Snooze");
+    EXPECT_EQ(window->findChild<QComboBox*>("cmbSnoozeUnit")->itemText(1), "minutes");
+    EXPECT_EQ(find.windowTitle(), "Find alarms");
+
+    rig.setUp.texts.setLanguage("Deutsch");
+    Translatable::translateAll();
+    EXPECT_EQ(window->findChild<QPushButton*>("cmdSnooze")->text(), "&Schlummern");
+    EXPECT_EQ(window->findChild<QComboBox*>("cmbSnoozeUnit")->itemText(1), "Minuten");
+    EXPECT_EQ(window->findChild<QComboBox*>("cmbSnoozeAddTo")->itemText(1), "ab jetzt");
+    EXPECT_EQ(find.windowTitle(), "Alarme suchen");
+    EXPECT_EQ(find.findChild<QCheckBox*>("chkMatchCase")->text(), "&Groß-/Kleinschreibung beachten");
+
+    rig.setUp.texts.setLanguage("English");
+    Translatable::translateAll();
+    EXPECT_EQ(window->findChild<QPushButton*>("cmdSnooze")->text(), "&Snooze");
+    EXPECT_EQ(find.findChild<QCheckBox*>("chkMatchCase")->text(), "Match &case");
+    windows.closeAll();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace
+} // namespace halvika
