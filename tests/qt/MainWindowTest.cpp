@@ -26,7 +26,8 @@ protected:
     MainWindowTest() {
         test::ensureQtApp();
         home.write("English.lng", "[frmHalvikaMain]\nfrmHalvikaMain=Halvika\ns209=Next alarm:\ns210=none\n"
-                                  "s217=Loading...\ns219=(safe mode)\ns220=Exit?\n");
+                                  "s217=Loading...\ns219=(safe mode)\ns220=Exit?\n"
+                                  "[frmAbout]\ns5=Diagnostic log written to\n");
     }
 
     test::TempHome home;
