@@ -416,7 +416,10 @@ void MainWindowLists::applySettings() {
             const auto& column = columns[position];
             header->setSectionHidden(column.index, false);
             header->moveSection(header->visualIndex(column.index), static_cast<int>(position));
-            list->setColumnWidth(column.index, column.width);
+            // Never narrower than its own title: a layout made in another language may be too narrow.
+            const QString title = list->headerItem()->text(column.index);
+            const int titleWidth = list->fontMetrics().horizontalAdvance(title) + 16;
+            list->setColumnWidth(column.index, std::max(column.width, titleWidth));
         }
     }
     m_filling = true;

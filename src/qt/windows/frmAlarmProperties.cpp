@@ -306,8 +306,8 @@ void frmAlarmProperties::translate() {
     refill(m_importance, {text(m_texts, 31), text(m_texts, 32), text(m_texts, 33)});
     refill(m_repeatMode, {text(m_texts, 41), text(m_texts, 42), text(m_texts, 43)});
     for (int d = 0; d < 7; ++d) {
-        m_weekdays[static_cast<std::size_t>(d)]->setText(
-            QString::fromStdString(m_texts.getStringsText(11 + d)).left(3));
+        m_weekdays[static_cast<std::size_t>(d)]->setText(QString::fromStdString(m_texts.getStringsText(31 + d)));
+        m_weekdays[static_cast<std::size_t>(d)]->setToolTip(QString::fromStdString(m_texts.getStringsText(11 + d)));
     }
     refreshActionList();
     showActionPage();

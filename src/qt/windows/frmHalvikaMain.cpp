@@ -62,7 +62,7 @@ frmHalvikaMain::frmHalvikaMain(HalvikaApp& app, QWidget* parent) : QMainWindow(p
     find->setShortcut(QKeySequence::Find);
     QAction* settings = general->addAction(tr("S&ettings..."), this, &frmHalvikaMain::settingsRequested);
     settings->setObjectName("mnuGeneralSettings");
-    settings->setShortcut(QKeySequence::Preferences);
+    settings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
     general->addSeparator();
     QAction* exit = general->addAction(tr("E&xit"), this, &frmHalvikaMain::exitRequested);
     exit->setObjectName("mnuTrayExit");
