@@ -22,7 +22,6 @@ namespace {
 constexpr int styleWarning = Dialogs::styleExclamation;                               // 48
 constexpr int styleWarningQuestion = Dialogs::styleYesNo + Dialogs::styleExclamation; // 52
 constexpr int styleQuestion = Dialogs::styleYesNo + Dialogs::styleQuestion;           // 36
-constexpr std::int16_t unitSeconds = 0;
 constexpr std::int16_t windowFlags[3] = {Alarm::periodWindow, Alarm::periodWeekdays, Alarm::periodAdvanced};
 
 Vector<Alarm> only(const std::shared_ptr<Alarm>& alarm) {

@@ -13,8 +13,10 @@
 #include "plugins/PluginHost.h"
 #include "settings/SettingsStore.h"
 #include "settings/modTranslation.h"
+#include "text/NumberText.h"
 #include "windows/frmAlarmGroupProperties.h"
 #include "windows/frmAlarmProperties.h"
+#include "xml/XMLNode.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -231,6 +233,15 @@ void MainWindowLists::buildMenus() {
     add(m_groupMenu, "mnuAgExportFile", "&Export...", [this] { exportSelectedGroups(); });
     m_exportPlugins = m_groupMenu->addMenu("Export wit&h");
     m_exportPlugins->setObjectName("mnuAgExportPlugIn");
+    m_gppMenu = new QMenu("&Tools", this);
+    m_gppMenu->setObjectName("mnuGeneralGPP");
+    connect(m_gppMenu, &QMenu::aboutToShow, this, [this] {
+        for (QAction* action : m_gppMenu->actions()) {
+            const std::string id = action->data().toString().toStdString();
+            action->setChecked(
+                NumberText::parseBoolean(m_core.plugins().commonMethodCall(id, "GetStatus", "active")).value_or(false));
+        }
+    });
     add(m_groupMenu, "mnuAgExportSel", "Export the selected groups as a c&ollection...",
         [this] { exportCollection(true); });
     add(m_groupMenu, "mnuAgExportCol", "Export all groups as a co&llection...", [this] { exportCollection(false); });
@@ -290,6 +301,23 @@ void MainWindowLists::fillPluginMenus() {
         }
         m.menu->setEnabled(!m.menu->isEmpty());
     }
+    m_gppMenu->clear();
+    for (const std::string& id : m_core.plugins().plugins(PluginHost::GeneralPurpose)) {
+        const std::string caption = m_core.plugins().commonMethodCall(id, "GetGPPMenuCaption", "menucaption");
+        QAction* action = m_gppMenu->addAction(QString::fromStdString(caption.empty() ? id : caption));
+        action->setCheckable(true);
+        action->setData(QString::fromStdString(id));
+        connect(action, &QAction::triggered, this, [this, action, id] {
+            // The check mark shows what the plug-in said before the click; it changes only on success.
+            const bool running = !action->isChecked();
+            PluginHost& plugins = m_core.plugins();
+            const std::string reply = running ? plugins.methodCall(id, "Quit", plugins.lang(), false)
+                                              : plugins.methodCall(id, "Run", plugins.lang(), true);
+            const bool success = XMLNode::createFromXML(reply)->getNodeIndex("success") >= 0;
+            action->setChecked(success ? !running : running);
+        });
+    }
+    m_gppMenu->setEnabled(!m_gppMenu->isEmpty());
 }
 
 std::string MainWindowLists::filter(int number) const {

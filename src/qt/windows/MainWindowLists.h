@@ -47,6 +47,8 @@ public:
     /// The group and alarm menus, for the menu bar.
     QMenu* groupMenu() const { return m_groupMenu; }
     QMenu* alarmMenu() const { return m_alarmMenu; }
+    /// The general-purpose plug-ins, each checked while it runs.
+    QMenu* generalPurposeMenu() const { return m_gppMenu; }
 
     Vector<AlarmGroup> selectedGroups() const;
     Vector<Alarm> selectedAlarms() const;
@@ -109,6 +111,7 @@ private:
     QMenu* m_alarmMenu = nullptr;
     QMenu* m_importPlugins = nullptr;
     QMenu* m_exportPlugins = nullptr;
+    QMenu* m_gppMenu = nullptr;
     Vector<AlarmGroup> m_shownGroups;
     Vector<Alarm> m_shownAlarms;
     Vector<Alarm> m_shownSee[2];

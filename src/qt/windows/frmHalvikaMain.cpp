@@ -11,6 +11,7 @@
 #include "windows/MainWindowLists.h"
 #include "windows/frmAbout.h"
 #include "windows/frmFind.h"
+#include "windows/frmPlugIns.h"
 
 #include <QCloseEvent>
 
@@ -97,6 +98,17 @@ void frmHalvikaMain::setCore(CoreSubsystems& core, const Clock& clock, Clipboard
     QAction* help = menuBar()->actions().isEmpty() ? nullptr : menuBar()->actions().back();
     menuBar()->insertMenu(help, m_lists->groupMenu());
     menuBar()->insertMenu(help, m_lists->alarmMenu());
+    QMenu* general = menuBar()->findChild<QMenu*>("mnuGeneral");
+    QAction* plugins = new QAction(tr("&Plug-ins..."), general);
+    plugins->setObjectName("mnuGeneralPlugIns");
+    connect(plugins, &QAction::triggered, this, [this] {
+        frmPlugIns dialog(m_core->plugins(), m_app.translation(), this);
+        dialog.exec();
+    });
+    QAction* before = general->findChild<QAction*>("mnuTrayExit");
+    general->insertAction(before, plugins);
+    general->insertMenu(before, m_lists->generalPurposeMenu());
+    general->insertSeparator(before);
     m_blocked->setChecked(core.watch().blocked());
     translate();
 }

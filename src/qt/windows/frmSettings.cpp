@@ -4,6 +4,7 @@
 #include "app/CoreSubsystems.h"
 #include "dates/DateUnits.h"
 #include "platform/Clock.h"
+#include "plugins/PluginHost.h"
 #include "settings/SettingsStore.h"
 #include "settings/modTranslation.h"
 #include "windows/AppIcon.h"
@@ -136,6 +137,11 @@ QWidget* frmSettings::generalPage() {
     auto* setTemplate = named(new QPushButton("&Template for new alarms...", page), "cmdSetTemplateAlarm");
     auto* resetTemplate = named(new QPushButton("&Reset template", page), "cmdResetTemplateAlarm");
     form->addRow(QString(), row(page, {setTemplate, resetTemplate}));
+    auto* registerPlugins = named(new QPushButton("Re&gister plug-ins", page), "cmdRegPlugins");
+    auto* unregisterPlugins = named(new QPushButton("U&nregister plug-ins", page), "cmdUnregPlugins");
+    form->addRow(QString(), row(page, {registerPlugins, unregisterPlugins}));
+    connect(registerPlugins, &QPushButton::clicked, this, [this] { m_core.plugins().setRegistered(true); });
+    connect(unregisterPlugins, &QPushButton::clicked, this, [this] { m_core.plugins().setRegistered(false); });
 
     connect(browse, &QPushButton::clicked, this, [this] {
         const QString chosen = QFileDialog::getExistingDirectory(this, QString(), m_folder->text());

@@ -1,0 +1,86 @@
+// The plug-in dialog and the general-purpose plug-in menu against the real test plug-in program.
+#include "app/CoreSubsystems.h"
+#include "app/MessageBoxRoutine.h"
+#include "fakes/ManualClock.h"
+#include "fakes/ManualTimer.h"
+#include "fakes/MemoryClipboard.h"
+#include "fakes/RecordingRunner.h"
+#include "fakes/ScriptedDialogs.h"
+#include "fakes/TempHome.h"
+#include "platform/posix/PosixPluginProcess.h"
+#include "plugins/PluginHost.h"
+#include "qt/QtTestApp.h"
+#include "settings/modTranslation.h"
+#include "windows/MainWindowLists.h"
+#include "windows/frmPlugIns.h"
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QMenu>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace halvika {
+namespace {
+
+namespace fs = std::filesystem;
+
+class PluginWindowsTest : public ::testing::Test {
+protected:
+    PluginWindowsTest() {
+        test::ensureQtApp();
+        fs::create_directory(home.file("PlugIns"));
+        fs::copy_file(TEST_PLUGIN_PROGRAM, home.file("PlugIns/HalvikaTest.plugin"));
+        fs::permissions(home.file("PlugIns/HalvikaTest.plugin"), fs::perms::owner_all);
+        home.write("usr.cfx", "<settings><lsd>2026/03/07 12:00:00</lsd><lng>English</lng></settings>");
+        core.plugins().setTimeoutMs(5000);
+        core.loadPlugins();
+        core.mainStart(false);
+    }
+    std::string log() const { return home.read("PlugIns/HalvikaTest.log"); }
+
+    test::TempHome home;
+    AppPaths paths{home.path(), {HALVIKA_SOURCE_DIR "/data"}};
+    modIniFileHandling ini;
+    modTranslation texts{paths, ini};
+    test::ScriptedDialogs dialogs;
+    MessageBoxRoutine messages{dialogs};
+    test::ManualClock clock{Date::fromParts(2026, 3, 7, 12, 0, 0)};
+    test::ManualTimer timer;
+    PosixPluginProcess process;
+    test::RecordingRunner runner;
+    CoreSubsystems core{clock, timer, paths, ini, texts, messages, process, &runner, false};
+};
+
+TEST_F(PluginWindowsTest, TheDialogListsThePluginsOfEachTypeAndSendsTheirCommands) {
+    frmPlugIns dialog(core.plugins(), texts);
+    auto* list = dialog.findChild<QListWidget*>("lstPlugIns");
+    auto* types = dialog.findChild<QComboBox*>("cmbPlugInTypes");
+    ASSERT_EQ(types->count(), 8);
+    EXPECT_EQ(list->count(), 7); // one plug-in of each type, all of them shown
+    EXPECT_EQ(list->item(0)->text(), "Halvika test plug-in");
+    types->setCurrentIndex(7);
+    ASSERT_EQ(list->count(), 1);
+    dialog.sendToSelected("ShowAbout");
+    EXPECT_NE(log().find("<plugin>GPP</plugin><method>ShowAbout</method>"), std::string::npos);
+}
+
+TEST_F(PluginWindowsTest, AGeneralPurposePluginIsRunAndQuitFromItsMenu) {
+    test::MemoryClipboard clipboard;
+    MainWindowLists lists(core, texts, messages, clock, clipboard);
+    QMenu* menu = lists.generalPurposeMenu();
+    ASSERT_EQ(menu->actions().size(), 1);
+    QAction* item = menu->actions().front();
+    EXPECT_FALSE(item->isChecked());
+    item->trigger(); // checked by the click, then kept because "Run" succeeded
+    EXPECT_TRUE(item->isChecked());
+    EXPECT_NE(log().find("<method>Run</method>"), std::string::npos);
+    item->trigger();
+    EXPECT_FALSE(item->isChecked());
+    EXPECT_NE(log().find("<method>Quit</method>"), std::string::npos);
+}
+
+} // namespace
+} // namespace halvika
