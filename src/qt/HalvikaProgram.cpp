@@ -169,13 +169,25 @@ int HalvikaProgram::run(int argc, char** argv) {
     QObject::connect(mainWindow.get(), &frmHalvikaMain::showAlarmClockRequested,
                      [&soundingWindows] { soundingWindows.showAlarmClock(); });
 
+    // The tray's tool tip tells the next alarm, and that alarms are blocked.
+    const auto showNextAlarm = [&mainWindow, &tray, &core, &app] {
+        mainWindow->showNextAlarm();
+        QString tip = "Halvika\n" + mainWindow->nextAlarmText();
+        if (core.watch().blocked()) {
+            tip += "\n" + QString::fromStdString(app.translation().getMainText(218));
+        }
+        tray->setToolTip(tip);
+    };
     QtClipboard systemClipboard;
     mainWindow->setCore(core, clock, systemClipboard);
     hooks.dataChanged = [&mainWindow] { mainWindow->scheduleRefresh(); };
-    hooks.showBlocked = [&mainWindow, &tray](bool blocked) {
+    hooks.showBlocked = [&mainWindow, &tray, showNextAlarm](bool blocked) {
         mainWindow->showBlocked(blocked);
         tray->setBlocked(blocked);
+        showNextAlarm();
     };
+    QObject::connect(tray.get(), &TrayIcon::blockedToggled,
+                     [&core](bool blocked) { core.watch().setBlocked(blocked); });
     frmAlarm::openEditor = [&mainWindow](AlarmWindowLogic& window) {
         Vector<Alarm> alarms;
         alarms.addElement(window.alarm());
@@ -225,7 +237,7 @@ int HalvikaProgram::run(int argc, char** argv) {
             mainWindow->lists()->takeSettings();
         }
     };
-    core.watch().hooks().showNextAlarm = [&mainWindow] { mainWindow->showNextAlarm(); };
+    core.watch().hooks().showNextAlarm = showNextAlarm;
     core.watch().hooks().versionCheck = [&app] { app.versionCheck(true); };
 
     const bool trayAvailable = TrayIcon::isAvailable();
@@ -244,7 +256,8 @@ int HalvikaProgram::run(int argc, char** argv) {
         return 1;
     }
     mainWindow->translate();
-    mainWindow->showNextAlarm();
+    tray->setBlocked(core.watch().blocked());
+    showNextAlarm();
     mainWindow->lists()->applySettings();
     mainWindow->lists()->refresh();
     if (trayAvailable) {

@@ -45,7 +45,9 @@ class MainWindowListsTest : public ::testing::Test {
 protected:
     MainWindowListsTest() {
         test::ensureQtApp();
-        home.write("usr.cfx", "<settings><lsd>2026/03/07 12:00:00</lsd><lng>English</lng></settings>");
+        // The alarm list in the groups' own order, so that moving alarms shows.
+        home.write("usr.cfx", "<settings><lsd>2026/03/07 12:00:00</lsd><so><ag>0</ag><agd>0</agd><al>-1</al>"
+                              "<ald>0</ald></so><lng>English</lng></settings>");
         home.write("usg_0.agx", groupFile);
         core.mainStart(false);
         lists = std::make_unique<MainWindowLists>(core, texts, messages, clock, systemClipboard);
@@ -66,11 +68,10 @@ protected:
     }
     /// Runs `fill` on the editor once it is open, then presses its OK.
     void whenEditorOpens(std::function<void(frmAlarmProperties&)> fill) {
-        QTimer::singleShot(0, [fill] {
-            auto* editor = qobject_cast<frmAlarmProperties*>(QApplication::activeModalWidget());
-            ASSERT_NE(editor, nullptr);
-            fill(*editor);
-            editor->applyOk();
+        test::whenShown("frmAlarmProperties", [fill](QWidget& widget) {
+            auto& editor = static_cast<frmAlarmProperties&>(widget);
+            fill(editor);
+            editor.applyOk();
         });
     }
 
@@ -95,6 +96,26 @@ TEST_F(MainWindowListsTest, TheListsShowTheGroupsItsAlarmsAndTheComingOnes) {
     EXPECT_EQ(column("lstAlarms", 1), (QStringList{"on", "on"}));
     EXPECT_EQ(column("lstSeeAlarms(1)", 0), (QStringList{"Tea", "Bins"})); // both within the coming day
     EXPECT_FALSE(list("lstAlarms")->topLevelItem(0)->toolTip(0).isEmpty());
+}
+
+TEST_F(MainWindowListsTest, AColumnTitleSortsTheListAndMovingAnAlarmSwitchesSortingOff) {
+    auto* header = list("lstAlarms")->header();
+    emit header->sectionClicked(0);
+    EXPECT_EQ(core.settings().alarmSortColumn, 0);
+    EXPECT_EQ(column("lstAlarms", 0), (QStringList{"Bins", "Tea"}));
+    emit header->sectionClicked(0);
+    EXPECT_TRUE(core.settings().alarmSortDescending);
+    EXPECT_EQ(column("lstAlarms", 0), (QStringList{"Tea", "Bins"}));
+    emit header->sectionClicked(2); // by next moment: Tea 12:30, Bins 19:00
+    EXPECT_EQ(column("lstAlarms", 0), (QStringList{"Tea", "Bins"}));
+    EXPECT_FALSE(core.settings().alarmSortDescending);
+    // The selection follows the alarm, not the row.
+    list("lstAlarms")->topLevelItem(1)->setSelected(true);
+    ASSERT_EQ(lists->selectedAlarms().numberOfElements(), 1);
+    EXPECT_EQ(lists->selectedAlarms().elementAt(0)->name, "Bins");
+    key("lstAlarms", Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(core.settings().alarmSortColumn, -1);
+    EXPECT_EQ(column("lstAlarms", 0), (QStringList{"Bins", "Tea"}));
 }
 
 TEST_F(MainWindowListsTest, ColumnLayoutsAndSeeAlarmsControlsComeFromTheSettingsAndGoBack) {
@@ -155,31 +176,32 @@ TEST_F(MainWindowListsTest, EditingSeveralAlarmsWritesOnlyWhatWasTouched) {
 }
 
 TEST_F(MainWindowListsTest, ANewGroupJoinsOnlyWhenItsDialogIsConfirmedAndEnterOpensItsProperties) {
-    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); }); // cancelled
+    test::whenShown("frmAlarmGroupProperties", [](QWidget& dialog) { dialog.close(); }); // cancelled
     lists->newGroup();
     EXPECT_EQ(core.groups().alarmGroups.numberOfElements(), 1);
 
-    QTimer::singleShot(0, [] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        dialog->findChild<QLineEdit*>("txtName")->setText("Garden");
-        dialog->accept();
+    test::whenShown("frmAlarmGroupProperties", [](QWidget& dialog) {
+        dialog.findChild<QLineEdit*>("txtName")->setText("Garden");
+        static_cast<QDialog&>(dialog).accept();
     });
     lists->newGroup();
     ASSERT_EQ(core.groups().alarmGroups.numberOfElements(), 2);
-    EXPECT_EQ(column("lstAlarmGroups", 0), (QStringList{"Home", "Garden"}));
+    EXPECT_EQ(column("lstAlarmGroups", 0), (QStringList{"Garden", "Home"})); // sorted by name
     EXPECT_EQ(lists->currentGroup()->name, "Garden");
 
     // Enter on the group list: its properties; switching it off is a state change.
-    QTimer::singleShot(0, [] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        dialog->findChild<QCheckBox*>("chkActive")->setChecked(false);
-        dialog->accept();
+    for (int i = 0; i < list("lstAlarmGroups")->topLevelItemCount(); ++i) {
+        list("lstAlarmGroups")
+            ->topLevelItem(i)
+            ->setSelected(list("lstAlarmGroups")->topLevelItem(i)->text(0) == "Garden");
+    }
+    test::whenShown("frmAlarmGroupProperties", [](QWidget& dialog) {
+        dialog.findChild<QCheckBox*>("chkActive")->setChecked(false);
+        static_cast<QDialog&>(dialog).accept();
     });
     key("lstAlarmGroups", Qt::Key_Return);
     EXPECT_FALSE(core.groups().alarmGroups.elementAt(1)->Active);
-    EXPECT_EQ(column("lstAlarmGroups", 1), (QStringList{"on", "off"}));
+    EXPECT_EQ(column("lstAlarmGroups", 1), (QStringList{"off", "on"}));
 }
 
 TEST_F(MainWindowListsTest, TheFindWindowListsWhatItFindsAndOpensTheEditorForTheChosenOnes) {

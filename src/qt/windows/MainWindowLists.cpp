@@ -47,6 +47,28 @@ struct BusyCursor {
     BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
+constexpr int shownIndexRole = Qt::UserRole;
+constexpr int sortKeyRole = Qt::UserRole + 1;
+
+/// A row that sorts by its sort key where one is set (moments), else by its text.
+class ListItem : public QTreeWidgetItem {
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+    bool operator<(const QTreeWidgetItem& other) const override {
+        const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
+        const QVariant mine = data(column, sortKeyRole), theirs = other.data(column, sortKeyRole);
+        if (mine.isValid() && theirs.isValid()) {
+            return mine.toLongLong() < theirs.toLongLong();
+        }
+        return text(column).localeAwareCompare(other.text(column)) < 0;
+    }
+};
+
+/// The position in the shown vector of a row, whatever the sorting did to the rows.
+int shownIndex(const QTreeWidgetItem* item) {
+    return item->data(0, shownIndexRole).toInt();
+}
+
 /// Scheme colours are Windows colour numbers: red in the lowest byte.
 QColor colourOf(const std::string& number) {
     const long value = std::strtol(number.c_str(), nullptr, 10);
@@ -105,7 +127,9 @@ MainWindowLists::MainWindowLists(CoreSubsystems& core, modTranslation& texts, Me
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* vertical = new QSplitter(Qt::Vertical, this);
+    vertical->setObjectName("lblHorDiv");
     auto* top = new QSplitter(Qt::Horizontal, vertical);
+    top->setObjectName("lblVerDiv1");
     m_groups = makeList("lstAlarmGroups", top);
     top->addWidget(titled(makeCaption("lblAlarmGroups", "Alarm groups", this), m_groups, top));
     m_alarms = makeList("lstAlarms", top);
@@ -114,6 +138,10 @@ MainWindowLists::MainWindowLists(CoreSubsystems& core, modTranslation& texts, Me
     top->setStretchFactor(0, 1);
     top->setStretchFactor(1, 3);
     auto* bottom = new QSplitter(Qt::Horizontal, vertical);
+    bottom->setObjectName("lblVerDiv2");
+    m_splitters[0] = top;
+    m_splitters[1] = vertical;
+    m_splitters[2] = bottom;
     const char* seeNames[2] = {"lstSeeAlarms(0)", "lstSeeAlarms(1)"};
     const char* seeCaptions[2] = {"lblSeeAlarms(0)", "lblSeeAlarms(1)"};
     const char* seeTexts[2] = {"Recently sounded", "Coming"};
@@ -160,6 +188,10 @@ MainWindowLists::MainWindowLists(CoreSubsystems& core, modTranslation& texts, Me
         }
     });
     connect(m_alarms, &QTreeWidget::itemDoubleClicked, this, [this] { editSelectedAlarms(); });
+    m_groups->header()->setSectionsClickable(true);
+    m_alarms->header()->setSectionsClickable(true);
+    connect(m_groups->header(), &QHeaderView::sectionClicked, this, [this](int c) { headerClicked(true, c); });
+    connect(m_alarms->header(), &QHeaderView::sectionClicked, this, [this](int c) { headerClicked(false, c); });
     for (int i = 0; i < 2; ++i) {
         connect(m_seeLists[i], &QTreeWidget::itemDoubleClicked, this, [this, i] {
             const Vector<Alarm> chosen = seeAlarmsSelection(i);
@@ -450,6 +482,14 @@ void MainWindowLists::applySettings() {
             list->setColumnWidth(column.index, std::max(column.width, titleWidth));
         }
     }
+    // The dividers: the group list's width, the lower area's height, the to-do note's and the recent list's
+    // widths; the alarm list and the coming list take the rest.
+    const auto& dv = settings.dividers;
+    const auto sane = [](int v) { return std::clamp(v, 40, 4000); };
+    m_splitters[0]->setSizes({sane(dv[0]), std::max(200, m_splitters[0]->width() - sane(dv[0]))});
+    m_splitters[1]->setSizes({std::max(150, m_splitters[1]->height() - sane(dv[1])), sane(dv[1])});
+    m_splitters[2]->setSizes(
+        {std::max(150, m_splitters[2]->width() - sane(dv[2]) - sane(dv[3])), sane(dv[3]), sane(dv[2])});
     m_filling = true;
     for (int i = 0; i < 2; ++i) {
         m_seeShown[i]->setChecked(settings.seeAlarmsShown[static_cast<std::size_t>(i)] != 0);
@@ -461,6 +501,17 @@ void MainWindowLists::applySettings() {
 }
 
 void MainWindowLists::takeSettings() {
+    auto& dv = m_core.settings().dividers;
+    const auto size = [](QSplitter* splitter, int index) {
+        const QList<int> sizes = splitter->sizes();
+        return static_cast<std::int16_t>(index < sizes.size() ? std::clamp(sizes[index], 0, 30000) : 0);
+    };
+    if (m_splitters[0]->width() > 0) {
+        dv[0] = size(m_splitters[0], 0);
+        dv[1] = size(m_splitters[1], 1);
+        dv[2] = size(m_splitters[2], 2);
+        dv[3] = size(m_splitters[2], 1);
+    }
     QTreeWidget* lists[4] = {m_groups, m_alarms, m_seeLists[0], m_seeLists[1]};
     for (int l = 0; l < 4; ++l) {
         const QHeaderView* header = lists[l]->header();
@@ -542,7 +593,8 @@ void MainWindowLists::fillGroups() {
         if (group->hidden) {
             continue;
         }
-        auto* item = new QTreeWidgetItem(m_groups);
+        auto* item = new ListItem(m_groups);
+        item->setData(0, shownIndexRole, m_shownGroups.numberOfElements());
         const auto cells = group->getStringItems(m_core.groupServices());
         for (int c = 0; c < 3; ++c) {
             item->setText(c, QString::fromStdString(cells[static_cast<std::size_t>(c)].first));
@@ -556,6 +608,7 @@ void MainWindowLists::fillGroups() {
             m_groups->setCurrentItem(item, 0, QItemSelectionModel::NoUpdate);
         }
     }
+    sortList(m_groups, m_core.settings().groupSortColumn, m_core.settings().groupSortDescending);
     if (!m_groups->currentItem() && m_groups->topLevelItemCount() > 0) {
         m_groups->setCurrentItem(m_groups->topLevelItem(0));
     }
@@ -585,7 +638,8 @@ void MainWindowLists::fillAlarms() {
         if (alarm->hidden) {
             continue;
         }
-        auto* item = new QTreeWidgetItem(m_alarms);
+        auto* item = new ListItem(m_alarms);
+        item->setData(0, shownIndexRole, m_shownAlarms.numberOfElements());
         const auto cells = alarm->getStringItems(context);
         const QString tip = QString::fromStdString(alarm->getToolTip(context)).replace("\r\n", "\n");
         for (int c = 0; c < 7; ++c) {
@@ -593,9 +647,11 @@ void MainWindowLists::fillAlarms() {
             item->setForeground(c, colourOf(cells[static_cast<std::size_t>(c)].second));
             item->setToolTip(c, tip);
         }
+        item->setData(2, sortKeyRole, static_cast<qlonglong>(alarm->getNextAlarmDateAfter().serialSeconds()));
         m_shownAlarms.addElement(alarm);
         item->setSelected(selected.contains(alarm));
     }
+    sortList(m_alarms, m_core.settings().alarmSortColumn, m_core.settings().alarmSortDescending);
 }
 
 void MainWindowLists::fillSeeAlarms(int list) {
@@ -616,7 +672,8 @@ void MainWindowLists::fillSeeAlarms(int list) {
     context.dateFormat = m_core.settings().displayFormats[1];
     for (int i = 0; i < entries.alarms.numberOfElements(); ++i) {
         const auto& alarm = entries.alarms.elementAt(i);
-        auto* item = new QTreeWidgetItem(view);
+        auto* item = new ListItem(view);
+        item->setData(0, shownIndexRole, m_shownSee[list].numberOfElements());
         item->setText(0, QString::fromStdString(alarm->name));
         item->setText(
             1, QString::fromStdString(formatDate(m_core.settings().displayFormats[1], entries.moments.dateAt(i))));
@@ -631,9 +688,10 @@ void MainWindowLists::fillSeeAlarms(int list) {
 
 Vector<AlarmGroup> MainWindowLists::selectedGroups() const {
     Vector<AlarmGroup> selected;
-    for (int i = 0; i < m_groups->topLevelItemCount() && i < m_shownGroups.numberOfElements(); ++i) {
-        if (m_groups->topLevelItem(i)->isSelected()) {
-            selected.addElement(m_shownGroups.elementAt(i));
+    for (int i = 0; i < m_groups->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = m_groups->topLevelItem(i);
+        if (item->isSelected() && shownIndex(item) < m_shownGroups.numberOfElements()) {
+            selected.addElement(m_shownGroups.elementAt(shownIndex(item)));
         }
     }
     return selected;
@@ -641,9 +699,10 @@ Vector<AlarmGroup> MainWindowLists::selectedGroups() const {
 
 Vector<Alarm> MainWindowLists::selectedAlarms() const {
     Vector<Alarm> selected;
-    for (int i = 0; i < m_alarms->topLevelItemCount() && i < m_shownAlarms.numberOfElements(); ++i) {
-        if (m_alarms->topLevelItem(i)->isSelected()) {
-            selected.addElement(m_shownAlarms.elementAt(i));
+    for (int i = 0; i < m_alarms->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = m_alarms->topLevelItem(i);
+        if (item->isSelected() && shownIndex(item) < m_shownAlarms.numberOfElements()) {
+            selected.addElement(m_shownAlarms.elementAt(shownIndex(item)));
         }
     }
     return selected;
@@ -651,9 +710,13 @@ Vector<Alarm> MainWindowLists::selectedAlarms() const {
 
 Vector<Alarm> MainWindowLists::seeAlarmsSelection(int list) const {
     Vector<Alarm> selected;
-    for (int i = 0; i < m_seeLists[list]->topLevelItemCount() && i < m_shownSee[list].numberOfElements(); ++i) {
-        const auto& alarm = m_shownSee[list].elementAt(i);
-        if (m_seeLists[list]->topLevelItem(i)->isSelected() && !selected.contains(alarm)) {
+    for (int i = 0; i < m_seeLists[list]->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = m_seeLists[list]->topLevelItem(i);
+        if (!item->isSelected() || shownIndex(item) >= m_shownSee[list].numberOfElements()) {
+            continue;
+        }
+        const auto& alarm = m_shownSee[list].elementAt(shownIndex(item));
+        if (!selected.contains(alarm)) {
             selected.addElement(alarm);
         }
     }
@@ -661,15 +724,42 @@ Vector<Alarm> MainWindowLists::seeAlarmsSelection(int list) const {
 }
 
 std::shared_ptr<AlarmGroup> MainWindowLists::currentGroup() const {
-    const int row = m_groups->indexOfTopLevelItem(m_groups->currentItem());
-    return row >= 0 && row < m_shownGroups.numberOfElements() ? m_shownGroups.elementAt(row) : nullptr;
+    const QTreeWidgetItem* item = m_groups->currentItem();
+    const int index = item ? shownIndex(item) : -1;
+    return index >= 0 && index < m_shownGroups.numberOfElements() ? m_shownGroups.elementAt(index) : nullptr;
 }
 
 void MainWindowLists::selectGroup(const std::shared_ptr<AlarmGroup>& group) {
-    const int row = m_shownGroups.indexOf(group);
-    if (row >= 0) {
-        m_groups->setCurrentItem(m_groups->topLevelItem(row));
+    const int index = m_shownGroups.indexOf(group);
+    for (int i = 0; i < m_groups->topLevelItemCount(); ++i) {
+        if (shownIndex(m_groups->topLevelItem(i)) == index) {
+            m_groups->setCurrentItem(m_groups->topLevelItem(i));
+        }
     }
+}
+
+void MainWindowLists::sortList(QTreeWidget* list, std::int16_t column, bool descending) {
+    if (column >= 0 && column < list->columnCount()) {
+        list->header()->setSortIndicatorShown(true);
+        list->header()->setSortIndicator(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+        list->sortItems(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+    } else {
+        list->header()->setSortIndicatorShown(false);
+    }
+}
+
+void MainWindowLists::headerClicked(bool groups, int column) {
+    SettingsStore& settings = m_core.settings();
+    std::int16_t& sortColumn = groups ? settings.groupSortColumn : settings.alarmSortColumn;
+    bool& descending = groups ? settings.groupSortDescending : settings.alarmSortDescending;
+    if (sortColumn == column) {
+        descending = !descending;
+    } else {
+        sortColumn = static_cast<std::int16_t>(column);
+        descending = false;
+    }
+    m_core.markSettingsChanged();
+    refresh();
 }
 
 void MainWindowLists::newGroup() {

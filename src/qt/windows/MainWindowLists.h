@@ -83,6 +83,9 @@ private:
     void buildMenus();
     void seeAlarmsControlsChanged(int list);
     void chooseColumns(QTreeWidget* list, const QPoint& at);
+    /// A click on a column title: that column sorts the list, or the direction turns round.
+    void headerClicked(bool groups, int column);
+    static void sortList(QTreeWidget* list, std::int16_t column, bool descending);
     void fillGroups();
     void fillAlarms();
     void fillSeeAlarms(int list);
@@ -107,6 +110,7 @@ private:
     QSpinBox* m_seeAmount[2] = {nullptr, nullptr};
     QComboBox* m_seeUnit[2] = {nullptr, nullptr};
     QPlainTextEdit* m_toDo = nullptr;
+    QSplitter* m_splitters[3] = {nullptr, nullptr, nullptr};
     QMenu* m_groupMenu = nullptr;
     QMenu* m_alarmMenu = nullptr;
     QMenu* m_importPlugins = nullptr;

@@ -17,6 +17,9 @@ TrayIcon::TrayIcon(QObject* parent) : QObject(parent), m_icon(new QSystemTrayIco
     QAction* add = m_menu->addAction(tr("Add an alarm..."), this, &TrayIcon::addAlarmRequested);
     add->setObjectName("mnuTrayAddAlarm");
     m_menu->addSeparator();
+    m_blocked = m_menu->addAction(tr("Blocked"), this, [this] { emit blockedToggled(m_blocked->isChecked()); });
+    m_blocked->setObjectName("mnuTrayBlocked");
+    m_blocked->setCheckable(true);
     QAction* stop = m_menu->addAction(tr("Stop sounds"), this, &TrayIcon::stopSoundsRequested);
     stop->setObjectName("mnuTrayStopSounds");
     QAction* exit = m_menu->addAction(tr("Exit"), this, &TrayIcon::exitRequested);
@@ -53,6 +56,7 @@ void TrayIcon::setToolTip(const QString& text) {
 
 void TrayIcon::setBlocked(bool blocked) {
     m_icon->setIcon(AppIcon::icon(blocked));
+    m_blocked->setChecked(blocked);
 }
 
 void TrayIcon::translate(modTranslation& texts) {

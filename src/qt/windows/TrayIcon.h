@@ -4,6 +4,7 @@
 #include <QObject>
 
 class QSystemTrayIcon;
+class QAction;
 class QMenu;
 
 namespace halvika {
@@ -29,11 +30,13 @@ signals:
     void toggleWindowRequested();
     void stopSoundsRequested();
     void addAlarmRequested();
+    void blockedToggled(bool blocked);
     void exitRequested();
 
 private:
     QSystemTrayIcon* m_icon = nullptr;
     QMenu* m_menu = nullptr;
+    QAction* m_blocked = nullptr;
 };
 
 } // namespace halvika

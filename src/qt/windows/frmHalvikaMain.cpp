@@ -159,6 +159,10 @@ void frmHalvikaMain::translate() {
     setWindowTitle(caption);
 }
 
+QString frmHalvikaMain::nextAlarmText() const {
+    return m_nextAlarm->text();
+}
+
 void frmHalvikaMain::showNextAlarm() {
     modTranslation& t = m_app.translation();
     if (!m_app.startupFinished()) {

@@ -26,6 +26,8 @@ public:
 
     /// The next-alarm line: text 217 until start-up has finished, then 209 and the next alarm or 210.
     void showNextAlarm();
+    /// The next-alarm line as shown.
+    QString nextAlarmText() const;
     /// Shows or hides the window (the close box and the tray toggle).
     void toggleWindowVisibility();
     /// Whether the close box may hide the window: only when there is a tray icon to bring it back.
