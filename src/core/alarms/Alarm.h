@@ -46,7 +46,7 @@ public:
     bool soundAfterInactive = false;
     std::int16_t importance = 0;
     std::int32_t durationAmount = 0;
-    std::int16_t durationUnit = 0;
+    std::int16_t durationUnit = 1; ///< minutes, as a missing "duru" reads
     bool snoozing = false;
     Date nextSnoozeAlarmDate;
     bool lastSnoozeSet = false;

@@ -255,15 +255,15 @@ void MainWindowLists::buildMenus() {
     };
     add(m_groupMenu, "mnuAgAddNew", "&New alarm group...", [this] { newGroup(); });
     add(m_groupMenu, "mnuAgProperties", "&Properties...", [this] { editSelectedGroups(); });
-    add(m_groupMenu, "mnuAgToggleOnOff", "Switch on or &off", [this] { setSelectedGroupsActivity(0); });
-    add(m_groupMenu, "mnuAgTurnOn", "Switch o&n", [this] { setSelectedGroupsActivity(1); });
+    add(m_groupMenu, "mnuAgToggleOnOff", "S&witch on or off", [this] { setSelectedGroupsActivity(0); });
+    add(m_groupMenu, "mnuAgTurnOn", "Switch &on", [this] { setSelectedGroupsActivity(1); });
     add(m_groupMenu, "mnuAgTurnOff", "Switch o&ff", [this] { setSelectedGroupsActivity(2); });
     m_groupMenu->addSeparator();
     add(m_groupMenu, "mnuAgImportFile", "&Import files...", [this] { importFiles(); });
-    m_importPlugins = m_groupMenu->addMenu("Import &with");
+    m_importPlugins = m_groupMenu->addMenu("Import wit&h");
     m_importPlugins->setObjectName("mnuAgImportPlugin");
     add(m_groupMenu, "mnuAgExportFile", "&Export...", [this] { exportSelectedGroups(); });
-    m_exportPlugins = m_groupMenu->addMenu("Export wit&h");
+    m_exportPlugins = m_groupMenu->addMenu("E&xport with");
     m_exportPlugins->setObjectName("mnuAgExportPlugIn");
     m_gppMenu = new QMenu("&Tools", this);
     m_gppMenu->setObjectName("mnuGeneralGPP");
@@ -274,9 +274,9 @@ void MainWindowLists::buildMenus() {
                 NumberText::parseBoolean(m_core.plugins().commonMethodCall(id, "GetStatus", "active")).value_or(false));
         }
     });
-    add(m_groupMenu, "mnuAgExportSel", "Export the selected groups as a c&ollection...",
+    add(m_groupMenu, "mnuAgExportSel", "Export the selected groups as a &collection...",
         [this] { exportCollection(true); });
-    add(m_groupMenu, "mnuAgExportCol", "Export all groups as a co&llection...", [this] { exportCollection(false); });
+    add(m_groupMenu, "mnuAgExportCol", "Export &all groups as a collection...", [this] { exportCollection(false); });
     add(m_groupMenu, "mnuAgSynchronize", "S&ynchronise", [this] {
         m_core.groups().synchronizeAlarmGroups(selectedGroups());
         refresh();
@@ -292,14 +292,14 @@ void MainWindowLists::buildMenus() {
     add(
         m_alarmMenu, "mnuAlAddNew", "&New alarm...", [this] { newAlarm(); }, QKeySequence(Qt::CTRL | Qt::Key_N));
     add(m_alarmMenu, "mnuAlProperties", "&Properties...", [this] { editSelectedAlarms(); });
-    add(m_alarmMenu, "mnuAlTest", "&Test", [this] { testSelectedAlarms(); });
+    add(m_alarmMenu, "mnuAlTest", "T&est", [this] { testSelectedAlarms(); });
     m_alarmMenu->addSeparator();
     add(m_alarmMenu, "mnuAlToggleActive", "Switch on or &off", [this] { setSelectedAlarmsActivity(0); });
-    add(m_alarmMenu, "mnuAlTurnOffSnoozing", "Stop s&noozing", [this] { setSelectedAlarmsActivity(3); });
+    add(m_alarmMenu, "mnuAlTurnOffSnoozing", "Stop snoo&zing", [this] { setSelectedAlarmsActivity(3); });
     m_alarmMenu->addSeparator();
     add(m_alarmMenu, "mnuAlCut", "Cu&t", [this] { copySelectedAlarms(true, false); });
     add(m_alarmMenu, "mnuAlCopy", "&Copy", [this] { copySelectedAlarms(false, false); });
-    add(m_alarmMenu, "mnuAlPaste", "&Paste", [this] { pasteAlarms(false); });
+    add(m_alarmMenu, "mnuAlPaste", "P&aste", [this] { pasteAlarms(false); });
     m_alarmMenu->addSeparator();
     add(m_alarmMenu, "mnuAlDelete", "&Delete", [this] { deleteSelectedAlarms(false); });
     add(m_alarmMenu, "mnuAlDeleteSounded", "Delete those that will not sound a&gain",

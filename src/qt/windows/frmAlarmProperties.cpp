@@ -7,7 +7,9 @@
 #include "dates/DateUnits.h"
 #include "groups/AlarmGroup.h"
 #include "groups/AlarmGroupCollection.h"
+#include "platform/QtSoundOutput.h"
 #include "plugins/PluginHost.h"
+#include "sounding/WildcardPath.h"
 #include "settings/modTranslation.h"
 #include "windows/AppIcon.h"
 #include "windows/FormTranslator.h"
@@ -29,6 +31,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+
+#include <random>
 
 namespace halvika {
 
@@ -210,7 +214,13 @@ void frmAlarmProperties::buildControls() {
     m_browse->setObjectName("cmdBrowse");
     pageLayout->addWidget(m_actionTextLabel, 0, 0, 1, 2);
     pageLayout->addWidget(m_actionText, 1, 0, 1, 2);
-    pageLayout->addWidget(m_browse, 2, 1, Qt::AlignRight);
+    m_testSound = new QPushButton("&Test", page);
+    m_testSound->setObjectName("cmdTestSound");
+    auto* fileButtons = new QHBoxLayout;
+    fileButtons->addStretch(1);
+    fileButtons->addWidget(m_testSound);
+    fileButtons->addWidget(m_browse);
+    pageLayout->addLayout(fileButtons, 2, 0, 1, 2);
     m_actionDateLabel = new QLabel(page);
     m_actionDate = new QLineEdit(page);
     m_actionDate->setObjectName("txtActionDate");
@@ -269,6 +279,19 @@ void frmAlarmProperties::buildControls() {
             m_actionText->setPlainText(file);
         }
     });
+    connect(m_testSound, &QPushButton::clicked, this, [this] {
+        // One play of the chosen file (a random one for a wildcard), as the alarm would start it.
+        std::mt19937 random(std::random_device{}());
+        const std::string file = WildcardPath::choose(m_actionText->toPlainText().toStdString(), random);
+        QtSoundOutput output;
+        if (!m_testChannel) {
+            m_testChannel = output.openChannel();
+        }
+        m_testChannel->stop();
+        if (!output.fileExists(file) || (!m_testChannel->playMedia(file) && !m_testChannel->playSimple(file))) {
+            output.beep();
+        }
+    });
     connect(m_pluginSettings, &QPushButton::clicked, this, [this] {
         if (!m_plugins || m_shownAction < 0) {
             return;
@@ -280,6 +303,8 @@ void frmAlarmProperties::buildControls() {
     });
     resize(860, 600);
 }
+
+frmAlarmProperties::~frmAlarmProperties() = default;
 
 void frmAlarmProperties::translate() {
     FormTranslator::translateForm(*this, m_texts);
@@ -466,6 +491,7 @@ void frmAlarmProperties::showActionPage() {
     m_actionTextLabel->setText(action ? (hasText ? text(m_texts, label) : text(m_texts, 56)) : QString());
     m_actionText->setVisible(hasText);
     m_browse->setVisible(kind >= 5 && kind <= 8);
+    m_testSound->setVisible(kind == 7 || kind == 8);
     m_actionDate->setVisible(kind == 10 || kind == 11);
     m_actionDateLabel->setVisible(kind == 10 || kind == 11);
     m_actionDateLabel->setText(text(m_texts, 55));

@@ -8,6 +8,7 @@
 #include <QDialog>
 
 #include <array>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -23,12 +24,14 @@ class QStackedWidget;
 namespace halvika {
 
 class PluginHost;
+class SoundChannel;
 
 class frmAlarmProperties : public QDialog, public Translatable {
     Q_OBJECT
 
 public:
     frmAlarmProperties(AlarmEditorLogic::Services services, PluginHost* plugins, QWidget* parent = nullptr);
+    ~frmAlarmProperties() override;
 
     /// Fills the form from the alarms; with several alarms only what the user touches is written.
     void setAlarms(const Vector<Alarm>& alarms, AlarmEditorLogic::Mode mode);
@@ -87,6 +90,8 @@ private:
     QLineEdit* m_actionDate = nullptr;
     QLabel* m_actionDateLabel = nullptr;
     QPushButton* m_browse = nullptr;
+    QPushButton* m_testSound = nullptr;
+    std::unique_ptr<SoundChannel> m_testChannel;
     QComboBox* m_repeatMode = nullptr;
     QSpinBox* m_repeatTimes = nullptr;
     QCheckBox* m_timed = nullptr;

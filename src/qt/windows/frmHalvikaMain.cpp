@@ -77,6 +77,15 @@ frmHalvikaMain::frmHalvikaMain(HalvikaApp& app, QWidget* parent) : QMainWindow(p
         }
     });
     check->setObjectName("mnuHelpCheckVersion");
+    m_autoCheck = help->addAction(tr("Check &automatically"), this, [this] {
+        if (m_core) {
+            m_core->settings().autoVersionCheck = m_autoCheck->isChecked();
+            m_core->watchSettings().autoVersionCheck = m_autoCheck->isChecked();
+            m_core->markSettingsChanged();
+        }
+    });
+    m_autoCheck->setObjectName("mnuHelpAutoCheckVersion");
+    m_autoCheck->setCheckable(true);
     QAction* about = help->addAction(tr("&About Halvika"), this, [this] {
         frmAbout dialog(m_app, this);
         dialog.exec();
@@ -110,6 +119,7 @@ void frmHalvikaMain::setCore(CoreSubsystems& core, const Clock& clock, Clipboard
     general->insertMenu(before, m_lists->generalPurposeMenu());
     general->insertSeparator(before);
     m_blocked->setChecked(core.watch().blocked());
+    m_autoCheck->setChecked(core.settings().autoVersionCheck);
     translate();
 }
 

@@ -73,6 +73,7 @@ private:
     frmFind* m_find = nullptr;
     CoreSubsystems* m_core = nullptr;
     QAction* m_blocked = nullptr;
+    QAction* m_autoCheck = nullptr;
     bool m_refreshScheduled = false;
     bool m_trayAvailable = false;
 };
