@@ -27,7 +27,8 @@ public:
         }
         m_pid = ::fork();
         if (m_pid == 0) {
-            ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+            const char* platform = std::getenv("HALVIKA_E2E_PLATFORM");
+            ::setenv("QT_QPA_PLATFORM", platform ? platform : "offscreen", 1);
             const char* binary = std::getenv("HALVIKA_E2E_BINARY") ? std::getenv("HALVIKA_E2E_BINARY") : HALVIKA_BINARY;
             ::execl(binary, binary, "--home", home.c_str(), static_cast<char*>(nullptr));
             ::_exit(127);
