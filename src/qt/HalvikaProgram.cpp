@@ -33,6 +33,7 @@
 #include "windows/TrayIcon.h"
 #include "windows/frmAlarm.h"
 #include "windows/frmAlarmProperties.h"
+#include "windows/frmDateTime.h"
 #include "windows/frmFirstTimeSettings.h"
 #include "windows/frmHalvikaMain.h"
 #include "windows/frmSettings.h"
@@ -222,6 +223,15 @@ int HalvikaProgram::run(int argc, char** argv) {
         };
         dialog.exec();
     });
+    std::unique_ptr<frmDateTime> dateTime;
+    QObject::connect(tray.get(), &TrayIcon::calendarRequested, [&dateTime, &app, &clock] {
+        if (!dateTime) {
+            dateTime = std::make_unique<frmDateTime>(app.translation(), clock);
+        }
+        dateTime->showToday();
+        dateTime->show();
+        dateTime->raise();
+    });
     QObject::connect(tray.get(), &TrayIcon::addAlarmRequested, [&mainWindow] {
         if (!mainWindow->isVisible()) {
             mainWindow->toggleWindowVisibility();
@@ -271,6 +281,7 @@ int HalvikaProgram::run(int argc, char** argv) {
     const int exitCode = QApplication::exec();
     // The sounding windows go before the services they use.
     soundingWindows.closeAll();
+    dateTime.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return exitCode;
 }

@@ -5,9 +5,11 @@
 #include "sounding/AlarmWindowLogic.h"
 #include "windows/Translatable.h"
 #include "windows/frmAlarm.h"
+#include "windows/frmDateTime.h"
 #include "windows/frmFind.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -54,6 +56,16 @@ TEST(LanguageSwitchTest, OpenWindowsAreTranslatedAgainWhenTheLanguageChanges) {
     EXPECT_EQ(find.findChild<QCheckBox*>("chkMatchCase")->text(), "Match &case");
     windows.closeAll();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST(DateTimeWindowTest, ShowsTodayFromTheClockWithItsCaptionFromTheLanguageFile) {
+    test::ensureQtApp();
+    test::SoundingTestRig rig;
+    rig.setUp.texts.setLanguage("Deutsch");
+    frmDateTime window(rig.setUp.texts, rig.clock);
+    EXPECT_EQ(window.windowTitle(), "Datum und Uhrzeit");
+    EXPECT_EQ(window.findChild<QCalendarWidget*>("calMonth")->selectedDate(), QDate(2026, 3, 7));
+    EXPECT_EQ(window.findChild<QLabel*>("lblTime")->text(), "07:05:00");
 }
 
 } // namespace

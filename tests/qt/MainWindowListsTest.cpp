@@ -227,6 +227,20 @@ TEST_F(MainWindowListsTest, TheFindWindowListsWhatItFindsAndOpensTheEditorForThe
     EXPECT_FALSE(find.findChild<QCheckBox*>("chkSearchWithinResults")->isEnabled());
 }
 
+TEST_F(MainWindowListsTest, CtrlDownMovesAGroupAndSwitchesTheGroupListsSortingOff) {
+    auto second = AlarmGroup::createDefaultAlarmGroup(core.groupServices());
+    second->name = "Attic";
+    core.groups().alarmGroups.addElement(second);
+    lists->refresh();
+    EXPECT_EQ(column("lstAlarmGroups", 0), (QStringList{"Attic", "Home"})); // sorted by name
+    lists->selectGroup(core.groups().alarmGroups.elementAt(0));             // Home
+    key("lstAlarmGroups", Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(core.settings().groupSortColumn, -1);
+    EXPECT_EQ(core.groups().alarmGroups.elementAt(1)->name, "Home");
+    EXPECT_EQ(column("lstAlarmGroups", 0), (QStringList{"Attic", "Home"})); // now the collection's order
+    EXPECT_EQ(lists->currentGroup()->name, "Home");
+}
+
 TEST_F(MainWindowListsTest, KeysMoveCopyPasteAndDeleteAlarms) {
     const auto group = core.groups().alarmGroups.elementAt(0);
     list("lstAlarms")->topLevelItem(1)->setSelected(true);

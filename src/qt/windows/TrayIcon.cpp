@@ -14,6 +14,8 @@ TrayIcon::TrayIcon(QObject* parent) : QObject(parent), m_icon(new QSystemTrayIco
     m_menu->setObjectName("mnuTray");
     QAction* toggle = m_menu->addAction(tr("Show or hide window"), this, &TrayIcon::toggleWindowRequested);
     toggle->setObjectName("mnuTrayToggleWindow");
+    QAction* calendar = m_menu->addAction(tr("Date and time"), this, &TrayIcon::calendarRequested);
+    calendar->setObjectName("mnuTrayCalendar");
     QAction* add = m_menu->addAction(tr("Add an alarm..."), this, &TrayIcon::addAlarmRequested);
     add->setObjectName("mnuTrayAddAlarm");
     m_menu->addSeparator();

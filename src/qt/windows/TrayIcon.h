@@ -30,6 +30,7 @@ signals:
     void toggleWindowRequested();
     void stopSoundsRequested();
     void addAlarmRequested();
+    void calendarRequested();
     void blockedToggled(bool blocked);
     void exitRequested();
 
