@@ -50,6 +50,10 @@ TEST_F(SettingsDialogTest, OpensWithTheStoredValuesAndStoresThroughTheRules) {
     EXPECT_EQ(dialog.findChild<QComboBox*>("cmbSnoozeUnit")->currentText(), "hours");
     EXPECT_EQ(dialog.findChild<QTabWidget*>("tabSettings")->tabText(3), "Sound and speech");
     EXPECT_EQ(dialog.findChild<QComboBox*>("cmbWhenUnblocked")->count(), 3);
+    auto* voices = dialog.findChild<QComboBox*>("cmbVoice");
+    ASSERT_EQ(voices->count(), 2);
+    EXPECT_EQ(voices->currentIndex(), 0); // no voice chosen yet
+    voices->setCurrentIndex(1);
 
     bool applied = false;
     dialog.applied = [&applied] { applied = true; };
@@ -64,6 +68,7 @@ TEST_F(SettingsDialogTest, OpensWithTheStoredValuesAndStoresThroughTheRules) {
     EXPECT_EQ(core.settings().snoozeUnit, 6);
     EXPECT_EQ(core.settings().inactivityLimitMinutes, 0);
     EXPECT_TRUE(core.settings().oneAlarmWindow);
+    EXPECT_EQ(core.settings().voice, "(1) English");
     EXPECT_TRUE(core.watch().pendingWork() & AlarmWatch::settingsChanged);
 
     // A folder that does not exist: message 1, nothing stored.

@@ -49,6 +49,11 @@ bool EspeakSpeechEngine::initialise() {
     }
     const espeak_AUDIO_OUTPUT mode = m_output == Output::Device ? AUDIO_OUTPUT_PLAYBACK : AUDIO_OUTPUT_SYNCHRONOUS;
     m_sampleRate = espeak_Initialize(mode, 0, nullptr, 0);
+    if (m_sampleRate <= 0 && m_output == Output::Device) {
+        // No sound device: the voices can still be listed (for the settings), but nothing can be spoken.
+        m_sampleRate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, 0);
+        m_silent = true;
+    }
     if (m_sampleRate <= 0) {
         m_sampleRate = 0;
         m_failed = true;
@@ -76,7 +81,7 @@ int EspeakSpeechEngine::wordsPerMinute(int rate) {
 
 bool EspeakSpeechEngine::speak(const std::string& text, int voiceIndex, std::optional<int> volume,
                                std::optional<int> rate) {
-    if (!initialise() || voiceIndex < 0 || voiceIndex >= static_cast<int>(m_voiceNames.size())) {
+    if (!initialise() || m_silent || voiceIndex < 0 || voiceIndex >= static_cast<int>(m_voiceNames.size())) {
         return false;
     }
     espeak_Cancel();

@@ -39,6 +39,7 @@ private:
     Output m_output;
     int m_sampleRate = 0;
     bool m_failed = false;
+    bool m_silent = false;
     std::vector<std::string> m_voiceNames;
     std::vector<std::int16_t> m_samples;
 };

@@ -363,11 +363,12 @@ void frmSettings::fill() {
     m_soundVolumeOn->setChecked(s.overrideSoundVolume);
     m_soundVolume->setValue(s.soundVolume);
     m_voice->clear();
-    m_voice->addItem(QString());
+    // The first entry stands for "no voice chosen": the engine's first voice.
+    m_voice->addItem(QString::fromStdString(m_texts.getText(section, 31)), QString());
     for (const auto& name : m_voices) {
-        m_voice->addItem(QString::fromStdString(name));
+        m_voice->addItem(QString::fromStdString(name), QString::fromStdString(name));
     }
-    m_voice->setCurrentText(QString::fromStdString(s.voice));
+    m_voice->setCurrentIndex(std::max(0, m_voice->findData(QString::fromStdString(s.voice))));
     m_voiceVolumeOn->setChecked(s.overrideVoiceVolume);
     m_voiceVolume->setValue(s.voiceVolume);
     m_voiceSpeedOn->setChecked(s.overrideVoiceSpeed);
@@ -425,7 +426,7 @@ bool frmSettings::apply() {
         s.defaultSound = m_defaultSound->text().toStdString();
         s.overrideSoundVolume = m_soundVolumeOn->isChecked();
         s.soundVolume = m_soundVolume->value();
-        s.voice = m_voice->currentText().toStdString();
+        s.voice = m_voice->currentData().toString().toStdString();
         s.overrideVoiceVolume = m_voiceVolumeOn->isChecked();
         s.voiceVolume = m_voiceVolume->value();
         s.overrideVoiceSpeed = m_voiceSpeedOn->isChecked();
