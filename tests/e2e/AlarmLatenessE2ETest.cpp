@@ -20,13 +20,7 @@ using namespace std::chrono_literals;
 
 constexpr int alarmCount = 20;
 
-std::string fileMoment(std::time_t t) {
-    std::tm tm{};
-    ::gmtime_r(&t, &tm);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y/%m/%d %H:%M:%S", &tm);
-    return text;
-}
+using test::fileMoment;
 
 std::map<int, double> readStamps(const std::string& path) {
     std::map<int, double> stamps;

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -82,6 +83,15 @@ inline bool waitForContent(const TempHome& home, const std::string& name, const 
         std::this_thread::sleep_for(20ms);
     }
     return false;
+}
+
+/// A moment in the group files' form, in UTC (the tests run with TZ=UTC).
+inline std::string fileMoment(std::time_t t) {
+    std::tm tm{};
+    ::gmtime_r(&t, &tm);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y/%m/%d %H:%M:%S", &tm);
+    return text;
 }
 
 } // namespace halvika::test

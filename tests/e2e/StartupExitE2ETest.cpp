@@ -115,13 +115,7 @@ TEST(StartupExitE2E, AnAlarmSoundsInItsSecond) {
     EXPECT_EQ(run.waitForExit(30s), 0);
 }
 
-std::string fileMoment(std::time_t t) {
-    std::tm tm{};
-    ::gmtime_r(&t, &tm);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y/%m/%d %H:%M:%S", &tm);
-    return text;
-}
+using test::fileMoment;
 
 TEST(StartupExitE2E, SettingsCarryTheLastCheckAcrossRunsAndMissedAlarmsSound) {
     test::TempHome home;

@@ -4,6 +4,7 @@
 #include "app/CoreSubsystems.h"
 #include "app/MessageBoxRoutine.h"
 #include "editing/ColumnLayout.h"
+#include "fakes/CoreTestRig.h"
 #include "fakes/DatePrinter.h"
 #include "fakes/ManualClock.h"
 #include "fakes/ManualTimer.h"
@@ -41,7 +42,7 @@ const char* const groupFile =
     "<acti><acid>1</acid><plug></plug><sett><s>Tea!</s></sett></acti></alrm><alrm><name>Bins</name><stat>-1</stat>"
     "<oncd>2026/03/07 19:00:00</oncd></alrm></algr>";
 
-class MainWindowListsTest : public ::testing::Test {
+class MainWindowListsTest : public ::testing::Test, protected test::CoreTestServices {
 protected:
     MainWindowListsTest() {
         test::ensureQtApp();
@@ -75,17 +76,7 @@ protected:
         });
     }
 
-    test::TempHome home;
-    AppPaths paths{home.path(), {HALVIKA_SOURCE_DIR "/data"}};
-    modIniFileHandling ini;
-    modTranslation texts{paths, ini};
-    test::ScriptedDialogs dialogs;
-    MessageBoxRoutine messages{dialogs};
-    test::ManualClock clock{Date::fromParts(2026, 3, 7, 12, 0, 0)};
-    test::ManualTimer timer;
-    PosixPluginProcess process;
-    test::RecordingRunner runner;
-    CoreSubsystems core{clock, timer, paths, ini, texts, messages, process, &runner, false};
+    CoreSubsystems core = makeCore();
     test::MemoryClipboard systemClipboard;
     std::unique_ptr<MainWindowLists> lists;
 };

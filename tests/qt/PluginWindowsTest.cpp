@@ -1,6 +1,7 @@
 // The plug-in dialog and the general-purpose plug-in menu against the real test plug-in program.
 #include "app/CoreSubsystems.h"
 #include "app/MessageBoxRoutine.h"
+#include "fakes/CoreTestRig.h"
 #include "fakes/ManualClock.h"
 #include "fakes/ManualTimer.h"
 #include "fakes/MemoryClipboard.h"
@@ -27,7 +28,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class PluginWindowsTest : public ::testing::Test {
+class PluginWindowsTest : public ::testing::Test, protected test::CoreTestServices {
 protected:
     PluginWindowsTest() {
         test::ensureQtApp();
@@ -41,17 +42,7 @@ protected:
     }
     std::string log() const { return home.read("PlugIns/HalvikaTest.log"); }
 
-    test::TempHome home;
-    AppPaths paths{home.path(), {HALVIKA_SOURCE_DIR "/data"}};
-    modIniFileHandling ini;
-    modTranslation texts{paths, ini};
-    test::ScriptedDialogs dialogs;
-    MessageBoxRoutine messages{dialogs};
-    test::ManualClock clock{Date::fromParts(2026, 3, 7, 12, 0, 0)};
-    test::ManualTimer timer;
-    PosixPluginProcess process;
-    test::RecordingRunner runner;
-    CoreSubsystems core{clock, timer, paths, ini, texts, messages, process, &runner, false};
+    CoreSubsystems core = makeCore();
 };
 
 TEST_F(PluginWindowsTest, TheDialogListsThePluginsOfEachTypeAndSendsTheirCommands) {

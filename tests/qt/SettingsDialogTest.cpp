@@ -1,6 +1,7 @@
 // The settings dialog on the real core: it opens with the stored values and stores through the core's rules.
 #include "app/CoreSubsystems.h"
 #include "app/MessageBoxRoutine.h"
+#include "fakes/CoreTestRig.h"
 #include "fakes/ManualClock.h"
 #include "fakes/ManualTimer.h"
 #include "fakes/RecordingRunner.h"
@@ -22,7 +23,7 @@
 namespace halvika {
 namespace {
 
-class SettingsDialogTest : public ::testing::Test {
+class SettingsDialogTest : public ::testing::Test, protected test::CoreTestServices {
 protected:
     SettingsDialogTest() {
         test::ensureQtApp();
@@ -31,17 +32,7 @@ protected:
                               "</settings>");
         core.mainStart(false);
     }
-    test::TempHome home;
-    AppPaths paths{home.path(), {HALVIKA_SOURCE_DIR "/data"}};
-    modIniFileHandling ini;
-    modTranslation texts{paths, ini};
-    test::ScriptedDialogs dialogs;
-    MessageBoxRoutine messages{dialogs};
-    test::ManualClock clock{Date::fromParts(2026, 3, 7, 12, 0, 0)};
-    test::ManualTimer timer;
-    PosixPluginProcess process;
-    test::RecordingRunner runner;
-    CoreSubsystems core{clock, timer, paths, ini, texts, messages, process, &runner, false};
+    CoreSubsystems core = makeCore();
 };
 
 TEST_F(SettingsDialogTest, OpensWithTheStoredValuesAndStoresThroughTheRules) {

@@ -1,12 +1,5 @@
 // The alarm, sound and alarm clock windows offscreen, driven through their buttons, keys and clicks.
-#include "fakes/FakeMixer.h"
-#include "fakes/FakeSoundOutput.h"
-#include "fakes/GroupTestServices.h"
-#include "fakes/ManualClock.h"
-#include "fakes/ManualTimer.h"
-#include "fakes/RecordingChangeListener.h"
-#include "fakes/RecordingRunner.h"
-#include "fakes/TempHome.h"
+#include "fakes/SoundingTestRig.h"
 #include "groups/AlarmGroup.h"
 #include "platform/QtSoundingViews.h"
 #include "qt/QtTestApp.h"
@@ -53,56 +46,34 @@ void processEvents() {
     }
 }
 
-class SoundingWindowsQtTest : public ::testing::Test {
+/// The sounding rig with the real Qt windows in place of the recording ones.
+class SoundingWindowsQtTest : public ::testing::Test, protected test::SoundingTestRig {
 protected:
     SoundingWindowsQtTest() {
         test::ensureQtApp();
-        groups.setListener(watch);
-        group = AlarmGroup::createDefaultAlarmGroup(setUp.services);
-        groups.alarmGroups.addElement(group);
         settings.displayFormats[2] = "hh:nn";
-        views.setWindows(windows);
+        qtViews.setWindows(qtWindows);
         clock.set(eight);
     }
     ~SoundingWindowsQtTest() override {
-        windows.closeAll();
+        qtWindows.closeAll();
         processEvents();
     }
+    /// An alarm whose action wants the snooze controls.
     std::shared_ptr<Alarm> alarm(std::int16_t kind, const std::string& text) {
-        auto a = Alarm::createAlarm(group);
-        a->name = "Tea";
-        auto action = std::make_shared<clsAction>();
-        action->action = kind;
-        action->al = a.get();
-        action->settings->addString("s", text);
-        action->settings->addInteger("i", 1);
-        a->actions.addElement(action);
-        group->alarms.addElement(a);
+        auto a = alarmWith(kind, text);
+        a->actions.elementAt(0)->settings->addInteger("i", 1);
         return a;
     }
 
-    test::TempHome home;
-    test::GroupTestServices setUp{home.path()};
-    test::RecordingChangeListener ignored;
-    AlarmGroupCollection groups{setUp.services, ignored};
-    test::ManualClock clock;
-    test::ManualTimer timer;
-    WatchSettings watchSettings;
-    SettingsStore settings;
-    test::RecordingRunner runner;
-    AlarmWatch watch{clock, timer, groups, watchSettings, runner, setUp.messages, setUp.texts};
-    test::FakeSoundOutput sound;
-    test::FakeMixer mixer;
-    SoundVolume volume{&mixer};
-    QtSoundingViews views{setUp.texts, clock};
-    SoundingWindows windows{
-        {clock, setUp.texts, settings, watch, groups, setUp.messages}, sound, volume, views, "ring.wav"};
-    std::shared_ptr<AlarmGroup> group;
+    QtSoundingViews qtViews{setUp.texts, clock};
+    SoundingWindows qtWindows{
+        {clock, setUp.texts, settings, watch, groups, setUp.messages}, sound, volume, qtViews, "ring.wav"};
 };
 
 TEST_F(SoundingWindowsQtTest, TheAlarmWindowShowsTheAlarmAndClosesOnlyAfterItsFirstSecond) {
     auto tea = alarm(1, "The tea is ready");
-    windows.showAlarmMessage(tea, tea->actions.elementAt(0), eight, true, "");
+    qtWindows.showAlarmMessage(tea, tea->actions.elementAt(0), eight, true, "");
     frmAlarm* window = openWindow<frmAlarm>();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->windowTitle(), "Tea - 08:00");
@@ -118,17 +89,17 @@ TEST_F(SoundingWindowsQtTest, TheAlarmWindowShowsTheAlarmAndClosesOnlyAfterItsFi
     QPushButton* ok = window->findChild<QPushButton*>("cmdOk");
     ok->click(); // within the first second: ignored
     processEvents();
-    EXPECT_EQ(windows.alarmWindowCount(), 1u);
+    EXPECT_EQ(qtWindows.alarmWindowCount(), 1u);
     clock.set(Date::fromParts(2026, 3, 7, 8, 0, 5));
     QTest::keyClick(window, Qt::Key_Escape);
     processEvents();
-    EXPECT_EQ(windows.alarmWindowCount(), 0u);
+    EXPECT_EQ(qtWindows.alarmWindowCount(), 0u);
     EXPECT_EQ(openWindow<frmAlarm>(), nullptr);
 }
 
 TEST_F(SoundingWindowsQtTest, SnoozingFromTheWindowSnoozesTheAlarmAndTheTitleBarCloseDoesTheClosingWork) {
     auto tea = alarm(1, "The tea is ready");
-    windows.showAlarmMessage(tea, tea->actions.elementAt(0), eight, true, "");
+    qtWindows.showAlarmMessage(tea, tea->actions.elementAt(0), eight, true, "");
     frmAlarm* window = openWindow<frmAlarm>();
     ASSERT_NE(window, nullptr);
     clock.set(Date::fromParts(2026, 3, 7, 8, 0, 30));
@@ -138,15 +109,15 @@ TEST_F(SoundingWindowsQtTest, SnoozingFromTheWindowSnoozesTheAlarmAndTheTitleBar
     processEvents();
     EXPECT_TRUE(tea->snoozing);
     EXPECT_EQ(tea->nextSnoozeAlarmDate, Date::fromParts(2026, 3, 7, 8, 10, 30));
-    EXPECT_EQ(windows.alarmWindowCount(), 0u);
+    EXPECT_EQ(qtWindows.alarmWindowCount(), 0u);
 
-    windows.showAlarmMessage(tea, tea->actions.elementAt(0), eight, true, "");
+    qtWindows.showAlarmMessage(tea, tea->actions.elementAt(0), eight, true, "");
     window = openWindow<frmAlarm>();
     ASSERT_NE(window, nullptr);
     window->resize(900, 260);
     window->close();
     processEvents();
-    EXPECT_EQ(windows.alarmWindowCount(), 0u);
+    EXPECT_EQ(qtWindows.alarmWindowCount(), 0u);
     EXPECT_EQ(settings.alarmWindowWidth, 900 * 15);
 }
 
@@ -157,7 +128,7 @@ TEST_F(SoundingWindowsQtTest, TheSoundWindowCountsItsPlaysAndItsStopButtonEndsTh
     bell->actions.elementAt(0)->settings->addInteger("i", 0);
     // The first "i" (1) is the mode: endless; make it a count.
     bell->actions.elementAt(0)->settings->setInteger("i", 0, 0);
-    windows.playAlarmSound(bell, bell->actions.elementAt(0), eight, true);
+    qtWindows.playAlarmSound(bell, bell->actions.elementAt(0), eight, true);
     frmSound* window = openWindow<frmSound>();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(openWindow<frmAlarm>(), nullptr); // a sound alone shows no alarm window
@@ -168,34 +139,34 @@ TEST_F(SoundingWindowsQtTest, TheSoundWindowCountsItsPlaysAndItsStopButtonEndsTh
     };
     EXPECT_TRUE(shows("Playing chime.wav"));
     EXPECT_TRUE(shows("time 1 of 3"));
-    windows.soundWindow(0)->mediaPlayerDone();
+    qtWindows.soundWindow(0)->mediaPlayerDone();
     EXPECT_TRUE(shows("time 2 of 3"));
     window->findChild<QPushButton*>("cmdStopSound")->click();
     processEvents();
-    EXPECT_EQ(windows.soundWindowCount(), 0u);
+    EXPECT_EQ(qtWindows.soundWindowCount(), 0u);
     EXPECT_EQ(sound.log.back(), "stop");
 }
 
 TEST_F(SoundingWindowsQtTest, TheAlarmClockSnoozesOnAClickAndRingsOnADoubleClick) {
-    windows.showAlarmClock();
+    qtWindows.showAlarmClock();
     frmAlarmClock* window = openWindow<frmAlarmClock>();
     ASSERT_NE(window, nullptr);
     auto* snoozing = window->findChild<QLabel*>("lblSnoozing");
     EXPECT_FALSE(snoozing->isVisible());
     QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(100, 100));
-    EXPECT_EQ(windows.alarmClock()->state(), AlarmClockLogic::State::Idle);
+    EXPECT_EQ(qtWindows.alarmClock()->state(), AlarmClockLogic::State::Idle);
     QTest::mouseDClick(window, Qt::LeftButton, {}, QPoint(100, 100));
-    EXPECT_EQ(windows.alarmClock()->state(), AlarmClockLogic::State::Sounding);
+    EXPECT_EQ(qtWindows.alarmClock()->state(), AlarmClockLogic::State::Sounding);
     QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(100, 100));
-    EXPECT_EQ(windows.alarmClock()->state(), AlarmClockLogic::State::Snoozing);
+    EXPECT_EQ(qtWindows.alarmClock()->state(), AlarmClockLogic::State::Snoozing);
     EXPECT_TRUE(snoozing->isVisible());
     QTest::mouseClick(snoozing, Qt::LeftButton);
-    EXPECT_EQ(windows.alarmClock()->state(), AlarmClockLogic::State::Idle);
+    EXPECT_EQ(qtWindows.alarmClock()->state(), AlarmClockLogic::State::Idle);
     // The face is painted.
     EXPECT_FALSE(window->grab().toImage().isNull());
     window->close();
     processEvents();
-    EXPECT_EQ(windows.alarmClock(), nullptr);
+    EXPECT_EQ(qtWindows.alarmClock(), nullptr);
 }
 
 TEST_F(SoundingWindowsQtTest, TheActionPickerListsTheKindsAndMakesTheChosenOneWithItsDefaults) {

@@ -9,7 +9,7 @@ namespace halvika {
 
 namespace {
 
-EspeakSpeechEngine* memoryTarget = nullptr;
+// espeak-ng's callback has no user pointer: the one engine synthesising into memory is named here.
 std::vector<std::int16_t>* memorySamples = nullptr;
 
 int collectSamples(short* wav, int count, espeak_EVENT*) {
@@ -34,8 +34,7 @@ EspeakSpeechEngine::~EspeakSpeechEngine() {
         espeak_Cancel();
         espeak_Terminate();
     }
-    if (memoryTarget == this) {
-        memoryTarget = nullptr;
+    if (memorySamples == &m_samples) {
         memorySamples = nullptr;
     }
 }
@@ -60,7 +59,6 @@ bool EspeakSpeechEngine::initialise() {
         return false;
     }
     if (m_output == Output::Memory) {
-        memoryTarget = this;
         memorySamples = &m_samples;
         espeak_SetSynthCallback(collectSamples);
     }

@@ -117,33 +117,43 @@ std::string PulseMixer::defaultSink() {
     return reply.name;
 }
 
+PulseMixer::Sink PulseMixer::defaultSinkInfo() {
+    Sink sink;
+    sink.name = defaultSink();
+    if (sink.name.empty()) {
+        return sink;
+    }
+    SinkReply reply;
+    reply.loop = m_loop;
+    waitFor(m_loop, pa_context_get_sink_info_by_name(
+                        m_context, sink.name.c_str(),
+                        [](pa_context*, const pa_sink_info* info, int eol, void* data) {
+                            auto* r = static_cast<SinkReply*>(data);
+                            if (eol == 0 && info) {
+                                r->found = true;
+                                r->volume = info->volume;
+                                r->muted = info->mute != 0;
+                            }
+                            pa_threaded_mainloop_signal(r->loop, 0);
+                        },
+                        &reply));
+    sink.found = reply.found;
+    sink.volume = reply.volume;
+    sink.muted = reply.muted;
+    return sink;
+}
+
 std::optional<Mixer::Level> PulseMixer::level() {
     if (!connect()) {
         return std::nullopt;
     }
     pa_threaded_mainloop_lock(m_loop);
-    SinkReply reply;
-    reply.loop = m_loop;
-    const std::string sink = defaultSink();
-    if (!sink.empty()) {
-        waitFor(m_loop, pa_context_get_sink_info_by_name(
-                            m_context, sink.c_str(),
-                            [](pa_context*, const pa_sink_info* info, int eol, void* data) {
-                                auto* r = static_cast<SinkReply*>(data);
-                                if (eol == 0 && info) {
-                                    r->found = true;
-                                    r->volume = info->volume;
-                                    r->muted = info->mute != 0;
-                                }
-                                pa_threaded_mainloop_signal(r->loop, 0);
-                            },
-                            &reply));
-    }
+    const Sink sink = defaultSinkInfo();
     pa_threaded_mainloop_unlock(m_loop);
-    if (!reply.found) {
+    if (!sink.found) {
         return std::nullopt;
     }
-    return Level{PA_VOLUME_MUTED, PA_VOLUME_NORM, static_cast<long>(pa_cvolume_avg(&reply.volume)), reply.muted};
+    return Level{PA_VOLUME_MUTED, PA_VOLUME_NORM, static_cast<long>(pa_cvolume_avg(&sink.volume)), sink.muted};
 }
 
 bool PulseMixer::setVolume(long volume) {
@@ -151,29 +161,14 @@ bool PulseMixer::setVolume(long volume) {
         return false;
     }
     pa_threaded_mainloop_lock(m_loop);
-    SinkReply reply;
-    reply.loop = m_loop;
-    const std::string sink = defaultSink();
+    const Sink sink = defaultSinkInfo();
     bool done = false;
-    if (!sink.empty()) {
-        waitFor(m_loop, pa_context_get_sink_info_by_name(
-                            m_context, sink.c_str(),
-                            [](pa_context*, const pa_sink_info* info, int eol, void* data) {
-                                auto* r = static_cast<SinkReply*>(data);
-                                if (eol == 0 && info) {
-                                    r->found = true;
-                                    r->volume = info->volume;
-                                }
-                                pa_threaded_mainloop_signal(r->loop, 0);
-                            },
-                            &reply));
-        if (reply.found) {
-            pa_cvolume target = reply.volume;
-            pa_cvolume_set(&target, reply.volume.channels,
-                           static_cast<pa_volume_t>(std::clamp<long>(volume, PA_VOLUME_MUTED, PA_VOLUME_MAX)));
-            done = waitFor(m_loop,
-                           pa_context_set_sink_volume_by_name(m_context, sink.c_str(), &target, signalLoop, m_loop));
-        }
+    if (sink.found) {
+        pa_cvolume target = sink.volume;
+        pa_cvolume_set(&target, sink.volume.channels,
+                       static_cast<pa_volume_t>(std::clamp<long>(volume, PA_VOLUME_MUTED, PA_VOLUME_MAX)));
+        done = waitFor(m_loop,
+                       pa_context_set_sink_volume_by_name(m_context, sink.name.c_str(), &target, signalLoop, m_loop));
     }
     pa_threaded_mainloop_unlock(m_loop);
     return done;

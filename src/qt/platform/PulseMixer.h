@@ -3,6 +3,8 @@
 
 #include "platform/Mixer.h"
 
+#include <pulse/volume.h>
+
 #include <string>
 
 struct pa_context;
@@ -25,7 +27,16 @@ public:
 private:
     bool connect();
     void disconnect();
+    struct Sink {
+        std::string name;
+        bool found = false;
+        pa_cvolume volume{};
+        bool muted = false;
+    };
+    /// The default sink's name; called with the loop locked.
     std::string defaultSink();
+    /// The default sink's volume and mute; called with the loop locked.
+    Sink defaultSinkInfo();
 
     std::string m_server;
     pa_threaded_mainloop* m_loop = nullptr;

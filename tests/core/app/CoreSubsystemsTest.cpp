@@ -2,6 +2,7 @@
 // the tick and at exit.
 #include "app/CoreSubsystems.h"
 #include "app/MessageBoxRoutine.h"
+#include "fakes/CoreTestRig.h"
 #include "fakes/DatePrinter.h"
 #include "fakes/ManualClock.h"
 #include "fakes/ManualTimer.h"
@@ -18,19 +19,7 @@
 namespace halvika {
 namespace {
 
-class CoreSubsystemsTest : public ::testing::Test {
-protected:
-    test::TempHome home;
-    AppPaths paths{home.path(), {HALVIKA_SOURCE_DIR "/data"}};
-    modIniFileHandling ini;
-    modTranslation texts{paths, ini};
-    test::ScriptedDialogs dialogs;
-    MessageBoxRoutine messages{dialogs};
-    test::ManualClock clock{Date::fromParts(2026, 3, 7, 12, 0, 0)};
-    test::ManualTimer timer;
-    PosixPluginProcess process;
-    test::RecordingRunner runner;
-};
+class CoreSubsystemsTest : public ::testing::Test, protected test::CoreTestServices {};
 
 TEST_F(CoreSubsystemsTest, StartTickAndSave) {
     home.write("usr.cfx", "<settings><lsd>2026/03/07 11:00:00</lsd><tiia>0</tiia><wl>5</wl><cls>missing</cls>"
@@ -39,7 +28,7 @@ TEST_F(CoreSubsystemsTest, StartTickAndSave) {
     home.write("groups/usg_0.agx", "<algr><name>G</name><alrm><name>Missed</name><oncd>2026/03/07 11:30:00</oncd>"
                                    "<acti><acid>1</acid><plug></plug><sett><s>x</s></sett></acti></alrm></algr>");
     home.write("groups/todo.txt", "buy milk");
-    CoreSubsystems core(clock, timer, paths, ini, texts, messages, process, &runner, false);
+    CoreSubsystems core = makeCore();
     ASSERT_TRUE(core.mainStart(false));
 
     EXPECT_EQ(core.settings().warningLimit, 5);
@@ -64,7 +53,7 @@ TEST_F(CoreSubsystemsTest, StartTickAndSave) {
 
 TEST_F(CoreSubsystemsTest, StoredActivePluginsAreStartedAndAMissingOneIsReported) {
     home.write("usr.cfx", "<settings><acpl><plin>HalvikaGone*GPP</plin></acpl></settings>");
-    CoreSubsystems core(clock, timer, paths, ini, texts, messages, process, &runner, false);
+    CoreSubsystems core = makeCore();
     ASSERT_TRUE(core.mainStart(false));
     ASSERT_EQ(dialogs.shown().size(), 1u);
     EXPECT_EQ(dialogs.shown()[0].text, PluginHost::startFailedMessage);
@@ -73,7 +62,7 @@ TEST_F(CoreSubsystemsTest, StoredActivePluginsAreStartedAndAMissingOneIsReported
 }
 
 TEST_F(CoreSubsystemsTest, FirstRunAndSafeMode) {
-    CoreSubsystems core(clock, timer, paths, ini, texts, messages, process, &runner, true);
+    CoreSubsystems core = makeCore(true);
     ASSERT_TRUE(core.mainStart(true));
     EXPECT_EQ(core.settings().language, "English");
     EXPECT_EQ(core.settings().displayFormats[3], "dd/mm/yyyy hh:nn:ss");
