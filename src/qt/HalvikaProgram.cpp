@@ -181,9 +181,6 @@ int HalvikaProgram::run(int argc, char** argv) {
     };
     QtClipboard systemClipboard;
     mainWindow->setCore(core, clock, systemClipboard);
-    hooks.dataChanged = [&mainWindow] { mainWindow->scheduleRefresh(); };
-    // The watch moves alarms from the coming to the recent list as time passes.
-    hooks.redrawSeeAlarmsList = [&mainWindow](int) { mainWindow->scheduleRefresh(); };
     hooks.showBlocked = [&mainWindow, &tray, showNextAlarm](bool blocked) {
         mainWindow->showBlocked(blocked);
         tray->setBlocked(blocked);

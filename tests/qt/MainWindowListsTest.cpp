@@ -2,6 +2,7 @@
 // edited alarms, keys, the clipboard, and what ends up in the group files.
 #include "windows/MainWindowLists.h"
 #include "app/CoreSubsystems.h"
+#include "app/HalvikaApp.h"
 #include "app/MessageBoxRoutine.h"
 #include "editing/ColumnLayout.h"
 #include "fakes/CoreTestRig.h"
@@ -10,6 +11,9 @@
 #include "fakes/ManualTimer.h"
 #include "fakes/MemoryClipboard.h"
 #include "fakes/RecordingRunner.h"
+#include "fakes/RecordingShell.h"
+#include "fakes/RecordingSubsystems.h"
+#include "fakes/RecordingViews.h"
 #include "fakes/ScriptedDialogs.h"
 #include "fakes/TempHome.h"
 #include "groups/AlarmGroup.h"
@@ -18,6 +22,7 @@
 #include "settings/modTranslation.h"
 #include "windows/frmAlarmProperties.h"
 #include "windows/frmFind.h"
+#include "windows/frmHalvikaMain.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -28,6 +33,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QTimer>
 #include <QTreeWidget>
@@ -149,6 +155,55 @@ TEST_F(MainWindowListsTest, ANewAlarmFromTheEditorJoinsTheGroupAndIsSaved) {
     EXPECT_EQ(core.watch().nextAlarmMoment(), Date::fromParts(2026, 3, 7, 12, 2, 0));
     ASSERT_TRUE(core.groups().saveAlarmGroups(false));
     EXPECT_NE(home.read("usg_0.agx").find("<name>Call mum</name>"), std::string::npos);
+}
+
+TEST_F(MainWindowListsTest, TheMainWindowsListsFollowTheWatchAsAnAlarmSounds) {
+    lists.reset();
+    test::RecordingShell shell;
+    test::RecordingViews views;
+    test::RecordingSubsystems subsystems;
+    HalvikaApp app({clock, timer, dialogs, shell, views}, subsystems, paths);
+    {
+        frmHalvikaMain window(app);
+        window.setCore(core, clock, systemClipboard);
+        window.show();
+        lists.reset(window.lists());
+        EXPECT_EQ(column("lstSeeAlarms(1)", 0), (QStringList{"Tea", "Bins"}));
+        EXPECT_EQ(column("lstSeeAlarms(0)", 0), QStringList{});
+
+        clock.set(Date::fromParts(2026, 3, 7, 12, 30, 1));
+        core.watchTick();
+        QCoreApplication::processEvents(); // the refresh waits for the event loop
+        EXPECT_EQ(column("lstSeeAlarms(1)", 0), QStringList{"Bins"});
+        EXPECT_EQ(column("lstSeeAlarms(0)", 0), QStringList{"Tea"});
+        EXPECT_EQ(runner.names(), std::vector<std::string>{"Tea"});
+        (void)lists.release(); // the window owns its lists
+    }
+    // Without the window the watch goes on without calling into it.
+    clock.set(Date::fromParts(2026, 3, 7, 19, 0, 1));
+    core.watchTick();
+    EXPECT_EQ(core.watch().seeAlarmsList(0).alarms.numberOfElements(), 2);
+}
+
+TEST_F(MainWindowListsTest, ACustomActionSoundsAtOnceWithoutJoiningAGroupAndIsKeptForNextTime) {
+    whenEditorOpens([](frmAlarmProperties& editor) {
+        EXPECT_EQ(editor.windowTitle(), "Run an action now");
+        editor.findChild<QPlainTextEdit*>("txtActionText")->setPlainText("Stretch!");
+    });
+    lists->showCustomActionWindow();
+    ASSERT_EQ(runner.soundings.size(), 1u);
+    EXPECT_EQ(runner.soundings[0].alarm, "Run an action now");
+    EXPECT_FALSE(runner.soundings[0].real);
+    EXPECT_EQ(core.groups().alarmGroups.elementAt(0)->alarms.numberOfElements(), 2);
+
+    QString shownText;
+    test::whenShown("frmAlarmProperties", [&shownText](QWidget& editor) {
+        shownText = editor.findChild<QPlainTextEdit*>("txtActionText")->toPlainText();
+        editor.close(); // cancelled: nothing sounds
+    });
+    lists->showCustomActionWindow();
+    EXPECT_EQ(shownText, "Stretch!");
+    EXPECT_EQ(runner.soundings.size(), 1u);
 }
 
 TEST_F(MainWindowListsTest, EditingSeveralAlarmsWritesOnlyWhatWasTouched) {

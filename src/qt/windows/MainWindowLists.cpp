@@ -833,6 +833,21 @@ void MainWindowLists::testSelectedAlarms() {
     }
 }
 
+void MainWindowLists::showCustomActionWindow() {
+    if (!m_customAction) {
+        m_customAction = Alarm::createDefaultAlarm(m_texts);
+        m_customAction->name = m_texts.getText("frmAlarmProperties", 60);
+    }
+    Vector<Alarm> alarms;
+    alarms.addElement(m_customAction);
+    frmAlarmProperties editor(editorServices(), &m_core.plugins(), this);
+    editor.setAlarms(alarms, AlarmEditorLogic::templateAlarm);
+    editor.setWindowTitle(QString::fromStdString(m_texts.getText("frmAlarmProperties", 60)));
+    if (editor.exec() == QDialog::Accepted) {
+        m_core.watch().testAlarms(alarms);
+    }
+}
+
 void MainWindowLists::copySelectedAlarms(bool cut, bool toSystem) {
     const Vector<Alarm> alarms = selectedAlarms();
     if (alarms.numberOfElements() > 0) {

@@ -65,6 +65,8 @@ public:
     void setSelectedAlarmsActivity(std::int16_t mode);
     void setSelectedGroupsActivity(std::int16_t mode);
     void testSelectedAlarms();
+    /// An alarm of its own, edited like any other and sounded at once on OK; kept for the next time.
+    void showCustomActionWindow();
     void copySelectedAlarms(bool cut, bool toSystem);
     void pasteAlarms(bool fromSystem);
     void unloadSelectedGroups();
@@ -120,6 +122,7 @@ private:
     Vector<Alarm> m_shownAlarms;
     Vector<Alarm> m_shownSee[2];
     std::vector<Date> m_shownMoments[2];
+    std::shared_ptr<Alarm> m_customAction;
 };
 
 } // namespace halvika

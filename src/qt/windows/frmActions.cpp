@@ -47,7 +47,7 @@ frmActions::frmActions(modTranslation& texts, PluginHost* plugins, QWidget* pare
     if (!m_entries.empty()) {
         m_list->setCurrentItem(m_list->topLevelItem(0));
     }
-    resize(720, 480);
+    resize(900, 480);
 }
 
 void frmActions::translate() {

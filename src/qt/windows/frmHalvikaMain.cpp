@@ -61,6 +61,12 @@ frmHalvikaMain::frmHalvikaMain(HalvikaApp& app, QWidget* parent) : QMainWindow(p
     QAction* find = general->addAction(tr("&Find alarms..."), this, &frmHalvikaMain::showFind);
     find->setObjectName("mnuGeneralFind");
     find->setShortcut(QKeySequence::Find);
+    QAction* customAction = general->addAction(tr("&Run an action now..."), this, [this] {
+        if (m_lists) {
+            m_lists->showCustomActionWindow();
+        }
+    });
+    customAction->setObjectName("mnuGeneralCustAct");
     QAction* settings = general->addAction(tr("S&ettings..."), this, &frmHalvikaMain::settingsRequested);
     settings->setObjectName("mnuGeneralSettings");
     settings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
@@ -97,6 +103,15 @@ frmHalvikaMain::frmHalvikaMain(HalvikaApp& app, QWidget* parent) : QMainWindow(p
     showNextAlarm();
 }
 
+frmHalvikaMain::~frmHalvikaMain() {
+    // The core outlives the window; its watch must not call back into it.
+    if (m_core) {
+        AlarmWatch::Hooks& hooks = m_core->watch().hooks();
+        hooks.dataChanged = nullptr;
+        hooks.redrawSeeAlarmsList = nullptr;
+    }
+}
+
 void frmHalvikaMain::setCore(CoreSubsystems& core, const Clock& clock, Clipboard& systemClipboard) {
     m_core = &core;
     m_lists = new MainWindowLists(core, m_app.translation(), m_app.messages(), clock, systemClipboard, centralWidget());
@@ -120,6 +135,10 @@ void frmHalvikaMain::setCore(CoreSubsystems& core, const Clock& clock, Clipboard
     general->insertSeparator(before);
     m_blocked->setChecked(core.watch().blocked());
     m_autoCheck->setChecked(core.settings().autoVersionCheck);
+    // The lists follow the watch: changed alarms, and alarms moving from the coming to the recent list.
+    AlarmWatch::Hooks& hooks = core.watch().hooks();
+    hooks.dataChanged = [this] { scheduleRefresh(); };
+    hooks.redrawSeeAlarmsList = [this](int) { scheduleRefresh(); };
     translate();
 }
 

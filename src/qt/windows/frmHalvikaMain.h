@@ -23,6 +23,7 @@ class frmHalvikaMain : public QMainWindow, public Translatable {
     Q_OBJECT
 public:
     explicit frmHalvikaMain(HalvikaApp& app, QWidget* parent = nullptr);
+    ~frmHalvikaMain() override;
 
     /// The next-alarm line: text 217 until start-up has finished, then 209 and the next alarm or 210.
     void showNextAlarm();
