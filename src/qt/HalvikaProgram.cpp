@@ -216,7 +216,7 @@ int HalvikaProgram::run(int argc, char** argv) {
         dialog.applied = [&mainWindow] {
             // The language may have changed: every open window takes its captions again.
             Translatable::translateAll();
-            mainWindow->lists()->applySettings();
+            mainWindow->applySettings();
             mainWindow->lists()->refresh();
             mainWindow->showNextAlarm();
         };
@@ -242,9 +242,7 @@ int HalvikaProgram::run(int argc, char** argv) {
     mainWindow->setSettings(&core.settings());
     core.beforeSaveSettings = [&mainWindow](SettingsStore& settings) {
         mainWindow->takeGeometry(settings);
-        if (mainWindow->lists()) {
-            mainWindow->lists()->takeSettings();
-        }
+        mainWindow->takeSettings();
     };
     core.watch().hooks().showNextAlarm = showNextAlarm;
     core.watch().hooks().versionCheck = [&app] { app.versionCheck(true); };
@@ -267,7 +265,7 @@ int HalvikaProgram::run(int argc, char** argv) {
     mainWindow->translate();
     tray->setBlocked(core.watch().blocked());
     showNextAlarm();
-    mainWindow->lists()->applySettings();
+    mainWindow->applySettings();
     mainWindow->lists()->refresh();
     if (trayAvailable) {
         tray->show();

@@ -77,6 +77,7 @@ public:
     void setRunState(const std::string& state) { m_runState = state; }
     const Date& startMoment() const { return m_startMoment; }
     const AppPaths& paths() const { return m_paths; }
+    Shell& shell() { return m_services.shell; }
     std::string stateFilePath() const;
 
 private:

@@ -4,6 +4,7 @@
 #include "alarms/AlarmTexts.h"
 #include "app/CoreSubsystems.h"
 #include "app/MessageBoxRoutine.h"
+#include "calendar/HalvikaCalendarLogic.h"
 #include "dates/DateFormat.h"
 #include "dates/DateUnits.h"
 #include "editing/ColumnLayout.h"
@@ -14,6 +15,7 @@
 #include "settings/SettingsStore.h"
 #include "settings/modTranslation.h"
 #include "text/NumberText.h"
+#include "windows/BusyCursor.h"
 #include "windows/frmAlarmGroupProperties.h"
 #include "windows/frmAlarmProperties.h"
 #include "xml/XMLNode.h"
@@ -38,14 +40,6 @@
 namespace halvika {
 
 namespace {
-
-/// The busy mouse pointer for the length of a long command.
-struct BusyCursor {
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 constexpr int shownIndexRole = Qt::UserRole;
 constexpr int sortKeyRole = Qt::UserRole + 1;
@@ -697,7 +691,15 @@ Vector<AlarmGroup> MainWindowLists::selectedGroups() const {
     return selected;
 }
 
+void MainWindowLists::setShownView(HalvikaCalendarLogic* calendar, std::int16_t view) {
+    m_calendar = calendar;
+    m_shownView = calendar ? view : 0;
+}
+
 Vector<Alarm> MainWindowLists::selectedAlarms() const {
+    if (m_shownView > 0) {
+        return m_calendar->getSelectedAlarms();
+    }
     Vector<Alarm> selected;
     for (int i = 0; i < m_alarms->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* item = m_alarms->topLevelItem(i);
@@ -788,6 +790,19 @@ void MainWindowLists::newAlarm() {
     editAlarms(alarms, AlarmEditorLogic::newAlarm);
 }
 
+void MainWindowLists::newAlarmAt(const Date& moment) {
+    const auto alarm = m_core.groups().newAlarmCommand(currentGroup());
+    if (!alarm) {
+        return;
+    }
+    (alarm->momentKind == 0 ? alarm->onceDate : alarm->nextDate) = moment;
+    alarm->setChanged();
+    refresh();
+    Vector<Alarm> alarms;
+    alarms.addElement(alarm);
+    editAlarms(alarms, AlarmEditorLogic::newAlarm);
+}
+
 void MainWindowLists::editAlarms(const Vector<Alarm>& alarms, AlarmEditorLogic::Mode mode) {
     frmAlarmProperties editor(editorServices(), &m_core.plugins(), this);
     editor.setAlarms(alarms, mode);
@@ -851,13 +866,23 @@ void MainWindowLists::showCustomActionWindow() {
 void MainWindowLists::copySelectedAlarms(bool cut, bool toSystem) {
     const Vector<Alarm> alarms = selectedAlarms();
     if (alarms.numberOfElements() > 0) {
-        m_core.groups().copyAlarms(alarms, cut, 0, 0, toSystem ? &m_systemClipboard : nullptr);
+        m_core.groups().copyAlarms(alarms, cut, m_shownView, m_shownView > 0 ? m_calendar->copyOffset() : 0,
+                                   toSystem ? &m_systemClipboard : nullptr);
         refresh();
     }
 }
 
 void MainWindowLists::pasteAlarms(bool fromSystem) {
-    if (const auto group = currentGroup()) {
+    if (m_shownView > 0) {
+        // Into the copied alarms' own group, moved to the selected period when copied in this view.
+        m_core.groups().pasteAlarms(currentGroup(), fromSystem ? &m_systemClipboard : nullptr,
+                                    [this](Alarm& alarm, std::int16_t view, std::int32_t offset) {
+                                        if (view == m_shownView) {
+                                            m_calendar->shiftPasted(alarm, offset);
+                                        }
+                                    });
+        refresh();
+    } else if (const auto group = currentGroup()) {
         m_core.groups().pasteAlarms(group, fromSystem ? &m_systemClipboard : nullptr);
         refresh();
     }

@@ -28,6 +28,7 @@ class AlarmGroup;
 class Clipboard;
 class Clock;
 class CoreSubsystems;
+class HalvikaCalendarLogic;
 class modTranslation;
 
 class MainWindowLists : public QWidget {
@@ -59,6 +60,8 @@ public:
     // Commands.
     void newGroup();
     void newAlarm();
+    /// A new alarm in the selected group, due at `moment` (a calendar cell's double click).
+    void newAlarmAt(const Date& moment);
     void editAlarms(const Vector<Alarm>& alarms, AlarmEditorLogic::Mode mode);
     void editSelectedAlarms();
     void deleteSelectedAlarms(bool soundedOnly);
@@ -77,6 +80,9 @@ public:
     /// The import and export plug-in menus, from the loaded plug-ins.
     void fillPluginMenus();
     void moveSelected(bool groups, int step);
+    /// While a calendar view (1 or 2) is shown, the alarm commands work on its selection and the clipboard
+    /// records the view and the calendar offset; view 0 is the lists.
+    void setShownView(HalvikaCalendarLogic* calendar, std::int16_t view);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -123,6 +129,8 @@ private:
     Vector<Alarm> m_shownSee[2];
     std::vector<Date> m_shownMoments[2];
     std::shared_ptr<Alarm> m_customAction;
+    HalvikaCalendarLogic* m_calendar = nullptr;
+    std::int16_t m_shownView = 0;
 };
 
 } // namespace halvika

@@ -1,19 +1,29 @@
 // The main window: the next-alarm line, the working lists and the menus.
 #include "windows/frmHalvikaMain.h"
 
+#include "alarms/Alarm.h"
+#include "alarms/AlarmTexts.h"
 #include "app/CoreSubsystems.h"
 #include "app/HalvikaApp.h"
+#include "calendar/HalvikaCalendarLogic.h"
 #include "dates/DateFormat.h"
+#include "groups/AlarmGroupCollection.h"
+#include "platform/Clock.h"
 #include "settings/SettingsStore.h"
 #include "sounding/AlarmWatch.h"
 #include "windows/AppIcon.h"
+#include "windows/BusyCursor.h"
 #include "windows/FormTranslator.h"
+#include "windows/HalvikaCalendar.h"
 #include "windows/MainWindowLists.h"
 #include "windows/frmAbout.h"
 #include "windows/frmFind.h"
 #include "windows/frmPlugIns.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
+#include <QKeyEvent>
+#include <QStackedWidget>
 
 #include <QLabel>
 #include <QMenuBar>
@@ -114,14 +124,41 @@ frmHalvikaMain::~frmHalvikaMain() {
 
 void frmHalvikaMain::setCore(CoreSubsystems& core, const Clock& clock, Clipboard& systemClipboard) {
     m_core = &core;
-    m_lists = new MainWindowLists(core, m_app.translation(), m_app.messages(), clock, systemClipboard, centralWidget());
+    m_clock = &clock;
+    m_views = new QStackedWidget(centralWidget());
+    m_views->setObjectName("stkViews");
+    m_lists = new MainWindowLists(core, m_app.translation(), m_app.messages(), clock, systemClipboard, m_views);
+    m_views->addWidget(m_lists);
+    m_calendarLogic = std::make_unique<HalvikaCalendarLogic>();
+    m_calendar = new HalvikaCalendar(*m_calendarLogic, m_app.translation(), m_views);
+    m_views->addWidget(m_calendar);
+    connectCalendar();
     auto* layout = static_cast<QVBoxLayout*>(centralWidget()->layout());
-    // The lists take the place of the stretch under the next-alarm line.
+    // The views take the place of the stretch under the next-alarm line.
     delete layout->takeAt(layout->count() - 1);
-    layout->addWidget(m_lists, 1);
+    layout->addWidget(m_views, 1);
     QAction* help = menuBar()->actions().isEmpty() ? nullptr : menuBar()->actions().back();
     menuBar()->insertMenu(help, m_lists->groupMenu());
     menuBar()->insertMenu(help, m_lists->alarmMenu());
+    QMenu* viewMenu = new QMenu(tr("&View"), this);
+    viewMenu->setObjectName("mnuWindowView");
+    auto* viewGroup = new QActionGroup(viewMenu);
+    const char* viewTexts[3] = {"Alarm &lists", "&Calendar", "&Second calendar"};
+    for (int v = 0; v < 3; ++v) {
+        QAction* action = viewMenu->addAction(tr(viewTexts[v]), this, [this, v] {
+            showView(static_cast<std::int16_t>(v));
+            if (m_view > 0) {
+                showCalendars();
+            }
+        });
+        action->setObjectName(QString("mnuWindowViewB(%1)").arg(v));
+        action->setCheckable(true);
+        action->setShortcut(QKeySequence(Qt::CTRL | (Qt::Key_1 + v)));
+        viewGroup->addAction(action);
+        m_viewActions[static_cast<std::size_t>(v)] = action;
+    }
+    m_viewActions[0]->setChecked(true);
+    menuBar()->insertMenu(help, viewMenu);
     QMenu* general = menuBar()->findChild<QMenu*>("mnuGeneral");
     QAction* plugins = new QAction(tr("&Plug-ins..."), general);
     plugins->setObjectName("mnuGeneralPlugIns");
@@ -165,7 +202,121 @@ void frmHalvikaMain::scheduleRefresh() {
     QTimer::singleShot(0, this, [this] {
         m_refreshScheduled = false;
         m_lists->refresh();
+        if (m_view > 0) {
+            showCalendars();
+        }
     });
+}
+
+void frmHalvikaMain::connectCalendar() {
+    m_calendarLogic->ScopeChanged = [this](int view) {
+        if (m_core) {
+            m_calendarLogic->fillView(view, m_core->groups().alarmGroups, m_core->settings().ignoreCorrection);
+        }
+        m_calendar->viewChanged(view);
+    };
+    m_calendar->nowSeconds = [this] { return m_clock ? m_clock->now().date.serialSeconds() : std::int64_t{-1}; };
+    m_calendar->toolTipOf = [this](const HCalendarEntry& entry) {
+        AlarmTexts context(m_app.translation(), m_core->colours());
+        context.dateFormat = m_core->settings().displayFormats[0];
+        context.toolTips = m_core->settings().showToolTips;
+        context.now = m_core->watch().correctedNow();
+        return entry.getToolTip(m_core->settings().displayFormats[0], &context);
+    };
+    m_calendar->activated = [this](int cell, int entry) {
+        const HCalendar& cal = m_calendarLogic->calendar(m_calendarLogic->currentView());
+        if (entry >= 0 && cal.entry(entry).alarm) {
+            Vector<Alarm> alarms;
+            alarms.addElement(cal.entry(entry).alarm);
+            m_lists->editAlarms(alarms, AlarmEditorLogic::existingAlarms);
+        } else if (cell >= 0) {
+            m_lists->newAlarmAt(HalvikaCalendarLogic::proposedMoment(
+                cal.layout().cells[static_cast<std::size_t>(cell)].period, m_clock->now().date));
+        }
+    };
+    m_calendar->exportRequested = [this] {
+        const BusyCursor busy;
+        if (!m_calendarLogic->exportHtml(m_app.paths(), m_app.shell())) {
+            m_app.msgBox(m_app.translation().getText("HalvikaCalendar", 40) + "\r\n" +
+                             m_app.paths().homeFile("temp.html"),
+                         Dialogs::styleExclamation);
+        }
+    };
+    m_calendar->keyPressed = [this](QKeyEvent& key) {
+        const bool control = key.modifiers() & Qt::ControlModifier;
+        const bool shift = key.modifiers() & Qt::ShiftModifier;
+        switch (key.key()) {
+        case Qt::Key_Delete:
+            m_lists->deleteSelectedAlarms(false);
+            return true;
+        case Qt::Key_X:
+        case Qt::Key_C:
+            if (control) {
+                m_lists->copySelectedAlarms(key.key() == Qt::Key_X, shift);
+                return true;
+            }
+            return false;
+        case Qt::Key_V:
+            if (control) {
+                m_lists->pasteAlarms(shift);
+                return true;
+            }
+            return false;
+        default:
+            return false;
+        }
+    };
+}
+
+void frmHalvikaMain::showView(std::int16_t view) {
+    m_view = view >= 0 && view <= 2 ? view : 0;
+    m_viewActions[static_cast<std::size_t>(m_view)]->setChecked(true);
+    m_views->setCurrentIndex(m_view == 0 ? 0 : 1);
+    if (m_view > 0) {
+        m_calendar->setCurrentView(m_view - 1);
+    }
+    m_lists->setShownView(m_calendarLogic.get(), m_view);
+}
+
+void frmHalvikaMain::showCalendars() {
+    if (!m_core) {
+        return;
+    }
+    const BusyCursor busy;
+    for (int v = 0; v < m_calendarLogic->getNumberOfViews(); ++v) {
+        m_calendarLogic->fillView(v, m_core->groups().alarmGroups, m_core->settings().ignoreCorrection);
+        m_calendar->viewChanged(v);
+    }
+}
+
+void frmHalvikaMain::applySettings() {
+    if (!m_core) {
+        return;
+    }
+    const SettingsStore& s = m_core->settings();
+    m_lists->applySettings();
+    m_calendarLogic->setSettings(*s.calendarSettings, m_clock->now().date);
+    m_calendarLogic->setIntervalBarWidth(s.intervalBarWidth);
+    m_calendar->setDividerTwips(m_calendarLogic->horizontalDivider());
+    m_calendar->setDateFormat(s.displayFormats[0]);
+    m_calendar->setFont(m_lists->font());
+    showView(s.view);
+    if (m_view > 0) {
+        showCalendars();
+    }
+}
+
+void frmHalvikaMain::takeSettings() {
+    if (!m_core) {
+        return;
+    }
+    m_lists->takeSettings();
+    SettingsStore& s = m_core->settings();
+    if (m_calendar->isVisible()) {
+        m_calendarLogic->setHorizontalDivider(m_calendar->dividerTwips());
+    }
+    s.calendarSettings = m_calendarLogic->getSettings();
+    s.view = m_view;
 }
 
 void frmHalvikaMain::showBlocked(bool blocked) {
@@ -179,6 +330,9 @@ void frmHalvikaMain::translate() {
     }
     if (m_find) {
         m_find->translate();
+    }
+    if (m_calendar) {
+        m_calendar->translate();
     }
     emit translated();
     QString caption = QString::fromStdString(m_app.translation().getCaption("frmHalvikaMain", "Halvika"));

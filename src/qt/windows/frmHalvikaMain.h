@@ -5,8 +5,13 @@
 
 #include <QMainWindow>
 
+#include <array>
+#include <cstdint>
+#include <memory>
+
 class QAction;
 class QLabel;
+class QStackedWidget;
 
 namespace halvika {
 
@@ -15,6 +20,8 @@ class Clipboard;
 class Clock;
 class CoreSubsystems;
 class HalvikaApp;
+class HalvikaCalendar;
+class HalvikaCalendarLogic;
 class MainWindowLists;
 class frmFind;
 class SettingsStore;
@@ -50,6 +57,17 @@ public:
     void scheduleRefresh();
     /// Shows blocked mode in the menu.
     void showBlocked(bool blocked);
+    /// The lists and calendar settings from the core's settings, and the view they name.
+    void applySettings();
+    /// The lists' and the calendar's settings as they are on screen, into the core's settings.
+    void takeSettings();
+    /// 0 the lists, 1 and 2 the calendar's two views (the setting mw/view).
+    void showView(std::int16_t view);
+    std::int16_t shownView() const { return m_view; }
+    /// Fills every calendar view from the loaded groups, one after the other.
+    void showCalendars();
+    HalvikaCalendar* calendar() const { return m_calendar; }
+    HalvikaCalendarLogic* calendarLogic() const { return m_calendarLogic.get(); }
     /// The find window (one, kept while the program runs).
     void showFind();
     frmFind* findWindow() const { return m_find; }
@@ -66,6 +84,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void connectCalendar();
+
     HalvikaApp& m_app;
     AlarmWatch* m_watch = nullptr;
     const SettingsStore* m_settings = nullptr;
@@ -75,6 +95,12 @@ private:
     CoreSubsystems* m_core = nullptr;
     QAction* m_blocked = nullptr;
     QAction* m_autoCheck = nullptr;
+    QStackedWidget* m_views = nullptr;
+    HalvikaCalendar* m_calendar = nullptr;
+    std::unique_ptr<HalvikaCalendarLogic> m_calendarLogic;
+    std::array<QAction*, 3> m_viewActions{};
+    std::int16_t m_view = 0;
+    const Clock* m_clock = nullptr;
     bool m_refreshScheduled = false;
     bool m_trayAvailable = false;
 };
