@@ -234,24 +234,28 @@ void HGrid::paintEvent(QPaintEvent*) {
 }
 
 void HGrid::mousePressEvent(QMouseEvent* event) {
-    const auto [cell, entry] = hitTest(event->position().toPoint());
-    if (cell < 0) {
-        return;
-    }
-    if (entry >= 0) {
-        m_calendar.selectEntry(cell, entry);
-    } else {
-        m_calendar.selectCell(cell);
-    }
-    update();
-    emit selectionChanged();
+    selectAt(event->position().toPoint());
 }
 
 void HGrid::mouseDoubleClickEvent(QMouseEvent* event) {
-    const auto [cell, entry] = hitTest(event->position().toPoint());
+    const auto [cell, entry] = selectAt(event->position().toPoint());
     if (cell >= 0) {
         emit activated(cell, entry);
     }
+}
+
+std::pair<int, int> HGrid::selectAt(const QPoint& point) {
+    const auto hit = hitTest(point);
+    if (hit.first >= 0) {
+        if (hit.second >= 0) {
+            m_calendar.selectEntry(hit.first, hit.second);
+        } else {
+            m_calendar.selectCell(hit.first);
+        }
+        update();
+        emit selectionChanged();
+    }
+    return hit;
 }
 
 void HGrid::keyPressEvent(QKeyEvent* event) {

@@ -51,6 +51,8 @@ private:
         double rowHeight = 0;
     };
     Metrics metrics() const;
+    /// Selects the entry or cell under the point; returns what hitTest found.
+    std::pair<int, int> selectAt(const QPoint& point);
     int lineHeight() const;
 
     HCalendar& m_calendar;

@@ -38,6 +38,7 @@ public:
     void translate() override;
     /// The format of the selected-date label and the list's moments.
     void setDateFormat(const std::string& format) { m_dateFormat = format; }
+    const std::string& dateFormat() const { return m_dateFormat; }
     /// The divider between the grid and the list, in twips.
     float dividerTwips() const;
     void setDividerTwips(float twips);

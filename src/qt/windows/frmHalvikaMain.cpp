@@ -221,7 +221,7 @@ void frmHalvikaMain::connectCalendar() {
         context.dateFormat = m_core->settings().displayFormats[0];
         context.toolTips = m_core->settings().showToolTips;
         context.now = m_core->watch().correctedNow();
-        return entry.getToolTip(m_core->settings().displayFormats[0], &context);
+        return entry.getToolTip(m_calendar->dateFormat(), &context);
     };
     m_calendar->activated = [this](int cell, int entry) {
         const HCalendar& cal = m_calendarLogic->calendar(m_calendarLogic->currentView());
@@ -298,7 +298,9 @@ void frmHalvikaMain::applySettings() {
     m_calendarLogic->setSettings(*s.calendarSettings, m_clock->now().date);
     m_calendarLogic->setIntervalBarWidth(s.intervalBarWidth);
     m_calendar->setDividerTwips(m_calendarLogic->horizontalDivider());
-    m_calendar->setDateFormat(s.displayFormats[0]);
+    // The "other moments" format: the date and time without the weekday of the list format.
+    m_calendar->setDateFormat(s.displayFormats[3].empty() ? SettingsStore::displayFormatsFor(0, 0)[3]
+                                                          : s.displayFormats[3]);
     m_calendar->setFont(m_lists->font());
     showView(s.view);
     if (m_view > 0) {

@@ -1,0 +1,173 @@
+// The main window's calendar views, offscreen, on the real core: filling, the toolbar, opening and making
+// alarms from the grid, the clipboard between cells, the stored settings and the export.
+#include "alarms/Alarm.h"
+#include "app/CoreSubsystems.h"
+#include "app/HalvikaApp.h"
+#include "calendar/HalvikaCalendarLogic.h"
+#include "fakes/CoreTestRig.h"
+#include "fakes/DatePrinter.h"
+#include "fakes/MemoryClipboard.h"
+#include "fakes/RecordingShell.h"
+#include "fakes/RecordingSubsystems.h"
+#include "fakes/RecordingViews.h"
+#include "groups/AlarmGroup.h"
+#include "qt/QtTestApp.h"
+#include "settings/SettingsStore.h"
+#include "windows/HGrid.h"
+#include "windows/HalvikaCalendar.h"
+#include "windows/MainWindowLists.h"
+#include "windows/frmAlarmProperties.h"
+#include "windows/frmHalvikaMain.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+namespace halvika {
+namespace {
+
+class CalendarViewTest : public ::testing::Test, protected test::CoreTestServices {
+protected:
+    CalendarViewTest() {
+        home.write("usr.cfx", "<settings><lsd>2026/03/07 12:00:00</lsd><lng>English</lng><mw><view>1</view>"
+                              "</mw></settings>");
+        home.write("usg_0.agx", "<algr><name>Home</name><stat>-1</stat><colr>255</colr>"
+                                "<alrm><name>Tea</name><stat>-1</stat><oncd>2026/03/09 16:30:00</oncd></alrm>"
+                                "<alrm><name>Walk</name><stat>-1</stat><datk>1</datk><perl>1</perl><peru>6</peru>"
+                                "<nexd>2026/03/02 07:00:00</nexd></alrm></algr>");
+        core.mainStart(false);
+        window.setCore(core, clock, systemClipboard);
+        window.resize(1000, 700);
+        window.show();
+        window.applySettings();
+        window.lists()->selectGroup(core.groups().alarmGroups.elementAt(0));
+    }
+    HCalendar& shown() { return logic().calendar(logic().currentView()); }
+    HalvikaCalendarLogic& logic() { return *window.calendarLogic(); }
+    std::vector<std::string> names() {
+        std::vector<std::string> out;
+        for (int i = 0; i < shown().NumberOfEntries(); ++i) {
+            out.push_back(shown().entry(i).text + "@" + std::to_string(shown().entry(i).startDate.day()));
+        }
+        return out;
+    }
+    QWidget* grid() { return window.calendar()->grid(logic().currentView()); }
+    void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { QTest::keyClick(grid(), k, modifiers); }
+    std::shared_ptr<AlarmGroup> group() { return core.groups().alarmGroups.elementAt(0); }
+
+    QApplication& qtApp = test::ensureQtApp(); // before the window
+    CoreSubsystems core = makeCore();
+    test::RecordingShell shell;
+    test::RecordingViews views;
+    test::RecordingSubsystems subsystems;
+    HalvikaApp app{{clock, timer, dialogs, shell, views}, subsystems, paths};
+    test::MemoryClipboard systemClipboard;
+    frmHalvikaMain window{app};
+};
+
+TEST_F(CalendarViewTest, TheCalendarShowsTheOccurrencesAndFollowsTheToolbar) {
+    ASSERT_EQ(window.shownView(), 1);
+    EXPECT_TRUE(window.calendar()->isVisible());
+    // March 2026 with the week that runs into April: five Mondays of walks and the tea.
+    EXPECT_EQ(names(), (std::vector<std::string>{"Walk@2", "Walk@9", "Tea@9", "Walk@16", "Walk@23", "Walk@30"}));
+    EXPECT_EQ(shown().entry(2).colour, 255);
+
+    window.calendar()->findChild<QToolButton*>("cmdForward")->click();
+    EXPECT_EQ(shown().getBaseDate(), Date::fromParts(2026, 4, 1));
+    EXPECT_EQ(names().front(), "Walk@30"); // refilled: April's grid begins on 29 March
+
+    auto* unit = window.calendar()->findChild<QComboBox*>("cmbScopeUnit");
+    unit->setCurrentIndex(unit->findData(6));
+    emit unit->activated(unit->currentIndex());
+    EXPECT_EQ(shown().ScopeUnit(), 6);
+    EXPECT_EQ(shown().ScopeLength(), 4);
+
+    auto* importance = window.calendar()->findChild<QComboBox*>("cmbMinImportance");
+    group()->alarms.elementAt(0)->importance = 2;
+    importance->setCurrentIndex(2);
+    emit importance->activated(2);
+    EXPECT_EQ(logic().getMinImportance(0), 2);
+    EXPECT_EQ(names(), std::vector<std::string>{}); // the tea is in March, the walks are not important
+
+    // The second calendar is a view of its own.
+    window.showView(2);
+    EXPECT_EQ(logic().currentView(), 1);
+    EXPECT_EQ(shown().ScopeUnit(), 3);
+    window.showView(0);
+    EXPECT_FALSE(window.calendar()->isVisible());
+}
+
+TEST_F(CalendarViewTest, DoubleClicksOpenTheAlarmOrMakeOneInTheCell) {
+    auto* g = static_cast<HGrid*>(grid());
+    const int teaCell = shown().cellOf(Date::fromParts(2026, 3, 9));
+    ASSERT_GE(teaCell, 0);
+    // The tea is the second entry of its cell, under the walk.
+    const QRect cell = g->cellRect(teaCell);
+    const QPoint onTea(cell.left() + 20, cell.top() + 3 + 2 * g->fontMetrics().height() + 4);
+    ASSERT_EQ(g->hitTest(onTea).second, 2);
+    QString editedName;
+    test::whenShown("frmAlarmProperties", [&editedName](QWidget& editor) {
+        editedName = editor.findChild<QLineEdit*>("txtAlarmName")->text();
+        editor.close();
+    });
+    QTest::mouseDClick(g, Qt::LeftButton, Qt::NoModifier, onTea);
+    EXPECT_EQ(editedName, "Tea");
+    EXPECT_EQ(window.calendar()->findChild<QLabel*>("lblSelectedDate")->text().toStdString(), "09/03/2026 16:30:00");
+    EXPECT_EQ(window.calendar()->findChild<QTreeWidget*>("lstCalendarEntries")->topLevelItemCount(), 2);
+
+    // An empty part of the 20th: a new alarm on that day at the next whole hour, once OK is pressed.
+    const QRect empty = g->cellRect(shown().cellOf(Date::fromParts(2026, 3, 20)));
+    test::whenShown("frmAlarmProperties", [](QWidget& editor) { static_cast<frmAlarmProperties&>(editor).applyOk(); });
+    QTest::mouseDClick(g, Qt::LeftButton, Qt::NoModifier, empty.center());
+    ASSERT_EQ(group()->alarms.numberOfElements(), 3);
+    EXPECT_EQ(group()->alarms.elementAt(2)->onceDate, Date::fromParts(2026, 3, 20, 13, 0, 0));
+    QApplication::processEvents();
+    EXPECT_EQ(names().size(), 7u); // the calendar was filled again
+}
+
+TEST_F(CalendarViewTest, CopyAndPasteBetweenCellsMoveTheAlarmByTheirDistance) {
+    shown().selectEntry(shown().cellOf(Date::fromParts(2026, 3, 9)), 2);
+    key(Qt::Key_C, Qt::ControlModifier);
+    // Three cells on with the arrow keys, then paste: the copy lands on the 12th at the tea's time.
+    key(Qt::Key_Right);
+    key(Qt::Key_Right);
+    key(Qt::Key_Right);
+    EXPECT_EQ(shown().getSelectedPeriod().start, Date::fromParts(2026, 3, 12));
+    key(Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(group()->alarms.numberOfElements(), 3);
+    EXPECT_EQ(group()->alarms.elementAt(2)->name, "Tea");
+    EXPECT_EQ(group()->alarms.elementAt(2)->onceDate, Date::fromParts(2026, 3, 12, 16, 30, 0));
+
+    // Delete removes the selected entry's alarm (after the question).
+    QApplication::processEvents();
+    const int twelfth = shown().cellOf(Date::fromParts(2026, 3, 12));
+    shown().selectEntry(twelfth, shown().layout().cells[static_cast<std::size_t>(twelfth)].entries.front());
+    dialogs.setNextAnswer(Dialogs::answerYes);
+    key(Qt::Key_Delete);
+    EXPECT_EQ(group()->alarms.numberOfElements(), 2);
+}
+
+TEST_F(CalendarViewTest, TheViewsAreStoredAndTheExportOpensAPage) {
+    logic().command(HalvikaCalendarLogic::k5);
+    window.takeSettings();
+    const auto stored = core.settings().calendarSettings;
+    EXPECT_EQ(core.settings().view, 1);
+    EXPECT_EQ(stored->getNode("view", 0)->getLong("scopelength"), 2);
+    EXPECT_GT(stored->getSingle("hordivy"), 0.0F);
+
+    window.calendar()->findChild<QToolButton*>("cmdExport")->click();
+    ASSERT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(shell.opened[0], paths.homeFile("temp.html"));
+    EXPECT_NE(home.read("temp.html").find("Tea"), std::string::npos);
+    EXPECT_FALSE(home.read("hgrstyle.css").empty()); // the shipped style sheet beside it
+}
+
+} // namespace
+} // namespace halvika
