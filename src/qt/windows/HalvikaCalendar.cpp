@@ -93,8 +93,7 @@ HalvikaCalendar::HalvikaCalendar(HalvikaCalendarLogic& logic, modTranslation& te
     m_selectedDate = new QLabel(this);
     m_selectedDate->setObjectName("lblSelectedDate");
     // A date appearing must not widen the window.
-    m_selectedDate->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    m_selectedDate->setMinimumWidth(m_selectedDate->fontMetrics().horizontalAdvance("0000-00-00 00:00:00"));
+    m_selectedDate->setFixedWidth(m_selectedDate->fontMetrics().horizontalAdvance("00/00/0000 00:00:00 "));
     m_selectedDate->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     bar->addWidget(m_selectedDate);
     layout->addLayout(bar);

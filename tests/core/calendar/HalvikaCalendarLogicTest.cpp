@@ -125,6 +125,18 @@ TEST_F(HalvikaCalendarLogicTest, AViewOfMoreThanAThousandOccurrencesShowsNone) {
     EXPECT_EQ(logic.calendar(0).NumberOfEntries(), 0);
 }
 
+TEST_F(HalvikaCalendarLogicTest, AViewWhoseFirstDateIsItsLastIsLeftAsItWas) {
+    // Never given a first date, the view shows no period: its first and last dates are the same.
+    auto g = group("G");
+    auto tea = once(g, "Tea", at(3, 16));
+    DateVector moments;
+    moments.addDate(at(3));
+    logic.addAlarms(0, Vector<Alarm>::createVectorWithObj(tea, 1), moments, moments);
+    ASSERT_EQ(logic.getFirstDate(0), logic.getLastDate(0));
+    EXPECT_TRUE(logic.fillView(0, groups, false));
+    EXPECT_EQ(entries(0), std::vector<std::string>{"Tea@3"});
+}
+
 TEST_F(HalvikaCalendarLogicTest, TheToolbarMovesAndResizesTheViewWithinItsLimits) {
     showMarch();
     std::vector<int> changed;
