@@ -136,6 +136,10 @@ TEST(HCalendarTest, EntriesFallIntoEveryCellTheyTouchWithTheirTimeWhereTheyStart
     EXPECT_FALSE(c.isPeriodSelected());
     EXPECT_EQ(c.cellOf(at(5, 12)), 4);
     EXPECT_EQ(c.cellOf(Date::fromParts(2026, 4, 1, 1, 0, 0)), -1); // shown, but April's
+
+    // Tool tips: the start, the end when the entry lasts, then the alarm's own text.
+    EXPECT_EQ(c.entry(2).getToolTip("dd/mm hh:nn", nullptr), "03/03 18:00 --- 05/03 12:00\r\n");
+    EXPECT_EQ(c.entry(1).getToolTip("dd/mm hh:nn", nullptr), "03/03 16:00\r\n");
 }
 
 TEST(HCalendarTest, TheHtmlFormIsATableOfTheGrid) {
