@@ -7,11 +7,14 @@
 #include "app/MessageBoxRoutine.h"
 #include "dates/ArithmeticError.h"
 #include "groups/GroupWorkspace.h"
+#include "platform/posix/PosixPluginProcess.h"
+#include "plugins/PluginHost.h"
 #include "settings/ColourScheme.h"
 #include "settings/modTranslation.h"
 #include "text/NumberText.h"
 #include "text/TextFile.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <ostream>
 #include <stdexcept>
@@ -189,11 +192,32 @@ public:
     void groupsChanged(const Vector<AlarmGroup>&, std::int16_t) override {}
 };
 
+/// The folder's own "PlugIns", then those of the shipped data.
+std::vector<std::string> pluginFolders(const std::string& folder) {
+    std::vector<std::string> folders{folder + "/PlugIns"};
+    const std::string shipped = HALVIKA_DATA_DIRS;
+    std::size_t start = 0;
+    while (start <= shipped.size()) {
+        const std::size_t end = std::min(shipped.find(':', start), shipped.size());
+        if (end > start) {
+            folders.push_back(shipped.substr(start, end - start) + "/PlugIns");
+        }
+        start = end + 1;
+    }
+    return folders;
+}
+
 struct Collection {
-    Collection(std::ostream& err, const std::string& folder) : dialogs(err), workspace(folder, dialogs, changes) {}
+    Collection(std::ostream& err, const std::string& folder)
+        : dialogs(err), workspace(folder, dialogs, changes), plugins(process, pluginFolders(folder), false) {
+        plugins.loadPlugins();
+        workspace.services.plugins = &plugins;
+    }
     StreamDialogs dialogs;
     IgnoredChanges changes;
     GroupWorkspace workspace;
+    PosixPluginProcess process;
+    PluginHost plugins;
     AlarmGroupCollection& groups = workspace.groups;
 };
 

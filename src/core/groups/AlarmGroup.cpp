@@ -14,6 +14,14 @@ namespace halvika {
 
 namespace {
 
+/// What a file plug-in could not carry over, as it wrote it in the reply's "error"; never dropped silently.
+void showPluginNotes(const XMLNode& answer, GroupServices& services) {
+    const std::string notes = answer.getString("error");
+    if (!notes.empty()) {
+        services.messages.msgBox(notes, Dialogs::styleInformation);
+    }
+}
+
 // The extension from the last "." on, "." included; "" when there is none.
 std::string extensionOf(const std::string& filePath) {
     const std::size_t dot = filePath.rfind('.');
@@ -94,6 +102,7 @@ std::shared_ptr<AlarmGroup> AlarmGroup::createAlarmGroupFromFile(const std::stri
             services.plugins->call(format.plugin, "GetAlarmgroupFromFile",
                                    services.plugins->languageElement() + "<path>" + filePath + "</path>");
         const XMLNodePtr answer = XMLNode::createFromXML(reply);
+        showPluginNotes(*answer, services);
         if (answer->getNumberOfNodesWithName("algr") > 0) {
             auto g = createFromXML(answer->getNode("algr")->toString(), services);
             g->setChanged();
@@ -133,7 +142,9 @@ bool AlarmGroup::save(const std::string& filePath, bool manual, GroupServices& s
                 const std::string reply = services.plugins->call(format.plugin, "SaveAlarmgroupToFile",
                                                                  services.plugins->languageElement() + "<path>" +
                                                                      filePath + "</path>" + group);
-                if (XMLNode::createFromXML(reply)->getNumberOfNodesWithName("success") > 0) {
+                const XMLNodePtr answer = XMLNode::createFromXML(reply);
+                showPluginNotes(*answer, services);
+                if (answer->getNumberOfNodesWithName("success") > 0) {
                     ok = true;
                     break;
                 }
