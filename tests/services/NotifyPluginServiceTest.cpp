@@ -1,0 +1,108 @@
+// The notification plug-in, called through the plug-in host as an alarm action would call it, against a
+// mocked notification service on a private bus: what arrived is read from the mock's log.
+#include "fakes/TempHome.h"
+#include "platform/posix/PosixPluginProcess.h"
+#include "plugins/PluginHost.h"
+#include "services/ServiceDaemons.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace halvika {
+namespace {
+
+/// Whether a service has its name on the session bus, asked with dbus-send.
+bool registered(const std::string& service) {
+    const std::string command = "dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus "
+                                "org.freedesktop.DBus.NameHasOwner string:" +
+                                service + " 2>/dev/null";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return false;
+    }
+    std::string output;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
+        output += buffer;
+    }
+    ::pclose(pipe);
+    return output.find("boolean true") != std::string::npos;
+}
+
+bool logHasNotify(const std::string& path) {
+    return test::readText(path).find("Notify") != std::string::npos;
+}
+
+class NotifyPluginServiceTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        home = std::make_unique<test::TempHome>();
+        const std::string addressFile = home->file("bus-address");
+        bus = std::make_unique<test::Daemon>(
+            std::vector<std::string>{"dbus-daemon", "--session", "--nofork", "--print-address=1"}, addressFile);
+        ASSERT_TRUE(test::waitUntil(10, test::fileHasLine, addressFile));
+        std::string address = test::readText(addressFile);
+        address.erase(address.find('\n'));
+        ::setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
+        notifications = std::make_unique<test::Daemon>(std::vector<std::string>{
+            "/usr/bin/python3", "-m", "dbusmock", "--session", "-t", "notification_daemon", "-l", log()});
+        ASSERT_TRUE(test::waitUntil(20, registered, "org.freedesktop.Notifications"));
+    }
+    static void TearDownTestSuite() {
+        notifications.reset();
+        bus.reset();
+        home.reset();
+    }
+    static std::string log() { return home->file("notifications.log"); }
+
+    /// Runs the action for an alarm; the reply's text.
+    std::string execute(const std::string& settings, const std::string& alarm) {
+        return host.methodCall("HalvikaNotify*Notify", "Execute", host.lang() + settings + alarm, false);
+    }
+
+    static std::unique_ptr<test::TempHome> home;
+    static std::unique_ptr<test::Daemon> bus;
+    static std::unique_ptr<test::Daemon> notifications;
+    PosixPluginProcess process;
+    PluginHost host{process, {HALVIKA_PLUGIN_FOLDER}, false};
+};
+
+std::unique_ptr<test::TempHome> NotifyPluginServiceTest::home;
+std::unique_ptr<test::Daemon> NotifyPluginServiceTest::bus;
+std::unique_ptr<test::Daemon> NotifyPluginServiceTest::notifications;
+
+TEST_F(NotifyPluginServiceTest, TheAlarmArrivesAsANotificationWithItsTextAndUrgency) {
+    host.loadPlugins();
+    ASSERT_EQ(host.plugins(PluginHost::Action), std::vector<std::string>{"HalvikaNotify*Notify"});
+    EXPECT_EQ(host.actionDescriptions(), std::vector<std::string>{"Desktop notification"});
+
+    // No text of its own: the alarm's first message, at normal urgency.
+    const std::string reply = execute(
+        "<sett></sett>", "<alrm><name>Tea</name><impr>0</impr><acti><acid>5</acid><sett><s>x.wav</s></sett></acti>"
+                         "<acti><acid>1</acid><sett><s>The tea is ready</s></sett></acti></alrm>");
+    EXPECT_NE(reply.find("<success"), std::string::npos) << reply;
+    ASSERT_TRUE(test::waitUntil(10, logHasNotify, log()));
+    std::string calls = test::readText(log());
+    EXPECT_NE(calls.find("Notify \"Halvika\" 0 \"halvika\" \"Tea\" \"The tea is ready\""), std::string::npos) << calls;
+    EXPECT_NE(calls.find("\"urgency\": 1} -1"), std::string::npos) << calls;
+
+    // Its own text, and a very important alarm: critical, kept until closed.
+    execute("<sett><body>Leave now &amp; take the umbrella</body></sett>",
+            "<alrm><name>Train</name><impr>2</impr></alrm>");
+    calls = test::readText(log());
+    EXPECT_NE(calls.find("\"Train\" \"Leave now & take the umbrella\""), std::string::npos) << calls;
+    EXPECT_NE(calls.find("\"urgency\": 2} 0"), std::string::npos) << calls; // never expires
+}
+
+TEST_F(NotifyPluginServiceTest, WithoutTheServiceTheActionReportsWhy) {
+    notifications.reset();
+    const std::string reply = execute("<sett></sett>", "<alrm><name>Tea</name></alrm>");
+    EXPECT_EQ(reply.find("<success"), std::string::npos);
+    EXPECT_NE(reply.find("The notification could not be shown"), std::string::npos) << reply;
+}
+
+} // namespace
+} // namespace halvika
