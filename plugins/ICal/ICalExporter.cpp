@@ -16,7 +16,6 @@ namespace halvika {
 
 namespace {
 
-const char* const weekdayCodes[8] = {"", "SU", "MO", "TU", "WE", "TH", "FR", "SA"};
 const char* const weekdayNames[8] = {"", "SUNDAY", "MONDAY", "TUESDAY", "WEDNESDAY", "THURSDAY", "FRIDAY", "SATURDAY"};
 
 /// A local moment as a floating iCalendar time: the same wall-clock time wherever the calendar is read.

@@ -112,6 +112,9 @@ std::string anyOf(const std::vector<std::string>& alternatives) {
 
 class EventImporter {
 public:
+    /// Occurrences counted out to find where a COUNT rule ends; a calendar file cannot make us count forever.
+    static constexpr int maxCount = 100000;
+
     EventImporter(icalcomponent* event, std::vector<std::string>& notes) : m_event(event), m_notes(notes) {}
 
     /// The alarm element, or none when the event has no moment.
@@ -234,6 +237,8 @@ private:
         a.endDate = Date::none();
         if (!icaltime_is_null_time(rule.until)) {
             a.endDate = localOf(rule.until);
+        } else if (rule.count > maxCount) {
+            note("it repeats more than " + std::to_string(maxCount) + " times; it was imported without an end");
         } else if (rule.count > 0) {
             a.endDate = countEnd(rule, startTime);
         }
