@@ -133,6 +133,16 @@ TEST_F(ICalPluginTest, EventsBecomeAlarmsInLocalTimeWithTheirMessagesDurationsAn
     EXPECT_FALSE(ICalImporter::importText("this is not a calendar", "x").group);
 }
 
+TEST_F(ICalPluginTest, ZonedAndUtcTimesBecomeTheUsersLocalTimeAndFloatingTimesStayAsWritten) {
+    setenv("TZ", "America/New_York", 1);
+    tzset();
+    auto alarms = importFamily();
+    EXPECT_EQ(alarms.at("Call with Berlin")->onceDate, at(2026, 12, 7, 3));  // 09:00 CET is 03:00 EST
+    EXPECT_EQ(alarms.at("Launch window")->onceDate, at(2026, 12, 8, 9, 30)); // 14:30 UTC
+    EXPECT_EQ(alarms.at("Christmas Eve")->onceDate, at(2026, 12, 24));       // a day is a day everywhere
+    EXPECT_EQ(alarms.at("Choir rehearsal")->nextDate, at(2026, 12, 1, 18, 30));
+}
+
 /// Every occurrence libical expands from the file's events between the two moments, as "name\tmoment".
 std::vector<std::string> libicalOccurrences(const std::string& text, const Date& from, const Date& to,
                                             const std::vector<std::string>& skipped) {
