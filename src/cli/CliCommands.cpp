@@ -1,5 +1,6 @@
 // The commands of halvika-cli, writing to the streams they are given.
 #include "CliCommands.h"
+#include "RemoteClient.h"
 
 #include "alarms/Alarm.h"
 #include "alarms/ExpressionError.h"
@@ -15,6 +16,7 @@
 #include "text/TextFile.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <ostream>
 #include <stdexcept>
@@ -42,10 +44,18 @@ const char* CliCommands::usage() {
            "      under the first free usg_N.agx name.\n"
            "  halvika-cli export --from FOLDER --to FILE.agc\n"
            "      Writes every group of an alarm group folder into one collection file.\n"
+           "Commands for the running Halvika (through its D-Bus interface):\n"
+           "  halvika-cli status\n"
+           "      The next alarm, whether alarms are blocked, and how many groups and alarms are loaded.\n"
+           "  halvika-cli list [--json] [--count N]\n"
+           "      The upcoming alarms, soonest first: moment, name and group (N, 50 by default, at most 1000).\n"
+           "  halvika-cli add --at \"yyyy/mm/dd hh:nn:ss\" --message TEXT [--group NAME] [--name NAME]\n"
+           "      A one-time alarm showing the message, in the named group or the first one.\n"
+           "  halvika-cli block | unblock | stop-sounds\n"
            "  halvika-cli --help\n";
 }
 
-int CliCommands::run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int CliCommands::run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, RemoteClient* remote) {
     if (args.empty()) {
         err << usage();
         return exitUsage;
@@ -65,6 +75,11 @@ int CliCommands::run(const std::vector<std::string>& args, std::ostream& out, st
     }
     if (args[0] == "export") {
         return exportCollection(args, out, err);
+    }
+    for (const char* command : {"status", "list", "add", "block", "unblock", "stop-sounds"}) {
+        if (args[0] == command) {
+            return remoteCommand(args, out, err, remote);
+        }
     }
     err << "halvika-cli: unknown command \"" << args[0] << "\"\n" << usage();
     return exitUsage;
@@ -310,6 +325,148 @@ int CliCommands::exportCollection(const std::vector<std::string>& args, std::ost
         return exitUsage;
     }
     out << c.groups.alarmGroups.numberOfElements() << " alarm groups written to " << file << '\n';
+    return exitOk;
+}
+
+} // namespace halvika
+
+namespace halvika {
+
+namespace {
+
+std::string jsonString(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+                out += escaped;
+            } else {
+                out += c;
+            }
+        }
+    }
+    return out + "\"";
+}
+
+} // namespace
+
+int CliCommands::remoteCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                               RemoteClient* remote) {
+    const std::string& command = args[0];
+    // The options, checked before anything is asked of Halvika.
+    std::string at, message, group, name;
+    bool json = false;
+    int count = 50;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool takesValue =
+            (command == "add" && (a == "--at" || a == "--message" || a == "--group" || a == "--name")) ||
+            (command == "list" && a == "--count");
+        if (takesValue && i + 1 >= args.size()) {
+            err << "halvika-cli: " << a << " needs a value\n";
+            return exitUsage;
+        }
+        if (command == "list" && a == "--json") {
+            json = true;
+        } else if (takesValue) {
+            const std::string& value = args[++i];
+            if (a == "--at") {
+                at = value;
+            } else if (a == "--message") {
+                message = value;
+            } else if (a == "--group") {
+                group = value;
+            } else if (a == "--name") {
+                name = value;
+            } else {
+                const auto n = NumberText::parseLong(value);
+                if (!n || *n < 1 || *n > 1000 || value.find_first_of(".eE") != std::string::npos) {
+                    err << "halvika-cli: --count takes a whole number from 1 to 1000\n";
+                    return exitUsage;
+                }
+                count = *n;
+            }
+        } else {
+            err << "halvika-cli: unexpected argument \"" << a << "\"\n";
+            return exitUsage;
+        }
+    }
+    if (command == "add" && (at.empty() || message.empty())) {
+        err << "halvika-cli: add needs --at \"yyyy/mm/dd hh:nn:ss\" and --message TEXT\n";
+        return exitUsage;
+    }
+    if (command == "add" && !Date::fromFileString(at)) {
+        err << "halvika-cli: \"" << at << "\" is not a moment of the form yyyy/mm/dd hh:nn:ss\n";
+        return exitUsage;
+    }
+    if (remote == nullptr) {
+        err << "halvika-cli: this halvika-cli was built without D-Bus and cannot reach a running Halvika\n";
+        return exitNotRunning;
+    }
+    if (!remote->reachable()) {
+        err << "halvika-cli: Halvika is not running (" << remote->error() << "). Start it with: halvika\n";
+        return exitNotRunning;
+    }
+
+    if (command == "status") {
+        const RemoteClient::Status s = remote->status();
+        std::string names;
+        for (const auto& n : s.nextNames) {
+            names += (names.empty() ? "" : ", ") + n;
+        }
+        out << "next alarm: " << (s.next.empty() ? "none" : s.next + " (" + names + ")") << '\n'
+            << "blocked: " << (s.blocked ? "yes" : "no") << '\n'
+            << "groups: " << s.groups << '\n'
+            << "alarms: " << s.alarms << '\n';
+    } else if (command == "list") {
+        const auto entries = remote->upcoming(count);
+        if (json) {
+            out << "[";
+            for (std::size_t i = 0; i < entries.size(); ++i) {
+                out << (i > 0 ? ",\n " : "\n ") << "{\"moment\": " << jsonString(entries[i].moment)
+                    << ", \"name\": " << jsonString(entries[i].name) << ", \"group\": " << jsonString(entries[i].group)
+                    << "}";
+            }
+            out << (entries.empty() ? "]\n" : "\n]\n");
+        } else {
+            for (const auto& e : entries) {
+                out << e.moment << '\t' << e.name << '\t' << e.group << '\n';
+            }
+        }
+    } else if (command == "add") {
+        const std::string problem = remote->addAlarm(name, at, message, group);
+        if (!problem.empty()) {
+            err << "halvika-cli: " << problem << '\n';
+            return exitUsage;
+        }
+        out << "added: " << (name.empty() ? message : name) << " at " << at << '\n';
+    } else if (command == "block" || command == "unblock") {
+        remote->setBlocked(command == "block");
+    } else {
+        remote->stopSounds();
+    }
+    if (!remote->error().empty()) {
+        err << "halvika-cli: " << remote->error() << '\n';
+        return exitNotRunning;
+    }
     return exitOk;
 }
 

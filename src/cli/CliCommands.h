@@ -7,14 +7,20 @@
 
 namespace halvika {
 
+class RemoteClient;
+
 class CliCommands {
 public:
     static constexpr int exitOk = 0;
     static constexpr int exitUsage = 2;
+    /// A command for the running Halvika, and none answers.
+    static constexpr int exitNotRunning = 3;
     static constexpr int maxCount = 100000;
 
-    /// Runs the command in `args` (without the program name). Returns the exit status.
-    static int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+    /// Runs the command in `args` (without the program name). Returns the exit status. `remote` reaches the
+    /// running Halvika for the commands that need it; none means this build cannot.
+    static int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                   RemoteClient* remote = nullptr);
 
     static const char* usage();
 
@@ -23,6 +29,8 @@ private:
     static int eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
     static int import(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
     static int exportCollection(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+    static int remoteCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                             RemoteClient* remote);
 };
 
 } // namespace halvika

@@ -6,8 +6,10 @@
 #include "app/HalvikaApp.h"
 #include "app/IdleSubsystems.h"
 #include "app/ProgramVersion.h"
+#include "app/RemoteCommands.h"
 #include "dates/DateNames.h"
 #include "platform/DBusPowerControl.h"
+#include "platform/DBusService.h"
 #include "platform/EspeakSpeechEngine.h"
 #include "platform/PulseMixer.h"
 #include "platform/QtClipboard.h"
@@ -40,6 +42,8 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDBusInterface>
+#include <QDBusMessage>
 #include <QDir>
 #include <QLockFile>
 #include <QSessionManager>
@@ -96,6 +100,11 @@ int HalvikaProgram::run(int argc, char** argv) {
     // One instance per home folder; a lock left by a killed run is reclaimed by QLockFile.
     QLockFile lock(QDir(QString::fromStdString(home)).filePath("halvika.lock"));
     if (!lock.tryLock(0)) {
+        // Already running for this folder: bring that one up instead of starting a second.
+        QDBusInterface running(DBusService::serviceName, DBusService::objectPath, DBusService::interfaceName);
+        if (!running.isValid() || running.call("Show").type() == QDBusMessage::ErrorMessage) {
+            std::fprintf(stderr, "halvika: already running for %s\n", home.c_str());
+        }
         return 0;
     }
 
@@ -259,8 +268,27 @@ int HalvikaProgram::run(int argc, char** argv) {
     QObject::connect(&application, &QGuiApplication::commitDataRequest,
                      [&app](QSessionManager&) { app.sessionEnding(); });
 
+    // Scripts reach the running program on the session bus.
+    RemoteCommands remote(core, clock);
+    remote.snoozeLatestWindow = [&soundingWindows](std::int32_t amount, std::int16_t unit) {
+        return soundingWindows.snoozeLatest(amount, unit);
+    };
+    remote.exitRoutine = [&app] { app.exitProgram(true); };
+    DBusService dbus(remote);
+    dbus.showWindow = [&mainWindow] {
+        if (!mainWindow->isVisible()) {
+            mainWindow->toggleWindowVisibility();
+        }
+        mainWindow->raise();
+        mainWindow->activateWindow();
+    };
+
     if (!app.mainStart()) {
         return 1;
+    }
+    if (!dbus.registerOnSessionBus()) {
+        std::fprintf(stderr, "halvika: the scripting interface is not on the session bus (no bus, or another "
+                             "Halvika has it)\n");
     }
     mainWindow->translate();
     tray->setBlocked(core.watch().blocked());

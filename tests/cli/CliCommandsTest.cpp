@@ -1,5 +1,6 @@
 // halvika-cli: next moments of a group file, expression evaluation, and its errors.
 #include "CliCommands.h"
+#include "RemoteClient.h"
 #include "fakes/TempHome.h"
 #include "xml/XMLNode.h"
 
@@ -134,6 +135,94 @@ TEST(CliCommands, ImportIntoAFolderAndExportItAsACollection) {
     const Result foreign = run({"import", source.file("notes.txt"), "--to", folder.path()});
     EXPECT_EQ(foreign.status, 2);
     EXPECT_FALSE(foreign.err.empty());
+}
+
+} // namespace
+} // namespace halvika
+
+namespace halvika {
+namespace {
+
+/// A running Halvika that answers from fixed lists, or is not running at all.
+class ScriptedRemote : public RemoteClient {
+public:
+    bool reachable() override { return running; }
+    std::vector<Entry> upcoming(int limit) override {
+        asked.push_back("upcoming " + std::to_string(limit));
+        return entries;
+    }
+    Status status() override { return state; }
+    std::string addAlarm(const std::string& name, const std::string& moment, const std::string& message,
+                         const std::string& group) override {
+        asked.push_back("add " + name + "|" + moment + "|" + message + "|" + group);
+        return addProblem;
+    }
+    void setBlocked(bool blocked) override { asked.push_back(blocked ? "block" : "unblock"); }
+    void stopSounds() override { asked.push_back("stop"); }
+    std::string error() const override { return running ? "" : "org.halvika.Halvika is not on the session bus"; }
+
+    bool running = true;
+    std::vector<Entry> entries;
+    Status state;
+    std::string addProblem;
+    std::vector<std::string> asked;
+};
+
+Result runWith(ScriptedRemote& remote, const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int status = CliCommands::run(args, out, err, &remote);
+    return {status, out.str(), err.str()};
+}
+
+TEST(CliRemoteCommands, ListAndStatusShowWhatTheRunningHalvikaSays) {
+    ScriptedRemote remote;
+    remote.entries = {{"2026/12/24 18:00:00", "Candles \"big\"\tand\\small", "Home"},
+                      {"2026/12/25 08:00:00", "Gifts", "Home"}};
+    EXPECT_EQ(runWith(remote, {"list"}).out,
+              "2026/12/24 18:00:00\tCandles \"big\"\tand\\small\tHome\n2026/12/25 08:00:00\tGifts\tHome\n");
+    EXPECT_EQ(runWith(remote, {"list", "--json", "--count", "2"}).out,
+              "[\n {\"moment\": \"2026/12/24 18:00:00\", \"name\": \"Candles \\\"big\\\"\\tand\\\\small\", \"group\": "
+              "\"Home\"},\n {\"moment\": \"2026/12/25 08:00:00\", \"name\": \"Gifts\", \"group\": \"Home\"}\n]\n");
+    EXPECT_EQ(remote.asked, (std::vector<std::string>{"upcoming 50", "upcoming 2"}));
+    remote.entries.clear();
+    EXPECT_EQ(runWith(remote, {"list", "--json"}).out, "[]\n");
+    EXPECT_EQ(runWith(remote, {"list", "--count", "0"}).status, CliCommands::exitUsage);
+
+    remote.state = {"2026/12/24 18:00:00", {"Candles", "Tree"}, true, 2, 7};
+    EXPECT_EQ(runWith(remote, {"status"}).out,
+              "next alarm: 2026/12/24 18:00:00 (Candles, Tree)\nblocked: yes\ngroups: 2\nalarms: 7\n");
+    remote.state = {};
+    EXPECT_EQ(runWith(remote, {"status"}).out.substr(0, 17), "next alarm: none\n");
+}
+
+TEST(CliRemoteCommands, AddBlockAndStopAreCheckedFirstAndSaySoWhenHalvikaIsNotRunning) {
+    ScriptedRemote remote;
+    EXPECT_EQ(runWith(remote, {"add", "--message", "x"}).status, CliCommands::exitUsage);
+    const Result badMoment = runWith(remote, {"add", "--at", "tomorrow", "--message", "x"});
+    EXPECT_EQ(badMoment.status, CliCommands::exitUsage);
+    EXPECT_NE(badMoment.err.find("not a moment"), std::string::npos);
+    EXPECT_TRUE(remote.asked.empty()); // nothing was sent
+
+    const Result added = runWith(remote, {"add", "--at", "2026/12/24 18:00:00", "--message", "Light them", "--group",
+                                          "Home", "--name", "Candles"});
+    EXPECT_EQ(added.status, CliCommands::exitOk);
+    EXPECT_EQ(added.out, "added: Candles at 2026/12/24 18:00:00\n");
+    remote.addProblem = "the moment 2026/12/24 18:00:00 has passed";
+    const Result refused = runWith(remote, {"add", "--at", "2026/12/24 18:00:00", "--message", "Late"});
+    EXPECT_EQ(refused.status, CliCommands::exitUsage);
+    EXPECT_EQ(refused.err, "halvika-cli: the moment 2026/12/24 18:00:00 has passed\n");
+    runWith(remote, {"block"});
+    runWith(remote, {"unblock"});
+    runWith(remote, {"stop-sounds"});
+    EXPECT_EQ(remote.asked, (std::vector<std::string>{"add Candles|2026/12/24 18:00:00|Light them|Home",
+                                                      "add |2026/12/24 18:00:00|Late|", "block", "unblock", "stop"}));
+
+    remote.running = false;
+    const Result down = runWith(remote, {"block"});
+    EXPECT_EQ(down.status, CliCommands::exitNotRunning);
+    EXPECT_EQ(down.err, "halvika-cli: Halvika is not running (org.halvika.Halvika is not on the session bus). "
+                        "Start it with: halvika\n");
+    EXPECT_EQ(run({"status"}).status, CliCommands::exitNotRunning); // a build without D-Bus says so too
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "alarms/Alarm.h"
 #include "dates/DateFormat.h"
+#include "dates/DateUnits.h"
 #include "platform/Clock.h"
 #include "platform/SoundOutput.h"
 #include "settings/SettingsStore.h"
@@ -167,6 +168,19 @@ void SoundingWindows::alarmWindowClosing(AlarmWindowLogic& logic, const std::str
     logic.close(editedMessage, widthPixels, heightPixels);
     AlarmWindowLogic* raw = &logic;
     m_views.post([this, raw] { removeAlarmWindow(raw); });
+}
+
+bool SoundingWindows::snoozeLatest(std::int32_t amount, std::int16_t unitCode) {
+    if (m_alarmWindows.empty()) {
+        return false;
+    }
+    AlarmWindowLogic& logic = *m_alarmWindows.back()->logic;
+    constexpr std::int16_t fromNow = 1;
+    if (!logic.snooze(amount, listPositionOfUnitCode(unitCode), fromNow, logic.message(), 0, 0)) {
+        return false;
+    }
+    alarmWindowDone(logic);
+    return true;
 }
 
 void SoundingWindows::alarmWindowDone(AlarmWindowLogic& logic) {

@@ -37,6 +37,9 @@ public:
     void soundAlarmClock();
     /// Closes every sound window and silences the alarm clock.
     void stopAllSounds();
+    /// Snoozes the most recently opened alarm window by an amount of a unit (a unit code) from now, as its
+    /// snooze button would, and closes it. False when none is open or the snooze was refused.
+    bool snoozeLatest(std::int32_t amount, std::int16_t unitCode);
     /// Closes every window (the program ends).
     void closeAll();
 

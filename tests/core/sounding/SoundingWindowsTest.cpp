@@ -1,5 +1,6 @@
 // Alarm and sound windows found, reused, limited to three sounds and stopped together.
 #include "sounding/SoundingWindows.h"
+#include "dates/DateUnits.h"
 #include "fakes/DatePrinter.h"
 #include "fakes/SoundingTestRig.h"
 #include "sounding/AlarmClockLogic.h"
@@ -36,6 +37,23 @@ TEST_F(SoundingWindowsTest, ASecondSoundingReusesTheWindowOnlyWithOneAlarmWindow
     const auto second = test::SoundingTestRig::addAction(*alarm, 1, "Milk");
     windows.showAlarmMessage(alarm, second, nine, true, "");
     EXPECT_EQ(windows.alarmWindowCount(), 2u);
+}
+
+TEST_F(SoundingWindowsTest, ScriptsSnoozeTheNewestAlarmWindowFromNowAndCloseIt) {
+    EXPECT_FALSE(windows.snoozeLatest(5, unitMinute)); // none open
+    auto tea = alarmWith(1);
+    auto walk = alarmWith(1);
+    walk->name = "Walk";
+    clock.set(eight);
+    windows.showAlarmMessage(tea, tea->actions.elementAt(0), eight, true, "");
+    windows.showAlarmMessage(walk, walk->actions.elementAt(0), eight, true, "");
+    clock.set(Date::fromParts(2026, 3, 7, 8, 0, 5)); // past the window's guard second
+    ASSERT_TRUE(windows.snoozeLatest(10, unitMinute));
+    views.flush();
+    ASSERT_EQ(windows.alarmWindowCount(), 1u);
+    EXPECT_EQ(windows.alarmWindow(0)->alarm(), tea);
+    EXPECT_TRUE(walk->snoozing);
+    EXPECT_EQ(walk->nextSnoozeAlarmDate, Date::fromParts(2026, 3, 7, 8, 10, 5));
 }
 
 TEST_F(SoundingWindowsTest, AtMostThreeSoundsPlayAndAWindowPlaysOneSoundAtATime) {
