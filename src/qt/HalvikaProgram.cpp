@@ -2,6 +2,7 @@
 #include "HalvikaProgram.h"
 
 #include "app/AppPaths.h"
+#include "app/AutostartEntry.h"
 #include "app/CoreSubsystems.h"
 #include "app/HalvikaApp.h"
 #include "app/IdleSubsystems.h"
@@ -123,13 +124,16 @@ int HalvikaProgram::run(int argc, char** argv) {
     CoreSubsystems core(clock, timer, app.paths(), app.ini(), app.translation(), app.messages(), pluginProcess, nullptr,
                         app.safeMode());
     app.setSubsystems(core);
-    core.firstRunDialog = [&app](SettingsStore& settings) {
+    const AutostartEntry autostart(environment("XDG_CONFIG_HOME"), environment("HOME"));
+    const std::string program = QCoreApplication::applicationFilePath().toStdString();
+    core.firstRunDialog = [&app, &autostart, &program, &home](SettingsStore& settings) {
         std::vector<std::string> folders{app.paths().home()};
         folders.insert(folders.end(), app.paths().dataFolders().begin(), app.paths().dataFolders().end());
         frmFirstTimeSettings dialog(app.translation(), LanguageChoice::listLanguageFiles(folders),
                                     LanguageChoice::userLanguageId());
         dialog.exec();
         dialog.storeInto(settings);
+        autostart.set(dialog.startWithSession(), program, home);
     };
     core.loadPlugins();
 
@@ -222,6 +226,9 @@ int HalvikaProgram::run(int argc, char** argv) {
             editor.setAlarms(alarms, AlarmEditorLogic::templateAlarm);
             editor.exec();
         };
+        dialog.autostartEnabled = [&autostart] { return autostart.exists(); };
+        dialog.setAutostart = [&autostart, &program, &home](bool on) { return autostart.set(on, program, home); };
+        dialog.showAutostart();
         dialog.applied = [&mainWindow] {
             // The language may have changed: every open window takes its captions again.
             Translatable::translateAll();

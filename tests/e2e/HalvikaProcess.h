@@ -30,6 +30,8 @@ public:
         if (m_pid == 0) {
             const char* platform = std::getenv("HALVIKA_E2E_PLATFORM");
             ::setenv("QT_QPA_PLATFORM", platform ? platform : "offscreen", 1);
+            // A first run may write an autostart entry: into the test's folder, never the machine's.
+            ::setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
             const char* binary = std::getenv("HALVIKA_E2E_BINARY") ? std::getenv("HALVIKA_E2E_BINARY") : HALVIKA_BINARY;
             ::execl(binary, binary, "--home", home.c_str(), static_cast<char*>(nullptr));
             ::_exit(127);

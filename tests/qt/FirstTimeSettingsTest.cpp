@@ -33,6 +33,7 @@ TEST(FirstTimeSettings, ProposesTranslatesAndStores) {
     EXPECT_EQ(language->currentText(), "English"); // proposed for en_US
     EXPECT_EQ(dates->itemText(1), "month/day/year");
     EXPECT_FALSE(dialog.findChild<QLabel*>("lblExplanation")->isVisibleTo(&dialog));
+    EXPECT_TRUE(dialog.startWithSession()); // starting with the session is proposed
 
     language->setCurrentText("Deutsch");
     EXPECT_EQ(dialog.windowTitle(), "Willkommen");

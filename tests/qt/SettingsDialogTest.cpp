@@ -1,4 +1,5 @@
 // The settings dialog on the real core: it opens with the stored values and stores through the core's rules.
+#include "app/AutostartEntry.h"
 #include "app/CoreSubsystems.h"
 #include "app/MessageBoxRoutine.h"
 #include "fakes/CoreTestRig.h"
@@ -68,6 +69,29 @@ TEST_F(SettingsDialogTest, OpensWithTheStoredValuesAndStoresThroughTheRules) {
     EXPECT_FALSE(dialog.apply());
     EXPECT_EQ(core.settings().warningLimit, 3);
     EXPECT_EQ(dialogs.shown().back().text, "The alarm group folder does not exist. Please choose an existing folder.");
+}
+
+TEST_F(SettingsDialogTest, TheAutostartCheckBoxWritesAndRemovesTheEntry) {
+    {
+        frmSettings unwired(core, texts, messages, clock, {}, {"English"}, {"default"});
+        EXPECT_FALSE(unwired.findChild<QCheckBox*>("chkAutostart")->isEnabled());
+    }
+    const AutostartEntry entry(home.file("config"), "/nonexistent");
+    frmSettings dialog(core, texts, messages, clock, {}, {"English"}, {"default"});
+    dialog.autostartEnabled = [&entry] { return entry.exists(); };
+    dialog.setAutostart = [&entry, this](bool on) { return entry.set(on, "/usr/bin/halvika", home.path()); };
+    dialog.showAutostart();
+    auto* box = dialog.findChild<QCheckBox*>("chkAutostart");
+    ASSERT_TRUE(box->isEnabled());
+    EXPECT_FALSE(box->isChecked());
+
+    box->setChecked(true);
+    ASSERT_TRUE(dialog.apply());
+    EXPECT_NE(home.read("config/autostart/halvika.desktop").find("Exec=/usr/bin/halvika --hidden --home "),
+              std::string::npos);
+    box->setChecked(false);
+    ASSERT_TRUE(dialog.apply());
+    EXPECT_FALSE(entry.exists());
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "settings/SettingsStore.h"
 #include "settings/modTranslation.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFormLayout>
@@ -55,9 +56,14 @@ frmFirstTimeSettings::frmFirstTimeSettings(modTranslation& texts, std::vector<La
     row("lblLanguage", "&Language", m_language);
     row("lblDateFormat", "&Dates", m_dateFormat);
     row("lblTimeFormat", "&Times", m_timeFormat);
+    // An alarm clock that is not running does not ring: starting with the session is proposed.
+    m_autostart = new QCheckBox("&Start Halvika when I log in", this);
+    m_autostart->setObjectName("chkAutostart");
+    m_autostart->setChecked(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_explanation);
     layout->addLayout(form);
+    layout->addWidget(m_autostart);
     layout->addWidget(ok, 0, Qt::AlignRight);
 
     const int proposed = LanguageChoice::choose(m_languages, userLanguageId);
@@ -95,6 +101,10 @@ void frmFirstTimeSettings::translate() {
     }
     m_dateFormat->setCurrentIndex(date);
     m_timeFormat->setCurrentIndex(time);
+}
+
+bool frmFirstTimeSettings::startWithSession() const {
+    return m_autostart->isChecked();
 }
 
 void frmFirstTimeSettings::storeInto(SettingsStore& settings) const {

@@ -9,6 +9,7 @@
 
 #include <vector>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 
@@ -25,6 +26,8 @@ public:
 
     /// Stores the choice: language, date order, time format and the four display formats.
     void storeInto(SettingsStore& settings) const;
+    /// The answer to the question whether Halvika is to start with the desktop session.
+    bool startWithSession() const;
     void translate() override;
 
     void done(int result) override;
@@ -40,6 +43,7 @@ private:
     QComboBox* m_language = nullptr;
     QComboBox* m_dateFormat = nullptr;
     QComboBox* m_timeFormat = nullptr;
+    QCheckBox* m_autostart = nullptr;
     bool m_accepted = false;
 };
 

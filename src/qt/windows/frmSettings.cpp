@@ -2,6 +2,7 @@
 
 #include "alarms/Alarm.h"
 #include "app/CoreSubsystems.h"
+#include "app/MessageBoxRoutine.h"
 #include "dates/DateUnits.h"
 #include "platform/Clock.h"
 #include "plugins/PluginHost.h"
@@ -131,6 +132,9 @@ QWidget* frmSettings::generalPage() {
     form->addRow(QString(), m_autoSave);
     m_toolTips = named(new QCheckBox("Show &tool tips in the lists", page), "chkShowToolTips");
     form->addRow(QString(), m_toolTips);
+    m_autostart = named(new QCheckBox("Start with the desktop &session", page), "chkAutostart");
+    m_autostart->setEnabled(false);
+    form->addRow(QString(), m_autostart);
     m_font = named(new QPushButton(page), "cmdFont");
     auto* defaultFont = named(new QPushButton("Default f&ont", page), "cmdDefaultFont");
     form->addRow(label("lblFont", "List f&ont", m_font, page), row(page, {m_font, defaultFont}));
@@ -296,6 +300,11 @@ QWidget* frmSettings::displayPage() {
     return page;
 }
 
+void frmSettings::showAutostart() {
+    m_autostart->setEnabled(autostartEnabled && setAutostart);
+    m_autostart->setChecked(autostartEnabled && autostartEnabled());
+}
+
 void frmSettings::translate() {
     FormTranslator::translateForm(*this, m_texts);
     auto* tabs = findChild<QTabWidget*>("tabSettings");
@@ -435,6 +444,10 @@ bool frmSettings::apply() {
         s.intervalBarWidth = static_cast<std::int16_t>(m_barWidth->value());
         s.autoUpdateCalendar = m_autoCalendar->isChecked();
         s.calendarOffset = static_cast<std::int16_t>(m_calendarOffset->value());
+        if (setAutostart && autostartEnabled && m_autostart->isChecked() != autostartEnabled() &&
+            !setAutostart(m_autostart->isChecked())) {
+            m_messages.msgBox(m_texts.getText("frmSettings", 50), Dialogs::styleExclamation);
+        }
         m_core.reapplySettings();
         m_core.markSettingsChanged();
         if (applied) {

@@ -44,6 +44,12 @@ public:
     bool apply();
     /// Called after the settings were stored, so that the program applies them (language, lists...).
     std::function<void()> applied;
+    /// Whether Halvika starts with the desktop session, and the switch that writes or removes the entry.
+    /// Without them the check box is disabled.
+    std::function<bool()> autostartEnabled;
+    std::function<bool(bool)> setAutostart;
+    /// Takes the autostart state into the check box (after the functions above are set).
+    void showAutostart();
     /// Edits an alarm in the alarm editor as a template (the template and the secondary and attention alarms).
     std::function<void(std::shared_ptr<Alarm>&)> editAlarm;
 
@@ -74,6 +80,7 @@ private:
     QLineEdit* m_folder = nullptr;
     QCheckBox* m_autoSave = nullptr;
     QCheckBox* m_toolTips = nullptr;
+    QCheckBox* m_autostart = nullptr;
     QPushButton* m_font = nullptr;
     QFont m_listFont;
     QSpinBox* m_warning = nullptr;
