@@ -210,6 +210,12 @@ public:
 /// The folder's own "PlugIns", then those of the shipped data.
 std::vector<std::string> pluginFolders(const std::string& folder) {
     std::vector<std::string> folders{folder + "/PlugIns"};
+    // Those of the installation this program belongs to, wherever it was put.
+    std::error_code error;
+    const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) {
+        folders.push_back((program.parent_path() / ".." / "share" / "halvika" / "PlugIns").lexically_normal().string());
+    }
     const std::string shipped = HALVIKA_DATA_DIRS;
     std::size_t start = 0;
     while (start <= shipped.size()) {

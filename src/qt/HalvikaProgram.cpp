@@ -64,6 +64,11 @@ std::string environment(const char* name) {
 
 std::vector<std::string> dataFolders() {
     std::vector<std::string> folders;
+    // Beside the program first, so that an installation found anywhere (a staged package) uses its own data.
+    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath("../share/halvika");
+    if (QDir(beside).exists()) {
+        folders.push_back(QDir(beside).canonicalPath().toStdString());
+    }
     for (const QString& f : QString(HALVIKA_DATA_DIRS).split(':', Qt::SkipEmptyParts)) {
         folders.push_back(f.toStdString());
     }
@@ -74,6 +79,9 @@ std::vector<std::string> dataFolders() {
 
 int HalvikaProgram::run(int argc, char** argv) {
     QApplication application(argc, argv);
+    // From the first moment on: a termination asked for during start-up is then carried out, properly, as
+    // soon as the program runs.
+    UnixSignalWatcher signalWatcher;
     QApplication::setApplicationName("Halvika");
     QApplication::setApplicationVersion(QString::fromStdString(ProgramVersion::text()));
     QApplication::setWindowIcon(AppIcon::icon());
@@ -270,7 +278,6 @@ int HalvikaProgram::run(int argc, char** argv) {
     QObject::connect(tray.get(), &TrayIcon::exitRequested, [&app] { app.trayExit(); });
     QObject::connect(mainWindow.get(), &frmHalvikaMain::exitRequested, [&app] { app.trayExit(); });
 
-    UnixSignalWatcher signalWatcher;
     QObject::connect(&signalWatcher, &UnixSignalWatcher::terminationRequested, [&app] { app.sessionEnding(); });
     QObject::connect(&application, &QGuiApplication::commitDataRequest,
                      [&app](QSessionManager&) { app.sessionEnding(); });
