@@ -96,6 +96,8 @@ int HalvikaProgram::run(int argc, char** argv) {
     const QCommandLineOption hiddenOption("hidden", "Start with the main window hidden in the tray.");
     parser.addOption(homeOption);
     parser.addOption(hiddenOption);
+    const QCommandLineOption showOption("show", "Show the main window (of the Halvika already running, if any).");
+    parser.addOption(showOption);
     parser.process(application);
 
     const std::string home = AppPaths::resolveHome(parser.value(homeOption).toStdString(), environment("HALVIKA_HOME"),
@@ -314,7 +316,7 @@ int HalvikaProgram::run(int argc, char** argv) {
     }
     mainWindow->applyGeometry(core.settings());
     // Hidden when asked, or when it was hidden at the last exit; only with a tray to bring it back.
-    if (!trayAvailable || (!parser.isSet(hiddenOption) && core.settings().windowVisible)) {
+    if (!trayAvailable || parser.isSet(showOption) || (!parser.isSet(hiddenOption) && core.settings().windowVisible)) {
         mainWindow->show();
     }
     const int exitCode = QApplication::exec();

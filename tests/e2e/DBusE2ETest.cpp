@@ -115,7 +115,7 @@ TEST_F(DBusE2ETest, ScriptsAddAnAlarmThatIsSavedAndSoundsThenBlockAndQuit) {
     EXPECT_NE(run(cli("status")).text.find("blocked: no"), std::string::npos);
 
     // A second start asks the running one to show itself and ends.
-    Process second(home.path());
+    Process second(home.path(), "--show");
     EXPECT_EQ(second.waitForExit(30s), 0);
     EXPECT_TRUE(halvika.running());
 

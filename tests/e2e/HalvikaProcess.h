@@ -21,7 +21,8 @@ using namespace std::chrono_literals;
 /// Runs HALVIKA_BINARY, or the program named by $HALVIKA_E2E_BINARY (to measure a release build).
 class Process {
 public:
-    explicit Process(const std::string& home) {
+    /// `option`, when given, is one more argument after the home folder.
+    explicit Process(const std::string& home, const std::string& option = "") {
         // A home that has been run before: without settings the first-run dialog would wait for the user.
         if (!std::filesystem::exists(home + "/usr.cfx")) {
             std::ofstream(home + "/usr.cfx") << "<settings><lng>English</lng></settings>";
@@ -33,7 +34,11 @@ public:
             // A first run may write an autostart entry: into the test's folder, never the machine's.
             ::setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
             const char* binary = std::getenv("HALVIKA_E2E_BINARY") ? std::getenv("HALVIKA_E2E_BINARY") : HALVIKA_BINARY;
-            ::execl(binary, binary, "--home", home.c_str(), static_cast<char*>(nullptr));
+            if (option.empty()) {
+                ::execl(binary, binary, "--home", home.c_str(), static_cast<char*>(nullptr));
+            } else {
+                ::execl(binary, binary, "--home", home.c_str(), option.c_str(), static_cast<char*>(nullptr));
+            }
             ::_exit(127);
         }
     }
