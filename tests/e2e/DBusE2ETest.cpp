@@ -52,13 +52,8 @@ bool listedAsRecent(const std::string& name) {
 class DBusE2ETest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const std::string addressFile = busHome.file("bus-address");
-        bus = std::make_unique<Daemon>(
-            std::vector<std::string>{"dbus-daemon", "--session", "--nofork", "--print-address=1"}, addressFile);
-        ASSERT_TRUE(waitUntil(10, fileHasLine, addressFile));
-        std::string address = readText(addressFile);
-        address.erase(address.find('\n'));
-        ::setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
+        bus = startPrivateBus(busHome.path());
+        ASSERT_TRUE(bus);
     }
     void TearDown() override { bus.reset(); }
 

@@ -40,13 +40,8 @@ class NotifyPluginServiceTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         home = std::make_unique<test::TempHome>();
-        const std::string addressFile = home->file("bus-address");
-        bus = std::make_unique<test::Daemon>(
-            std::vector<std::string>{"dbus-daemon", "--session", "--nofork", "--print-address=1"}, addressFile);
-        ASSERT_TRUE(test::waitUntil(10, test::fileHasLine, addressFile));
-        std::string address = test::readText(addressFile);
-        address.erase(address.find('\n'));
-        ::setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
+        bus = test::startPrivateBus(home->path());
+        ASSERT_TRUE(bus);
         notifications = std::make_unique<test::Daemon>(std::vector<std::string>{
             "/usr/bin/python3", "-m", "dbusmock", "--session", "-t", "notification_daemon", "-l", log()});
         ASSERT_TRUE(test::waitUntil(20, registered, "org.freedesktop.Notifications"));

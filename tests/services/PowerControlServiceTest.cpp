@@ -28,15 +28,9 @@ class PowerControlServiceTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         home = std::make_unique<test::TempHome>();
-        const std::string addressFile = home->file("bus-address");
-        bus = std::make_unique<test::Daemon>(
-            std::vector<std::string>{"dbus-daemon", "--session", "--nofork", "--print-address=1"}, addressFile);
-        ASSERT_TRUE(test::waitUntil(10, test::fileHasLine, addressFile));
-        std::string address = test::readText(addressFile);
-        address.erase(address.find('\n'));
         // The mocked logind lives on the private bus, which stands in for the system bus too.
-        ::setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
-        ::setenv("DBUS_SYSTEM_BUS_ADDRESS", address.c_str(), 1);
+        bus = test::startPrivateBus(home->path(), true);
+        ASSERT_TRUE(bus);
         logind = std::make_unique<test::Daemon>(std::vector<std::string>{
             "/usr/bin/python3", "-m", "dbusmock", "--system", "-t", "logind", "-l", home->file("logind.log")});
         saver = std::make_unique<test::Daemon>(std::vector<std::string>{

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
@@ -59,6 +60,22 @@ std::string readText(const std::string& path) {
 
 bool fileHasLine(const std::string& path) {
     return readText(path).find('\n') != std::string::npos;
+}
+
+std::unique_ptr<Daemon> startPrivateBus(const std::string& folder, bool alsoSystem) {
+    const std::string addressFile = folder + "/bus-address";
+    auto bus = std::make_unique<Daemon>(
+        std::vector<std::string>{"dbus-daemon", "--session", "--nofork", "--print-address=1"}, addressFile);
+    if (!waitUntil(10, fileHasLine, addressFile)) {
+        return nullptr;
+    }
+    std::string address = readText(addressFile);
+    address.erase(address.find('\n'));
+    ::setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
+    if (alsoSystem) {
+        ::setenv("DBUS_SYSTEM_BUS_ADDRESS", address.c_str(), 1);
+    }
+    return bus;
 }
 
 } // namespace halvika::test

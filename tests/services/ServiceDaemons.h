@@ -2,6 +2,7 @@
 // and a PulseAudio server with a null sink.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,5 +29,9 @@ bool waitUntil(double seconds, bool (*condition)(const std::string&), const std:
 /// The file's whole text ("" when missing).
 std::string readText(const std::string& path);
 bool fileHasLine(const std::string& path);
+
+/// A D-Bus daemon of the test's own, its address written into `folder` and set as DBUS_SESSION_BUS_ADDRESS
+/// (and DBUS_SYSTEM_BUS_ADDRESS with `alsoSystem`); none when it did not come up.
+std::unique_ptr<Daemon> startPrivateBus(const std::string& folder, bool alsoSystem = false);
 
 } // namespace halvika::test
