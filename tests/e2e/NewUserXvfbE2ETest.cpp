@@ -39,6 +39,17 @@ public:
     }
     void keys(const std::string& keys) const { xdotool("key --delay 60 " + keys); }
     void type(const std::string& text) const { xdotool("type --delay 30 '" + text + "'"); }
+    /// What the display's clipboard holds, read with xclip as any other program would.
+    std::string clipboard() const {
+        std::string output;
+        const std::string command = "DISPLAY=" + name() + " xclip -o -selection clipboard 2>/dev/null";
+        std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
+        std::array<char, 256> buffer{};
+        while (pipe && std::fgets(buffer.data(), buffer.size(), pipe.get())) {
+            output += buffer.data();
+        }
+        return output;
+    }
     /// The first window whose title matches, waiting up to `seconds`; "" when none came.
     std::string window(const std::string& title, double seconds) const {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
@@ -59,12 +70,13 @@ private:
 };
 
 bool toolsPresent() {
-    return std::system("command -v Xvfb >/dev/null && command -v xdotool >/dev/null") == 0;
+    return std::system("command -v Xvfb >/dev/null && command -v xdotool >/dev/null && command -v xclip >/dev/null") ==
+           0;
 }
 
 TEST(NewUserXvfbE2E, AGroupAndAnAlarmTypedInAreSavedAndTheAlarmWindowOpensWhenItSounds) {
     if (!toolsPresent()) {
-        GTEST_SKIP() << "Xvfb and xdotool are needed (./test installs them)";
+        GTEST_SKIP() << "Xvfb, xdotool and xclip are needed (./test installs them)";
     }
     XDisplay display;
     ASSERT_TRUE(display.ready());
@@ -127,6 +139,24 @@ TEST(NewUserXvfbE2E, AGroupAndAnAlarmTypedInAreSavedAndTheAlarmWindowOpensWhenIt
     char moment[32];
     std::strftime(moment, sizeof moment, "%Y/%m/%d %H:%M:%S", &local);
     EXPECT_NE(group.find(std::string("<oncd>") + moment + "</oncd>"), std::string::npos);
+
+    // Read off the screen as the user reads it: the next-alarm line, copied from the window, and the
+    // coming-alarms list, whose entry opens the editor on the alarm (its name field copied). The places
+    // are those of the window's first layout.
+    std::strftime(moment, sizeof moment, "%Y-%m-%d %H:%M:%S", &local);
+    std::string line;
+    for (int attempt = 0; attempt < 20 && line.find("Call mum") == std::string::npos; ++attempt) {
+        display.xdotool("mousemove --window " + main + " 100 37 click 1");
+        display.keys("ctrl+a ctrl+c");
+        line = display.clipboard();
+        std::this_thread::sleep_for(250ms);
+    }
+    EXPECT_EQ(line, std::string("Next alarm: ") + moment + " (Call mum)");
+    display.xdotool("mousemove --window " + main + " 40 318 click --repeat 2 --delay 80 1");
+    ASSERT_FALSE(display.window("^Alarm$", 10).empty()) << "the coming list did not open the alarm";
+    display.keys("ctrl+a ctrl+c");
+    EXPECT_EQ(display.clipboard(), "Call mum");
+    display.keys("Escape");
 
     // Its window opens when it sounds, with its name and moment as the caption.
     const double wait = static_cast<double>(due - std::time(nullptr)) + 15;
