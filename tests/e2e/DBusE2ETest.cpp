@@ -22,14 +22,9 @@ struct Output {
 };
 
 Output run(const std::string& command) {
-    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-    std::string text;
-    char buffer[512];
-    while (pipe != nullptr && std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
-        text += buffer;
-    }
-    const int status = pipe != nullptr ? ::pclose(pipe) : -1;
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text};
+    Output out{};
+    out.text = commandOutput(command, &out.status, true);
+    return out;
 }
 
 std::string cli(const std::string& arguments) {

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdio>
 #include <ctime>
 #include <memory>
@@ -28,27 +27,13 @@ public:
 
     /// Runs xdotool on this display; its output.
     std::string xdotool(const std::string& arguments) const {
-        std::string output;
-        const std::string command = "DISPLAY=" + name() + " xdotool " + arguments + " 2>/dev/null";
-        std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-        std::array<char, 256> buffer{};
-        while (pipe && std::fgets(buffer.data(), buffer.size(), pipe.get())) {
-            output += buffer.data();
-        }
-        return output;
+        return test::commandOutput("DISPLAY=" + name() + " xdotool " + arguments);
     }
     void keys(const std::string& keys) const { xdotool("key --delay 60 " + keys); }
     void type(const std::string& text) const { xdotool("type --delay 30 '" + text + "'"); }
     /// What the display's clipboard holds, read with xclip as any other program would.
     std::string clipboard() const {
-        std::string output;
-        const std::string command = "DISPLAY=" + name() + " xclip -o -selection clipboard 2>/dev/null";
-        std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-        std::array<char, 256> buffer{};
-        while (pipe && std::fgets(buffer.data(), buffer.size(), pipe.get())) {
-            output += buffer.data();
-        }
-        return output;
+        return test::commandOutput("DISPLAY=" + name() + " xclip -o -selection clipboard");
     }
     /// The first window whose title matches, waiting up to `seconds`; "" when none came.
     std::string window(const std::string& title, double seconds) const {

@@ -18,17 +18,8 @@ namespace {
 bool registered(const std::string& service) {
     const std::string command = "dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus "
                                 "org.freedesktop.DBus.NameHasOwner string:" +
-                                service + " 2>/dev/null";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return false;
-    }
-    std::string output;
-    char buffer[256];
-    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
-        output += buffer;
-    }
-    ::pclose(pipe);
+                                service;
+    const std::string output = test::commandOutput(command);
     return output.find("boolean true") != std::string::npos;
 }
 

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
@@ -60,6 +61,20 @@ std::string readText(const std::string& path) {
 
 bool fileHasLine(const std::string& path) {
     return readText(path).find('\n') != std::string::npos;
+}
+
+std::string commandOutput(const std::string& command, int* status, bool withErrors) {
+    FILE* pipe = ::popen((command + (withErrors ? " 2>&1" : " 2>/dev/null")).c_str(), "r");
+    std::string output;
+    char buffer[512];
+    while (pipe != nullptr && std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
+        output += buffer;
+    }
+    const int result = pipe != nullptr ? ::pclose(pipe) : -1;
+    if (status != nullptr) {
+        *status = WIFEXITED(result) ? WEXITSTATUS(result) : -1;
+    }
+    return output;
 }
 
 std::unique_ptr<Daemon> startPrivateBus(const std::string& folder, bool alsoSystem) {

@@ -30,6 +30,9 @@ bool waitUntil(double seconds, bool (*condition)(const std::string&), const std:
 std::string readText(const std::string& path);
 bool fileHasLine(const std::string& path);
 
+/// Runs a shell command; its standard output (and error, with `withErrors`) and, when asked, its exit status.
+std::string commandOutput(const std::string& command, int* status = nullptr, bool withErrors = false);
+
 /// A D-Bus daemon of the test's own, its address written into `folder` and set as DBUS_SESSION_BUS_ADDRESS
 /// (and DBUS_SYSTEM_BUS_ADDRESS with `alsoSystem`); none when it did not come up.
 std::unique_ptr<Daemon> startPrivateBus(const std::string& folder, bool alsoSystem = false);
