@@ -12,7 +12,7 @@ namespace halvika {
 struct NotificationRequest {
     std::string summary;
     std::string body;
-    /// The notification specification's urgency: 0 low, 1 normal, 2 critical.
+    /// The urgency hint of org.freedesktop.Notifications: 0 low, 1 normal, 2 critical.
     std::uint8_t urgency = 1;
 
     /// From an Execute call's parameters: the settings element "sett" (its "body" is the text; when empty,
