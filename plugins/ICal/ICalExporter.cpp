@@ -3,6 +3,7 @@
 
 #include "alarms/Alarm.h"
 #include "alarms/clsAction.h"
+#include "alarms/clsAdvancedDate.h"
 #include "dates/ArithmeticError.h"
 #include "dates/DateUnits.h"
 
@@ -15,8 +16,6 @@
 namespace halvika {
 
 namespace {
-
-const char* const weekdayNames[8] = {"", "SUNDAY", "MONDAY", "TUESDAY", "WEDNESDAY", "THURSDAY", "FRIDAY", "SATURDAY"};
 
 /// A local moment as a floating iCalendar time: the same wall-clock time wherever the calendar is read.
 icaltimetype floating(const Date& d) {
@@ -39,7 +38,7 @@ void addX(icalcomponent* c, const char* name, const std::string& value) {
 
 int weekdayNumber(const std::string& name) {
     for (int i = 1; i <= 7; ++i) {
-        if (name == weekdayNames[i]) {
+        if (name == clsAdvancedDate::weekdayNames[static_cast<std::size_t>(i - 1)]) {
             return i;
         }
     }
@@ -220,7 +219,8 @@ private:
                 std::string days;
                 for (int d = 1; d <= 7; ++d) {
                     if ((a.weekDays & (1 << (d - 1))) != 0) {
-                        days += std::string(days.empty() ? "" : "||") + "WEEKDAY==" + weekdayNames[d];
+                        days += std::string(days.empty() ? "" : "||") + "WEEKDAY==" +
+                                std::string(clsAdvancedDate::weekdayNames[static_cast<std::size_t>(d - 1)]);
                     }
                 }
                 expression = expression.empty() ? days : "(" + days + ")&&(" + expression + ")";

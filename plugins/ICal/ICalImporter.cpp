@@ -3,6 +3,7 @@
 
 #include "alarms/Alarm.h"
 #include "alarms/clsAction.h"
+#include "alarms/clsAdvancedDate.h"
 #include "dates/DateUnits.h"
 
 #include <libical/ical.h>
@@ -13,8 +14,6 @@
 namespace halvika {
 
 namespace {
-
-const char* const weekdayNames[8] = {"", "SUNDAY", "MONDAY", "TUESDAY", "WEDNESDAY", "THURSDAY", "FRIDAY", "SATURDAY"};
 
 struct CalendarDeleter {
     void operator()(icalcomponent* c) const { icalcomponent_free(c); }
@@ -85,7 +84,8 @@ std::string joined(const std::vector<std::string>& parts, const std::string& wit
 
 /// "BYDAY=2MO" and "BYDAY=-1FR" as a date expression over the month.
 std::string ordinalWeekday(int position, int weekday) {
-    const std::string day = std::string("WEEKDAY==") + weekdayNames[weekday];
+    const std::string day =
+        "WEEKDAY==" + std::string(clsAdvancedDate::weekdayNames[static_cast<std::size_t>(weekday - 1)]);
     const int n = position < 0 ? -position : position;
     const std::string field = position < 0 ? "DAYSBEFORENEXTMONTH" : "DAYOFMONTH";
     if (n == 1) {

@@ -88,9 +88,12 @@ bool HalvikaCalendarLogic::fillView(int view, const Vector<AlarmGroup>& groups, 
         complete = AlarmWatch::collectAlarmIntervals(groups.elementAt(g)->alarms, first, last, getMinImportance(view),
                                                      ignoreCorrection, alarms, starts, ends);
     }
-    clear(view);
+    // One layout for the refilled view, not one for the emptied and one for the filled.
+    HCalendar& cal = calendar(view);
+    cal.setLockRefresh(true);
+    cal.clear();
     addAlarms(view, alarms, starts, ends);
-    calendar(view).Refresh();
+    cal.Refresh();
     return complete;
 }
 

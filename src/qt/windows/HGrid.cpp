@@ -60,15 +60,16 @@ HGrid::Metrics HGrid::metrics() const {
     const QFontMetrics fm = fontMetrics();
     Metrics m;
     m.headerHeight = fm.height() + 2 * padding;
+    // The left band holds the line headers when lines run across, the secondary headers otherwise.
     int widest = 0;
-    const auto& leftTexts = l.linesAcross ? std::vector<std::string>() : l.secondaryHeaders;
-    for (const auto& h : l.lineHeaders) {
-        if (l.linesAcross) {
+    if (l.linesAcross) {
+        for (const auto& h : l.lineHeaders) {
             widest = std::max(widest, fm.horizontalAdvance(qt(h.text)));
         }
-    }
-    for (const auto& t : leftTexts) {
-        widest = std::max(widest, fm.horizontalAdvance(qt(t)));
+    } else {
+        for (const auto& t : l.secondaryHeaders) {
+            widest = std::max(widest, fm.horizontalAdvance(qt(t)));
+        }
     }
     m.headerWidth = widest + 4 * padding;
     // ShownScopeLength lines fill the visible part; the rest lies beyond and is scrolled to.
@@ -99,11 +100,14 @@ QSize HGrid::minimumSizeHint() const {
 }
 
 QRect HGrid::cellRect(int cell) const {
+    return cellRect(cell, metrics());
+}
+
+QRect HGrid::cellRect(int cell, const Metrics& m) const {
     const auto& l = m_calendar.layout();
     if (cell < 0 || cell >= static_cast<int>(l.cells.size())) {
         return {};
     }
-    const Metrics m = metrics();
     const auto& c = l.cells[static_cast<std::size_t>(cell)];
     const int x0 = m.headerWidth + static_cast<int>(std::lround(c.column * m.columnWidth));
     const int x1 = m.headerWidth + static_cast<int>(std::lround((c.column + 1) * m.columnWidth));
@@ -124,7 +128,7 @@ std::pair<int, int> HGrid::hitTest(const QPoint& point) const {
     if (cell < 0) {
         return {-1, -1};
     }
-    const QRect r = cellRect(cell);
+    const QRect r = cellRect(cell, m);
     // Entries begin below the cell header line, when cells have headers.
     const int first = r.top() + padding + (m_calendar.CellHeaderFormat.empty() ? 0 : lineHeight());
     const int index = (point.y() - first) / lineHeight();
@@ -181,7 +185,7 @@ void HGrid::paintEvent(QPaintEvent*) {
     const HCalendarEntry* selectedEntry = m_calendar.getSelectedEntry();
     for (std::size_t i = 0; i < l.cells.size(); ++i) {
         const auto& cell = l.cells[i];
-        const QRect r = cellRect(static_cast<int>(i));
+        const QRect r = cellRect(static_cast<int>(i), m);
         QColor background = cell.inScope ? pal.color(QPalette::Base) : pal.color(QPalette::AlternateBase);
         const bool today = now >= cell.period.start.serialSeconds() && now <= cell.period.end.serialSeconds();
         if (today) {

@@ -51,6 +51,7 @@ private:
         double rowHeight = 0;
     };
     Metrics metrics() const;
+    QRect cellRect(int cell, const Metrics& m) const;
     /// Selects the entry or cell under the point; returns what hitTest found.
     std::pair<int, int> selectAt(const QPoint& point);
     int lineHeight() const;
