@@ -225,17 +225,22 @@ bool Alarm::computeNext(const Date& da, bool calendarDate, Date& moment) const {
             p = alignToPeriod(p, startDate);
         }
         p = dateAddUnit(p, -everyAmount, everyUnit);
+        // Month and year corrections clamp days, so a candidate after A can correct to a moment at or before
+        // `da`; such a candidate is skipped like one before A, and the search goes on to the next.
+        const bool correctionClamps = corr != 0 && (correctionUnit == unitMonth || correctionUnit == unitYear);
         int n = 0;
         bool goOn = true;
         while (goOn) {
             p = dateAddUnit(p, everyAmount, everyUnit);
             ++n;
-            goOn = p <= a;
+            goOn = p <= a || (correctionClamps && dateAddUnit(p, corr, correctionUnit) <= da);
             if (weekdays) {
-                goOn = goOn || (weekDays & (1 << p.dayOfWeek())) == 0;
+                goOn = (weekDays & (1 << p.dayOfWeek())) == 0 || goOn;
             }
             if (advanced) {
-                goOn = goOn || !evaluator->getDateEval(p, activeAdvanced);
+                // Asked about every candidate, so a malformed expression raises even where nothing else
+                // would let the candidate through.
+                goOn = !evaluator->getDateEval(p, activeAdvanced) || goOn;
             }
             if (window) {
                 goOn = goOn || p < startDate;

@@ -59,6 +59,30 @@ TEST(AlarmNextMoment, CorrectionAppliesUnlessTheCalendarMomentIsAsked) {
     EXPECT_EQ(next(*p, at(2026, 3, 7, 7, 5)), at(2026, 3, 8, 7, 5));
 }
 
+TEST(AlarmNextMoment, ClampedMonthCorrectionsGoOnToTheNextCandidate) {
+    // 29 March less a month is 28 February; that candidate corrects back to 28 March, which is not after.
+    auto later = periodic(at(2026, 1, 1, 12), 1, unitDay);
+    later->correctionAmount = 1;
+    later->correctionUnit = unitMonth;
+    EXPECT_EQ(next(*later, at(2026, 3, 29, 10)), at(2026, 4, 1, 12));
+    EXPECT_EQ(next(*later, at(2026, 4, 1, 12)), at(2026, 4, 2, 12));
+
+    auto earlier = periodic(at(2026, 1, 1, 12), 1, unitDay);
+    earlier->correctionAmount = -1;
+    earlier->correctionUnit = unitMonth;
+    EXPECT_EQ(next(*earlier, at(2026, 3, 31, 10)), at(2026, 4, 1, 12));
+    EXPECT_EQ(next(*earlier, at(2026, 4, 1, 12)), at(2026, 4, 2, 12));
+
+    // The same with years, across 29 February.
+    auto yearly = periodic(at(2028, 2, 29, 9), 1, unitDay);
+    yearly->correctionAmount = 1;
+    yearly->correctionUnit = unitYear;
+    const Date da = at(2029, 2, 28, 10);
+    const Date found = next(*yearly, da);
+    EXPECT_GT(found, da);
+    EXPECT_EQ(found, at(2029, 3, 1, 9));
+}
+
 TEST(AlarmNextMoment, PeriodicGridRunsBothWaysFromTheAnchor) {
     auto daily = periodic(at(2020, 1, 1, 7), 1, unitDay);
     EXPECT_EQ(next(*daily, at(2026, 3, 7, 7)), at(2026, 3, 8, 7));
@@ -128,6 +152,22 @@ TEST(AlarmNextMoment, AdvancedExpressionFiltersTheGrid) {
     a->activeAdvanced = "MONTH";
     a->setChanged();
     EXPECT_THROW(a->hasNextAlarmDateAfter(at(2026, 3, 3)), ExpressionError);
+
+    // The expression is asked about every candidate, also one the weekdays or an ended window reject.
+    for (const char* malformed : {"1<=MONTH<=3", "MONTH"}) {
+        auto ended = periodic(at(2026, 1, 1, 8), 1, unitDay);
+        ended->activePeriod = Alarm::periodAdvanced | Alarm::periodWindow;
+        ended->startDate = at(2026, 1, 1);
+        ended->endDate = at(2026, 2, 1);
+        ended->activeAdvanced = malformed;
+        EXPECT_THROW(ended->hasNextAlarmDateAfter(at(2026, 3, 3)), ExpressionError) << malformed;
+
+        auto noDays = periodic(at(2026, 1, 1, 8), 1, unitDay);
+        noDays->activePeriod = Alarm::periodAdvanced | Alarm::periodWeekdays;
+        noDays->weekDays = 0;
+        noDays->activeAdvanced = malformed;
+        EXPECT_THROW(noDays->hasNextAlarmDateAfter(at(2026, 3, 3)), ExpressionError) << malformed;
+    }
 }
 
 TEST(AlarmNextMoment, Snooze) {
