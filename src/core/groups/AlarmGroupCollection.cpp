@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 
 namespace halvika {
 
@@ -88,6 +89,7 @@ void AlarmGroupCollection::unloadAllAlarmGroups(bool initial) {
         ClipboardParentAg.reset();
     }
     alarmGroups.clear();
+    m_listener->allGroupsUnloaded();
 }
 
 bool AlarmGroupCollection::reloadAlarmGroups() {
@@ -112,6 +114,36 @@ bool AlarmGroupCollection::saveAlarmGroups(bool all) {
         return true;
     }
     return m_services.messages.msgBox(mainText(textSaveFailedGoOn), styleExclamationYesNo) == Dialogs::answerYes;
+}
+
+bool AlarmGroupCollection::saveAllIntoFolder(const std::string& folder) {
+    if (folder == m_services.alarmGroupFolder) {
+        return saveAlarmGroups(true);
+    }
+    m_services.alarmGroupFolder = folder;
+    // Every name is settled before anything is written, so that no two groups and no file already there
+    // share one.
+    std::set<std::string> claimed;
+    Vector<AlarmGroup> renamed;
+    for (int i = 0; i < alarmGroups.numberOfElements(); ++i) {
+        const auto group = alarmGroups.elementAt(i);
+        if (group->path.empty() || group->path.rfind(AlarmGroup::folderMark, 0) != 0) {
+            continue;
+        }
+        if (TextFile::exists(AlarmGroup::resolvePath(group->path, folder)) || !claimed.insert(group->path).second) {
+            renamed.addElement(group);
+        }
+    }
+    int n = 0;
+    for (int i = 0; i < renamed.numberOfElements(); ++i) {
+        std::string path;
+        do {
+            path = std::string(AlarmGroup::folderMark) + "/usg_" + std::to_string(n++) + ".agx";
+        } while (claimed.count(path) > 0 || TextFile::exists(AlarmGroup::resolvePath(path, folder)));
+        claimed.insert(path);
+        renamed.elementAt(i)->path = path;
+    }
+    return saveAlarmGroups(true);
 }
 
 bool AlarmGroupCollection::saveAlarmGroupFile(const std::shared_ptr<AlarmGroup>& group) {

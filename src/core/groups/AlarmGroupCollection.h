@@ -51,6 +51,9 @@ public:
     bool reloadAlarmGroups();
     bool saveAlarmGroups(bool all);
     bool saveAlarmGroupFile(const std::shared_ptr<AlarmGroup>& group);
+    /// Makes `folder` the alarm group folder and saves every group into it at once. A group whose file
+    /// name is taken there by another file gets the first free name, so nothing in the folder is overwritten.
+    bool saveAllIntoFolder(const std::string& folder);
     bool importAlarmGroupFiles(const std::vector<std::string>& paths);
     bool importAlarmGroupCollection(const std::string& filePath);
     bool importAlarmGroupsFromPlugin(const std::string& plugin);

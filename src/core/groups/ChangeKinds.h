@@ -27,6 +27,8 @@ public:
     virtual ~ChangeListener() = default;
     virtual void alarmsChanged(const Vector<Alarm>& alarms, std::int16_t kinds) = 0;
     virtual void groupsChanged(const Vector<AlarmGroup>& groups, std::int16_t kinds) = 0;
+    /// Every group is about to be dropped (a reload): nothing may keep pointing at their alarms.
+    virtual void allGroupsUnloaded() {}
 };
 
 } // namespace halvika

@@ -35,7 +35,7 @@ bool SettingsDialogRules::formatUsable(const std::string& pattern, const Date& n
 
 bool SettingsDialogRules::store(Input in, SettingsStore& s, const Date& now, const std::string& programFolder,
                                 MessageBoxRoutine& messages, modTranslation& texts,
-                                const std::function<bool()>& saveAllGroups,
+                                const std::function<bool(const std::string&)>& saveAllGroupsInto,
                                 const std::function<void()>& settingsChanged) {
     // 1. The folder must exist.
     while (!in.alarmGroupLocation.empty() &&
@@ -72,8 +72,8 @@ bool SettingsDialogRules::store(Input in, SettingsStore& s, const Date& now, con
     }
     if (in.alarmGroupLocation != s.alarmGroupPath) {
         s.alarmGroupPath = in.alarmGroupLocation;
-        if (s.autoSave && saveAllGroups) {
-            saveAllGroups(); // every group is written into the new folder
+        if (s.autoSave && saveAllGroupsInto) {
+            saveAllGroupsInto(s.alarmGroupFolder(programFolder));
         }
     }
     if (settingsChanged) {

@@ -34,9 +34,11 @@ public:
     static Input fill(const SettingsStore& settings, modTranslation& texts);
     /// Checks the input and, when every check passes, stores it. False (nothing stored, the dialog stays
     /// open) at the first failing check, after its message. A new group folder with automatic saving on saves
-    /// every group into it (`saveAllGroups`); `settingsChanged` is called after storing.
+    /// every group into it (`saveAllGroupsInto`, given the folder's full path); `settingsChanged` is called
+    /// after storing.
     static bool store(Input input, SettingsStore& settings, const Date& now, const std::string& programFolder,
-                      MessageBoxRoutine& messages, modTranslation& texts, const std::function<bool()>& saveAllGroups,
+                      MessageBoxRoutine& messages, modTranslation& texts,
+                      const std::function<bool(const std::string&)>& saveAllGroupsInto,
                       const std::function<void()>& settingsChanged);
 
     /// A display format is usable when formatting a moment with it gives something other than the pattern:

@@ -176,6 +176,22 @@ void AlarmWatch::soundOverdueAndFindNext(const Date& now) {
 }
 
 void AlarmWatch::updateUpcoming() {
+    // A change reported from inside the work below (a synchronisation, a question's nested event loop) only
+    // asks for another round; running it there would recurse without end.
+    if (m_updating) {
+        m_updateAgain = true;
+        return;
+    }
+    m_updating = true;
+    int rounds = 0;
+    do {
+        m_updateAgain = false;
+        updateUpcomingOnce();
+    } while (m_updateAgain && ++rounds < kMaxUpdateRounds);
+    m_updating = false;
+}
+
+void AlarmWatch::updateUpcomingOnce() {
     const Date now = currentMoment(false);
     if (now < m_lastCheckMoment) {
         m_lastCheckMoment = now; // the clock was set back
@@ -211,8 +227,9 @@ void AlarmWatch::scheduleWatchTimer() {
         m_hooks.releaseFinishedSpeech();
     }
     if (now.minute() == m_syncMinute) {
-        m_groups.synchronizeAlarmGroups(m_groups.alarmGroups);
+        // Moved on first: synchronising reports changes, which schedule again within this minute.
         m_syncMinute = (m_syncMinute + 30) % 60;
+        m_groups.synchronizeAlarmGroups(m_groups.alarmGroups);
     }
     if (m_upcoming.numberOfElements() > 0) {
         double w = secondsUntil(currentMoment(false), m_nextAlarmMoment, true);
@@ -397,6 +414,24 @@ void AlarmWatch::groupsChanged(const Vector<AlarmGroup>& groups, std::int16_t ki
     m_seeAlarmsBusy = false;
     if (kinds & (kindLoaded | kindAdded | kindRemoved | kindStateChanged)) {
         updateUpcoming();
+    }
+    if (m_hooks.dataChanged) {
+        m_hooks.dataChanged();
+    }
+}
+
+void AlarmWatch::allGroupsUnloaded() {
+    m_upcoming.clear();
+    m_nextAlarmMoment = Date::none();
+    clearWork(alarmDue);
+    for (int list = 0; list < 2; ++list) {
+        m_lists[list] = SeeAlarmsList{};
+        if (m_hooks.redrawSeeAlarmsList) {
+            m_hooks.redrawSeeAlarmsList(list);
+        }
+    }
+    if (m_hooks.showNextAlarm) {
+        m_hooks.showNextAlarm();
     }
     if (m_hooks.dataChanged) {
         m_hooks.dataChanged();

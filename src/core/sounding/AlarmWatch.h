@@ -93,6 +93,8 @@ public:
     void advanceLastCheck();
     void alarmsChanged(const Vector<Alarm>& alarms, std::int16_t kinds) override;
     void groupsChanged(const Vector<AlarmGroup>& groups, std::int16_t kinds) override;
+    /// Empties the see-alarms lists and the upcoming alarms, so that nothing unloaded can sound or be shown.
+    void allGroupsUnloaded() override;
     /// Mode 0 toggles Active, 1 switches on, 2 switches off, 3 stops snoozing; then reports kindStateChanged.
     void setActivity(const Vector<Alarm>& alarms, std::int16_t mode);
     void setActivity(const Vector<AlarmGroup>& groups, std::int16_t mode);
@@ -156,6 +158,7 @@ private:
     /// Sounds what fell due up to `now`, takes the following alarms as the upcoming ones and, unless blocked,
     /// moves the last check to `now`.
     void soundOverdueAndFindNext(const Date& now);
+    void updateUpcomingOnce();
 
     const Clock& m_clock;
     WatchTimer& m_timer;
@@ -178,6 +181,10 @@ private:
     std::mt19937 m_random{std::random_device{}()};
     SeeAlarmsList m_lists[2];
     bool m_seeAlarmsBusy = false;
+    /// Guards `updateUpcoming` against being entered again from the work it does.
+    bool m_updating = false;
+    bool m_updateAgain = false;
+    static constexpr int kMaxUpdateRounds = 10;
 };
 
 } // namespace halvika

@@ -456,7 +456,7 @@ bool frmSettings::apply() {
     };
     const bool stored = SettingsDialogRules::store(
         in, s, m_clock.now().date, m_core.paths().home(), m_messages, m_texts,
-        [this] { return m_core.groups().saveAlarmGroups(true); }, storeTheRest);
+        [this](const std::string& folder) { return m_core.groups().saveAllIntoFolder(folder); }, storeTheRest);
     if (!stored) {
         m_folder->setFocus();
     }

@@ -10,10 +10,12 @@
 #include "fakes/ScriptedDialogs.h"
 #include "fakes/TempHome.h"
 #include "platform/posix/PosixPluginProcess.h"
+#include "settings/SettingsDialogRules.h"
 #include "settings/modTranslation.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace halvika {
@@ -59,6 +61,39 @@ TEST_F(CoreSubsystemsTest, StoredActivePluginsAreStartedAndAMissingOneIsReported
     EXPECT_EQ(dialogs.shown()[0].text, PluginHost::startFailedMessage);
     ASSERT_TRUE(core.saveSettings());
     EXPECT_EQ(XMLNode::createFromFile(home.file("usr.cfx"))->getNode("acpl")->getNumberOfNodes(), 0);
+}
+
+TEST_F(CoreSubsystemsTest, ANewGroupFolderReceivesEveryGroupAndIsWhereTheNextStartLooks) {
+    namespace fs = std::filesystem;
+    home.write("usr.cfx", "<settings><lng>English</lng><agp>&lt;app_path&gt;/old</agp></settings>");
+    fs::create_directory(home.file("old"));
+    fs::create_directory(home.file("new"));
+    home.write("old/usg_0.agx", "<algr><name>Work</name></algr>");
+    home.write("old/usg_1.agx", "<algr><name>Home</name></algr>");
+    const std::string foreign = "<algr><name>Already there</name></algr>";
+    home.write("new/usg_0.agx", foreign);
+    {
+        CoreSubsystems core = makeCore();
+        ASSERT_TRUE(core.mainStart(false));
+        SettingsDialogRules::Input in = SettingsDialogRules::fill(core.settings(), texts);
+        in.alarmGroupLocation = "<app_path>/new";
+        in.displayFormats = SettingsStore::displayFormatsFor(0, 0);
+        ASSERT_TRUE(SettingsDialogRules::store(
+            in, core.settings(), clock.now().date, home.path(), messages, texts,
+            [&core](const std::string& folder) { return core.groups().saveAllIntoFolder(folder); },
+            [&core] { core.reapplySettings(); }));
+        ASSERT_TRUE(core.saveSettings());
+    }
+    EXPECT_EQ(home.read("new/usg_0.agx"), foreign); // another file of the folder is never overwritten
+    CoreSubsystems restarted = makeCore();
+    ASSERT_TRUE(restarted.mainStart(false));
+    std::vector<std::string> names;
+    for (int i = 0; i < restarted.groups().alarmGroups.numberOfElements(); ++i) {
+        names.push_back(restarted.groups().alarmGroups.elementAt(i)->name);
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Already there", "Home", "Work"}));
+    EXPECT_TRUE(dialogs.shown().empty());
 }
 
 TEST_F(CoreSubsystemsTest, FirstRunAndSafeMode) {

@@ -20,7 +20,7 @@ protected:
     bool store(const SettingsDialogRules::Input& input) {
         return SettingsDialogRules::store(
             input, settings, now, home.path(), messages, texts,
-            [this] {
+            [this](const std::string&) {
                 ++savedAll;
                 return true;
             },

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace halvika {
 namespace {
 
@@ -104,6 +106,27 @@ TEST_F(AlarmWatchTest, AlarmsAtTheSameMomentSoundTogetherInGroupOrderAndTheTimer
     EXPECT_TRUE(watch.pendingWork() & AlarmWatch::alarmDue);
     tickAt(at(8, 5));
     EXPECT_EQ(runner.names(), (std::vector<std::string>{"A", "B", "C"}));
+}
+
+TEST_F(AlarmWatchTest, ASynchronisedGroupIsSynchronisedOncePerHalfHourWithoutRecursing) {
+    // The plug-in is not installed: every call answers "", and the group still reports a change.
+    auto synced = group("Synced");
+    synced->synchPlugin = "HalvikaGone*Sync";
+    once(synced, "A", at(12, 0, 10));
+    startAt(at(12));
+    auto syncCalls = [this] {
+        return std::count_if(setUp.plugins.calls.begin(), setUp.plugins.calls.end(),
+                             [](const auto& call) { return call.method == "Synchronize"; });
+    };
+    EXPECT_EQ(syncCalls(), 1);
+    EXPECT_EQ(timer.interval(), 10000);
+    tickAt(at(12, 0, 10));
+    EXPECT_EQ(runner.names(), (std::vector<std::string>{"A"}));
+    tickAt(at(12, 29, 59));
+    EXPECT_EQ(syncCalls(), 1);
+    tickAt(at(12, 30, 5));
+    EXPECT_EQ(syncCalls(), 2);
+    EXPECT_EQ(runner.names(), (std::vector<std::string>{"A"}));
 }
 
 TEST_F(AlarmWatchTest, MissedMinutesSoundOncePerMomentWithoutAnInactivityLimit) {
@@ -268,6 +291,28 @@ TEST_F(AlarmWatchTest, ChangesAndSwitching) {
     once(g, "Past", at(9, 10));
     groups.saveAlarmGroups(false);
     EXPECT_TRUE(runner.soundings.empty() || runner.soundings.back().alarm != "Past");
+}
+
+TEST_F(AlarmWatchTest, ReloadingReplacesTheListsAndAMissingFolderLeavesNothingToSound) {
+    settings.seeAlarmsAmount[1] = 2;
+    settings.seeAlarmsUnit[1] = unitHour;
+    once(group("G"), "Soon", at(12, 0, 10));
+    startAt(at(12));
+    watch.rebuildSeeAlarmsList(1);
+    ASSERT_TRUE(groups.saveAlarmGroups(true));
+    ASSERT_TRUE(groups.reloadAlarmGroups());
+    ASSERT_EQ(watch.seeAlarmsList(1).alarms.numberOfElements(), 1); // not the old entry beside the new one
+    const auto reloaded = groups.alarmGroups.elementAt(0)->elementAt(0);
+    EXPECT_EQ(watch.seeAlarmsList(1).alarms.elementAt(0), reloaded);
+    ASSERT_EQ(watch.upcomingAlarms().numberOfElements(), 1);
+    EXPECT_EQ(watch.upcomingAlarms().elementAt(0), reloaded);
+
+    setUp.services.alarmGroupFolder = home.file("gone");
+    EXPECT_FALSE(groups.reloadAlarmGroups());
+    EXPECT_EQ(watch.seeAlarmsList(1).alarms.numberOfElements(), 0);
+    EXPECT_EQ(watch.upcomingAlarms().numberOfElements(), 0);
+    tickAt(at(12, 0, 10));
+    EXPECT_TRUE(runner.soundings.empty());
 }
 
 TEST_F(AlarmWatchTest, SeeAlarmsListsFollowTheirWindows) {
