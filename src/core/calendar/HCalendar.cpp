@@ -68,9 +68,28 @@ int HCalendar::Layout::cellAt(int row, int column) const {
 HCalendar::HCalendar() = default;
 
 void HCalendar::clear() {
+    if (const HCalendarEntry* selected = getSelectedEntry()) {
+        m_reselect = {m_selectedCell, selected->alarm, selected->startDate};
+        m_selectedCell = -1;
+    }
     m_entries.clear();
     m_selectedEntry = -1;
     Refresh();
+}
+
+void HCalendar::reselect() {
+    if (!m_reselect.alarm || m_reselect.cell < 0 || m_reselect.cell >= static_cast<int>(m_layout.cells.size())) {
+        return;
+    }
+    for (int e : m_layout.cells[static_cast<std::size_t>(m_reselect.cell)].entries) {
+        const HCalendarEntry& candidate = m_entries[static_cast<std::size_t>(e)];
+        if (candidate.alarm == m_reselect.alarm && candidate.startDate == m_reselect.start) {
+            m_selectedCell = m_reselect.cell;
+            m_selectedEntry = e;
+            m_reselect = {};
+            return;
+        }
+    }
 }
 
 void HCalendar::addEntry(const std::string& text, const Date& startDate, const Date& endDate, std::int32_t colour,
@@ -265,6 +284,7 @@ void HCalendar::layOut() {
     if (m_selectedEntry >= static_cast<int>(m_entries.size())) {
         m_selectedEntry = -1;
     }
+    reselect();
 }
 
 std::string HCalendar::entryLabel(int entryIndex, const Cell& cell) const {
@@ -288,6 +308,7 @@ HPeriod HCalendar::getSelectedPeriod() const {
 }
 
 void HCalendar::selectCell(int cell) {
+    m_reselect = {};
     m_selectedCell = cell >= 0 && cell < static_cast<int>(m_layout.cells.size()) ? cell : -1;
     m_selectedEntry = -1;
 }
@@ -303,6 +324,7 @@ void HCalendar::selectEntry(int cell, int entryIndex) {
 }
 
 void HCalendar::clearSelection() {
+    m_reselect = {};
     m_selectedCell = -1;
     m_selectedEntry = -1;
 }

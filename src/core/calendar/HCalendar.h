@@ -129,6 +129,15 @@ private:
     bool m_lockRefresh = false;
     int m_selectedCell = -1;
     int m_selectedEntry = -1;
+    /// The entry that was selected when the entries were cleared, found again by its alarm and start when
+    /// it comes back. Until then nothing is selected: never the whole cell in its place.
+    struct Reselection {
+        int cell = -1;
+        std::shared_ptr<Alarm> alarm;
+        Date start;
+    };
+    Reselection m_reselect;
+    void reselect();
 };
 
 } // namespace halvika

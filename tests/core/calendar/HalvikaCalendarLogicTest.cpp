@@ -228,6 +228,32 @@ TEST_F(HalvikaCalendarLogicTest, SettingsComeBackAndAbsurdOnesAreMended) {
     EXPECT_EQ(mended.horizontalDivider(), HalvikaCalendarLogic::defaultHorizontalDivider);
 }
 
+TEST_F(HalvikaCalendarLogicTest, ARefillKeepsTheSelectedEntryAndNeverWidensItToTheCell) {
+    showMarch();
+    auto g = group("G");
+    once(g, "Breakfast", at(3, 8));
+    auto tea = once(g, "Tea", at(3, 16, 30));
+    once(g, "Dinner", at(3, 19));
+    ASSERT_TRUE(logic.fillView(0, groups, false));
+    HCalendar& c = logic.calendar(0);
+    const int third = c.cellOf(at(3));
+    c.selectEntry(third, 1);
+    ASSERT_EQ(logic.getSelectedAlarms().elementAt(0), tea);
+
+    // Another alarm sounded and everything was filled again: tea is still what Delete would take.
+    g->alarms.remove(g->alarms.elementAt(0));
+    ASSERT_TRUE(logic.fillView(0, groups, false));
+    ASSERT_TRUE(logic.isAlarmSelected());
+    ASSERT_EQ(logic.getSelectedAlarms().numberOfElements(), 1);
+    EXPECT_EQ(logic.getSelectedAlarms().elementAt(0), tea);
+
+    // Tea itself is gone: nothing is selected, not the dinner beside it.
+    g->alarms.remove(tea);
+    ASSERT_TRUE(logic.fillView(0, groups, false));
+    EXPECT_FALSE(logic.isAlarmSelected());
+    EXPECT_EQ(logic.getSelectedAlarms().numberOfElements(), 0);
+}
+
 TEST_F(HalvikaCalendarLogicTest, SelectionLabelClipboardOffsetAndExport) {
     showMarch();
     auto g = group("G", 0x0000ff);
