@@ -75,7 +75,8 @@ std::string PluginHost::methodCall(const std::string& className, const std::stri
     if (!result.ok) {
         return "";
     }
-    if (addToRunningPlugins) {
+    // Only a program that went on after its reply is running; one that has ended is not polled again.
+    if (addToRunningPlugins && result.running) {
         m_running.push_back({className, std::move(result.running)});
     } else if (result.running) {
         m_detached.push_back(std::move(result.running));
@@ -178,6 +179,10 @@ void PluginHost::setActivePlugins(const XMLNode& acpl, MessageBoxRoutine& messag
 
 void PluginHost::checkRunningPlugins() {
     for (std::size_t i = m_running.size(); i-- > 0;) {
+        if (!m_running[i].process->isAlive()) {
+            m_running.erase(m_running.begin() + static_cast<std::ptrdiff_t>(i));
+            continue;
+        }
         const XMLNodePtr reply =
             XMLNode::createFromXML(methodCall(m_running[i].identifier, "GetStatus", lang(), false));
         if (!NumberText::parseBoolean(reply->getString("active", 0, "")).value_or(false)) {
@@ -204,24 +209,18 @@ std::vector<std::string> PluginHost::runningPlugins() const {
     return ids;
 }
 
-XMLNodePtr PluginHost::editSettings(const std::string& identifier, const XMLNode& settings,
-                                    const std::string& elementName) {
+std::unique_ptr<PluginSettingsEdit>
+PluginHost::startEditSettings(const std::string& identifier, const XMLNode& settings, const std::string& elementName) {
     const std::size_t star = identifier.find('*');
     const std::string program = star == std::string::npos ? "" : programFor(identifier.substr(0, star));
     if (program.empty()) {
-        return nullptr;
+        return std::make_unique<PluginSettingsEdit>(nullptr, elementName);
     }
     // The user works in the plug-in's window: no time limit that a person could run into.
-    m_busy = true;
-    PluginProcess::Result result =
-        m_process.call(program, envelope(identifier.substr(star + 1), "EditSettings", lang() + settings.toString()),
-                       24 * 3600 * 1000, maxReplyBytes, {"--settings"});
-    m_busy = false;
-    const XMLNodePtr reply = XMLNode::createFromXML(result.reply);
-    if (!result.ok || reply->getNumberOfNodesWithName(elementName) == 0) {
-        return nullptr;
-    }
-    return reply->getNode(elementName);
+    return std::make_unique<PluginSettingsEdit>(
+        m_process.start(program, envelope(identifier.substr(star + 1), "EditSettings", lang() + settings.toString()),
+                        24 * 3600 * 1000, maxReplyBytes, {"--settings"}),
+        elementName);
 }
 
 int PluginHost::setRegistered(bool registered) {

@@ -3,6 +3,7 @@
 
 #include "groups/GroupPlugins.h"
 #include "platform/PluginProcess.h"
+#include "plugins/PluginSettingsEdit.h"
 #include "xml/XMLNode.h"
 
 #include <array>
@@ -67,9 +68,10 @@ public:
     std::vector<std::string> runningPlugins() const;
 
     /// Lets the plug-in edit its settings in a window of its own: the program runs with "--settings", reads the
-    /// settings element and writes the new one. The new element, or nothing when the user cancelled or the
-    /// plug-in failed. `elementName` is "sett" for actions and "syst" for synchronisation.
-    XMLNodePtr editSettings(const std::string& identifier, const XMLNode& settings, const std::string& elementName);
+    /// settings element and writes the new one, which the edit gives once it has ended. `elementName` is
+    /// "sett" for actions and "syst" for synchronisation. Returns at once; the program goes on ticking.
+    std::unique_ptr<PluginSettingsEdit> startEditSettings(const std::string& identifier, const XMLNode& settings,
+                                                          const std::string& elementName);
     /// Registers (makes runnable) or unregisters the plug-in programs of the folders that allow it.
     /// Returns how many programs were changed.
     int setRegistered(bool registered);

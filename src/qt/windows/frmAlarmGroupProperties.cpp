@@ -7,6 +7,7 @@
 #include "settings/modTranslation.h"
 #include "windows/AppIcon.h"
 #include "windows/FormTranslator.h"
+#include "windows/PluginSettingsWindow.h"
 #include "windows/frmAlarmProperties.h"
 
 #include <QCheckBox>
@@ -96,12 +97,12 @@ frmAlarmGroupProperties::frmAlarmGroupProperties(std::shared_ptr<AlarmGroup> gro
     connect(templateButton, &QPushButton::clicked, this, &frmAlarmGroupProperties::editTemplate);
     connect(m_synch, &QComboBox::currentIndexChanged, this,
             [this] { m_synchSettings->setEnabled(!m_synch->currentData().toString().isEmpty()); });
-    connect(m_synchSettings, &QPushButton::clicked, this, [this] {
+    auto* synchWindow =
+        new PluginSettingsWindow(m_synchSettings, [this](XMLNodePtr edited) { m_form.synchSettings = edited; });
+    connect(m_synchSettings, &QPushButton::clicked, this, [this, synchWindow] {
         const std::string id = m_synch->currentData().toString().toStdString();
         if (m_plugins && !id.empty()) {
-            if (auto edited = m_plugins->editSettings(id, *m_form.synchSettings, "syst")) {
-                m_form.synchSettings = edited;
-            }
+            synchWindow->open(*m_plugins, id, *m_form.synchSettings, "syst");
         }
     });
     m_synchSettings->setEnabled(!m_form.synchPlugin.empty());

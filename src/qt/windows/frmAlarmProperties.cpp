@@ -13,6 +13,7 @@
 #include "sounding/WildcardPath.h"
 #include "windows/AppIcon.h"
 #include "windows/FormTranslator.h"
+#include "windows/PluginSettingsWindow.h"
 #include "windows/frmActions.h"
 
 #include <QCheckBox>
@@ -296,10 +297,11 @@ void frmAlarmProperties::buildControls() {
         if (!m_plugins || m_shownAction < 0) {
             return;
         }
-        auto& action = *m_logic.actions.elementAt(m_shownAction);
-        if (auto edited = m_plugins->editSettings(action.plugin, *action.settings, "sett")) {
-            action.settings = edited;
-        }
+        // The action is held by the window, so the new settings land on it even when another is shown by then.
+        auto action = m_logic.actions.elementAt(m_shownAction);
+        auto* window =
+            new PluginSettingsWindow(m_pluginSettings, [action](XMLNodePtr edited) { action->settings = edited; });
+        window->open(*m_plugins, action->plugin, *action->settings, "sett");
     });
     resize(860, 600);
 }

@@ -14,6 +14,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <thread>
 
 namespace halvika {
 namespace {
@@ -118,6 +119,14 @@ TEST_F(PluginHostTest, RunningPluginsAreKeptPolledAndEnded) {
     host.methodCall("HalvikaTest*GPP", "Run", host.lang(), false); // goes on too, ended at exit as well
     host.releaseRunningPlugins();
     EXPECT_TRUE(host.runningPlugins().empty());
+
+    // An action that ended with its reply is not running: it is never asked again.
+    mode("normal");
+    host.methodCall("HalvikaTest*Act", "Execute", host.lang(), true);
+    EXPECT_TRUE(host.runningPlugins().empty());
+    const std::string before = log();
+    host.checkRunningPlugins();
+    EXPECT_EQ(log(), before);
 }
 
 TEST_F(PluginHostTest, ActivePluginsAreStoredAndStartedAgain) {
@@ -145,13 +154,31 @@ TEST_F(PluginHostTest, FileFilters) {
     EXPECT_EQ(host.exportFormats()[0].extensions, "*.tst");
 }
 
-TEST_F(PluginHostTest, SettingsAreEditedInThePluginsOwnWindow) {
-    const auto edited = host.editSettings("HalvikaTest*Act", *XMLNode::createFromXML("<sett><s>x</s></sett>"), "sett");
+XMLNodePtr editToTheEnd(PluginHost& host, const std::string& id, const XMLNode& settings) {
+    auto edit = host.startEditSettings(id, settings, "sett");
+    while (!edit->poll()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return edit->result();
+}
+
+TEST_F(PluginHostTest, SettingsAreEditedInThePluginsOwnWindowWhileTheProgramGoesOn) {
+    const auto edited = editToTheEnd(host, "HalvikaTest*Act", *XMLNode::createFromXML("<sett><s>x</s></sett>"));
     ASSERT_TRUE(edited);
     EXPECT_EQ(edited->toString(), "<sett><s>x</s><edited>yes</edited></sett>");
     mode("cancel");
-    EXPECT_FALSE(host.editSettings("HalvikaTest*Act", *XMLNode::Create("sett"), "sett"));
-    EXPECT_FALSE(host.editSettings("HalvikaMissing*Act", *XMLNode::Create("sett"), "sett"));
+    EXPECT_FALSE(editToTheEnd(host, "HalvikaTest*Act", *XMLNode::Create("sett")));
+    EXPECT_FALSE(editToTheEnd(host, "HalvikaMissing*Act", *XMLNode::Create("sett")));
+
+    // A window left open is not waited for: the call returns, polls say "not yet", and closing the
+    // dialog ends the plug-in.
+    mode("hang");
+    auto open = host.startEditSettings("HalvikaTest*Act", *XMLNode::Create("sett"), "sett");
+    EXPECT_FALSE(host.busy());
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_FALSE(open->poll());
+    }
+    open.reset();
 }
 
 TEST_F(PluginHostTest, UnregisteredPluginsAreNotRun) {
