@@ -275,6 +275,15 @@ void AlarmEditorLogic::followUps(const std::shared_ptr<Alarm>& alarm) {
 }
 
 AlarmEditorLogic::Outcome AlarmEditorLogic::ok() {
+    // An alarm deleted or unloaded while the editor was open must not come back through it.
+    if (m_mode == existingAlarms) {
+        for (int i = 0; i < m_alarms.numberOfElements(); ++i) {
+            if (!m_s.groups.isLoaded(*m_alarms.elementAt(i))) {
+                ask(textAlarmGone, styleWarning);
+                return Outcome::Closed;
+            }
+        }
+    }
     const bool single = m_alarms.numberOfElements() == 1;
     std::int32_t touched = m_touched;
     if (single) {

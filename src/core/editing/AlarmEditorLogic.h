@@ -67,6 +67,7 @@ public:
         touchEverything = -1,
     };
     static constexpr const char* section = "frmAlarmProperties";
+    static constexpr int textAlarmGone = 15;
     /// The form's date entries are read and written in this format.
     static constexpr const char* dateFormat = "yyyy/mm/dd hh:nn:ss";
 

@@ -7,8 +7,20 @@
 
 namespace halvika {
 
+bool FindLogic::forgetUnloaded() {
+    bool dropped = false;
+    for (int i = m_results.numberOfElements(); i-- > 0;) {
+        if (!m_groups.isLoaded(*m_results.elementAt(i))) {
+            m_results.removeElementAt(i);
+            dropped = true;
+        }
+    }
+    return dropped;
+}
+
 int FindLogic::find(const std::string& text, bool matchCase, bool withinResults) {
     Vector<Alarm> candidates;
+    forgetUnloaded();
     if (withinResults) {
         candidates = m_results;
     } else {

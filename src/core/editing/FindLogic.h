@@ -19,6 +19,8 @@ public:
     /// alarms become the results; returns their number.
     int find(const std::string& text, bool matchCase, bool withinResults);
     const Vector<Alarm>& results() const { return m_results; }
+    /// Drops the results that were deleted or unloaded since; true when any went.
+    bool forgetUnloaded();
     /// Searching within results makes sense only when there are some.
     bool withinResultsAvailable() const { return m_results.numberOfElements() > 0; }
 

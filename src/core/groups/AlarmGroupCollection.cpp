@@ -116,6 +116,11 @@ bool AlarmGroupCollection::saveAlarmGroups(bool all) {
     return m_services.messages.msgBox(mainText(textSaveFailedGoOn), styleExclamationYesNo) == Dialogs::answerYes;
 }
 
+bool AlarmGroupCollection::isLoaded(const Alarm& alarm) const {
+    const auto group = alarm.parent.lock();
+    return group && alarmGroups.indexOf(group) >= 0 && group->alarms.indexOf(&alarm) >= 0;
+}
+
 bool AlarmGroupCollection::saveAllIntoFolder(const std::string& folder) {
     if (folder == m_services.alarmGroupFolder) {
         return saveAlarmGroups(true);

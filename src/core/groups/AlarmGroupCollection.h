@@ -54,6 +54,8 @@ public:
     /// Makes `folder` the alarm group folder and saves every group into it at once. A group whose file
     /// name is taken there by another file gets the first free name, so nothing in the folder is overwritten.
     bool saveAllIntoFolder(const std::string& folder);
+    /// Whether the alarm still belongs to a loaded group (not deleted, cut or unloaded since it was found).
+    bool isLoaded(const Alarm& alarm) const;
     bool importAlarmGroupFiles(const std::vector<std::string>& paths);
     bool importAlarmGroupCollection(const std::string& filePath);
     bool importAlarmGroupsFromPlugin(const std::string& plugin);

@@ -71,7 +71,20 @@ void frmFind::translate() {
 void frmFind::find() {
     m_find->setEnabled(false);
     m_results->clear();
-    const int count = m_logic.find(m_text->text().toStdString(), m_matchCase->isChecked(), m_within->isChecked());
+    m_logic.find(m_text->text().toStdString(), m_matchCase->isChecked(), m_within->isChecked());
+    showResults();
+    m_find->setEnabled(true);
+}
+
+void frmFind::dataChanged() {
+    if (m_logic.forgetUnloaded()) {
+        showResults();
+    }
+}
+
+void frmFind::showResults() {
+    m_results->clear();
+    const int count = m_logic.results().numberOfElements();
     m_results->setSortingEnabled(false);
     for (int i = 0; i < count; ++i) {
         const auto& alarm = m_logic.results().elementAt(i);
@@ -88,10 +101,10 @@ void frmFind::find() {
     if (!m_within->isEnabled()) {
         m_within->setChecked(false);
     }
-    m_find->setEnabled(true);
 }
 
 void frmFind::openSelected() {
+    dataChanged();
     Vector<Alarm> chosen;
     for (QTreeWidgetItem* item : m_results->selectedItems()) {
         chosen.addElement(m_logic.results().elementAt(item->data(0, Qt::UserRole).toInt()));

@@ -28,9 +28,12 @@ public:
     /// Opens the alarm editor for the chosen results.
     std::function<void(const Vector<Alarm>&)> openEditor;
     void find();
+    /// Alarms changed somewhere: deleted ones leave the results.
+    void dataChanged();
     void openSelected();
 
 private:
+    void showResults();
     FindLogic m_logic;
     modTranslation& m_texts;
     QLineEdit* m_text = nullptr;

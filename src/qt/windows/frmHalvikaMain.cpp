@@ -204,6 +204,9 @@ void frmHalvikaMain::scheduleRefresh() {
     QTimer::singleShot(0, this, [this] {
         m_refreshScheduled = false;
         m_lists->refresh();
+        if (m_find) {
+            m_find->dataChanged();
+        }
         if (m_view > 0) {
             showCalendars();
         }

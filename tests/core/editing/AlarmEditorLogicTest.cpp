@@ -200,6 +200,15 @@ TEST_F(AlarmEditorLogicTest, MovingToAnotherGroupAndEditingATemplateAskNothing) 
     EXPECT_EQ(tea->parent.lock(), other);
     EXPECT_TRUE(group->changed);
 
+    // Deleted while the editor was open: choosing a group must not bring it back.
+    AlarmEditorLogic late = editorFor({tea});
+    other->alarms.remove(tea);
+    late.form.group = group;
+    ASSERT_EQ(late.ok(), AlarmEditorLogic::Outcome::Closed);
+    EXPECT_EQ(asked().back(), setUp.texts.getText(AlarmEditorLogic::section, AlarmEditorLogic::textAlarmGone));
+    EXPECT_EQ(group->alarms.indexOf(tea), -1);
+    EXPECT_EQ(other->alarms.indexOf(tea), -1);
+
     auto templateAlarm = Alarm::createAlarm(nullptr);
     templateAlarm->onceDate = Date::fromParts(2000, 1, 1);
     AlarmEditorLogic templateEditor = editorFor({templateAlarm}, AlarmEditorLogic::templateAlarm);

@@ -66,5 +66,18 @@ TEST_F(FindLogicTest, SearchingWithinResultsNarrowsAndIsUnavailableAfterNothingW
     EXPECT_FALSE(finder.withinResultsAvailable());
 }
 
+TEST_F(FindLogicTest, DeletedAndUnloadedAlarmsLeaveTheResults) {
+    ASSERT_EQ(finder.find("plants", false, false), 2);
+    EXPECT_FALSE(finder.forgetUnloaded());
+    auto home = groups.alarmGroups.elementAt(0);
+    home->alarms.remove(home->alarms.elementAt(0)); // "Water the plants" deleted
+    EXPECT_TRUE(finder.forgetUnloaded());
+    EXPECT_EQ(found(), std::vector<std::string>{"Plants order"});
+
+    groups.alarmGroups.remove(groups.alarmGroups.elementAt(1)); // "Work" unloaded
+    EXPECT_EQ(finder.find("order", false, true), 0);            // within results: the unloaded alarm is no candidate
+    EXPECT_EQ(finder.find("plants", false, false), 0);
+}
+
 } // namespace
 } // namespace halvika
