@@ -117,18 +117,25 @@ public:
 
     EventImporter(icalcomponent* event, std::vector<std::string>& notes) : m_event(event), m_notes(notes) {}
 
-    /// The alarm element, or none when the event has no moment.
-    XMLNodePtr alarm() {
+    /// The alarm elements: none when the event has no moment, several when its rule needs one alarm per
+    /// weekday.
+    std::vector<XMLNodePtr> alarms() {
         const bool todo = icalcomponent_isa(m_event) == ICAL_VTODO_COMPONENT;
         const icaltimetype startTime = todo ? icalcomponent_get_due(m_event) : icalcomponent_get_dtstart(m_event);
         m_name = text(icalcomponent_get_summary(m_event));
+        // Calendar programs that keep reminders as alarms often write their text only into the VALARM.
+        m_reminderText = reminderDescription();
+        if (m_name.empty()) {
+            m_name = firstLine(m_reminderText);
+        }
         if (m_name.empty()) {
             m_name = todo ? "To do" : "Event";
+            note("it has neither a title (SUMMARY) nor a reminder text; it was named \"" + m_name + "\"");
         }
         const Date start = localOf(startTime);
         if (start >= Date::none()) {
             note(todo ? "it has no due time and was left out" : "it has no start and was left out");
-            return nullptr;
+            return {};
         }
         auto a = Alarm::createAlarm(nullptr);
         a->name = m_name;
@@ -167,11 +174,31 @@ public:
             a->activeAdvanced = expression;
             a->activePeriod = static_cast<std::int16_t>(a->activePeriod | Alarm::periodAdvanced);
         }
-        return a->toXML("alrm");
+        if (m_weekdayAnchors.empty()) {
+            return {a->toXML("alrm")};
+        }
+        std::vector<XMLNodePtr> perWeekday;
+        for (const Date& anchor : m_weekdayAnchors) {
+            a->nextDate = anchor;
+            perWeekday.push_back(a->toXML("alrm"));
+        }
+        return perWeekday;
     }
 
 private:
     void note(const std::string& what) { m_notes.push_back("\"" + m_name + "\": " + what + "."); }
+
+    static std::string firstLine(const std::string& text) { return text.substr(0, text.find_first_of("\r\n")); }
+
+    /// The first reminder's own text.
+    std::string reminderDescription() const {
+        icalcomponent* valarm = icalcomponent_get_first_component(m_event, ICAL_VALARM_COMPONENT);
+        if (valarm == nullptr) {
+            return {};
+        }
+        icalproperty* description = icalcomponent_get_first_property(valarm, ICAL_DESCRIPTION_PROPERTY);
+        return description != nullptr ? text(icalproperty_get_description(description)) : "";
+    }
 
     void addMessage(Alarm& a) {
         std::vector<std::string> parts;
@@ -180,6 +207,10 @@ private:
             if (!text(part).empty()) {
                 parts.push_back(part);
             }
+        }
+        if (text(icalcomponent_get_summary(m_event)).empty() && text(icalcomponent_get_description(m_event)).empty() &&
+            !m_reminderText.empty()) {
+            parts.insert(parts.begin(), m_reminderText);
         }
         auto action = std::make_shared<clsAction>();
         action->action = clsAction::kindMessage;
@@ -263,6 +294,13 @@ private:
         if (mask == 1 << start.dayOfWeek() && a.everyUnit == unitWeek) {
             mask = 0; // every so many weeks on the start's own weekday
         }
+        if (mask != 0 && a.everyUnit == unitWeek && a.everyAmount != 1 && ordinals.empty() && monthDays.empty() &&
+            months.empty()) {
+            // Every N weeks on several weekdays is exact as one alarm per weekday, each every N weeks from
+            // its first occurrence.
+            m_weekdayAnchors = weekdayAnchors(mask, rule, start, a.everyAmount);
+            mask = 0;
+        }
         if (mask != 0) {
             if (a.everyUnit == unitWeek || monthly || yearly) {
                 // Within a week, month or year BYDAY names every such day: every day of them.
@@ -328,6 +366,29 @@ private:
         }
     }
 
+    /// For each weekday of `mask`, its first occurrence: that day in the start's week (weeks begin on the
+    /// rule's WKST) when not before the start, else the same day `interval` weeks later.
+    static std::vector<Date> weekdayAnchors(int mask, const icalrecurrencetype& rule, const Date& start,
+                                            std::int32_t interval) {
+        const int weekStart = rule.week_start >= ICAL_SUNDAY_WEEKDAY && rule.week_start <= ICAL_SATURDAY_WEEKDAY
+                                  ? static_cast<int>(rule.week_start) - 1
+                                  : 1;
+        const Date firstOfWeek = dateAddUnit(start, -((start.dayOfWeek() - weekStart + 7) % 7), unitDay);
+        std::vector<Date> anchors;
+        for (int i = 0; i < 7; ++i) {
+            const int weekday = (weekStart + i) % 7;
+            if ((mask & (1 << weekday)) == 0) {
+                continue;
+            }
+            Date day = dateAddUnit(firstOfWeek, i, unitDay);
+            if (day < start) {
+                day = dateAddUnit(day, interval, unitWeek);
+            }
+            anchors.push_back(day);
+        }
+        return anchors;
+    }
+
     /// The moment of the COUNT-th occurrence, as the end of the window.
     Date countEnd(const icalrecurrencetype& rule, const icaltimetype& startTime) {
         icalrecur_iterator* it = icalrecur_iterator_new(rule, startTime);
@@ -350,6 +411,8 @@ private:
     icalcomponent* m_event;
     std::vector<std::string>& m_notes;
     std::string m_name;
+    std::string m_reminderText;
+    std::vector<Date> m_weekdayAnchors;
 };
 
 } // namespace
@@ -375,7 +438,7 @@ ICalImporter::Result ICalImporter::importText(const std::string& text, const std
         for (icalcomponent* c = icalcomponent_get_first_component(calendar, kind); c != nullptr;
              c = icalcomponent_get_next_component(calendar, kind)) {
             EventImporter event(c, result.notes);
-            if (XMLNodePtr alarm = event.alarm()) {
+            for (const XMLNodePtr& alarm : event.alarms()) {
                 group->addNode(alarm);
             }
         }

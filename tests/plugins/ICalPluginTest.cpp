@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <map>
@@ -186,6 +187,50 @@ std::vector<std::string> libicalOccurrences(const std::string& text, const Date&
     icalcomponent_free(calendar);
     std::sort(out.begin(), out.end());
     return out;
+}
+
+TEST_F(ICalPluginTest, EveryFewWeeksOnSeveralWeekdaysIsImportedExactly) {
+    const std::string text = fixture("fortnightly.ics");
+    const auto result = ICalImporter::importText(text, "fortnightly");
+    ASSERT_TRUE(result.group);
+    for (const auto& n : result.notes) {
+        ADD_FAILURE() << "nothing here is approximate, but: " << n;
+    }
+    const Date after = at(2026, 12, 1);
+    const Date until = dateAddUnit(after, 90, unitDay);
+    std::vector<std::string> imported;
+    for (int i = 0; i < result.group->getNumberOfNodesWithName("alrm"); ++i) {
+        auto a = Alarm::createFromXML(*result.group->getNode("alrm", i), nullptr);
+        for (const Date& d : nextMoments(*a, after, 200, true)) {
+            if (d <= until) {
+                imported.push_back(a->name + "\t" + d.toFileString());
+            }
+        }
+    }
+    std::sort(imported.begin(), imported.end());
+    const auto expected = libicalOccurrences(text, after, until, {});
+    EXPECT_EQ(imported, expected);
+    EXPECT_GT(expected.size(), 40u);
+}
+
+TEST_F(ICalPluginTest, AReminderWhoseTextIsOnlyInItsAlarmKeepsThatText) {
+    const auto result = ICalImporter::importText(fixture("reminders.ics"), "reminders");
+    ASSERT_TRUE(result.group);
+    ASSERT_EQ(result.group->getNumberOfNodesWithName("alrm"), 3);
+    auto pill = Alarm::createFromXML(*result.group->getNode("alrm", 0), nullptr);
+    EXPECT_EQ(pill->name, "Take the blood pressure pill");
+    EXPECT_EQ(message(*pill), "Take the blood pressure pill");
+    EXPECT_EQ(pill->momentKind, 1);
+
+    auto plain = Alarm::createFromXML(*result.group->getNode("alrm", 1), nullptr);
+    EXPECT_EQ(plain->name, "Event");
+    notes = result.notes;
+    EXPECT_TRUE(noted("Event", "neither a title"));
+
+    // A title of its own wins over the reminder's text.
+    auto evening = Alarm::createFromXML(*result.group->getNode("alrm", 2), nullptr);
+    EXPECT_EQ(evening->name, "Parents' evening");
+    EXPECT_EQ(message(*evening), "Parents' evening");
 }
 
 TEST_F(ICalPluginTest, TheCommandLineImportsThroughThePluginAndListsWhatLibicalExpands) {
