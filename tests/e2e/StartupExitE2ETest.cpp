@@ -57,6 +57,18 @@ TEST(StartupExitE2E, KilledRunLeavesTwoAndItsLockIsReclaimed) {
     EXPECT_EQ(home.read("state"), "3");
 }
 
+TEST(StartupExitE2E, AGroupNamingAMissingSynchronisationPluginDoesNotBringTheProgramDown) {
+    test::TempHome home;
+    home.write("usg_0.agx", "<algr><name>Synced</name><stat>-1</stat><sync>HalvikaGone.plugin</sync></algr>");
+    Process program(home.path());
+    ASSERT_TRUE(waitForContent(home, "state", "2"));
+    std::this_thread::sleep_for(3s);
+    ASSERT_TRUE(program.running());
+    program.signal(SIGTERM);
+    EXPECT_EQ(program.waitForExit(30s), 0);
+    EXPECT_EQ(home.read("state"), "1");
+}
+
 TEST(StartupExitE2E, GroupsAreLoadedAtStartAndSavedAtExitThroughRealPlugins) {
     test::TempHome home;
     std::filesystem::create_directory(home.file("PlugIns"));
