@@ -75,6 +75,17 @@ Date AlarmWatch::currentMoment(bool skipInactivityCheck) {
 }
 
 void AlarmWatch::watchTick() {
+    if (m_working) {
+        m_updateAgain = true; // a tick from inside a question's event loop: the work in hand goes first
+        return;
+    }
+    m_working = true;
+    tickWork();
+    m_working = false;
+    updateUpcoming();
+}
+
+void AlarmWatch::tickWork() {
     currentMoment(false);
     if (m_inactivityDetected) {
         m_inactivityDetected = false;
@@ -102,10 +113,33 @@ void AlarmWatch::watchTick() {
     if ((m_pendingWork & toDoChanged) && m_settings.autoSave && (!m_hooks.saveToDo || m_hooks.saveToDo())) {
         clearWork(toDoChanged);
     }
+    // Saving that failed is tried again at the next regular tick; what succeeded needs no deadline.
+    m_saveDueMs = (m_pendingWork & saveWorkBits) ? nowMs() + defaultIntervalMs : -1;
     if (m_pendingWork & attentionDue) {
         soundAttentionAlarm();
     }
-    updateUpcoming();
+}
+
+std::int64_t AlarmWatch::nowMs() const {
+    const Clock::Reading r = m_clock.now();
+    return r.date.serialSeconds() * 1000 + r.millisecond;
+}
+
+void AlarmWatch::requestWork(std::int16_t bits) {
+    m_pendingWork = static_cast<std::int16_t>(m_pendingWork | bits);
+    if ((bits & saveWorkBits) == 0) {
+        return;
+    }
+    // A change is on disk within a bounded time: later changes never push the save back.
+    const std::int64_t now = nowMs();
+    if (m_saveDueMs < 0) {
+        m_saveDueMs = now + saveDelayMs;
+    }
+    if (!m_working && m_timer.isEnabled() && m_plannedTickMs > m_saveDueMs) {
+        clearWork(timerEventBits); // the tick that saves sounds nothing; it plans the next shot afresh
+        m_timer.setInterval(static_cast<int>(std::max<std::int64_t>(1, m_saveDueMs - now)));
+        m_plannedTickMs = m_saveDueMs;
+    }
 }
 
 Vector<Alarm> AlarmWatch::collectEarliestAlarms(const Date& after, bool soundAfterInactiveOnly) {
@@ -176,19 +210,20 @@ void AlarmWatch::soundOverdueAndFindNext(const Date& now) {
 }
 
 void AlarmWatch::updateUpcoming() {
-    // A change reported from inside the work below (a synchronisation, a question's nested event loop) only
-    // asks for another round; running it there would recurse without end.
-    if (m_updating) {
+    // A change reported from inside the work below (a synchronisation, a question's nested event loop, a
+    // script's call meanwhile) only asks for another round; running it there would recurse without end or
+    // sound the same alarms twice.
+    if (m_working) {
         m_updateAgain = true;
         return;
     }
-    m_updating = true;
+    m_working = true;
     int rounds = 0;
     do {
         m_updateAgain = false;
         updateUpcomingOnce();
     } while (m_updateAgain && ++rounds < kMaxUpdateRounds);
-    m_updating = false;
+    m_working = false;
 }
 
 void AlarmWatch::updateUpcomingOnce() {
@@ -272,11 +307,26 @@ void AlarmWatch::scheduleWatchTimer() {
     } else {
         clearWork(attentionDue);
     }
-    m_timer.setInterval(interval < 1 ? 1 : static_cast<int>(interval));
+    if ((m_pendingWork & saveWorkBits) && m_saveDueMs >= 0) {
+        const double w = static_cast<double>(m_saveDueMs - nowMs());
+        if (w < interval) {
+            interval = w;
+            clearWork(timerEventBits);
+        }
+    }
+    const int chosen = interval < 1 ? 1 : static_cast<int>(interval);
+    m_timer.setInterval(chosen);
+    m_plannedTickMs = nowMs() + chosen;
     m_timer.enable();
 }
 
 void AlarmWatch::soundDueAlarms() {
+    // The shot runs on the monotonic clock. A shot whose moment was already handled (a sleep or an
+    // inactivity gap dealt with it) or that came early by the wall clock (the clock was set back) sounds
+    // nothing: the scheduling that follows finds what is really due.
+    if (m_nextAlarmMoment <= m_lastCheckMoment || currentMoment(false) < m_nextAlarmMoment) {
+        return;
+    }
     const Vector<Alarm> due = m_upcoming.getCopy();
     DateVector moments;
     moments.addDate(m_nextAlarmMoment, due.numberOfElements());
@@ -347,6 +397,10 @@ void AlarmWatch::soundMissedAlarms() {
 
 void AlarmWatch::advanceLastCheck() {
     if (m_blocked) {
+        return;
+    }
+    if (m_working) {
+        m_updateAgain = true; // the work in hand moves the last check itself
         return;
     }
     const Date now = currentMoment(false);

@@ -143,7 +143,10 @@ public:
     const Vector<Alarm>& upcomingAlarms() const { return m_upcoming; }
     bool blocked() const { return m_blocked; }
     std::int16_t pendingWork() const { return m_pendingWork; }
-    void requestWork(std::int16_t bits) { m_pendingWork = static_cast<std::int16_t>(m_pendingWork | bits); }
+    /// Sets pending work; saving work is done within `saveDelayMs` at the latest, however many changes follow.
+    void requestWork(std::int16_t bits);
+    static constexpr std::int16_t saveWorkBits = settingsChanged | alarmDataChanged | toDoChanged;
+    static constexpr int saveDelayMs = 2000;
 
 private:
     void clearWork(std::int16_t bits) { m_pendingWork = static_cast<std::int16_t>(m_pendingWork & ~bits); }
@@ -159,6 +162,9 @@ private:
     /// moves the last check to `now`.
     void soundOverdueAndFindNext(const Date& now);
     void updateUpcomingOnce();
+    void tickWork();
+    /// The wall clock in milliseconds, for the save deadline.
+    std::int64_t nowMs() const;
 
     const Clock& m_clock;
     WatchTimer& m_timer;
@@ -181,9 +187,11 @@ private:
     std::mt19937 m_random{std::random_device{}()};
     SeeAlarmsList m_lists[2];
     bool m_seeAlarmsBusy = false;
-    /// Guards `updateUpcoming` against being entered again from the work it does.
-    bool m_updating = false;
+    /// Guards the tick and `updateUpcoming` against being entered again from the work they do.
+    bool m_working = false;
     bool m_updateAgain = false;
+    std::int64_t m_saveDueMs = -1;
+    std::int64_t m_plannedTickMs = -1;
     static constexpr int kMaxUpdateRounds = 10;
 };
 

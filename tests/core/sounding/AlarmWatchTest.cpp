@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 namespace halvika {
 namespace {
@@ -119,7 +120,10 @@ TEST_F(AlarmWatchTest, ASynchronisedGroupIsSynchronisedOncePerHalfHourWithoutRec
                              [](const auto& call) { return call.method == "Synchronize"; });
     };
     EXPECT_EQ(syncCalls(), 1);
-    EXPECT_EQ(timer.interval(), 10000);
+    EXPECT_EQ(timer.interval(), AlarmWatch::saveDelayMs); // the synchronised group is saved first
+    tickAt(at(12, 0, 2));
+    EXPECT_EQ(timer.interval(), 8000);
+    EXPECT_TRUE(runner.soundings.empty());
     tickAt(at(12, 0, 10));
     EXPECT_EQ(runner.names(), (std::vector<std::string>{"A"}));
     tickAt(at(12, 29, 59));
@@ -252,6 +256,79 @@ TEST_F(AlarmWatchTest, TheClockSetBackLetsLaterMomentsSoundAgain) {
     tickAt(at(9, 30));
     ASSERT_EQ(runner.soundings.size(), 2u);
     EXPECT_EQ(runner.soundings[1].moment, at(9, 30));
+}
+
+TEST_F(AlarmWatchTest, AShotOverTakenByAClockChangeOrASleepSoundsNothingTwice) {
+    // The clock is set back an hour ten seconds before an alarm: the shot comes at 08:30 by the clock.
+    once(group("G"), "Half past nine", at(9, 30));
+    startAt(at(9, 29, 50));
+    ASSERT_TRUE(watch.pendingWork() & AlarmWatch::alarmDue);
+    tickAt(at(8, 30));
+    EXPECT_TRUE(runner.soundings.empty());
+    tickAt(at(9, 29, 40));
+    tickAt(at(9, 30));
+    EXPECT_EQ(runner.names(), std::vector<std::string>{"Half past nine"});
+}
+
+TEST_F(AlarmWatchTest, ASleepThatBeginsJustBeforeAnAlarmSoundsEachMissedAlarmOnce) {
+    for (const int limit : {30, 0}) {
+        SCOPED_TRACE(limit);
+        runner.soundings.clear();
+        groups.alarmGroups.clear();
+        settings.inactivityLimitMinutes = limit;
+        auto g = group("G");
+        once(g, "Half past nine", at(9, 30));
+        once(g, "Ten", at(10));
+        startAt(at(9, 29, 50));
+        // Asleep for two hours: the monotonic shot comes ten seconds after waking.
+        tickAt(at(11, 30));
+        tickAt(at(11, 30, 30));
+        EXPECT_EQ(runner.names(), (std::vector<std::string>{"Half past nine", "Ten"}));
+    }
+}
+
+TEST_F(AlarmWatchTest, ChangesAreSavedWithinTheSaveDelayHoweverManyFollow) {
+    auto g = group("G");
+    auto a = once(g, "Far", at(18));
+    startAt(at(12));
+    const std::string file = home.file("usg_0.agx");
+    ASSERT_FALSE(std::filesystem::exists(file));
+    // A change every second: each reschedules, none pushes the save back.
+    for (int second = 0; second < 2; ++second) {
+        clock.set(at(12, 0, second));
+        a->name = "Far " + std::to_string(second);
+        watch.alarmsChanged(Vector<Alarm>::createVectorWithObj(a, 1), kindTimingChanged | kindContentChanged);
+        EXPECT_LE(timer.interval(), AlarmWatch::saveDelayMs - second * 1000);
+        EXPECT_FALSE(watch.pendingWork() & AlarmWatch::alarmDue);
+    }
+    tickAt(at(12, 0, 2));
+    ASSERT_TRUE(std::filesystem::exists(file));
+    EXPECT_NE(home.read("usg_0.agx").find("Far 1"), std::string::npos);
+    EXPECT_EQ(watch.pendingWork() & AlarmWatch::saveWorkBits, 0);
+    EXPECT_EQ(timer.interval(), AlarmWatch::defaultIntervalMs);
+}
+
+TEST_F(AlarmWatchTest, AChangeWhileAQuestionIsOpenWaitsForTheWorkInHand) {
+    settings.warningLimit = 1;
+    auto g = group("G");
+    once(g, "1", at(8));
+    once(g, "2", at(8));
+    startAt(at(7, 59, 59));
+    int questions = 0;
+    // A script adds an alarm while the many-alarms question is open, and the timer fires meanwhile.
+    setUp.dialogs.setWhileShown([&] {
+        if (++questions > 1) {
+            return;
+        }
+        auto added = once(g, "Added", at(9));
+        watch.alarmsChanged(Vector<Alarm>::createVectorWithObj(added, 1), kindAdded);
+        timer.fire();
+    });
+    setUp.dialogs.setNextAnswer(Dialogs::answerYes);
+    tickAt(at(8));
+    EXPECT_EQ(questions, 1);
+    EXPECT_EQ(runner.names(), (std::vector<std::string>{"1", "2"}));
+    EXPECT_EQ(watch.nextAlarmMoment(), at(9));
 }
 
 TEST_F(AlarmWatchTest, TestsSoundEvenWhenBlockedAndChangeNothing) {
