@@ -99,6 +99,7 @@ std::string ColourScheme::loadColourScheme(const std::string& name) {
         m_name.clear();
         return m_name;
     }
+    m_ini->forget(path); // a scheme chosen again is read again
     for (int n = 0; n < kSlots; ++n) {
         const std::string value = m_ini->getIniFileValue(path, section, "s" + std::to_string(n), "-1");
         m_slots[static_cast<std::size_t>(n)] = value == "-1" ? -1 : parseSchemeColour(value);

@@ -3,28 +3,23 @@
 
 #include "text/TextFile.h"
 
-#include <sys/stat.h>
-
 namespace halvika {
 
 void modIniFileHandling::setIniFile(const std::string& path) {
+    if (path == m_path && !path.empty()) {
+        return;
+    }
     m_path = path;
     m_exists = !path.empty() && TextFile::exists(path);
 }
 
 const IniFile* modIniFileHandling::parsed(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
-        return nullptr;
+    auto found = m_cache.find(path);
+    if (found == m_cache.end()) {
+        // A file that cannot be read is remembered as such too, until it is forgotten.
+        found = m_cache.emplace(path, Cached{IniFile::load(path)}).first;
     }
-    const std::int64_t modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    Cached& cached = m_cache[path];
-    if (cached.modified != modified || cached.size != st.st_size) {
-        cached.modified = modified;
-        cached.size = st.st_size;
-        cached.ini = IniFile::load(path);
-    }
-    return cached.ini ? &*cached.ini : nullptr;
+    return found->second.ini ? &*found->second.ini : nullptr;
 }
 
 std::string modIniFileHandling::getIniValue(const std::string& key, const std::string& def) {

@@ -11,7 +11,8 @@
 namespace halvika {
 
 /// Holds the file and section that lookups use, like the profile-string service it stands in for.
-/// Each file is parsed once and read again only when it changes on disk.
+/// Each file is parsed once, at its first lookup, and read again only after `forget`: a lookup never
+/// touches the disk.
 class modIniFileHandling {
 public:
     /// Makes the path current and notes whether a file exists there.
@@ -25,11 +26,11 @@ public:
     /// Reads from any file, leaving the current file and section alone.
     std::string getIniFileValue(const std::string& file, const std::string& section, const std::string& key,
                                 const std::string& def);
+    /// The file is read again at its next lookup (it may have changed, or a language was chosen again).
+    void forget(const std::string& path) { m_cache.erase(path); }
 
 private:
     struct Cached {
-        std::int64_t modified = -1;
-        std::int64_t size = -1;
         std::optional<IniFile> ini;
     };
     const IniFile* parsed(const std::string& path);

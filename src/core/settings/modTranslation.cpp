@@ -14,13 +14,30 @@ std::string modTranslation::getLanguageFilePath() const {
     return found.empty() ? m_paths.homeFile(name) : found;
 }
 
+void modTranslation::setLanguage(const std::string& language) {
+    if (!m_languageFile.empty()) {
+        m_ini.forget(m_languageFile);
+    }
+    m_language = language;
+    m_languageFile.clear();
+    m_ini.setIniFile("");
+}
+
+const std::string& modTranslation::languageFile() {
+    if (m_languageFile.empty()) {
+        m_languageFile = getLanguageFilePath();
+        m_ini.forget(m_languageFile);
+    }
+    return m_languageFile;
+}
+
 bool modTranslation::languageFileExists() const {
     return TextFile::exists(getLanguageFilePath());
 }
 
 std::string modTranslation::getText(const std::string& section, int number) {
     const std::string key = "s" + std::to_string(number);
-    m_ini.setIniFile(getLanguageFilePath());
+    m_ini.setIniFile(languageFile());
     // A sentinel no file holds tells a missing text from one that happens to read like the default.
     static const std::string missing = std::string("\x01missing\x01");
     std::string text = m_ini.getIniSectionValue(section, key, missing);
@@ -34,7 +51,7 @@ std::string modTranslation::getText(const std::string& section, int number) {
 }
 
 std::string modTranslation::getValue(const std::string& section, const std::string& key, const std::string& def) {
-    m_ini.setIniFile(getLanguageFilePath());
+    m_ini.setIniFile(languageFile());
     return m_ini.getIniSectionValue(section, key, def);
 }
 
@@ -77,7 +94,7 @@ std::string modTranslation::fill(std::string text, const std::string& first, con
 }
 
 std::string modTranslation::getCaption(const std::string& section, const std::string& fallback) {
-    m_ini.setIniFile(getLanguageFilePath());
+    m_ini.setIniFile(languageFile());
     return m_ini.getIniSectionValue(section, section, fallback);
 }
 

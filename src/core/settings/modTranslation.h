@@ -17,7 +17,8 @@ class modTranslation {
 public:
     modTranslation(const AppPaths& paths, modIniFileHandling& ini) : m_paths(paths), m_ini(ini) {}
 
-    void setLanguage(const std::string& language) { m_language = language; }
+    /// Chooses the language; its file is found and read afresh at the next lookup.
+    void setLanguage(const std::string& language);
     const std::string& language() const { return m_language; }
 
     /// The language file's path; in the home folder when no such file exists anywhere.
@@ -44,9 +45,13 @@ public:
     std::string getCaption(const std::string& section, const std::string& fallback);
 
 private:
+    /// The language file, found once per language.
+    const std::string& languageFile();
+
     const AppPaths& m_paths;
     modIniFileHandling& m_ini;
     std::string m_language = "English";
+    std::string m_languageFile;
     std::mt19937 m_random{std::random_device{}()};
     std::function<void(const std::string&, const std::string&)> m_missing;
 };

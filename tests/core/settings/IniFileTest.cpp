@@ -64,8 +64,10 @@ TEST(IniLookups, DefaultsWhenTheFileOrKeyIsMissing) {
     EXPECT_EQ(ini.getIniValue("missing", "?"), "?");
     EXPECT_EQ(ini.getIniSectionValue("Language", "id", "?"), "de-de");
 
-    // A file changed on disk is read again.
+    // A lookup never goes to the disk: a changed file is read again only once it is forgotten.
     home.write("de.lng", "[Language]\nid=de-at-longer\n");
+    EXPECT_EQ(ini.getIniSectionValue("Language", "id", "?"), "de-de");
+    ini.forget(home.file("de.lng"));
     EXPECT_EQ(ini.getIniSectionValue("Language", "id", "?"), "de-at-longer");
 
     // Another file is read without changing the current one.
@@ -85,14 +87,23 @@ TEST(IniLookups, NumberedTextsAndTheirNotFoundForm) {
     EXPECT_EQ(texts.getText("Strings", 12), "String [Strings] s12 not found");
     EXPECT_FALSE(texts.languageFileExists());
 
+    // The file is found and read once per choice of language, not at every lookup.
     shipped.write("English.lng", "[Strings]\ns12=shipped\n[frmHalvikaMain]\nfrmHalvikaMain=Halvika Main\n");
+    EXPECT_EQ(texts.getStringsText(12), "String [Strings] s12 not found");
+    texts.setLanguage("English");
     EXPECT_EQ(texts.getStringsText(12), "shipped");
     EXPECT_EQ(texts.getCaption("frmHalvikaMain", "x"), "Halvika Main");
     EXPECT_EQ(texts.getMainText(1), "String [frmHalvikaMain] s1 not found");
 
     // The user's own file in the home folder wins over the shipped one.
     home.write("English.lng", "[Strings]\ns12=mine\n");
+    texts.setLanguage("English");
     EXPECT_EQ(texts.getStringsText(12), "mine");
+    // Edited and chosen again: read again.
+    home.write("English.lng", "[Strings]\ns12=edited\n");
+    EXPECT_EQ(texts.getStringsText(12), "mine");
+    texts.setLanguage("English");
+    EXPECT_EQ(texts.getStringsText(12), "edited");
     EXPECT_EQ(texts.getLanguageFilePath(), home.file("English.lng"));
 }
 
