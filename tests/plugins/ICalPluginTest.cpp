@@ -297,6 +297,15 @@ std::string sampleGroup() {
            "</algr>";
 }
 
+TEST_F(ICalPluginTest, AFileNameWithMarkupCharactersIsImportedThroughThePlugin) {
+    test::TempHome home;
+    const std::string name = "Tom & Jerry <\"1\"> 'a'.ics";
+    home.write(name, fixture("reminders.ics"));
+    std::ostringstream out, err;
+    ASSERT_EQ(CliCommands::run({"import", home.file(name), "--to", home.path()}, out, err), 0) << err.str();
+    EXPECT_NE(home.read("usg_0.agx").find("Take the blood pressure pill"), std::string::npos);
+}
+
 TEST_F(ICalPluginTest, ExportedCalendarsAreValidAndComeBackWithTheSameMoments) {
     const auto group = XMLNode::createFromXML(sampleGroup());
     const auto exported = ICalExporter::exportGroup(*group, 1'800'000'000);

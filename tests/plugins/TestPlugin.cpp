@@ -35,7 +35,7 @@ const char* kGroup = "<algr><name>#NAME</name><stat>-1</stat><alrm><name>From th
 
 std::string group(const std::string& name) {
     std::string g = kGroup;
-    g.replace(g.find("#NAME"), 5, name);
+    g.replace(g.find("#NAME"), 5, XMLNode::stringToXMLString(name));
     return g;
 }
 

@@ -28,6 +28,11 @@ std::string extensionOf(const std::string& filePath) {
     return dot == std::string::npos ? std::string() : filePath.substr(dot);
 }
 
+/// A path a plug-in request cannot carry exactly: XML has no form for control characters.
+bool unsendable(const std::string& path) {
+    return std::any_of(path.begin(), path.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+}
+
 bool hasChildren(const XMLNode& parent, std::string_view childName) {
     const int position = parent.getNodeIndex(childName, 0);
     return position >= 0 && parent.getNodeAt(position)->getNumberOfNodes() > 0;
@@ -90,7 +95,7 @@ std::shared_ptr<AlarmGroup> AlarmGroup::createAlarmGroupFromFile(const std::stri
         g->path = storedPath(filePath, services.alarmGroupFolder);
         return g;
     }
-    if (services.plugins == nullptr) {
+    if (services.plugins == nullptr || unsendable(filePath)) {
         return nullptr;
     }
     for (const auto& format : services.plugins->importFormats()) {
@@ -98,9 +103,9 @@ std::shared_ptr<AlarmGroup> AlarmGroup::createAlarmGroupFromFile(const std::stri
             continue;
         }
         // The path goes in as it stands, as the plug-ins expect.
-        const std::string reply =
-            services.plugins->call(format.plugin, "GetAlarmgroupFromFile",
-                                   services.plugins->languageElement() + "<path>" + filePath + "</path>");
+        const std::string reply = services.plugins->call(format.plugin, "GetAlarmgroupFromFile",
+                                                         services.plugins->languageElement() + "<path>" +
+                                                             XMLNode::stringToXMLString(filePath) + "</path>");
         const XMLNodePtr answer = XMLNode::createFromXML(reply);
         showPluginNotes(*answer, services);
         if (answer->getNumberOfNodesWithName("algr") > 0) {
@@ -125,7 +130,7 @@ std::shared_ptr<AlarmGroup> AlarmGroup::createAlarmGroupFromImportedFile(const s
 
 bool AlarmGroup::save(const std::string& filePath, bool manual, GroupServices& services) {
     const std::string extension = extensionOf(filePath);
-    if (extension.empty()) {
+    if (extension.empty() || (extension != ".agx" && unsendable(filePath))) {
         return false;
     }
     bool ok = false;
@@ -139,9 +144,10 @@ bool AlarmGroup::save(const std::string& filePath, bool manual, GroupServices& s
                 if (format.extensions.find("*" + extension) == std::string::npos) {
                     continue;
                 }
-                const std::string reply = services.plugins->call(format.plugin, "SaveAlarmgroupToFile",
-                                                                 services.plugins->languageElement() + "<path>" +
-                                                                     filePath + "</path>" + group);
+                const std::string reply =
+                    services.plugins->call(format.plugin, "SaveAlarmgroupToFile",
+                                           services.plugins->languageElement() + "<path>" +
+                                               XMLNode::stringToXMLString(filePath) + "</path>" + group);
                 const XMLNodePtr answer = XMLNode::createFromXML(reply);
                 showPluginNotes(*answer, services);
                 if (answer->getNumberOfNodesWithName("success") > 0) {

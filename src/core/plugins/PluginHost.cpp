@@ -37,8 +37,9 @@ PluginHost::~PluginHost() {
 }
 
 std::string PluginHost::envelope(const std::string& pluginName, const std::string& method, const std::string& params) {
-    return "<xml><plugin>" + pluginName + "</plugin><method>" + method + "</method><params>" + params +
-           "</params></xml>";
+    // The names are escaped like every other text; the parameters come as XML already.
+    return "<xml><plugin>" + XMLNode::stringToXMLString(pluginName) + "</plugin><method>" +
+           XMLNode::stringToXMLString(method) + "</method><params>" + params + "</params></xml>";
 }
 
 std::string PluginHost::programFor(const std::string& base) const {

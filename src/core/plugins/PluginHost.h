@@ -40,7 +40,7 @@ public:
     /// The request envelope.
     static std::string envelope(const std::string& pluginName, const std::string& method, const std::string& params);
     /// "<language>" + the active language tag + "</language>".
-    std::string lang() const { return "<language>" + m_language + "</language>"; }
+    std::string lang() const { return "<language>" + XMLNode::stringToXMLString(m_language) + "</language>"; }
     /// Calls a method; "" for an identifier without "*", a plug-in that cannot run, or any failure.
     std::string methodCall(const std::string& className, const std::string& method, const std::string& params,
                            bool addToRunningPlugins);

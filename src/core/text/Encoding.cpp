@@ -98,11 +98,41 @@ std::string Encoding::windows1252ToUtf8(std::string_view bytes) {
     return out;
 }
 
-std::string Encoding::decodeFileText(std::string_view bytes) {
-    if (isValidUtf8(bytes)) {
+std::string Encoding::decodeFileText(std::string_view bytes, bool* repaired) {
+    if (repaired != nullptr) {
+        *repaired = false;
+    }
+    std::size_t multiByte = 0;
+    std::size_t stray = 0;
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const std::size_t len = sequenceLength(bytes, pos);
+        multiByte += len > 1 ? 1 : 0;
+        stray += len == 0 ? 1 : 0;
+        pos += len == 0 ? 1 : len;
+    }
+    if (stray == 0) {
         return std::string(bytes);
     }
-    return windows1252ToUtf8(bytes);
+    // More stray bytes than UTF-8 characters: a Windows-1252 file, whose accented pairs only look like UTF-8.
+    if (multiByte <= stray) {
+        return windows1252ToUtf8(bytes);
+    }
+    std::string out;
+    out.reserve(bytes.size() + stray);
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const std::size_t len = sequenceLength(bytes, pos);
+        if (len == 0) {
+            out += windows1252ToUtf8(bytes.substr(pos, 1));
+            ++pos;
+        } else {
+            out.append(bytes.substr(pos, len));
+            pos += len;
+        }
+    }
+    if (repaired != nullptr) {
+        *repaired = true;
+    }
+    return out;
 }
 
 std::size_t Encoding::codePointCount(std::string_view text) {

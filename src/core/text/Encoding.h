@@ -14,9 +14,10 @@ public:
     /// Reads every byte as a Windows-1252 character and returns the UTF-8 text.
     static std::string windows1252ToUtf8(std::string_view bytes);
 
-    /// File bytes as UTF-8: valid UTF-8 stays as it is, anything else is taken as Windows-1252,
-    /// so files written by the old platform still load without losing a character.
-    static std::string decodeFileText(std::string_view bytes);
+    /// File bytes as UTF-8, decided per file: valid UTF-8 stays as it is; a file of Windows-1252 text (the
+    /// old platform's) is read as such; a UTF-8 file with a few stray bytes keeps its UTF-8 text and only
+    /// those bytes are read as Windows-1252 characters, `repaired` then being set.
+    static std::string decodeFileText(std::string_view bytes, bool* repaired = nullptr);
 
     /// Appends the UTF-8 form of a code point; invalid code points become U+FFFD.
     static void appendCodePoint(std::string& out, char32_t codePoint);

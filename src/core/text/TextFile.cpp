@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
@@ -13,6 +14,14 @@
 namespace halvika {
 
 namespace {
+
+/// Sets the reason from errno (or the given text) and answers false.
+bool failed(std::string* reason, const char* text = nullptr) {
+    if (reason != nullptr) {
+        *reason = text != nullptr ? text : std::strerror(errno);
+    }
+    return false;
+}
 
 bool writeAll(int fd, const std::string& content) {
     std::size_t done = 0;
@@ -31,13 +40,15 @@ bool writeAll(int fd, const std::string& content) {
 
 } // namespace
 
-std::optional<std::string> TextFile::readBytes(const std::string& path) {
+std::optional<std::string> TextFile::readBytes(const std::string& path, std::string* reason) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
+        failed(reason);
         return std::nullopt;
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<std::size_t>(st.st_size) > kMaxFileSize) {
+        failed(reason, S_ISDIR(st.st_mode) ? "it is a folder" : "it is not a file of a size that can be read");
         ::close(fd);
         return std::nullopt;
     }
@@ -48,6 +59,7 @@ std::optional<std::string> TextFile::readBytes(const std::string& path) {
         if (done == content.size()) {
             // The file may have grown since fstat; read on in steps, within the size limit.
             if (content.size() >= kMaxFileSize) {
+                failed(reason, "it is too large");
                 ::close(fd);
                 return std::nullopt;
             }
@@ -58,6 +70,7 @@ std::optional<std::string> TextFile::readBytes(const std::string& path) {
             if (errno == EINTR) {
                 continue;
             }
+            failed(reason);
             ::close(fd);
             return std::nullopt;
         }
@@ -71,31 +84,39 @@ std::optional<std::string> TextFile::readBytes(const std::string& path) {
     return content;
 }
 
-std::optional<std::string> TextFile::readText(const std::string& path) {
-    auto bytes = readBytes(path);
+std::optional<std::string> TextFile::readText(const std::string& path, std::string* reason, bool* repaired) {
+    auto bytes = readBytes(path, reason);
     if (!bytes) {
         return std::nullopt;
     }
-    return Encoding::decodeFileText(*bytes);
+    return Encoding::decodeFileText(*bytes, repaired);
 }
 
-bool TextFile::writeAtomically(const std::string& path, const std::string& content) {
+bool TextFile::writeAtomically(const std::string& path, const std::string& content, std::string* reason) {
     if (path.empty()) {
-        return false;
+        return failed(reason, "no file name");
     }
     std::string tmpl = path + ".XXXXXX";
     const int fd = ::mkstemp(tmpl.data());
     if (fd < 0) {
-        return false;
+        return failed(reason);
     }
     // mkstemp creates the file 0600; a replaced file keeps the usual permissions.
     ::fchmod(fd, 0644);
-    const bool ok = writeAll(fd, content) && ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !ok || ::rename(tmpl.c_str(), path.c_str()) != 0) {
-        ::unlink(tmpl.c_str());
-        return false;
+    bool ok = writeAll(fd, content) && ::fsync(fd) == 0;
+    if (!ok) {
+        failed(reason);
     }
-    return true;
+    if (::close(fd) != 0 && ok) {
+        ok = failed(reason);
+    }
+    if (ok && ::rename(tmpl.c_str(), path.c_str()) != 0) {
+        ok = failed(reason);
+    }
+    if (!ok) {
+        ::unlink(tmpl.c_str());
+    }
+    return ok;
 }
 
 bool TextFile::exists(const std::string& path) {

@@ -133,8 +133,8 @@ void XMLNode::appendTo(std::string& out) const {
     }
 }
 
-bool XMLNode::toXMLFile(const std::string& path) const {
-    return putFile(path, toString());
+bool XMLNode::toXMLFile(const std::string& path, std::string* reason) const {
+    return putFile(path, toString(), reason);
 }
 
 void XMLNode::clear() {
@@ -386,7 +386,17 @@ void XMLNode::appendEscaped(std::string& out, std::string_view text) {
         case '\'':
             entity = "&apos;";
             break;
+        case '\t':
+        case '\n':
+        case '\r':
+            continue;
         default:
+            // XML 1.0 cannot hold other control characters, not even as references: they are left out,
+            // so that every reader can read the file.
+            if (static_cast<unsigned char>(text[i]) < 0x20) {
+                entity = "";
+                break;
+            }
             continue;
         }
         out.append(text, start, i - start);
@@ -405,8 +415,8 @@ bool XMLNode::getFile(const std::string& path, std::string& content) {
     return false;
 }
 
-bool XMLNode::putFile(const std::string& path, const std::string& content) {
-    return !TextFile::writeAtomically(path, content);
+bool XMLNode::putFile(const std::string& path, const std::string& content, std::string* reason) {
+    return !TextFile::writeAtomically(path, content, reason);
 }
 
 } // namespace halvika

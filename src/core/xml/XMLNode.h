@@ -47,7 +47,8 @@ public:
     XMLNodePtr getCopy() const;
     std::string toString() const;
     void appendTo(std::string& out) const;
-    bool toXMLFile(const std::string& path) const;
+    /// Failure flag; `reason` (when given) then says why.
+    bool toXMLFile(const std::string& path, std::string* reason = nullptr) const;
     void clear();
 
     // Navigation.
@@ -111,7 +112,7 @@ public:
     /// Failure flag; on failure `content` is left unchanged.
     static bool getFile(const std::string& path, std::string& content);
     /// Failure flag; the file is replaced whole or, on failure, left as it was.
-    static bool putFile(const std::string& path, const std::string& content);
+    static bool putFile(const std::string& path, const std::string& content, std::string* reason = nullptr);
 
 private:
     const XMLNode* findChild(std::string_view childName, int index) const;

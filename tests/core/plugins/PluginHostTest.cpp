@@ -221,6 +221,20 @@ TEST_F(PluginHostTest, GroupsComeAndGoThroughRealPlugins) {
     imported->synchPlugin = "HalvikaTest*Sync";
     ASSERT_TRUE(imported->synchronize(services));
     EXPECT_EQ(imported->name, "Synchronised");
+
+    // Paths reach the plug-in as they are, whatever characters they hold, and never another file.
+    const std::string odd = home.file("Tom & Jerry <\"1\"> 'a'.tst");
+    home.write("Tom & Jerry <\"1\"> 'a'.tst", "");
+    auto oddImport = AlarmGroup::createAlarmGroupFromImportedFile(odd, services);
+    ASSERT_TRUE(oddImport);
+    EXPECT_EQ(oddImport->name, "Imported from " + odd);
+    ASSERT_TRUE(oddImport->save(home.file("a<b>&.tst"), true, services));
+    EXPECT_EQ(XMLNode::createFromFile(home.file("a<b>&.tst"))->name, "algr");
+    EXPECT_FALSE(fs::exists(home.file("a")));
+    // A control character has no XML form: such a path is refused rather than changed.
+    EXPECT_FALSE(oddImport->save(home.file("bell\x07.tst"), true, services));
+    EXPECT_FALSE(fs::exists(home.file("bell.tst")));
+    EXPECT_FALSE(fs::exists(home.file("bell\x07.tst")));
 }
 
 } // namespace

@@ -17,6 +17,19 @@ TEST(Encoding, Utf8IsKeptAndAnythingElseIsWindows1252) {
 
     EXPECT_EQ(Encoding::decodeFileText("caf\xC3\xA9"), "caf\xC3\xA9");
     EXPECT_EQ(Encoding::decodeFileText("caf\xE9 \x80\x92"), "caf\xC3\xA9 \xE2\x82\xAC\xE2\x80\x99");
+    bool repaired = true;
+    EXPECT_EQ(Encoding::decodeFileText("caf\xC3\xA9", &repaired), "caf\xC3\xA9");
+    EXPECT_FALSE(repaired);
+
+    // A UTF-8 file with one stray byte keeps its UTF-8 text; only that byte is read as Windows-1252.
+    const std::string mixed = "M\xC3\xBCller \xE2\x98\x95 caf\xE9";
+    EXPECT_EQ(Encoding::decodeFileText(mixed, &repaired), "M\xC3\xBCller \xE2\x98\x95 caf\xC3\xA9");
+    EXPECT_TRUE(repaired);
+    // A Windows-1252 file whose accented pair happens to look like UTF-8 is still read as Windows-1252.
+    EXPECT_EQ(Encoding::decodeFileText("\xC3\xA9t\xE9 \xE0 \xF4", &repaired),
+              "\xC3\x83\xC2\xA9t\xC3\xA9 \xC3\xA0 \xC3\xB4");
+    EXPECT_FALSE(repaired);
+
     // Bytes that Windows-1252 leaves undefined still come through, as C1 controls.
     EXPECT_EQ(Encoding::windows1252ToUtf8("\x81\x8D"), "\xC2\x81\xC2\x8D");
 }

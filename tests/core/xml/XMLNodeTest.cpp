@@ -209,6 +209,22 @@ TEST(XMLNode, Files) {
     EXPECT_EQ(again->getString("name"), old->getString("name"));
 }
 
+TEST(XMLNode, WhatXmlCannotHoldIsLeftOutAndAFailedWriteSaysWhy) {
+    auto alarm = XMLNode::Create("alrm");
+    alarm->addString("name", std::string("bell\x01\x07 & <tab>\there\r\n"));
+    const std::string text = alarm->toString();
+    EXPECT_EQ(text.find('\x01'), std::string::npos);
+    EXPECT_EQ(text.find('\x07'), std::string::npos);
+    auto back = std::make_shared<XMLNode>();
+    ASSERT_FALSE(back->initializeFromXML(text));
+    EXPECT_EQ(back->getString("name"), "bell & <tab>\there\r\n");
+
+    test::TempHome home;
+    std::string reason;
+    EXPECT_TRUE(alarm->toXMLFile(home.file("no/such/folder/x.xml"), &reason));
+    EXPECT_EQ(reason, "No such file or directory");
+}
+
 TEST(XMLNode, OversizedAndBinaryFilesNeverCrash) {
     test::TempHome home;
     // A sparse file larger than any document of ours is refused rather than read into memory.
