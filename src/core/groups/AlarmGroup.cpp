@@ -51,9 +51,23 @@ std::shared_ptr<AlarmGroup> AlarmGroup::createDefaultAlarmGroup(GroupServices& s
 }
 
 std::shared_ptr<AlarmGroup> AlarmGroup::createFromXML(std::string_view xml, GroupServices& services) {
+    return createFromNode(*XMLNode::createFromXML(xml), services);
+}
+
+std::shared_ptr<AlarmGroup> AlarmGroup::unreadable(const std::string& filePath, const std::string& problem) {
     auto g = std::make_shared<AlarmGroup>();
     g->initialize();
-    const XMLNodePtr root = XMLNode::createFromXML(xml);
+    const std::size_t slash = filePath.find_last_of('/');
+    g->name = slash == std::string::npos ? filePath : filePath.substr(slash + 1);
+    g->Active = false;
+    g->loadProblem = problem;
+    return g;
+}
+
+std::shared_ptr<AlarmGroup> AlarmGroup::createFromNode(const XMLNode& rootNode, GroupServices& services) {
+    auto g = std::make_shared<AlarmGroup>();
+    g->initialize();
+    const XMLNode* root = &rootNode;
     g->name = root->getString("name", 0, services.texts.getText("AlarmGroup", 101));
     g->Active = root->getBoolean("stat", 0, true);
     g->changedSinceImport = root->getBoolean("chsi", 0, true);
@@ -67,19 +81,21 @@ std::shared_ptr<AlarmGroup> AlarmGroup::createFromXML(std::string_view xml, Grou
     }
     g->synchPlugin = root->getString("sync", 0, "");
     g->synchSettings = syst;
-    g->readAlarms(*root);
+    g->readAlarms(*root, services);
     if (!g->synchPlugin.empty()) {
         g->synchronize(services);
     }
     return g;
 }
 
-void AlarmGroup::readAlarms(const XMLNode& root) {
+void AlarmGroup::readAlarms(const XMLNode& root, GroupServices& services) {
     const auto self = shared_from_this();
     for (int i = 0; i < root.getNumberOfNodes(); ++i) {
         const XMLNodePtr child = root.getNodeAt(i);
-        if (child->name == "alrm") {
-            alarms.addElement(Alarm::createFromXML(*child, self));
+        if (child->name == "alrm" && !alarms.addElement(Alarm::createFromXML(*child, self))) {
+            // The rest would be lost at the next save: the group is kept read-only instead.
+            loadProblem = services.texts.getText("AlarmGroup", textTooManyAlarms);
+            return;
         }
     }
 }
@@ -90,8 +106,22 @@ std::shared_ptr<AlarmGroup> AlarmGroup::createAlarmGroupFromFile(const std::stri
         return nullptr;
     }
     if (extension == ".agx") {
-        const std::string text = TextFile::readText(filePath).value_or("");
-        auto g = createFromXML(text, services);
+        std::string reason;
+        bool repaired = false;
+        const auto text = TextFile::readText(filePath, &reason, &repaired);
+        std::shared_ptr<AlarmGroup> g;
+        auto root = std::make_shared<XMLNode>();
+        if (!text) {
+            g = unreadable(filePath, services.texts.getText("AlarmGroup", textUnreadable) + " " + reason);
+        } else if (text->find_first_not_of(" \t\r\n") == std::string::npos) {
+            g = unreadable(filePath, services.texts.getText("AlarmGroup", textEmpty));
+        } else if (root->initializeFromXML(*text)) {
+            // Garbage, cut off, or nested too deeply: nothing of it is trusted.
+            g = unreadable(filePath, services.texts.getText("AlarmGroup", textIncomplete));
+        } else {
+            g = createFromNode(*root, services);
+            g->textRepaired = repaired;
+        }
         g->path = storedPath(filePath, services.alarmGroupFolder);
         return g;
     }
@@ -120,6 +150,9 @@ std::shared_ptr<AlarmGroup> AlarmGroup::createAlarmGroupFromFile(const std::stri
 std::shared_ptr<AlarmGroup> AlarmGroup::createAlarmGroupFromImportedFile(const std::string& filePath,
                                                                          GroupServices& services) {
     auto g = createAlarmGroupFromFile(filePath, services);
+    if (g && g->readOnly()) {
+        return nullptr; // an import that cannot be read whole is not an import
+    }
     if (g) {
         g->changedSinceImport = false;
         g->changed = true;
@@ -128,14 +161,14 @@ std::shared_ptr<AlarmGroup> AlarmGroup::createAlarmGroupFromImportedFile(const s
     return g;
 }
 
-bool AlarmGroup::save(const std::string& filePath, bool manual, GroupServices& services) {
+bool AlarmGroup::save(const std::string& filePath, bool manual, GroupServices& services, std::string* reason) {
     const std::string extension = extensionOf(filePath);
     if (extension.empty() || (extension != ".agx" && unsendable(filePath))) {
         return false;
     }
     bool ok = false;
     if (extension == ".agx") {
-        ok = !toXML()->toXMLFile(filePath);
+        ok = !toXML()->toXMLFile(filePath, reason);
     } else {
         services.messages.msgBox(services.texts.getText("AlarmGroup", 901), Dialogs::styleExclamation);
         if (services.plugins != nullptr) {
@@ -190,7 +223,7 @@ bool AlarmGroup::synchronize(GroupServices& services) {
     synchPlugin = g->getString("sync", 0, synchPlugin);
     synchSettings = g->getNode("syst", 0, synchSettings->toString());
     alarms.clear();
-    readAlarms(*g);
+    readAlarms(*g, services);
     setChanged();
     return true;
 }
@@ -240,7 +273,8 @@ std::array<std::pair<std::string, std::string>, 3> AlarmGroup::getStringItems(Gr
     const bool schemeChosen = !c.schemeName().empty();
     std::array<std::pair<std::string, std::string>, 3> cells;
     cells[0] = {name, std::to_string(schemeChosen ? Color : windowTextColour)};
-    cells[1] = {services.texts.getText("AlarmGroup", Active ? 1 : 2), c.getSchemeColourText(Active ? 11 : 12, 0)};
+    cells[1] = {services.texts.getText("AlarmGroup", readOnly() ? textReadOnly : (Active ? 1 : 2)),
+                c.getSchemeColourText(Active ? 11 : 12, 0)};
     if (synchPlugin.empty()) {
         cells[2] = {services.texts.getText("AlarmGroup", 11), c.getSchemeColourText(13, 0)};
     } else {

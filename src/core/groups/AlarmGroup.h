@@ -35,6 +35,19 @@ public:
     bool changed = false;
     bool selected = false;
     bool hidden = false;
+    /// Why the group's file could not be read whole, in the user's language; "" when it was. Such a group is
+    /// never saved over its file, nor is the file deleted.
+    std::string loadProblem;
+    /// Some bytes of the file were not UTF-8 and were read as Windows-1252 (the user is told once).
+    bool textRepaired = false;
+    bool readOnly() const { return !loadProblem.empty(); }
+
+    // Numbered texts of the section "AlarmGroup".
+    static constexpr int textReadOnly = 3;
+    static constexpr int textUnreadable = 21;
+    static constexpr int textEmpty = 22;
+    static constexpr int textIncomplete = 23;
+    static constexpr int textTooManyAlarms = 24;
 
     AlarmGroup() = default;
     AlarmGroup(const AlarmGroup&) = delete;
@@ -57,7 +70,7 @@ public:
 
     /// Writes the group to an ".agx" file or exports it through a file plug-in. `manual`: the user asked
     /// for it (an export). False on failure, with the change flags as they were.
-    bool save(const std::string& filePath, bool manual, GroupServices& services);
+    bool save(const std::string& filePath, bool manual, GroupServices& services, std::string* reason = nullptr);
     /// Brings a synchronised group up to date through its plug-in.
     bool synchronize(GroupServices& services);
     XMLNodePtr toXML() const;
@@ -78,7 +91,10 @@ public:
     static std::string storedPath(const std::string& filePath, const std::string& folder);
 
 private:
-    void readAlarms(const XMLNode& root);
+    void readAlarms(const XMLNode& root, GroupServices& services);
+    static std::shared_ptr<AlarmGroup> createFromNode(const XMLNode& root, GroupServices& services);
+    /// A group standing for a file that could not be read: named after the file, switched off, no alarms.
+    static std::shared_ptr<AlarmGroup> unreadable(const std::string& filePath, const std::string& problem);
 };
 
 } // namespace halvika

@@ -59,7 +59,7 @@ bool AlarmGroupCollection::folderExists() const {
 
 bool AlarmGroupCollection::loadAlarmGroups() {
     if (!folderExists()) {
-        m_services.messages.msgBox(mainText(textFolderMissing), styleExclamation);
+        m_services.messages.msgBox(mainText(textFolderMissing) + "\n" + m_services.alarmGroupFolder, styleExclamation);
         return false;
     }
     Vector<AlarmGroup> loaded;
@@ -80,7 +80,28 @@ bool AlarmGroupCollection::loadAlarmGroups() {
     }
     alarmGroups.addVector(loaded);
     report(alarmGroups, kindLoaded);
+    tellLoadProblems(loaded);
     return true;
+}
+
+void AlarmGroupCollection::tellLoadProblems(const Vector<AlarmGroup>& loaded) {
+    std::string unreadable;
+    std::string repaired;
+    for (int i = 0; i < loaded.numberOfElements(); ++i) {
+        const auto& group = loaded.elementAt(i);
+        const std::string file = AlarmGroup::resolvePath(group->path, m_services.alarmGroupFolder);
+        if (group->readOnly()) {
+            unreadable += "\n" + file + ": " + group->loadProblem;
+        } else if (group->textRepaired) {
+            repaired += "\n" + file;
+        }
+    }
+    if (!unreadable.empty()) {
+        m_services.messages.msgBox(mainText(textGroupsUnreadable) + unreadable, styleExclamation);
+    }
+    if (!repaired.empty()) {
+        m_services.messages.msgBox(mainText(textGroupsRepaired) + repaired, styleExclamation);
+    }
 }
 
 void AlarmGroupCollection::unloadAllAlarmGroups(bool initial) {
@@ -105,7 +126,7 @@ bool AlarmGroupCollection::saveAlarmGroups(bool all) {
     } else {
         for (int i = 0; i < alarmGroups.numberOfElements(); ++i) {
             const auto group = alarmGroups.elementAt(i);
-            if (!group->hidden && (all || group->getChanged()) && !saveAlarmGroupFile(group)) {
+            if (!group->hidden && !group->readOnly() && (all || group->getChanged()) && !saveAlarmGroupFile(group)) {
                 failed = true;
             }
         }
@@ -152,6 +173,19 @@ bool AlarmGroupCollection::saveAllIntoFolder(const std::string& folder) {
 }
 
 bool AlarmGroupCollection::saveAlarmGroupFile(const std::shared_ptr<AlarmGroup>& group) {
+    std::string problem;
+    if (writeGroupFile(group, problem)) {
+        return true;
+    }
+    m_services.messages.msgBox(mainText(textGroupNotSaved) + " " + group->name + "\n" + problem, styleExclamation);
+    return false;
+}
+
+bool AlarmGroupCollection::writeGroupFile(const std::shared_ptr<AlarmGroup>& group, std::string& problem) {
+    if (group->readOnly()) {
+        problem = group->loadProblem;
+        return false;
+    }
     const std::string& folder = m_services.alarmGroupFolder;
     if (group->path.empty()) {
         for (int n = 0;; ++n) {
@@ -163,8 +197,10 @@ bool AlarmGroupCollection::saveAlarmGroupFile(const std::shared_ptr<AlarmGroup>&
         }
     }
     // The file is replaced whole through a renamed temporary file, so the old one is never lost on failure.
-    if (!group->save(AlarmGroup::resolvePath(group->path, folder), false, m_services)) {
-        m_services.messages.msgBox(mainText(textGroupNotSaved) + " " + group->name, styleExclamation);
+    const std::string file = AlarmGroup::resolvePath(group->path, folder);
+    std::string reason;
+    if (!group->save(file, false, m_services, &reason)) {
+        problem = file + ": " + reason;
         return false;
     }
     return true;
@@ -200,7 +236,7 @@ bool AlarmGroupCollection::importAlarmGroupCollection(const std::string& filePat
     Vector<AlarmGroup> added;
     for (int i = 0; i < root->getNumberOfNodes(); ++i) {
         auto group = AlarmGroup::createFromXML(root->getNodeAt(i)->toString(), m_services);
-        if (alarmGroups.addElement(group)) {
+        if (!group->readOnly() && alarmGroups.addElement(group)) {
             added.addElement(group);
         }
     }
@@ -264,7 +300,7 @@ bool AlarmGroupCollection::unloadAlarmGroups(const Vector<AlarmGroup>& groups) {
 }
 
 bool AlarmGroupCollection::deleteAlarmGroupFile(const std::shared_ptr<AlarmGroup>& group) {
-    if (!group->path.empty()) {
+    if (!group->path.empty() && !group->readOnly()) {
         std::error_code ignored;
         fs::remove(AlarmGroup::resolvePath(group->path, m_services.alarmGroupFolder), ignored);
     }

@@ -24,6 +24,8 @@ public:
     static constexpr int textFolderMissing = 102;
     static constexpr int textSaveFailedGoOn = 104;
     static constexpr int textGroupNotSaved = 105;
+    static constexpr int textGroupsUnreadable = 107;
+    static constexpr int textGroupsRepaired = 108;
     static constexpr int textExportFailed = 201;
     static constexpr int textUnloadQuestion = 202;
     static constexpr int textChangedSinceImport = 203;
@@ -51,6 +53,9 @@ public:
     bool reloadAlarmGroups();
     bool saveAlarmGroups(bool all);
     bool saveAlarmGroupFile(const std::shared_ptr<AlarmGroup>& group);
+    /// Writes the group's file (naming it first when it has none) without a word to the user; on failure
+    /// `problem` names the file and the reason. A read-only group is never written.
+    bool writeGroupFile(const std::shared_ptr<AlarmGroup>& group, std::string& problem);
     /// Makes `folder` the alarm group folder and saves every group into it at once. A group whose file
     /// name is taken there by another file gets the first free name, so nothing in the folder is overwritten.
     bool saveAllIntoFolder(const std::string& folder);
@@ -110,6 +115,8 @@ public:
 private:
     std::string mainText(int number);
     bool folderExists() const;
+    /// One message for the files that could not be read whole, one for those whose text was repaired.
+    void tellLoadProblems(const Vector<AlarmGroup>& loaded);
     void report(const Vector<AlarmGroup>& groups, std::int16_t kinds) { m_listener->groupsChanged(groups, kinds); }
 
     GroupServices& m_services;

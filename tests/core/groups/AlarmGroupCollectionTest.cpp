@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 
 namespace halvika {
@@ -108,7 +110,8 @@ TEST_F(AlarmGroupCollectionTest, SavingAllHiddenGroupsAndFailures) {
     dialogs.setNextAnswer(Dialogs::answerOk);
     dialogs.setNextAnswer(Dialogs::answerNo);
     EXPECT_FALSE(groups.saveAlarmGroups(false));
-    EXPECT_EQ(dialogs.shown()[dialogs.shown().size() - 2].text, texts.getMainText(105) + " Blocked");
+    EXPECT_EQ(dialogs.shown()[dialogs.shown().size() - 2].text,
+              texts.getMainText(105) + " Blocked\n" + folder.file("usg_9.agx") + ": Is a directory");
     EXPECT_TRUE(blocked->getChanged());
     EXPECT_TRUE(std::filesystem::is_directory(folder.file("usg_9.agx")));
     groups.alarmGroups.remove(blocked);
@@ -257,6 +260,84 @@ TEST_F(AlarmGroupCollectionTest, DeletingAlarmsAndSoundedAlarms) {
     EXPECT_TRUE(g->getChanged());
     EXPECT_EQ(listener.reports.back().kinds, kindRemoved);
     EXPECT_EQ(folder.read("usg_0.agx").find("Past") != std::string::npos, true); // nothing written yet
+}
+
+TEST_F(AlarmGroupCollectionTest, FilesThatCannotBeReadWholeAreKeptByteForByteAndToldOnce) {
+    namespace fs = std::filesystem;
+    const std::string garbage = "\x89PNG\r\n not a group at all";
+    const std::string truncated = "<algr><name>Cut</name><alrm><name>A</name>";
+    const std::string deep = std::string(5000, '<');
+    folder.write("usg_0.agx", "<algr><name>Good</name><alrm><name>Kept</name></alrm></algr>");
+    folder.write("usg_1.agx", "");
+    folder.write("usg_2.agx", garbage);
+    folder.write("usg_3.agx", truncated);
+    folder.write("usg_4.agx", deep);
+    folder.write("usg_5.agx", "<algr><name>Locked</name></algr>");
+    fs::permissions(folder.file("usg_5.agx"), fs::perms::none);
+    const bool runningAsRoot = ::geteuid() == 0; // root reads any file
+    ASSERT_TRUE(groups.loadAlarmGroups());
+    ASSERT_EQ(groups.alarmGroups.numberOfElements(), 6);
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    const std::string told = dialogs.shown()[0].text;
+    EXPECT_EQ(told.rfind(texts.getMainText(107), 0), 0u);
+    for (const char* file : {"usg_1.agx", "usg_2.agx", "usg_3.agx", "usg_4.agx"}) {
+        EXPECT_NE(told.find(folder.file(file)), std::string::npos) << file;
+    }
+    EXPECT_NE(told.find(texts.getText("AlarmGroup", AlarmGroup::textEmpty)), std::string::npos);
+    if (!runningAsRoot) {
+        EXPECT_NE(told.find(folder.file("usg_5.agx") + ": " + texts.getText("AlarmGroup", AlarmGroup::textUnreadable) +
+                            " Permission denied"),
+                  std::string::npos);
+    }
+    const auto failed = groups.alarmGroups.elementAt(2);
+    EXPECT_TRUE(failed->readOnly());
+    EXPECT_EQ(failed->name, "usg_2.agx");
+    EXPECT_FALSE(failed->Active);
+    EXPECT_EQ(failed->getStringItems(services)[1].first, texts.getText("AlarmGroup", AlarmGroup::textReadOnly));
+
+    // Changed, saved, saved all, unloaded: the files stay exactly as they were.
+    for (int i = 1; i < 5; ++i) {
+        groups.alarmGroups.elementAt(i)->setChanged();
+    }
+    EXPECT_TRUE(groups.saveAlarmGroups(false));
+    EXPECT_TRUE(groups.saveAlarmGroups(true));
+    Vector<AlarmGroup> unload;
+    unload.addElement(failed);
+    EXPECT_TRUE(groups.unloadAlarmGroups(unload));
+    EXPECT_EQ(folder.read("usg_1.agx"), "");
+    EXPECT_EQ(folder.read("usg_2.agx"), garbage);
+    EXPECT_EQ(folder.read("usg_3.agx"), truncated);
+    EXPECT_EQ(folder.read("usg_4.agx"), deep);
+    fs::permissions(folder.file("usg_5.agx"), fs::perms::owner_all);
+    if (!runningAsRoot) {
+        EXPECT_EQ(folder.read("usg_5.agx"), "<algr><name>Locked</name></algr>");
+    }
+}
+
+TEST_F(AlarmGroupCollectionTest, AGroupTooLargeToHoldWholeIsReadOnlyAndARepairedFileIsTold) {
+    std::string big = "<algr><name>Huge</name>";
+    for (int i = 0; i < VectorStorage<int>::kMaxCount + 5; ++i) {
+        big += "<alrm><name>a" + std::to_string(i) + "</name></alrm>";
+    }
+    big += "</algr>";
+    folder.write("usg_0.agx", big);
+    folder.write("usg_1.agx", "<algr><name>M\xC3\xBCller \xE2\x98\x95 caf\xE9</name></algr>");
+    ASSERT_TRUE(groups.loadAlarmGroups());
+    const auto huge = groups.alarmGroups.elementAt(0);
+    EXPECT_EQ(huge->numberOfAlarms(), VectorStorage<int>::kMaxCount);
+    EXPECT_TRUE(huge->readOnly());
+    huge->setChanged();
+    EXPECT_TRUE(groups.saveAlarmGroups(false));
+    EXPECT_EQ(folder.read("usg_0.agx"), big);
+
+    const auto repaired = groups.alarmGroups.elementAt(1);
+    EXPECT_FALSE(repaired->readOnly());
+    EXPECT_EQ(repaired->name, "M\xC3\xBCller \xE2\x98\x95 caf\xC3\xA9");
+    ASSERT_EQ(dialogs.shown().size(), 2u);
+    EXPECT_EQ(dialogs.shown()[1].text, texts.getMainText(108) + "\n" + folder.file("usg_1.agx"));
+    repaired->setChanged();
+    EXPECT_TRUE(groups.saveAlarmGroups(false));
+    EXPECT_NE(folder.read("usg_1.agx").find("M\xC3\xBCller \xE2\x98\x95 caf\xC3\xA9"), std::string::npos);
 }
 
 } // namespace
