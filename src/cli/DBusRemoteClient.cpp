@@ -6,6 +6,7 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusError>
 #include <QDBusInterface>
 #include <QDBusReply>
 
@@ -76,6 +77,10 @@ std::string DBusRemoteClient::addAlarm(const std::string& name, const std::strin
         halvika().call("AddAlarm", QString::fromStdString(name), QString::fromStdString(moment),
                        QString::fromStdString(message), QString::fromStdString(group));
     if (!reply.isValid()) {
+        // Refused input is the caller's to mend; any other error means no Halvika answered.
+        if (reply.error().type() == QDBusError::InvalidArgs) {
+            return reply.error().message().toStdString();
+        }
         m_error = reply.error().message().toStdString();
         return m_error;
     }

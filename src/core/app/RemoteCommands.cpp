@@ -21,6 +21,34 @@ std::string groupName(const Alarm& alarm) {
     return group ? group->name : std::string();
 }
 
+bool hasControlCharacter(const std::string& text, bool lineBreaksAllowed) {
+    return std::any_of(text.begin(), text.end(), [lineBreaksAllowed](char c) {
+        const auto b = static_cast<unsigned char>(c);
+        return (b < 0x20 && !(lineBreaksAllowed && (c == '\n' || c == '\r' || c == '\t'))) || b == 0x7F;
+    });
+}
+
+bool blank(const std::string& text) {
+    return text.find_first_not_of(" \t\r\n") == std::string::npos;
+}
+
+/// Why the parts of an alarm cannot make one, or "".
+std::string problemWith(const std::string& name, const std::string& message) {
+    if (blank(name) && blank(message)) {
+        return "an alarm needs a name or a message";
+    }
+    if (name.size() > RemoteCommands::maxNameBytes) {
+        return "the name is longer than " + std::to_string(RemoteCommands::maxNameBytes) + " bytes";
+    }
+    if (message.size() > RemoteCommands::maxMessageBytes) {
+        return "the message is longer than " + std::to_string(RemoteCommands::maxMessageBytes) + " bytes";
+    }
+    if (hasControlCharacter(name, false) || hasControlCharacter(message, true)) {
+        return "the name or the message holds control characters";
+    }
+    return {};
+}
+
 } // namespace
 
 RemoteCommands::RemoteCommands(CoreSubsystems& core, const Clock& clock) : m_core(core), m_clock(clock) {}
@@ -83,8 +111,12 @@ RemoteCommands::Status RemoteCommands::status() const {
 std::string RemoteCommands::addAlarm(const std::string& name, const std::string& moment, const std::string& message,
                                      const std::string& group) {
     const auto when = Date::fromFileString(moment);
-    if (!when) {
+    // Written back, a real moment reads the same: 30 February or 25:61 would not, nor would trailing text.
+    if (!when || when->toFileString() != moment) {
         return "\"" + moment + "\" is not a moment of the form yyyy/mm/dd hh:nn:ss";
+    }
+    if (const std::string problem = problemWith(name, message); !problem.empty()) {
+        return problem;
     }
     if (*when <= m_clock.now().date) {
         return "the moment " + moment + " has passed";
@@ -99,6 +131,9 @@ std::string RemoteCommands::addAlarm(const std::string& name, const std::string&
     }
     if (!group.empty() && !target) {
         return "there is no alarm group named \"" + group + "\"";
+    }
+    if (target && target->readOnly()) {
+        return "the alarm group \"" + group + "\" cannot be changed: " + target->loadProblem;
     }
     // The group's template gives everything but the moment, the name and the message.
     auto alarm = groups.newAlarmCommand(target);
@@ -124,7 +159,16 @@ std::string RemoteCommands::addAlarm(const std::string& name, const std::string&
     }
     shown->settings->setString("s", message);
     alarm->setChanged();
-    target->alarms.addElement(alarm);
+    if (!target->alarms.addElement(alarm)) {
+        return "the alarm group \"" + target->name + "\" is full: it holds " +
+               std::to_string(VectorStorage<int>::kMaxCount) + " alarms";
+    }
+    // Acknowledged means on disk: the group is written before the caller hears back.
+    std::string problem;
+    if (!groups.writeGroupFile(target, problem)) {
+        target->alarms.remove(alarm);
+        return "the alarm could not be saved: " + problem;
+    }
     m_core.watch().alarmsChanged(Vector<Alarm>::createVectorWithObj(alarm, 1), kindAdded);
     return {};
 }

@@ -30,6 +30,9 @@ public:
         int alarms = 0;
     };
     static constexpr int maxListed = 1000;
+    /// The longest name and message a script may give, in bytes of UTF-8.
+    static constexpr std::size_t maxNameBytes = 256;
+    static constexpr std::size_t maxMessageBytes = 16384;
 
     RemoteCommands(CoreSubsystems& core, const Clock& clock);
 
@@ -38,8 +41,11 @@ public:
     /// The alarms that sounded recently (the main window's recent list).
     std::vector<Entry> recent() const;
     Status status() const;
-    /// A one-time alarm at `moment` ("yyyy/mm/dd hh:nn:ss") with a message, in the group of that name (the
-    /// first group when empty; a new group when there is none). "" when added, else why not.
+    /// A one-time alarm at `moment` ("yyyy/mm/dd hh:nn:ss", a real moment still to come) with a message, in the
+    /// group of that name (the first group when empty; a new group when there is none). The name or the message
+    /// must say something; neither may hold control characters (the message may hold line breaks and tabs) or
+    /// be longer than its limit. "" when added and written to the group's file, else why not (and nothing
+    /// was added).
     std::string addAlarm(const std::string& name, const std::string& moment, const std::string& message,
                          const std::string& group);
     /// Sounds the first alarm of that name as a test. False when there is none.

@@ -4,6 +4,7 @@
 #include "app/RemoteCommands.h"
 
 #include <QDBusConnection>
+#include <QDBusError>
 #include <QTimer>
 
 namespace halvika {
@@ -51,8 +52,12 @@ QString DBusService::Status(bool& blocked, int& groups, int& alarms, QStringList
 
 QString DBusService::AddAlarm(const QString& name, const QString& moment, const QString& message,
                               const QString& group) {
-    return QString::fromStdString(
-        m_commands.addAlarm(name.toStdString(), moment.toStdString(), message.toStdString(), group.toStdString()));
+    const std::string problem =
+        m_commands.addAlarm(name.toStdString(), moment.toStdString(), message.toStdString(), group.toStdString());
+    if (!problem.empty() && calledFromDBus()) {
+        sendErrorReply(QDBusError::InvalidArgs, QString::fromStdString(problem));
+    }
+    return QString::fromStdString(problem);
 }
 
 bool DBusService::TestAlarm(const QString& name) {

@@ -4,6 +4,7 @@
 
 #include "platform/DBusAlarmEntry.h"
 
+#include <QDBusContext>
 #include <QObject>
 #include <QStringList>
 
@@ -13,7 +14,7 @@ namespace halvika {
 
 class RemoteCommands;
 
-class DBusService : public QObject {
+class DBusService : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.halvika.Halvika1")
 public:
@@ -36,8 +37,11 @@ public slots:
     /// The next moment ("" when none), and through the out arguments: whether alarms are blocked, how many
     /// groups and alarms are loaded, and the names of the next alarms.
     QString Status(bool& blocked, int& groups, int& alarms, QStringList& nextNames);
-    /// A one-time alarm ("yyyy/mm/dd hh:nn:ss") with a message in the named group (the first when ""). Returns
-    /// "" when added, else why not.
+    /// A one-time alarm ("yyyy/mm/dd hh:nn:ss", still to come) with a message in the named group (the first when
+    /// ""). The name or the message must say something; a name holds at most 256 bytes, a message 16,384, and
+    /// neither control characters (a message may hold line breaks and tabs). Returns "" once the alarm is
+    /// written to its group's file; anything else is refused with the error
+    /// org.freedesktop.DBus.Error.InvalidArgs saying why, and nothing is added.
     QString AddAlarm(const QString& name, const QString& moment, const QString& message, const QString& group);
     /// Sounds the first alarm of that name as a test.
     bool TestAlarm(const QString& name);

@@ -60,7 +60,7 @@ TEST_F(RemoteCommandsTest, TheUpcomingAlarmsComeSoonestFirstAndTheStatusCountsEv
     EXPECT_FALSE(commands.testAlarm("No such alarm"));
 }
 
-TEST_F(RemoteCommandsTest, ANewAlarmJoinsTheNamedGroupWithItsMessageAndIsSavedOnTheNextTick) {
+TEST_F(RemoteCommandsTest, ANewAlarmJoinsTheNamedGroupWithItsMessageAndIsOnDiskWhenAcknowledged) {
     EXPECT_EQ(commands.addAlarm("x", "tomorrow", "m", ""),
               "\"tomorrow\" is not a moment of the form yyyy/mm/dd hh:nn:ss");
     EXPECT_EQ(commands.addAlarm("x", "2026/03/07 11:00:00", "m", ""), "the moment 2026/03/07 11:00:00 has passed");
@@ -76,11 +76,11 @@ TEST_F(RemoteCommandsTest, ANewAlarmJoinsTheNamedGroupWithItsMessageAndIsSavedOn
     EXPECT_EQ(added->actions.elementAt(0)->settings->getString("s"), "Call the plumber");
     EXPECT_EQ(names(commands.upcoming(3))[1], "Call the plumber@07 14/Work");
 
-    // Without a group name: the first group. The tick saves what changed.
+    // Acknowledged means written: no tick is needed.
+    EXPECT_NE(home.read("usg_1.agx").find("<name>Call the plumber</name>"), std::string::npos);
+    // Without a group name: the first group.
     EXPECT_EQ(commands.addAlarm("Post", "2026/03/08 10:00:00", "Letters", ""), "");
     EXPECT_EQ(core.groups().alarmGroups.elementAt(0)->alarms.elementAt(3)->name, "Post");
-    core.watchTick();
-    EXPECT_NE(home.read("usg_1.agx").find("<name>Call the plumber</name>"), std::string::npos);
     EXPECT_NE(home.read("usg_0.agx").find("<name>Post</name>"), std::string::npos);
 
     // It sounds in its minute, and then is among the recent ones.
@@ -88,6 +88,37 @@ TEST_F(RemoteCommandsTest, ANewAlarmJoinsTheNamedGroupWithItsMessageAndIsSavedOn
     core.watchTick();
     EXPECT_EQ(runner.names().back(), "Call the plumber");
     EXPECT_EQ(names(commands.recent()).back(), "Call the plumber@07 14/Work");
+}
+
+TEST_F(RemoteCommandsTest, WhatCannotBeAnAlarmIsRefusedAndNothingIsAdded) {
+    const std::string notAMoment = " is not a moment of the form yyyy/mm/dd hh:nn:ss";
+    for (const std::string moment : {"2026/02/30 10:00:00", "2026/03/07 25:61:61", "2026/03/08 10:00:00 junk",
+                                     "2026/03/08 10:00", "2026-03-08 10:00:00"}) {
+        EXPECT_EQ(commands.addAlarm("x", moment, "m", ""), "\"" + moment + "\"" + notAMoment);
+    }
+    const std::string later = "2026/03/08 10:00:00";
+    EXPECT_EQ(commands.addAlarm("", later, "", ""), "an alarm needs a name or a message");
+    EXPECT_EQ(commands.addAlarm(" ", later, "\n", ""), "an alarm needs a name or a message");
+    EXPECT_EQ(commands.addAlarm(std::string(257, 'n'), later, "m", ""), "the name is longer than 256 bytes");
+    EXPECT_EQ(commands.addAlarm("x", later, std::string(16 * 1024 * 1024, 'm'), ""),
+              "the message is longer than 16384 bytes");
+    EXPECT_EQ(commands.addAlarm("bell\x07", later, "m", ""), "the name or the message holds control characters");
+    EXPECT_EQ(commands.addAlarm("x", later, "two\nlines\ttabbed", ""), ""); // but line breaks are fine
+
+    // A group that holds all it can says so.
+    const auto work = core.groups().alarmGroups.elementAt(1);
+    while (work->alarms.addElement(Alarm::createAlarm(work))) {
+    }
+    EXPECT_EQ(commands.addAlarm("x", later, "m", "Work"), "the alarm group \"Work\" is full: it holds 20480 alarms");
+    work->alarms.clear();
+
+    // A file that cannot be written: refused, and not kept in memory either.
+    core.groups().alarmGroups.elementAt(0)->path = "agPath/no/such/folder/usg_0.agx";
+    const int before = core.groups().alarmGroups.elementAt(0)->numberOfAlarms();
+    const std::string refused = commands.addAlarm("x", later, "m", "Home");
+    EXPECT_EQ(refused.rfind("the alarm could not be saved: ", 0), 0u) << refused;
+    EXPECT_NE(refused.find("No such file or directory"), std::string::npos);
+    EXPECT_EQ(core.groups().alarmGroups.elementAt(0)->numberOfAlarms(), before);
 }
 
 TEST_F(RemoteCommandsTest, SnoozingNamesItsUnitAndNeedsAnOpenAlarmWindow) {
