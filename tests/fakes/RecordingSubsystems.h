@@ -20,27 +20,22 @@ public:
     }
     void watchTick() override { calls.push_back("watchTick"); }
     bool busy() const override { return pluginCallInProgress; }
-    bool saveSettings() override {
-        calls.push_back("saveSettings");
-        return settingsSaveWorks;
-    }
-    bool autoSaveEnabled() const override { return autoSave; }
-    bool saveChangedAlarmGroups() override {
-        calls.push_back("saveChangedAlarmGroups");
+    bool saveForExit(std::string& problems) override {
+        calls.push_back("saveForExit");
+        if (!groupsSaveWorks) {
+            problems += "\n/home/usg_0.agx: No space left on device";
+        }
         return groupsSaveWorks;
     }
-    bool saveTodo() override {
-        calls.push_back("saveTodo");
-        return true;
+    void refreshPluginState(int budgetMs) override {
+        calls.push_back("refreshPluginState " + std::to_string(budgetMs));
     }
     void releaseRunningPlugins() override { calls.push_back("releaseRunningPlugins"); }
     std::string languageFileName() const override { return "English"; }
     DebugState debugState() const override { return debug; }
 
     std::vector<std::string> calls;
-    bool settingsSaveWorks = true;
     bool groupsSaveWorks = true;
-    bool autoSave = true;
     bool pluginCallInProgress = false;
     bool mainStartWorks = true;
     std::function<void()> onMainStart;

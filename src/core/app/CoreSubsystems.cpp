@@ -30,8 +30,25 @@ CoreSubsystems::CoreSubsystems(const Clock& clock, WatchTimer& timer, const AppP
     m_services.alarmGroupFolder = paths.home();
     m_services.defaultTemplate = [this] { return m_settings.getDefaultTemplateAlarm(m_texts); };
     AlarmWatch::Hooks hooks;
-    hooks.saveSettings = [this] { return saveSettings(); };
-    hooks.saveToDo = [this] { return saveTodo(); };
+    // The tick's saves never ask: they are tried again at every tick, and a failure is told once.
+    hooks.saveSettings = [this] {
+        std::string problem;
+        if (writeSettings(problem)) {
+            m_settingsSaveNotice.clear();
+            return true;
+        }
+        m_settingsSaveNotice.tell(m_texts.getMainText(textSettingsNotSaved) + "\n" + problem);
+        return false;
+    };
+    hooks.saveToDo = [this] {
+        std::string problem;
+        if (writeTodo(problem)) {
+            m_toDoSaveNotice.clear();
+            return true;
+        }
+        m_toDoSaveNotice.tell(m_texts.getMainText(textToDoNotSaved) + "\n" + problem);
+        return false;
+    };
     hooks.pollRunningPlugins = [this] { m_plugins.checkRunningPlugins(); };
     m_watch.setHooks(hooks);
 }
@@ -109,30 +126,75 @@ void CoreSubsystems::reapplySettings() {
     }
 }
 
-bool CoreSubsystems::saveSettings() {
+bool CoreSubsystems::writeSettings(std::string& problem) {
     m_settings.lastCheck = m_watch.lastCheckMoment();
     m_settings.blocked = m_watch.blocked();
-    m_settings.activePlugins = m_plugins.getActivePlugins();
     if (beforeSaveSettings) {
         beforeSaveSettings(m_settings);
     }
-    if (!m_settings.toXML(m_clock.today())->toXMLFile(m_paths.homeFile(SettingsStore::fileName))) {
+    const std::string file = m_paths.homeFile(SettingsStore::fileName);
+    std::string reason;
+    if (m_settings.toXML(m_clock.today())->toXMLFile(file, &reason)) {
+        problem = file + ": " + reason;
+        return false;
+    }
+    return true;
+}
+
+bool CoreSubsystems::writeTodo(std::string& problem) {
+    const std::string file = m_services.alarmGroupFolder + "/todo.txt";
+    std::string reason;
+    if (!TextFile::writeAtomically(file, m_toDo, &reason)) {
+        problem = file + ": " + reason;
+        return false;
+    }
+    return true;
+}
+
+bool CoreSubsystems::saveSettings() {
+    std::string problem;
+    if (writeSettings(problem)) {
         return true;
     }
-    return m_messages.msgBox(m_texts.getMainText(103), Dialogs::styleYesNo + Dialogs::styleExclamation) ==
-           Dialogs::answerYes;
+    return m_messages.msgBox(m_texts.getMainText(103) + "\n" + problem,
+                             Dialogs::styleYesNo + Dialogs::styleExclamation) == Dialogs::answerYes;
 }
 
 bool CoreSubsystems::saveTodo() {
-    if (TextFile::writeAtomically(m_services.alarmGroupFolder + "/todo.txt", m_toDo)) {
+    std::string problem;
+    if (writeTodo(problem)) {
         return true;
     }
-    return m_messages.msgBox(m_texts.getMainText(106), Dialogs::styleYesNo + Dialogs::styleExclamation) ==
-           Dialogs::answerYes;
+    return m_messages.msgBox(m_texts.getMainText(106) + "\n" + problem,
+                             Dialogs::styleYesNo + Dialogs::styleExclamation) == Dialogs::answerYes;
 }
 
-bool CoreSubsystems::saveChangedAlarmGroups() {
-    return m_groups.saveAlarmGroups(false);
+bool CoreSubsystems::saveForExit(std::string& problems) {
+    bool ok = true;
+    std::string problem;
+    if (!writeSettings(problem)) {
+        problems += "\n" + problem;
+        ok = false;
+    }
+    if (m_settings.autoSave) {
+        ok = m_groups.writeChangedGroups(problems) && ok;
+        problem.clear();
+        if (!writeTodo(problem)) {
+            problems += "\n" + problem;
+            ok = false;
+        }
+    }
+    return ok;
+}
+
+void CoreSubsystems::refreshPluginState(int budgetMs) {
+    const XMLNodePtr active = m_plugins.getActivePlugins(budgetMs);
+    if (active->toString() == m_settings.activePlugins->toString()) {
+        return;
+    }
+    m_settings.activePlugins = active;
+    std::string ignored;
+    writeSettings(ignored); // the data is safe already; this only remembers which plug-ins ran
 }
 
 Subsystems::DebugState CoreSubsystems::debugState() const {

@@ -3,6 +3,7 @@
 
 #include "alarms/ActionRunner.h"
 #include "app/AppPaths.h"
+#include "app/OnceNotice.h"
 #include "app/Subsystems.h"
 #include "groups/AlarmGroupCollection.h"
 #include "groups/ChangeKinds.h"
@@ -17,6 +18,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 namespace halvika {
 
@@ -30,6 +32,8 @@ class modTranslation;
 /// order. Actions are run by the given runner; every real sounding is counted in the settings.
 class CoreSubsystems : public Subsystems, private ActionRunner {
 public:
+    static constexpr int textSettingsNotSaved = 109;
+    static constexpr int textToDoNotSaved = 111;
     CoreSubsystems(const Clock& clock, WatchTimer& timer, const AppPaths& paths, modIniFileHandling& ini,
                    modTranslation& texts, MessageBoxRoutine& messages, PluginProcess& process, ActionRunner* runner,
                    bool safeMode);
@@ -41,11 +45,14 @@ public:
     void watchTick() override { m_watch.watchTick(); }
     bool busy() const override { return m_plugins.busy(); }
     /// Writes "usr.cfx"; on failure asks (main-window text 103) whether to go on.
-    bool saveSettings() override;
-    bool autoSaveEnabled() const override { return m_settings.autoSave; }
-    bool saveChangedAlarmGroups() override;
+    bool saveSettings();
     /// Writes the to-do note into the alarm group folder; on failure asks (main-window text 106) whether to go on.
-    bool saveTodo() override;
+    bool saveTodo();
+    bool saveForExit(std::string& problems) override;
+    void refreshPluginState(int budgetMs) override;
+    /// Quiet writes: false with the file and reason in `problem`.
+    bool writeSettings(std::string& problem);
+    bool writeTodo(std::string& problem);
     void releaseRunningPlugins() override { m_plugins.releaseRunningPlugins(); }
     std::string languageFileName() const override { return m_settings.language; }
     DebugState debugState() const override;
@@ -102,6 +109,8 @@ private:
     AlarmGroupCollection m_groups;
     WatchSettings m_watchSettings;
     AlarmWatch m_watch;
+    OnceNotice m_settingsSaveNotice{m_messages};
+    OnceNotice m_toDoSaveNotice{m_messages};
 };
 
 } // namespace halvika

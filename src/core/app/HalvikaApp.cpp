@@ -67,15 +67,17 @@ void HalvikaApp::tick() {
     m_subsystems->watchTick();
 }
 
-bool HalvikaApp::exitProgram(bool endProcess) {
-    if (!m_subsystems->saveSettings()) {
-        return false;
-    }
-    if (m_subsystems->autoSaveEnabled() && (!m_subsystems->saveChangedAlarmGroups() || !m_subsystems->saveTodo())) {
+bool HalvikaApp::exitProgram(bool endProcess, bool ask) {
+    // Data first: nothing the user was told is saved may wait for a plug-in.
+    std::string problems;
+    if (!m_subsystems->saveForExit(problems) && ask &&
+        msgBox(m_translation.getMainText(textNotEverythingSaved) + problems,
+               Dialogs::styleYesNo + Dialogs::styleExclamation) != Dialogs::answerYes) {
         return false;
     }
     m_exiting = true;
     m_services.timer.disable();
+    m_subsystems->refreshPluginState(exitPluginBudgetMs);
     StateFile::write(stateFilePath(), StateFile::exitState(m_runState, m_startMoment, m_services.clock.today()));
     m_services.views.unloadAllWindows();
     m_subsystems->releaseRunningPlugins();
@@ -86,8 +88,9 @@ bool HalvikaApp::exitProgram(bool endProcess) {
 }
 
 void HalvikaApp::sessionEnding() {
+    // Nobody may be there to answer: save what can be saved and go.
     if (!m_exiting) {
-        exitProgram(true);
+        exitProgram(true, false);
     }
 }
 

@@ -29,6 +29,8 @@ public:
 
     /// Interval at which the tick comes back while a message box waits for the user.
     static constexpr int messageBoxRetryMs = 500;
+    static constexpr int exitPluginBudgetMs = 3000;
+    static constexpr int textNotEverythingSaved = 104;
     static constexpr int exitQuestionNumber = 220;
     static constexpr int safeModeCaptionNumber = 219;
 
@@ -56,9 +58,10 @@ public:
     /// One shot of the main timer: no work while a message box is open or a plug-in call is in progress.
     void tick();
 
-    /// Saves everything, writes the exit state, closes the windows and releases plug-ins. Returns false
-    /// (and the program keeps running) when a save failed.
-    bool exitProgram(bool endProcess);
+    /// Saves everything first, then asks the plug-ins (within `exitPluginBudgetMs`), writes the exit state,
+    /// closes the windows and releases plug-ins. When something could not be saved it asks once whether to
+    /// go on (`ask`), and returns false (the program keeps running) on No; without `ask` it goes on.
+    bool exitProgram(bool endProcess, bool ask = true);
     /// The operating system shuts down, the user logs off or the process is asked to terminate.
     void sessionEnding();
     /// Exit from the tray menu: asks first.

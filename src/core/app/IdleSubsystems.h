@@ -15,10 +15,7 @@ public:
     bool mainStart(bool) override { return true; }
     /// With nothing to watch the timer just comes back at the default interval.
     void watchTick() override { m_timer.setInterval(defaultIntervalMs); }
-    bool saveSettings() override { return true; }
-    bool autoSaveEnabled() const override { return true; }
-    bool saveChangedAlarmGroups() override { return true; }
-    bool saveTodo() override { return true; }
+    bool saveForExit(std::string&) override { return true; }
     void releaseRunningPlugins() override {}
     std::string languageFileName() const override { return "English"; }
     DebugState debugState() const override { return {}; }

@@ -30,11 +30,13 @@ public:
     /// True while a plug-in call is in progress: the tick then does no work.
     virtual bool busy() const { return false; }
 
-    /// Saves for the exit routine; false when a save failed (the exit is then abandoned).
-    virtual bool saveSettings() = 0;
-    virtual bool autoSaveEnabled() const = 0;
-    virtual bool saveChangedAlarmGroups() = 0;
-    virtual bool saveTodo() = 0;
+    /// Saves for the exit routine, without asking anything: the settings and, with automatic saving, the
+    /// changed groups and the to-do note. False when anything could not be written; `problems` then has a
+    /// line per file with its reason.
+    virtual bool saveForExit(std::string& problems) = 0;
+    /// After everything is saved: brings the settings' record of the running plug-ins up to date, asking
+    /// them for at most `budgetMs` in all.
+    virtual void refreshPluginState(int /*budgetMs*/) {}
     /// Ends the plug-ins that keep running, the most recently started first.
     virtual void releaseRunningPlugins() = 0;
 

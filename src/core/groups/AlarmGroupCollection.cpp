@@ -172,6 +172,23 @@ bool AlarmGroupCollection::saveAllIntoFolder(const std::string& folder) {
     return saveAlarmGroups(true);
 }
 
+bool AlarmGroupCollection::writeChangedGroups(std::string& problems) {
+    if (!folderExists()) {
+        problems += "\n" + m_services.alarmGroupFolder + ": " + mainText(textFolderMissing);
+        return false;
+    }
+    bool ok = true;
+    for (int i = 0; i < alarmGroups.numberOfElements(); ++i) {
+        const auto group = alarmGroups.elementAt(i);
+        std::string problem;
+        if (!group->hidden && !group->readOnly() && group->getChanged() && !writeGroupFile(group, problem)) {
+            problems += "\n" + problem;
+            ok = false;
+        }
+    }
+    return ok;
+}
+
 bool AlarmGroupCollection::saveAlarmGroupFile(const std::shared_ptr<AlarmGroup>& group) {
     std::string problem;
     if (writeGroupFile(group, problem)) {

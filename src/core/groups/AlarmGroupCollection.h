@@ -52,6 +52,9 @@ public:
     void unloadAllAlarmGroups(bool initial);
     bool reloadAlarmGroups();
     bool saveAlarmGroups(bool all);
+    /// saveAlarmGroups(false) without a word to the user: for the tick and the exit. False when anything
+    /// could not be written; `problems` then has a line per file with its reason.
+    bool writeChangedGroups(std::string& problems);
     bool saveAlarmGroupFile(const std::shared_ptr<AlarmGroup>& group);
     /// Writes the group's file (naming it first when it has none) without a word to the user; on failure
     /// `problem` names the file and the reason. A read-only group is never written.

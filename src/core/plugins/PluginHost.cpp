@@ -5,6 +5,7 @@
 #include "text/NumberText.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <set>
 #include <unistd.h>
@@ -156,13 +157,22 @@ void PluginHost::loadDescriptions() {
     }
 }
 
-XMLNodePtr PluginHost::getActivePlugins() {
+XMLNodePtr PluginHost::getActivePlugins(int budgetMs) {
     auto acpl = XMLNode::Create("acpl");
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(budgetMs);
+    const int usualTimeout = m_timeoutMs;
     for (const auto& id : m_lists[GeneralPurpose]) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+        if (left <= 0) {
+            break;
+        }
+        m_timeoutMs = static_cast<int>(std::min<long long>(usualTimeout, left));
         if (NumberText::parseBoolean(commonMethodCall(id, "GetStatus", "active")).value_or(false)) {
             acpl->addString("plin", id);
         }
     }
+    m_timeoutMs = usualTimeout;
     return acpl;
 }
 

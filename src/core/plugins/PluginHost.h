@@ -57,8 +57,9 @@ public:
     const std::vector<std::string>& plugins(Type type) const { return m_lists[type]; }
     const std::vector<std::string>& actionDescriptions() const { return m_actionDescriptions; }
 
-    /// "acpl" with one "plin" per general-purpose plug-in that says it is active.
-    XMLNodePtr getActivePlugins();
+    /// "acpl" with one "plin" per general-purpose plug-in that says it is active, asking them for at most
+    /// `budgetMs` in all (a plug-in not asked in time counts as not active).
+    XMLNodePtr getActivePlugins(int budgetMs = 24 * 3600 * 1000);
     /// Runs every plug-in of an "acpl" element; one message when any fails.
     void setActivePlugins(const XMLNode& acpl, MessageBoxRoutine& messages);
     /// Asks each running plug-in, last first, whether it is still active; drops those that are not.

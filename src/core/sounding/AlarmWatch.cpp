@@ -107,8 +107,15 @@ void AlarmWatch::tickWork() {
     if ((m_pendingWork & settingsChanged) && m_hooks.saveSettings && m_hooks.saveSettings()) {
         clearWork(settingsChanged);
     }
-    if ((m_pendingWork & alarmDataChanged) && m_settings.autoSave && m_groups.saveAlarmGroups(false)) {
-        clearWork(alarmDataChanged);
+    if ((m_pendingWork & alarmDataChanged) && m_settings.autoSave) {
+        std::string problems;
+        if (m_groups.writeChangedGroups(problems)) {
+            clearWork(alarmDataChanged);
+            m_groupSaveNotice.clear();
+        } else {
+            // Tried again at every tick; told once while the reason stays the same.
+            m_groupSaveNotice.tell(m_texts.getMainText(textGroupsNotSaved) + problems);
+        }
     }
     if ((m_pendingWork & toDoChanged) && m_settings.autoSave && (!m_hooks.saveToDo || m_hooks.saveToDo())) {
         clearWork(toDoChanged);

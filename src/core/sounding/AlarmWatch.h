@@ -1,6 +1,7 @@
 // The alarm watch: finds what is due, sounds it in moment order and sets the timer to the next event.
 #pragma once
 
+#include "app/OnceNotice.h"
 #include "containers/BooleanVector.h"
 #include "containers/DateVector.h"
 #include "containers/Vector.h"
@@ -38,6 +39,7 @@ public:
     /// Events nearer than this get an exact timer shot.
     static constexpr int exactShotSeconds = 33;
     static constexpr int manyAlarmsText = 208;
+    static constexpr int textGroupsNotSaved = 110;
 
     /// One see-alarms list: entries (alarm, moment, selected) in moment order, and the moment it must be
     /// looked at again.
@@ -190,6 +192,7 @@ private:
     /// Guards the tick and `updateUpcoming` against being entered again from the work they do.
     bool m_working = false;
     bool m_updateAgain = false;
+    OnceNotice m_groupSaveNotice{m_messages};
     std::int64_t m_saveDueMs = -1;
     std::int64_t m_plannedTickMs = -1;
     static constexpr int kMaxUpdateRounds = 10;

@@ -59,7 +59,10 @@ TEST_F(CoreSubsystemsTest, StoredActivePluginsAreStartedAndAMissingOneIsReported
     ASSERT_TRUE(core.mainStart(false));
     ASSERT_EQ(dialogs.shown().size(), 1u);
     EXPECT_EQ(dialogs.shown()[0].text, PluginHost::startFailedMessage);
+    // Saving keeps the record as it is, without asking any plug-in; the exit brings it up to date afterwards.
     ASSERT_TRUE(core.saveSettings());
+    EXPECT_EQ(XMLNode::createFromFile(home.file("usr.cfx"))->getNode("acpl")->getNumberOfNodes(), 1);
+    core.refreshPluginState(1000);
     EXPECT_EQ(XMLNode::createFromFile(home.file("usr.cfx"))->getNode("acpl")->getNumberOfNodes(), 0);
 }
 
@@ -94,6 +97,29 @@ TEST_F(CoreSubsystemsTest, ANewGroupFolderReceivesEveryGroupAndIsWhereTheNextSta
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"Already there", "Home", "Work"}));
     EXPECT_TRUE(dialogs.shown().empty());
+}
+
+TEST_F(CoreSubsystemsTest, ASaveThatFailsInTheTickIsToldOnceAndTriedAgainUntilItWorks) {
+    home.write("usr.cfx", "<settings><lng>English</lng></settings>");
+    CoreSubsystems core = makeCore();
+    ASSERT_TRUE(core.mainStart(false));
+    std::filesystem::create_directory(home.file("todo.txt")); // stands where the note should go
+    core.setToDo("water the plants");
+    for (int tick = 0; tick < 3; ++tick) {
+        clock.advance(30, unitSecond);
+        core.watchTick();
+    }
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].text,
+              texts.getMainText(CoreSubsystems::textToDoNotSaved) + "\n" + home.file("todo.txt") + ": Is a directory");
+    EXPECT_TRUE(core.watch().pendingWork() & AlarmWatch::toDoChanged);
+
+    std::filesystem::remove(home.file("todo.txt"));
+    clock.advance(30, unitSecond);
+    core.watchTick();
+    EXPECT_EQ(home.read("todo.txt"), "water the plants");
+    EXPECT_FALSE(core.watch().pendingWork() & AlarmWatch::toDoChanged);
+    EXPECT_EQ(dialogs.shown().size(), 1u);
 }
 
 TEST_F(CoreSubsystemsTest, FirstRunAndSafeMode) {

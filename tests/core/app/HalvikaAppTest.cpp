@@ -64,8 +64,11 @@ TEST_F(HalvikaAppTest, FirstRunAsksNothingAndAShortRunWritesOne) {
     EXPECT_EQ(views.unloads, 1);
     EXPECT_TRUE(views.ended);
     EXPECT_FALSE(timer.isEnabled());
-    EXPECT_EQ(subsystems.calls, (std::vector<std::string>{"mainStart", "saveSettings", "saveChangedAlarmGroups",
-                                                          "saveTodo", "releaseRunningPlugins"}));
+    // The data is saved before any plug-in is asked anything, and the plug-ins get a bounded time.
+    EXPECT_EQ(subsystems.calls,
+              (std::vector<std::string>{"mainStart", "saveForExit",
+                                        "refreshPluginState " + std::to_string(HalvikaApp::exitPluginBudgetMs),
+                                        "releaseRunningPlugins"}));
 }
 
 TEST_F(HalvikaAppTest, ShortLastRunOffersSafeMode) {
@@ -155,30 +158,36 @@ TEST_F(HalvikaAppTest, RunStateFromTheSettingsDialogIsWrittenAtExit) {
     EXPECT_FALSE(views.ended); // the caller ends the process itself
 }
 
-TEST_F(HalvikaAppTest, FailedSaveAbandonsTheExit) {
+TEST_F(HalvikaAppTest, AFailedSaveIsAskedAboutOnceAndNoAbandonsTheExit) {
+    shipped.write("English.lng", "[frmHalvikaMain]\ns104=Not everything could be saved. Go on?\n");
     ASSERT_TRUE(start());
     subsystems.groupsSaveWorks = false;
     clock.advance(1, unitHour);
+    dialogs.setNextAnswer(Dialogs::answerNo);
     EXPECT_FALSE(app().exitProgram(true));
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].text,
+              "Not everything could be saved. Go on?\n/home/usg_0.agx: No space left on device");
     EXPECT_FALSE(app().exiting());
     EXPECT_EQ(state(), "2");
     EXPECT_EQ(views.unloads, 0);
     EXPECT_FALSE(views.ended);
-    EXPECT_FALSE(has("saveTodo"));
+    EXPECT_FALSE(has("refreshPluginState 3000"));
     EXPECT_TRUE(timer.isEnabled());
 
-    subsystems.groupsSaveWorks = true;
+    dialogs.setNextAnswer(Dialogs::answerYes);
     EXPECT_TRUE(app().exitProgram(true));
+    EXPECT_EQ(dialogs.shown().size(), 2u);
     EXPECT_EQ(state(), "0");
 }
 
-TEST_F(HalvikaAppTest, WithoutAutomaticSavingOnlyTheSettingsAreSaved) {
-    subsystems.autoSave = false;
+TEST_F(HalvikaAppTest, ASessionEndSavesWhatItCanAndAsksNothing) {
     ASSERT_TRUE(start());
-    ASSERT_TRUE(app().exitProgram(true));
-    EXPECT_TRUE(has("saveSettings"));
-    EXPECT_FALSE(has("saveChangedAlarmGroups"));
-    EXPECT_FALSE(has("saveTodo"));
+    subsystems.groupsSaveWorks = false;
+    app().sessionEnding();
+    EXPECT_TRUE(dialogs.shown().empty());
+    EXPECT_TRUE(app().exiting());
+    EXPECT_TRUE(views.ended);
 }
 
 TEST_F(HalvikaAppTest, NoWorkWhileAMessageBoxIsOpen) {

@@ -1,0 +1,16 @@
+// A message told once while its cause lasts.
+#include "app/OnceNotice.h"
+
+#include "app/MessageBoxRoutine.h"
+
+namespace halvika {
+
+void OnceNotice::tell(const std::string& text) {
+    if (text == m_told) {
+        return;
+    }
+    m_told = text;
+    m_messages.msgBox(text, Dialogs::styleExclamation);
+}
+
+} // namespace halvika
