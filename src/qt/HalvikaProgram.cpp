@@ -77,7 +77,36 @@ std::vector<std::string> dataFolders() {
 
 } // namespace
 
+/// --help and --version need no display: they are answered before the windowing system is touched.
+bool onlyAsksForText(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "-h" || a == "--help" || a == "--help-all" || a == "-v" || a == "--version") {
+            return true;
+        }
+    }
+    return false;
+}
+
+void describeOptions(QCommandLineParser& parser) {
+    parser.setApplicationDescription("Halvika, a desktop alarm clock and reminder scheduler.");
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOption({"home", "Keep alarms, settings and state in <folder>.", "folder"});
+    parser.addOption({"hidden", "Start with the main window hidden in the tray."});
+    parser.addOption({"show", "Show the main window (of the Halvika already running, if any)."});
+}
+
 int HalvikaProgram::run(int argc, char** argv) {
+    if (onlyAsksForText(argc, argv)) {
+        QCoreApplication text(argc, argv);
+        QCoreApplication::setApplicationName("Halvika");
+        QCoreApplication::setApplicationVersion(QString::fromStdString(ProgramVersion::text()));
+        QCommandLineParser parser;
+        describeOptions(parser);
+        parser.process(text); // prints and exits
+        return 0;
+    }
     QApplication application(argc, argv);
     // From the first moment on: a termination asked for during start-up is then carried out, properly, as
     // soon as the program runs.
@@ -89,16 +118,11 @@ int HalvikaProgram::run(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription("Halvika, a desktop alarm clock and reminder scheduler.");
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption homeOption("home", "Keep alarms, settings and state in <folder>.", "folder");
-    const QCommandLineOption hiddenOption("hidden", "Start with the main window hidden in the tray.");
-    parser.addOption(homeOption);
-    parser.addOption(hiddenOption);
-    const QCommandLineOption showOption("show", "Show the main window (of the Halvika already running, if any).");
-    parser.addOption(showOption);
+    describeOptions(parser);
     parser.process(application);
+    const QString homeOption = "home";
+    const QString hiddenOption = "hidden";
+    const QString showOption = "show";
 
     const std::string home = AppPaths::resolveHome(parser.value(homeOption).toStdString(), environment("HALVIKA_HOME"),
                                                    environment("XDG_DATA_HOME"), environment("HOME"));
@@ -110,7 +134,13 @@ int HalvikaProgram::run(int argc, char** argv) {
 
     // One instance per home folder; a lock left by a killed run is reclaimed by QLockFile.
     QLockFile lock(QDir(QString::fromStdString(home)).filePath("halvika.lock"));
-    if (!lock.tryLock(0)) {
+    if (!lock.tryLock(0) && lock.error() != QLockFile::LockFailedError) {
+        // Not another Halvika: the folder itself cannot be written, and nothing could be saved there.
+        std::fprintf(stderr, "halvika: the home folder %s cannot be written; choose another with --home\n",
+                     home.c_str());
+        return 1;
+    }
+    if (!lock.isLocked()) {
         // Already running for this folder: bring that one up instead of starting a second.
         QDBusInterface running(DBusService::serviceName, DBusService::objectPath, DBusService::interfaceName);
         if (!running.isValid() || running.call("Show").type() == QDBusMessage::ErrorMessage) {

@@ -2,6 +2,7 @@
 #include "e2e/HalvikaProcess.h"
 #include "fakes/DatePrinter.h"
 #include "fakes/TempHome.h"
+#include "services/ServiceDaemons.h"
 #include "xml/XMLNode.h"
 
 #include <gtest/gtest.h>
@@ -55,6 +56,21 @@ TEST(StartupExitE2E, KilledRunLeavesTwoAndItsLockIsReclaimed) {
     next.signal(SIGTERM);
     EXPECT_EQ(next.waitForExit(30s), 0);
     EXPECT_EQ(home.read("state"), "3");
+}
+
+TEST(StartupExitE2E, HelpAndVersionNeedNoDisplayAndAHomeThatCannotBeWrittenIsSaidSo) {
+    const std::string bare = std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ") + HALVIKA_BINARY;
+    int status = -1;
+    EXPECT_NE(test::commandOutput(bare + " --version", &status).find("Halvika "), std::string::npos);
+    EXPECT_EQ(status, 0);
+    EXPECT_NE(test::commandOutput(bare + " --help", &status).find("--home <folder>"), std::string::npos);
+    EXPECT_EQ(status, 0);
+
+    // Not even root can write here.
+    const std::string said = test::commandOutput(
+        std::string("QT_QPA_PLATFORM=offscreen ") + HALVIKA_BINARY + " --home /proc/1", &status, true);
+    EXPECT_NE(status, 0);
+    EXPECT_NE(said.find("the home folder /proc/1 cannot be written"), std::string::npos) << said;
 }
 
 TEST(StartupExitE2E, AGroupNamingAMissingSynchronisationPluginDoesNotBringTheProgramDown) {

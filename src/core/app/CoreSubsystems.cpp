@@ -6,6 +6,8 @@
 #include "settings/modTranslation.h"
 #include "text/TextFile.h"
 
+#include <filesystem>
+
 namespace halvika {
 
 namespace {
@@ -55,7 +57,21 @@ CoreSubsystems::CoreSubsystems(const Clock& clock, WatchTimer& timer, const AppP
 
 bool CoreSubsystems::mainStart(bool safeMode) {
     m_groups.unloadAllAlarmGroups(true);
-    const XMLNodePtr root = XMLNode::createFromFile(m_paths.homeFile(SettingsStore::fileName));
+    const std::string settingsFile = m_paths.homeFile(SettingsStore::fileName);
+    auto root = std::make_shared<XMLNode>();
+    std::string reason;
+    const auto text = TextFile::readText(settingsFile, &reason);
+    const bool exists = TextFile::exists(settingsFile);
+    if (exists && (!text || root->initializeFromXML(*text))) {
+        // Unreadable settings: kept aside for the user, who starts as on the first day and is told so.
+        root = std::make_shared<XMLNode>();
+        const std::string aside = settingsFile + ".bad";
+        std::error_code ignored;
+        std::filesystem::rename(settingsFile, aside, ignored);
+        m_messages.msgBox(modTranslation::fill(m_texts.getMainText(textSettingsUnreadable), aside) +
+                              (text ? "" : "\n" + reason),
+                          Dialogs::styleExclamation);
+    }
     if (root->getNumberOfNodes() == 0) {
         runFirstRunDialog();
     }
@@ -73,7 +89,14 @@ bool CoreSubsystems::mainStart(bool safeMode) {
     }
     applySettings(safeMode);
     m_groups.loadAlarmGroups();
-    m_toDo = TextFile::readText(m_services.alarmGroupFolder + "/todo.txt").value_or("");
+    const std::string toDoFile = m_services.alarmGroupFolder + "/todo.txt";
+    const auto note = TextFile::readText(toDoFile, &reason);
+    m_toDo = note.value_or("");
+    m_toDoUnreadable = !note && TextFile::exists(toDoFile);
+    if (m_toDoUnreadable) {
+        m_messages.msgBox(m_texts.getMainText(textToDoUnreadable) + "\n" + toDoFile + ": " + reason,
+                          Dialogs::styleExclamation);
+    }
     return true;
 }
 
@@ -143,6 +166,9 @@ bool CoreSubsystems::writeSettings(std::string& problem) {
 
 bool CoreSubsystems::writeTodo(std::string& problem) {
     const std::string file = m_services.alarmGroupFolder + "/todo.txt";
+    if (m_toDoUnreadable && TextFile::exists(file)) {
+        return true; // a note that could not be read is never written over
+    }
     std::string reason;
     if (!TextFile::writeAtomically(file, m_toDo, &reason)) {
         problem = file + ": " + reason;

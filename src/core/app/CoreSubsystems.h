@@ -34,6 +34,8 @@ class CoreSubsystems : public Subsystems, private ActionRunner {
 public:
     static constexpr int textSettingsNotSaved = 109;
     static constexpr int textToDoNotSaved = 111;
+    static constexpr int textSettingsUnreadable = 112;
+    static constexpr int textToDoUnreadable = 113;
     CoreSubsystems(const Clock& clock, WatchTimer& timer, const AppPaths& paths, modIniFileHandling& ini,
                    modTranslation& texts, MessageBoxRoutine& messages, PluginProcess& process, ActionRunner* runner,
                    bool safeMode);
@@ -103,6 +105,7 @@ private:
     ActionRunner* m_runner;
     SettingsStore m_settings;
     std::string m_toDo;
+    bool m_toDoUnreadable = false;
     PluginHost m_plugins;
     ColourScheme m_colours;
     GroupServices m_services;

@@ -147,6 +147,35 @@ void SettingsStore::load(const XMLNode& r, const Date& loadingMoment, int& step)
     snoozeAddTo = r.getInteger("dsat", 0, 0);
     oneAlarmWindow = r.getBoolean("uoaw", 0, false);
     step = 12;
+    mendAbsurdValues(r);
+}
+
+void SettingsStore::mendAbsurdValues(const XMLNode& r) {
+    // A Boolean written by hand as "7" is no answer: blocked stays off rather than silencing every alarm.
+    const std::string bl = r.getString("bl", 0, "0");
+    if (bl != "-1" && bl != "0" && bl != "1" && bl != "True" && bl != "False" && bl != "true" && bl != "false") {
+        blocked = false;
+    }
+    if (timerCorrectionMs < -maxTimerCorrectionMs || timerCorrectionMs > maxTimerCorrectionMs) {
+        timerCorrectionMs = 0;
+    }
+    if (warningLimit < 1) {
+        warningLimit = 10;
+    }
+    if (whenUnblocked < 0 || whenUnblocked > 2) {
+        whenUnblocked = 1;
+    }
+    if (inactivityLimitMinutes < 0 || inactivityLimitMinutes > maxInactivityLimitMinutes) {
+        inactivityLimitMinutes = 10;
+    }
+    for (std::size_t i = 0; i < 2; ++i) {
+        if (seeAlarmsAmount[i] < 1) {
+            seeAlarmsAmount[i] = 1;
+        }
+        if (seeAlarmsUnit[i] < 0 || seeAlarmsUnit[i] > 6) {
+            seeAlarmsUnit[i] = 3;
+        }
+    }
 }
 
 XMLNodePtr SettingsStore::toXML(const Date& now) const {

@@ -101,6 +101,10 @@ public:
     /// "the moment of loading" defaults take `loadingMoment`. Throws only what an error in the reading
     /// itself throws; `step` tells how far it got (the fatal message's "flag").
     void load(const XMLNode& root, const Date& loadingMoment, int& step);
+    /// Values no dialog could have written (a timer correction of days, blocked as "7") take their defaults.
+    void mendAbsurdValues(const XMLNode& root);
+    static constexpr std::int32_t maxTimerCorrectionMs = 3600 * 1000;
+    static constexpr std::int32_t maxInactivityLimitMinutes = 7 * 24 * 60;
     /// The whole "settings" element in file order; `now` completes the seconds-run counter.
     XMLNodePtr toXML(const Date& now) const;
     /// The fatal message of a reading error.

@@ -122,6 +122,31 @@ TEST_F(CoreSubsystemsTest, ASaveThatFailsInTheTickIsToldOnceAndTriedAgainUntilIt
     EXPECT_EQ(dialogs.shown().size(), 1u);
 }
 
+TEST_F(CoreSubsystemsTest, UnreadableSettingsAreKeptAsideAndTheUserStartsAfreshAndIsTold) {
+    const std::string garbage = "<settings><lng>English</lng><wl>5</wl>"; // cut off
+    home.write("usr.cfx", garbage);
+    home.write("todo.txt", "");
+    std::filesystem::remove(home.file("todo.txt"));
+    std::filesystem::create_directory(home.file("todo.txt")); // a note that cannot be read
+    bool firstRun = false;
+    CoreSubsystems core = makeCore();
+    core.firstRunDialog = [&firstRun](SettingsStore&) { firstRun = true; };
+    ASSERT_TRUE(core.mainStart(false));
+    EXPECT_TRUE(firstRun);
+    EXPECT_EQ(home.read("usr.cfx.bad"), garbage);
+    ASSERT_EQ(dialogs.shown().size(), 2u);
+    EXPECT_EQ(dialogs.shown()[0].text, modTranslation::fill(texts.getMainText(CoreSubsystems::textSettingsUnreadable),
+                                                            home.file("usr.cfx.bad")));
+    EXPECT_EQ(dialogs.shown()[1].text.rfind(texts.getMainText(CoreSubsystems::textToDoUnreadable), 0), 0u);
+    EXPECT_EQ(core.settings().warningLimit, 10);
+
+    // The note that could not be read is never written over.
+    core.setToDo("new note");
+    std::string problems;
+    EXPECT_TRUE(core.saveForExit(problems)) << problems;
+    EXPECT_TRUE(std::filesystem::is_directory(home.file("todo.txt")));
+}
+
 TEST_F(CoreSubsystemsTest, FirstRunAndSafeMode) {
     CoreSubsystems core = makeCore(true);
     ASSERT_TRUE(core.mainStart(true));

@@ -139,6 +139,26 @@ TEST_F(SettingsStoreTest, ParticularRules) {
               "Error while loading settings: Overflow in loadSettings; flag 7; program will be terminated");
 }
 
+TEST_F(SettingsStoreTest, AbsurdValuesTakeTheirDefaults) {
+    const SettingsStore absurd = loaded("<settings><tc>2147483647</tc><bl>7</bl><wl>-3</wl><wu>9</wu>"
+                                        "<tiia>99999999</tiia><sa><a0>0</a0><u0>42</u0></sa></settings>");
+    EXPECT_EQ(absurd.timerCorrectionMs, 0);
+    EXPECT_FALSE(absurd.blocked);
+    EXPECT_EQ(absurd.warningLimit, 10);
+    EXPECT_EQ(absurd.whenUnblocked, 1);
+    EXPECT_EQ(absurd.inactivityLimitMinutes, 10);
+    EXPECT_EQ(absurd.seeAlarmsAmount[0], 1);
+    EXPECT_EQ(absurd.seeAlarmsUnit[0], 3);
+    // What a dialog writes is kept.
+    const SettingsStore sensible = loaded("<settings><tc>-2500</tc><bl>-1</bl><wl>3</wl><wu>2</wu><tiia>0</tiia>"
+                                          "</settings>");
+    EXPECT_EQ(sensible.timerCorrectionMs, -2500);
+    EXPECT_TRUE(sensible.blocked);
+    EXPECT_EQ(sensible.warningLimit, 3);
+    EXPECT_EQ(sensible.whenUnblocked, 2);
+    EXPECT_EQ(sensible.inactivityLimitMinutes, 0);
+}
+
 TEST_F(SettingsStoreTest, FirstRunDisplayFormats) {
     EXPECT_EQ(SettingsStore::displayFormatsFor(0, 0),
               (std::array<std::string, 4>{"ddd dd/mm/yyyy hh:nn:ss", "ddd dd/mm/yyyy hh:nn:ss", "dddd d/m/yyyy h:nn:ss",
