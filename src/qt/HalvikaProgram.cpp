@@ -48,6 +48,7 @@
 #include <QDir>
 #include <QLockFile>
 #include <QSessionManager>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -175,10 +176,24 @@ int HalvikaProgram::run(int argc, char** argv) {
         dialog.storeInto(settings);
         autostart.set(dialog.startWithSession(), program, home);
     };
-    core.loadPlugins();
-
+    // Plug-in programs answer in the background; the timer runs only while a call is in flight.
+    QTimer pluginCalls;
+    pluginCalls.setInterval(20);
+    QObject::connect(&pluginCalls, &QTimer::timeout, [&core, &pluginCalls] {
+        if (!core.plugins().pollCalls()) {
+            pluginCalls.stop();
+        }
+    });
+    core.plugins().callsStarted = [&pluginCalls] { pluginCalls.start(); };
     std::unique_ptr<TrayIcon> tray;
     std::unique_ptr<frmHalvikaMain> mainWindow;
+    core.pluginsLoaded = [&mainWindow] {
+        if (mainWindow && mainWindow->lists()) {
+            mainWindow->lists()->fillPluginMenus();
+        }
+    };
+    core.loadPlugins();
+
     try {
         tray = std::make_unique<TrayIcon>();
         mainWindow = std::make_unique<frmHalvikaMain>(app);

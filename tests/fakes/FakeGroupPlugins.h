@@ -3,6 +3,7 @@
 
 #include "groups/GroupPlugins.h"
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -30,6 +31,18 @@ public:
         const auto it = replies.find({plugin, method});
         return it == replies.end() ? std::string() : it->second;
     }
+    /// With `deferCalls` the background calls wait in `deferred` until the test answers them.
+    void callLater(const std::string& plugin, const std::string& method, const std::string& parameters,
+                   std::function<void(const std::string&)> done) override {
+        const std::string reply = call(plugin, method, parameters);
+        if (!deferCalls) {
+            done(reply);
+            return;
+        }
+        deferred.push_back([reply, done = std::move(done)] { done(reply); });
+    }
+    bool deferCalls = false;
+    std::vector<std::function<void()>> deferred;
     std::string languageElement() const override { return "<lang>en-us</lang>"; }
     std::string syncDescription(const std::string& plugin) const override {
         return plugin == "HalvikaSync*Cloud" ? "Cloud calendar" : "";

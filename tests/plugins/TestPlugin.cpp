@@ -54,6 +54,9 @@ std::string answer(const std::string& method, const XMLNode& params, bool active
     if (method == "GetName") {
         return "<reply><name>Halvika test plug-in</name></reply>";
     }
+    if (method == "GetGPPMenuCaption") {
+        return "<reply><menucaption>Test helper</menucaption></reply>";
+    }
     if (method == "GetActionInfo") {
         return "<reply><shortdescription>Test action</shortdescription><category>Tests</category>"
                "<description>Does what the test asks.</description></reply>";

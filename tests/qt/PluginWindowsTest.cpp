@@ -21,7 +21,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 namespace halvika {
 namespace {
@@ -39,6 +41,10 @@ protected:
         core.plugins().setTimeoutMs(5000);
         core.loadPlugins();
         core.mainStart(false);
+        // The plug-ins answer in the background: their lists are complete once every call has come back.
+        while (core.plugins().pollCalls()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
     }
     std::string log() const { return home.read("PlugIns/HalvikaTest.log"); }
 

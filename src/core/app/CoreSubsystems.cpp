@@ -116,7 +116,7 @@ void CoreSubsystems::runFirstRunDialog() {
 
 void CoreSubsystems::applySettings(bool safeMode) {
     reapplySettings();
-    m_plugins.setActivePlugins(*m_settings.activePlugins, m_messages);
+    m_plugins.setActivePluginsLater(*m_settings.activePlugins, m_messages);
     // Safe mode starts with the alarms blocked, whatever the file says.
     m_watch.start(m_settings.lastCheck, m_settings.blocked || safeMode);
 }
@@ -126,7 +126,11 @@ void CoreSubsystems::reapplySettings() {
     m_colours.resetSchemeColours();
     m_settings.colourScheme = m_colours.loadColourScheme(m_settings.colourScheme);
     m_plugins.setLanguageTag(m_texts.getValue("Language", "id", "en-us"));
-    m_plugins.loadDescriptions();
+    m_plugins.loadDescriptionsLater([this] {
+        if (pluginsLoaded) {
+            pluginsLoaded();
+        }
+    });
     m_services.alarmGroupFolder = m_settings.alarmGroupFolder(m_paths.home());
 
     WatchSettings& w = m_watchSettings;

@@ -40,8 +40,17 @@ public:
                    modTranslation& texts, MessageBoxRoutine& messages, PluginProcess& process, ActionRunner* runner,
                    bool safeMode);
 
-    /// Start-up step 4: finds the plug-ins (none in safe mode).
-    void loadPlugins() { m_plugins.loadPlugins(); }
+    /// Start-up step 4: finds the plug-ins (none in safe mode) in the background; `pluginsLoaded` is told
+    /// when their lists and descriptions are known.
+    void loadPlugins() {
+        m_plugins.loadPluginsLater([this] {
+            m_groups.loadForeignGroupFiles();
+            if (pluginsLoaded) {
+                pluginsLoaded();
+            }
+        });
+    }
+    std::function<void()> pluginsLoaded;
 
     bool mainStart(bool safeMode) override;
     void watchTick() override { m_watch.watchTick(); }

@@ -81,10 +81,8 @@ std::shared_ptr<AlarmGroup> AlarmGroup::createFromNode(const XMLNode& rootNode, 
     }
     g->synchPlugin = root->getString("sync", 0, "");
     g->synchSettings = syst;
+    // A synchronised group is brought up to date by the watch's first round, in the background.
     g->readAlarms(*root, services);
-    if (!g->synchPlugin.empty()) {
-        g->synchronize(services);
-    }
     return g;
 }
 
@@ -201,16 +199,41 @@ bool AlarmGroup::save(const std::string& filePath, bool manual, GroupServices& s
     return ok;
 }
 
+std::string AlarmGroup::synchronizeRequest(GroupServices& services) const {
+    return services.plugins->languageElement() + synchSettings->toString() + toXML()->toString();
+}
+
 bool AlarmGroup::synchronize(GroupServices& services) {
     if (services.plugins == nullptr) {
         return true;
     }
-    const std::string reply =
-        services.plugins->call(synchPlugin, "Synchronize",
-                               services.plugins->languageElement() + synchSettings->toString() + toXML()->toString());
+    applySynchronized(services.plugins->call(synchPlugin, "Synchronize", synchronizeRequest(services)), services);
+    return true;
+}
+
+void AlarmGroup::synchronizeLater(GroupServices& services, std::function<void()> applied) {
+    if (services.plugins == nullptr) {
+        return;
+    }
+    const std::string sent = toXML()->toString();
+    std::weak_ptr<AlarmGroup> self = weak_from_this();
+    services.plugins->callLater(synchPlugin, "Synchronize", synchronizeRequest(services),
+                                [self, sent, &services, applied = std::move(applied)](const std::string& reply) {
+                                    const auto group = self.lock();
+                                    // Changed meanwhile: the user's edit wins, and the next round carries it.
+                                    if (!group || group->toXML()->toString() != sent) {
+                                        return;
+                                    }
+                                    if (group->applySynchronized(reply, services) && applied) {
+                                        applied();
+                                    }
+                                });
+}
+
+bool AlarmGroup::applySynchronized(const std::string& reply, GroupServices& services) {
     const XMLNodePtr answer = XMLNode::createFromXML(reply);
     if (answer->getNumberOfNodesWithName("algr") == 0) {
-        return true;
+        return false;
     }
     const XMLNodePtr g = answer->getNode("algr");
     name = g->getString("name", 0, name);

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -71,8 +72,13 @@ public:
     /// Writes the group to an ".agx" file or exports it through a file plug-in. `manual`: the user asked
     /// for it (an export). False on failure, with the change flags as they were.
     bool save(const std::string& filePath, bool manual, GroupServices& services, std::string* reason = nullptr);
-    /// Brings a synchronised group up to date through its plug-in.
+    /// Brings a synchronised group up to date through its plug-in, waiting for its answer.
     bool synchronize(GroupServices& services);
+    /// The same in the background: the answer is taken when it comes (then `applied` is called), unless the
+    /// group changed meanwhile or is gone.
+    void synchronizeLater(GroupServices& services, std::function<void()> applied);
+    /// Takes the group a synchronisation plug-in answered with; false when the answer holds none.
+    bool applySynchronized(const std::string& reply, GroupServices& services);
     XMLNodePtr toXML() const;
 
     int numberOfAlarms() const { return alarms.numberOfElements(); }
@@ -93,6 +99,7 @@ public:
 private:
     void readAlarms(const XMLNode& root, GroupServices& services);
     static std::shared_ptr<AlarmGroup> createFromNode(const XMLNode& root, GroupServices& services);
+    std::string synchronizeRequest(GroupServices& services) const;
     /// A group standing for a file that could not be read: named after the file, switched off, no alarms.
     static std::shared_ptr<AlarmGroup> unreadable(const std::string& filePath, const std::string& problem);
 };

@@ -62,8 +62,19 @@ bool AlarmGroupCollection::loadAlarmGroups() {
         m_services.messages.msgBox(mainText(textFolderMissing) + "\n" + m_services.alarmGroupFolder, styleExclamation);
         return false;
     }
+    const Vector<AlarmGroup> loaded = readFolder(false);
+    alarmGroups.addVector(loaded);
+    report(alarmGroups, kindLoaded);
+    tellLoadProblems(loaded);
+    return true;
+}
+
+Vector<AlarmGroup> AlarmGroupCollection::readFolder(bool foreignOnly) {
     Vector<AlarmGroup> loaded;
     for (const std::string& name : groupFileNames(m_services.alarmGroupFolder)) {
+        if (foreignOnly && endsWith(name, ".agx")) {
+            continue;
+        }
         const std::string filePath = m_services.alarmGroupFolder + "/" + name;
         auto group = AlarmGroup::createAlarmGroupFromFile(filePath, m_services);
         if (!group) {
@@ -78,10 +89,18 @@ bool AlarmGroupCollection::loadAlarmGroups() {
         }
         loaded.addElement(group);
     }
-    alarmGroups.addVector(loaded);
-    report(alarmGroups, kindLoaded);
-    tellLoadProblems(loaded);
-    return true;
+    return loaded;
+}
+
+void AlarmGroupCollection::loadForeignGroupFiles() {
+    if (!folderExists()) {
+        return;
+    }
+    const Vector<AlarmGroup> loaded = readFolder(true);
+    if (loaded.numberOfElements() > 0) {
+        alarmGroups.addVector(loaded);
+        report(loaded, kindAdded);
+    }
 }
 
 void AlarmGroupCollection::tellLoadProblems(const Vector<AlarmGroup>& loaded) {
@@ -325,16 +344,19 @@ bool AlarmGroupCollection::deleteAlarmGroupFile(const std::shared_ptr<AlarmGroup
 }
 
 void AlarmGroupCollection::synchronizeAlarmGroups(const Vector<AlarmGroup>& groups) {
-    Vector<AlarmGroup> synchronised;
+    // In the background: a slow server or a hanging plug-in never holds up an alarm. Each answer is
+    // reported as it comes, for a group still loaded.
     for (int i = 0; i < groups.numberOfElements(); ++i) {
         const auto group = groups.elementAt(i);
-        if (!group->synchPlugin.empty()) {
-            group->synchronize(m_services);
-            synchronised.addElement(group);
+        if (!group->synchPlugin.empty() && !group->readOnly()) {
+            std::weak_ptr<AlarmGroup> weak = group;
+            group->synchronizeLater(m_services, [this, weak] {
+                const auto synced = weak.lock();
+                if (synced && alarmGroups.indexOf(synced) >= 0) {
+                    report(Vector<AlarmGroup>::createVectorWithObj(synced, 1), kindStateChanged);
+                }
+            });
         }
-    }
-    if (synchronised.numberOfElements() > 0) {
-        report(synchronised, kindStateChanged);
     }
 }
 

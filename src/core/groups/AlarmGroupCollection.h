@@ -49,6 +49,9 @@ public:
     std::shared_ptr<AlarmGroup> ClipboardParentAg;
 
     bool loadAlarmGroups();
+    /// Group files of other formats in the folder, read once the file plug-ins are known (they are found in
+    /// the background, after the ".agx" files are loaded).
+    void loadForeignGroupFiles();
     void unloadAllAlarmGroups(bool initial);
     bool reloadAlarmGroups();
     bool saveAlarmGroups(bool all);
@@ -118,6 +121,8 @@ public:
 private:
     std::string mainText(int number);
     bool folderExists() const;
+    /// The groups of the folder's files (only those of other formats with `foreignOnly`).
+    Vector<AlarmGroup> readFolder(bool foreignOnly);
     /// One message for the files that could not be read whole, one for those whose text was repaired.
     void tellLoadProblems(const Vector<AlarmGroup>& loaded);
     void report(const Vector<AlarmGroup>& groups, std::int16_t kinds) { m_listener->groupsChanged(groups, kinds); }

@@ -1,6 +1,7 @@
 // What alarm groups need from the plug-in host.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,12 @@ public:
     virtual std::vector<FileFormat> exportFormats() = 0;
     /// Calls a method of a plug-in with the parameters' XML text; "" when the call fails in any way.
     virtual std::string call(const std::string& plugin, const std::string& method, const std::string& parameters) = 0;
+    /// The same call in the background: `done` gets the reply once the plug-in has answered, and nothing waits
+    /// for it meanwhile. This default answers at once, for hosts that cannot do otherwise.
+    virtual void callLater(const std::string& plugin, const std::string& method, const std::string& parameters,
+                           std::function<void(const std::string&)> done) {
+        done(call(plugin, method, parameters));
+    }
     /// The language element that every call carries.
     virtual std::string languageElement() const = 0;
     /// The short description of a synchronisation plug-in; "" when it is not installed.

@@ -73,17 +73,194 @@ std::string PluginHost::methodCall(const std::string& className, const std::stri
     if (program.empty()) {
         return "";
     }
-    PluginProcess::Result result = runProgram(program, envelope(className.substr(star + 1), method, params));
+    return takeReply(className, runProgram(program, envelope(className.substr(star + 1), method, params)),
+                     addToRunningPlugins);
+}
+
+std::string PluginHost::takeReply(const std::string& identifier, PluginProcess::Result result,
+                                  bool addToRunningPlugins) {
     if (!result.ok) {
         return "";
     }
     // Only a program that went on after its reply is running; one that has ended is not polled again.
     if (addToRunningPlugins && result.running) {
-        m_running.push_back({className, std::move(result.running)});
+        m_running.push_back({identifier, std::move(result.running)});
     } else if (result.running) {
         m_detached.push_back(std::move(result.running));
     }
     return result.reply;
+}
+
+void PluginHost::methodCallLater(const std::string& className, const std::string& method, const std::string& params,
+                                 bool addToRunningPlugins, std::function<void(const std::string&)> done) {
+    const std::size_t star = className.find('*');
+    const std::string program = star == std::string::npos ? "" : programFor(className.substr(0, star));
+    if (program.empty()) {
+        done("");
+        return;
+    }
+    startCall(className, program, envelope(className.substr(star + 1), method, params), addToRunningPlugins,
+              std::move(done));
+}
+
+void PluginHost::startCall(const std::string& identifier, const std::string& program, const std::string& request,
+                           bool addToRunningPlugins, std::function<void(const std::string&)> done) {
+    const bool first = m_inFlight.empty();
+    m_inFlight.push_back({identifier, addToRunningPlugins,
+                          m_process.start(program, request, m_timeoutMs, maxReplyBytes), std::move(done)});
+    if (first && callsStarted) {
+        callsStarted();
+    }
+}
+
+void PluginHost::loadPluginsLater(std::function<void()> loaded) {
+    std::set<std::string> bases;
+    if (!m_safeMode) {
+        for (const auto& folder : m_folders) {
+            std::error_code error;
+            for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+                const std::string name = it->path().filename().string();
+                if (name.rfind("Halvika", 0) == 0 && name.size() > kSuffix.size() &&
+                    name.compare(name.size() - kSuffix.size(), kSuffix.size(), kSuffix) == 0 &&
+                    !programFor(name.substr(0, name.size() - kSuffix.size())).empty()) {
+                    bases.insert(name.substr(0, name.size() - kSuffix.size()));
+                }
+            }
+        }
+    }
+    // Every program is asked at once; the lists are put together in name order once all have answered.
+    struct Discovery {
+        std::vector<std::string> bases;
+        std::vector<std::string> replies;
+        std::size_t waiting = 0;
+        std::function<void()> loaded;
+    };
+    auto discovery = std::make_shared<Discovery>();
+    discovery->bases.assign(bases.begin(), bases.end());
+    discovery->replies.resize(bases.size());
+    discovery->waiting = bases.size();
+    discovery->loaded = std::move(loaded);
+    auto assemble = [this, discovery] {
+        for (auto& list : m_lists) {
+            list.clear();
+        }
+        m_importExtensions.clear();
+        m_exportExtensions.clear();
+        for (std::size_t b = 0; b < discovery->bases.size(); ++b) {
+            addDiscovered(discovery->bases[b], discovery->replies[b]);
+        }
+        loadDescriptionsLater(std::move(discovery->loaded));
+    };
+    if (bases.empty()) {
+        assemble();
+        return;
+    }
+    for (std::size_t b = 0; b < discovery->bases.size(); ++b) {
+        startCall(discovery->bases[b], programFor(discovery->bases[b]), discoveryRequest, false,
+                  [discovery, b, assemble](const std::string& reply) {
+                      discovery->replies[b] = reply;
+                      if (--discovery->waiting == 0) {
+                          assemble();
+                      }
+                  });
+    }
+}
+
+void PluginHost::loadDescriptionsLater(std::function<void()> loaded) {
+    struct Descriptions {
+        std::vector<std::string> actions;
+        std::vector<std::string> syncs;
+        std::map<std::string, std::string> captions;
+        std::size_t waiting = 1; // this function's own share, so that nothing finishes before all are asked
+        std::function<void()> loaded;
+    };
+    auto d = std::make_shared<Descriptions>();
+    d->actions.resize(m_lists[Action].size());
+    d->syncs.resize(m_lists[Synchronization].size());
+    d->loaded = std::move(loaded);
+    auto finishOne = [this, d] {
+        if (--d->waiting > 0) {
+            return;
+        }
+        m_actionDescriptions = d->actions;
+        m_syncDescriptions = d->syncs;
+        m_captions = d->captions;
+        if (d->loaded) {
+            d->loaded();
+        }
+    };
+    auto ask = [this, d, finishOne](const std::string& id, const char* method, const char* result,
+                                    std::function<void(const std::string&)> store) {
+        ++d->waiting;
+        methodCallLater(id, method, lang(), false, [finishOne, result, store](const std::string& reply) {
+            store(XMLNode::createFromXML(reply)->getString(result, 0, ""));
+            finishOne();
+        });
+    };
+    for (std::size_t i = 0; i < m_lists[Action].size(); ++i) {
+        ask(m_lists[Action][i], "GetActionInfo", "shortdescription",
+            [d, i](const std::string& t) { d->actions[i] = t; });
+    }
+    for (std::size_t i = 0; i < m_lists[Synchronization].size(); ++i) {
+        ask(m_lists[Synchronization][i], "GetSynchInfo", "shortdescription",
+            [d, i](const std::string& t) { d->syncs[i] = t; });
+    }
+    for (const Type type : {Import, Export}) {
+        for (const auto& id : m_lists[type]) {
+            ask(id, "GetName", "name", [d, id](const std::string& t) { d->captions[id] = t; });
+        }
+    }
+    for (const auto& id : m_lists[GeneralPurpose]) {
+        ask(id, "GetGPPMenuCaption", "menucaption", [d, id](const std::string& t) { d->captions[id] = t; });
+    }
+    finishOne();
+}
+
+std::string PluginHost::menuCaption(const std::string& identifier) const {
+    const auto it = m_captions.find(identifier);
+    return it == m_captions.end() ? "" : it->second;
+}
+
+void PluginHost::setActivePluginsLater(const XMLNode& acpl, MessageBoxRoutine& messages) {
+    struct Outcome {
+        std::size_t waiting = 1;
+        bool failed = false;
+    };
+    auto outcome = std::make_shared<Outcome>();
+    auto finishOne = [outcome, &messages] {
+        if (--outcome->waiting == 0 && outcome->failed) {
+            messages.msgBox(startFailedMessage, Dialogs::styleExclamation);
+        }
+    };
+    for (int i = 0; i < acpl.getNumberOfNodesWithName("plin"); ++i) {
+        ++outcome->waiting;
+        methodCallLater(acpl.getString("plin", i), "Run", lang(), false,
+                        [outcome, finishOne](const std::string& reply) {
+                            outcome->failed = outcome->failed || !hasChild(reply, "success");
+                            finishOne();
+                        });
+    }
+    finishOne();
+}
+
+bool PluginHost::pollCalls() {
+    // Finished calls are taken out first: a reply's handler may start calls of its own.
+    std::vector<CallInFlight> finished;
+    for (std::size_t i = 0; i < m_inFlight.size();) {
+        if (m_inFlight[i].call->advance(0)) {
+            finished.push_back(std::move(m_inFlight[i]));
+            m_inFlight.erase(m_inFlight.begin() + static_cast<std::ptrdiff_t>(i));
+        } else {
+            ++i;
+        }
+    }
+    for (auto& call : finished) {
+        const std::string reply = takeReply(call.identifier, call.call->takeResult(), call.addToRunningPlugins);
+        if (call.done) {
+            call.done(reply);
+        }
+    }
+    return !m_inFlight.empty();
 }
 
 std::string PluginHost::commonMethodCall(const std::string& className, const std::string& method,
@@ -127,20 +304,23 @@ void PluginHost::scanPlugIns() {
             continue;
         }
         const PluginProcess::Result result = runProgram(program, discoveryRequest);
-        if (!result.ok) {
-            continue;
+        if (result.ok) {
+            addDiscovered(base, result.reply);
         }
-        const XMLNodePtr list = XMLNode::createFromXML(result.reply)->getNode("plugins");
-        for (int i = 0; i < list->getNumberOfNodesWithName("plugin"); ++i) {
-            const XMLNodePtr plugin = list->getNode("plugin", i);
-            const std::string type = plugin->getString("type");
-            const std::string identifier = base + "*" + plugin->getString("name");
-            for (int t = 0; t < TypeCount; ++t) {
-                auto& target = m_lists[static_cast<std::size_t>(t)];
-                if (type == typeNames[static_cast<std::size_t>(t)] &&
-                    std::find(target.begin(), target.end(), identifier) == target.end()) {
-                    target.push_back(identifier);
-                }
+    }
+}
+
+void PluginHost::addDiscovered(const std::string& base, const std::string& reply) {
+    const XMLNodePtr list = XMLNode::createFromXML(reply)->getNode("plugins");
+    for (int i = 0; i < list->getNumberOfNodesWithName("plugin"); ++i) {
+        const XMLNodePtr plugin = list->getNode("plugin", i);
+        const std::string type = plugin->getString("type");
+        const std::string identifier = base + "*" + plugin->getString("name");
+        for (int t = 0; t < TypeCount; ++t) {
+            auto& target = m_lists[static_cast<std::size_t>(t)];
+            if (type == typeNames[static_cast<std::size_t>(t)] &&
+                std::find(target.begin(), target.end(), identifier) == target.end()) {
+                target.push_back(identifier);
             }
         }
     }
@@ -154,6 +334,15 @@ void PluginHost::loadDescriptions() {
     m_syncDescriptions.clear();
     for (const auto& id : m_lists[Synchronization]) {
         m_syncDescriptions.push_back(commonMethodCall(id, "GetSynchInfo", "shortdescription"));
+    }
+    m_captions.clear();
+    for (const Type type : {Import, Export}) {
+        for (const auto& id : m_lists[type]) {
+            m_captions[id] = commonMethodCall(id, "GetName", "name");
+        }
+    }
+    for (const auto& id : m_lists[GeneralPurpose]) {
+        m_captions[id] = commonMethodCall(id, "GetGPPMenuCaption", "menucaption");
     }
 }
 
@@ -204,6 +393,7 @@ void PluginHost::checkRunningPlugins() {
 }
 
 void PluginHost::releaseRunningPlugins() {
+    m_inFlight.clear(); // their programs end with them; nobody is left to hear their replies
     while (!m_running.empty()) {
         m_running.pop_back();
     }

@@ -7,6 +7,8 @@
 #include "xml/XMLNode.h"
 
 #include <array>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,19 +46,38 @@ public:
     /// Calls a method; "" for an identifier without "*", a plug-in that cannot run, or any failure.
     std::string methodCall(const std::string& className, const std::string& method, const std::string& params,
                            bool addToRunningPlugins);
+    /// methodCall in the background: returns at once, and `done` gets the reply once the program has answered
+    /// (from `pollCalls`), so that no plug-in ever holds up an alarm.
+    void methodCallLater(const std::string& className, const std::string& method, const std::string& params,
+                         bool addToRunningPlugins, std::function<void(const std::string&)> done);
+    /// Moves the calls in flight on without waiting; true while any remain.
+    bool pollCalls();
+    bool callsInFlight() const { return !m_inFlight.empty(); }
+    /// Told when a call starts while none was in flight: the caller is to poll until none remains.
+    std::function<void()> callsStarted;
     /// methodCall with the language element only; the text of the reply's child `resultName`.
     std::string commonMethodCall(const std::string& className, const std::string& method,
                                  const std::string& resultName);
     /// True while a call is in progress: the tick does no work then.
     bool busy() const { return m_busy; }
 
-    /// Discovery, then the descriptions.
+    /// Discovery, then the descriptions, waiting for each program.
     void loadPlugins();
     void scanPlugIns();
     void loadDescriptions();
+    /// The same in the background, every program at once: the lists fill when the answers come, and
+    /// `loaded` is called then. Nothing waits meanwhile; until then the lists are as they were.
+    void loadPluginsLater(std::function<void()> loaded);
+    /// The descriptions (and menu captions) in the background, for a language chosen anew.
+    void loadDescriptionsLater(std::function<void()> loaded);
+    /// The menu caption a plug-in gave ("GetName" for import and export plug-ins, "GetGPPMenuCaption" for
+    /// general-purpose ones), learnt with the descriptions; "" when it gave none.
+    std::string menuCaption(const std::string& identifier) const;
     const std::vector<std::string>& plugins(Type type) const { return m_lists[type]; }
     const std::vector<std::string>& actionDescriptions() const { return m_actionDescriptions; }
 
+    /// setActivePlugins in the background: the one message comes when every plug-in has answered.
+    void setActivePluginsLater(const XMLNode& acpl, MessageBoxRoutine& messages);
     /// "acpl" with one "plin" per general-purpose plug-in that says it is active, asking them for at most
     /// `budgetMs` in all (a plug-in not asked in time counts as not active).
     XMLNodePtr getActivePlugins(int budgetMs = 24 * 3600 * 1000);
@@ -84,6 +105,10 @@ public:
     std::vector<FileFormat> importFormats() override { return fileFormats(true); }
     std::vector<FileFormat> exportFormats() override { return fileFormats(false); }
     std::string call(const std::string& plugin, const std::string& method, const std::string& parameters) override;
+    void callLater(const std::string& plugin, const std::string& method, const std::string& parameters,
+                   std::function<void(const std::string&)> done) override {
+        methodCallLater(plugin, method, parameters, false, std::move(done));
+    }
     std::string languageElement() const override { return lang(); }
     std::string syncDescription(const std::string& plugin) const override;
 
@@ -92,6 +117,19 @@ private:
         std::string identifier;
         std::unique_ptr<PluginProcess::Running> process;
     };
+    struct CallInFlight {
+        std::string identifier;
+        bool addToRunningPlugins = false;
+        std::unique_ptr<PluginProcess::Pending> call;
+        std::function<void(const std::string&)> done;
+    };
+    /// Adds the plug-ins a program's discovery reply names to the lists.
+    void addDiscovered(const std::string& base, const std::string& reply);
+    /// Starts a program call in the background; `done` gets the reply ("" on any failure).
+    void startCall(const std::string& identifier, const std::string& program, const std::string& request,
+                   bool addToRunningPlugins, std::function<void(const std::string&)> done);
+    /// The reply of a finished call; a program that went on joins the running or the detached ones.
+    std::string takeReply(const std::string& identifier, PluginProcess::Result result, bool addToRunningPlugins);
     /// The program of a base name, or "" when there is none (or in safe mode).
     std::string programFor(const std::string& base) const;
     PluginProcess::Result runProgram(const std::string& program, const std::string& request);
@@ -107,9 +145,11 @@ private:
     std::array<std::vector<std::string>, TypeCount> m_lists;
     std::vector<std::string> m_actionDescriptions;
     std::vector<std::string> m_syncDescriptions;
+    std::map<std::string, std::string> m_captions;
     std::vector<std::string> m_importExtensions;
     std::vector<std::string> m_exportExtensions;
     std::vector<RunningPlugin> m_running;
+    std::vector<CallInFlight> m_inFlight;
     /// Programs that went on after a call that did not ask to keep them; ended at exit like the others.
     std::vector<std::unique_ptr<PluginProcess::Running>> m_detached;
 };

@@ -152,25 +152,30 @@ void ActionDispatcher::runSystemCommand(SystemCommand command) {
 
 void ActionDispatcher::runPlugin(clsAction& action, const Date& soundingDate, bool real) {
     const auto alarm = owningAlarm(action);
-    std::string reply;
-    if (m_plugins && !m_safeMode) {
-        std::string parameters = action.settings->toString();
-        if (alarm) {
-            parameters += alarm->toXML("alrm")->toString();
+    const auto shared = sharedAction(action);
+    // The answer is handled when it comes: a slow or hanging plug-in never holds up the alarms after it.
+    auto answered = [this, alarm, shared, soundingDate, real](const std::string& reply) {
+        const XMLNodePtr answer = XMLNode::createFromXML(reply);
+        if (answer->getNodeIndex("success") >= 0) {
+            return;
         }
-        reply = m_plugins->methodCall(action.plugin, "Execute", parameters, true);
-    }
-    const XMLNodePtr answer = XMLNode::createFromXML(reply);
-    if (answer->getNodeIndex("success") >= 0) {
+        std::string message = m_safeMode ? m_s.texts.getText("Action", textPluginsOff) : answer->getString("error");
+        if (message.empty()) {
+            message = " ";
+        }
+        if (alarm) {
+            m_s.windows.showAlarmMessage(alarm, shared, soundingDate, real, message);
+        }
+    };
+    if (!m_plugins || m_safeMode) {
+        answered("");
         return;
     }
-    std::string message = m_safeMode ? m_s.texts.getText("Action", textPluginsOff) : answer->getString("error");
-    if (message.empty()) {
-        message = " ";
-    }
+    std::string parameters = action.settings->toString();
     if (alarm) {
-        m_s.windows.showAlarmMessage(alarm, sharedAction(action), soundingDate, real, message);
+        parameters += alarm->toXML("alrm")->toString();
     }
+    m_plugins->methodCallLater(action.plugin, "Execute", parameters, true, std::move(answered));
 }
 
 } // namespace halvika

@@ -309,7 +309,7 @@ void MainWindowLists::fillPluginMenus() {
     for (const auto& m : menus) {
         m.menu->clear();
         for (const std::string& id : m_core.plugins().plugins(m.type)) {
-            const std::string name = m_core.plugins().commonMethodCall(id, "GetName", "name");
+            const std::string name = m_core.plugins().menuCaption(id);
             QAction* action = m.menu->addAction(QString::fromStdString(name.empty() ? id : name));
             const bool import = m.import;
             connect(action, &QAction::triggered, this, [this, id, import] {
@@ -329,7 +329,7 @@ void MainWindowLists::fillPluginMenus() {
     }
     m_gppMenu->clear();
     for (const std::string& id : m_core.plugins().plugins(PluginHost::GeneralPurpose)) {
-        const std::string caption = m_core.plugins().commonMethodCall(id, "GetGPPMenuCaption", "menucaption");
+        const std::string caption = m_core.plugins().menuCaption(id);
         QAction* action = m_gppMenu->addAction(QString::fromStdString(caption.empty() ? id : caption));
         action->setCheckable(true);
         action->setData(QString::fromStdString(id));

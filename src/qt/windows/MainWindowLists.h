@@ -35,6 +35,9 @@ class MainWindowLists : public QWidget {
     Q_OBJECT
 
 public:
+    /// The plug-in menus, from the loaded plug-ins and the captions they gave (filled again when the
+    /// plug-ins have been found in the background).
+    void fillPluginMenus();
     MainWindowLists(CoreSubsystems& core, modTranslation& texts, MessageBoxRoutine& messages, const Clock& clock,
                     Clipboard& systemClipboard, QWidget* parent = nullptr);
 
@@ -77,8 +80,6 @@ public:
     void importFiles();
     void exportSelectedGroups();
     void exportCollection(bool selectionOnly);
-    /// The import and export plug-in menus, from the loaded plug-ins.
-    void fillPluginMenus();
     void moveSelected(bool groups, int step);
     /// While a calendar view (1 or 2) is shown, the alarm commands work on its selection and the clipboard
     /// records the view and the calendar offset; view 0 is the lists.

@@ -138,13 +138,31 @@ TEST_F(AlarmGroupTest, ExportThroughPluginsWarnsAndNeedsSuccess) {
     EXPECT_EQ(plugins.calls.back().parameters.rfind("<lang>en-us</lang><path>", 0), 0u);
 }
 
-TEST_F(AlarmGroupTest, SynchronisedGroupsAreBroughtUpToDateWhenRead) {
+TEST_F(AlarmGroupTest, SynchronisedGroupsAreBroughtUpToDateInTheBackground) {
     plugins.replies[{"HalvikaSync*Cloud", "Synchronize"}] =
         "<r><algr><name>From the cloud</name><alrm><name>Remote</name></alrm><syst><token>2</token></syst></algr></r>";
-    auto g =
-        AlarmGroup::createFromXML("<algr><name>Local</name><sync>HalvikaSync*Cloud</sync><syst><token>1</token></syst>"
-                                  "<alrm><name>Stale</name></alrm></algr>",
-                                  services);
+    const char* local = "<algr><name>Local</name><sync>HalvikaSync*Cloud</sync><syst><token>1</token></syst>"
+                        "<alrm><name>Stale</name></alrm></algr>";
+    auto g = AlarmGroup::createFromXML(local, services);
+    EXPECT_TRUE(plugins.calls.empty()); // reading never waits for a plug-in
+
+    // Edited while the answer was on its way: the edit wins, the answer is dropped.
+    plugins.deferCalls = true;
+    int applied = 0;
+    g->synchronizeLater(services, [&applied] { ++applied; });
+    g->elementAt(0)->name = "Edited meanwhile";
+    ASSERT_EQ(plugins.deferred.size(), 1u);
+    plugins.deferred[0]();
+    EXPECT_EQ(applied, 0);
+    EXPECT_EQ(g->name, "Local");
+    g->elementAt(0)->name = "Stale";
+
+    plugins.calls.clear();
+    plugins.deferred.clear();
+    g->synchronizeLater(services, [&applied] { ++applied; });
+    ASSERT_EQ(plugins.deferred.size(), 1u);
+    plugins.deferred[0]();
+    EXPECT_EQ(applied, 1);
     ASSERT_EQ(plugins.calls.size(), 1u);
     EXPECT_EQ(plugins.calls[0].method, "Synchronize");
     EXPECT_NE(plugins.calls[0].parameters.find("<syst><token>1</token></syst>"), std::string::npos);

@@ -58,6 +58,35 @@ TEST_F(PluginHostTest, DiscoveryFillsTheListsWithoutDuplicates) {
     EXPECT_EQ(host.syncDescription("HalvikaGone*Sync"), "");
 }
 
+TEST_F(PluginHostTest, FoundInTheBackgroundTheListsAreTheSameAndNothingWaitsMeanwhile) {
+    install("HalvikaOther.plugin");
+    bool loaded = false;
+    host.loadPluginsLater([&loaded] { loaded = true; });
+    EXPECT_FALSE(loaded); // every program was started; none was waited for
+    EXPECT_TRUE(host.callsInFlight());
+    while (host.pollCalls()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(host.plugins(PluginHost::Action), (std::vector<std::string>{"HalvikaOther*Act", "HalvikaTest*Act"}));
+    EXPECT_EQ(host.actionDescriptions(), (std::vector<std::string>{"Test action", "Test action"}));
+    EXPECT_EQ(host.syncDescription("HalvikaTest*Sync"), "Test synchronisation");
+    EXPECT_EQ(host.menuCaption("HalvikaTest*Imp"), "Halvika test plug-in");
+    EXPECT_EQ(host.menuCaption("HalvikaTest*GPP"), "Test helper");
+
+    // A program that hangs holds up neither the others nor the caller; it is given up at its time limit.
+    mode("hang");
+    host.setTimeoutMs(300);
+    loaded = false;
+    host.loadPluginsLater([&loaded] { loaded = true; });
+    EXPECT_FALSE(loaded);
+    while (host.pollCalls()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_TRUE(loaded);
+    EXPECT_TRUE(host.plugins(PluginHost::Action).empty());
+}
+
 TEST_F(PluginHostTest, TheEnvelopeCarriesNameMethodAndLanguage) {
     const std::string reply =
         host.methodCall("HalvikaTest*Act", "Execute", host.lang() + "<sett><s>x</s></sett>", false);

@@ -110,9 +110,11 @@ TEST_F(AlarmWatchTest, AlarmsAtTheSameMomentSoundTogetherInGroupOrderAndTheTimer
 }
 
 TEST_F(AlarmWatchTest, ASynchronisedGroupIsSynchronisedOncePerHalfHourWithoutRecursing) {
-    // The plug-in is not installed: every call answers "", and the group still reports a change.
     auto synced = group("Synced");
-    synced->synchPlugin = "HalvikaGone*Sync";
+    synced->synchPlugin = "HalvikaSync*Cloud";
+    setUp.plugins.replies[{"HalvikaSync*Cloud", "Synchronize"}] =
+        "<r><algr><name>Synced</name><alrm><name>A</name><oncd>2026/03/07 12:00:10</oncd>"
+        "<acti><acid>1</acid><plug></plug><sett><s>x</s></sett></acti></alrm></algr></r>";
     once(synced, "A", at(12, 0, 10));
     startAt(at(12));
     auto syncCalls = [this] {

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 namespace halvika {
 namespace {
@@ -31,6 +33,9 @@ protected:
         alarm->actions.elementAt(0)->plugin = "HalvikaTest*Act";
         const std::size_t before = windows.alarmWindowCount();
         alarm->soundAlarm(eight, true, dispatcher);
+        while (host.pollCalls()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
         return windows.alarmWindowCount() == before ? "(none)"
                                                     : windows.alarmWindow(windows.alarmWindowCount() - 1)->message();
     }
@@ -51,6 +56,26 @@ TEST_F(PluginActionTest, SuccessIsTheSuccessElementWhateverItHoldsAndFailuresSho
     EXPECT_EQ(sound("nosuccess"), " ");
     EXPECT_EQ(sound("crash"), " ");
     EXPECT_EQ(sound("garbage"), " ");
+}
+
+TEST_F(PluginActionTest, AHangingPluginHoldsUpNoOtherAlarm) {
+    home.write("PlugIns/HalvikaTest.mode", "hang");
+    auto stuck = alarmWith(16, "never answered");
+    stuck->actions.elementAt(0)->plugin = "HalvikaTest*Act";
+    auto next = alarmWith(1, "Next alarm");
+    next->name = "Next";
+    const std::size_t before = windows.alarmWindowCount();
+    stuck->soundAlarm(eight, true, dispatcher);
+    EXPECT_TRUE(host.callsInFlight());
+    next->soundAlarm(eight, true, dispatcher); // sounds while the plug-in still hangs
+    ASSERT_EQ(windows.alarmWindowCount(), before + 1);
+    EXPECT_EQ(windows.alarmWindow(before)->message(), "Next alarm");
+    EXPECT_TRUE(host.pollCalls());
+    // Past its time limit the plug-in is ended, and its failure is shown like any other.
+    while (host.pollCalls()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_EQ(windows.alarmWindowCount(), before + 2);
 }
 
 TEST_F(PluginActionTest, TheCatalogListsTheBuiltInKindsThenEachActionPlugin) {
