@@ -77,6 +77,13 @@ TEST_F(DBusE2ETest, ScriptsAddAnAlarmThatIsSavedAndSoundsThenBlockAndQuit) {
     const Output bad = run(cli("add --at \"" + at + "\" --message x --group Garden"));
     EXPECT_EQ(bad.status, 2);
     EXPECT_NE(bad.text.find("no alarm group named \"Garden\""), std::string::npos) << bad.text;
+    // Refused input is a D-Bus error saying why, for any client.
+    const Output impossible = run(call("AddAlarm", "string:x string:'2030/02/30 10:00:00' string:m string:''"));
+    EXPECT_NE(impossible.status, 0);
+    EXPECT_NE(impossible.text.find("org.freedesktop.DBus.Error.InvalidArgs"), std::string::npos) << impossible.text;
+    const Output empty = run(cli("add --at \"" + at + "\" --message '   '"));
+    EXPECT_EQ(empty.status, 2);
+    EXPECT_NE(empty.text.find("an alarm needs a name or a message"), std::string::npos) << empty.text;
 
     const Output listed = run(cli("list"));
     EXPECT_EQ(listed.text, at + "\tStretch\tHome\n");

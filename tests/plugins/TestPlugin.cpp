@@ -101,6 +101,16 @@ int main(int argc, char** argv) {
     if (mode == "hang") {
         std::this_thread::sleep_for(std::chrono::hours(1));
     }
+    if (mode == "forkhang") {
+        // A helper of its own that would outlive it, its number noted for the test.
+        const pid_t helper = ::fork();
+        if (helper == 0) {
+            std::this_thread::sleep_for(std::chrono::hours(1));
+            ::_exit(0);
+        }
+        std::ofstream(folder + "/HalvikaTest.helper") << helper;
+        std::this_thread::sleep_for(std::chrono::hours(1));
+    }
     if (mode == "crash") {
         std::abort();
     }

@@ -13,7 +13,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 namespace halvika {
@@ -127,6 +129,25 @@ TEST_F(PluginHostTest, MisbehavingPluginsGiveEmptyRepliesAndTheHostGoesOn) {
     mode("normal");
     EXPECT_EQ(host.commonMethodCall("HalvikaTest*Act", "GetActionInfo", "shortdescription"), "Test action");
     EXPECT_FALSE(host.busy());
+}
+
+TEST_F(PluginHostTest, WhatAPluginStartedEndsWithIt) {
+    mode("forkhang");
+    host.setTimeoutMs(500);
+    EXPECT_EQ(host.methodCall("HalvikaTest*Act", "Execute", host.lang(), false), "");
+    const pid_t helper = static_cast<pid_t>(std::stol(home.read("PlugIns/HalvikaTest.helper")));
+    // Ended with the plug-in's process group: no longer running (at most a zombie until it is collected).
+    const auto running = [helper] {
+        std::ifstream stat("/proc/" + std::to_string(helper) + "/stat");
+        std::string pid, command, state;
+        return static_cast<bool>(stat >> pid >> command >> state) && state != "Z" && state != "X";
+    };
+    bool gone = false;
+    for (int i = 0; i < 200 && !gone; ++i) {
+        gone = !running();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_TRUE(gone);
 }
 
 TEST_F(PluginHostTest, RunningPluginsAreKeptPolledAndEnded) {
