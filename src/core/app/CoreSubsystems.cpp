@@ -34,23 +34,9 @@ CoreSubsystems::CoreSubsystems(const Clock& clock, WatchTimer& timer, const AppP
     AlarmWatch::Hooks hooks;
     // The tick's saves never ask: they are tried again at every tick, and a failure is told once.
     hooks.saveSettings = [this] {
-        std::string problem;
-        if (writeSettings(problem)) {
-            m_settingsSaveNotice.clear();
-            return true;
-        }
-        m_settingsSaveNotice.tell(m_texts.getMainText(textSettingsNotSaved) + "\n" + problem);
-        return false;
+        return saveInTick(&CoreSubsystems::writeSettings, m_settingsSaveNotice, textSettingsNotSaved);
     };
-    hooks.saveToDo = [this] {
-        std::string problem;
-        if (writeTodo(problem)) {
-            m_toDoSaveNotice.clear();
-            return true;
-        }
-        m_toDoSaveNotice.tell(m_texts.getMainText(textToDoNotSaved) + "\n" + problem);
-        return false;
-    };
+    hooks.saveToDo = [this] { return saveInTick(&CoreSubsystems::writeTodo, m_toDoSaveNotice, textToDoNotSaved); };
     hooks.pollRunningPlugins = [this] { m_plugins.checkRunningPlugins(); };
     m_watch.setHooks(hooks);
 }
@@ -179,6 +165,16 @@ bool CoreSubsystems::writeTodo(std::string& problem) {
         return false;
     }
     return true;
+}
+
+bool CoreSubsystems::saveInTick(bool (CoreSubsystems::*write)(std::string&), OnceNotice& notice, int text) {
+    std::string problem;
+    if ((this->*write)(problem)) {
+        notice.clear();
+        return true;
+    }
+    notice.tell(m_texts.getMainText(text) + "\n" + problem);
+    return false;
 }
 
 bool CoreSubsystems::saveSettings() {
