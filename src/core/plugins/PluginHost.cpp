@@ -146,6 +146,7 @@ void PluginHost::loadPluginsLater(std::function<void()> loaded) {
         }
         m_importExtensions.clear();
         m_exportExtensions.clear();
+        m_formatReplies.clear();
         for (std::size_t b = 0; b < discovery->bases.size(); ++b) {
             addDiscovered(discovery->bases[b], discovery->replies[b]);
         }
@@ -213,6 +214,16 @@ void PluginHost::loadDescriptionsLater(std::function<void()> loaded) {
     for (const auto& id : m_lists[GeneralPurpose]) {
         ask(id, "GetGPPMenuCaption", "menucaption", [d, id](const std::string& t) { d->captions[id] = t; });
     }
+    for (const Type type : {FileImport, FileExport}) {
+        for (const auto& id : m_lists[type]) {
+            ++d->waiting;
+            methodCallLater(id, type == FileImport ? "GetImpFileFormats" : "GetExpFileFormats", lang(), false,
+                            [this, id, finishOne](const std::string& reply) {
+                                m_formatReplies[id] = reply;
+                                finishOne();
+                            });
+        }
+    }
     finishOne();
 }
 
@@ -279,6 +290,7 @@ void PluginHost::scanPlugIns() {
     }
     m_importExtensions.clear();
     m_exportExtensions.clear();
+    m_formatReplies.clear();
     if (m_safeMode) {
         return;
     }
@@ -448,8 +460,14 @@ std::string PluginHost::buildFileFilter(const std::string& filter, bool import) 
     auto& extensions = import ? m_importExtensions : m_exportExtensions;
     extensions.clear();
     for (const auto& id : m_lists[import ? FileImport : FileExport]) {
-        const XMLNodePtr reply =
-            XMLNode::createFromXML(methodCall(id, import ? "GetImpFileFormats" : "GetExpFileFormats", lang(), false));
+        // Learnt in the background with the descriptions; asked here only when not known yet.
+        auto known = m_formatReplies.find(id);
+        if (known == m_formatReplies.end()) {
+            known = m_formatReplies
+                        .emplace(id, methodCall(id, import ? "GetImpFileFormats" : "GetExpFileFormats", lang(), false))
+                        .first;
+        }
+        const XMLNodePtr reply = XMLNode::createFromXML(known->second);
         result += "|" + reply->getString("filters", 0, "");
         const std::string ext = reply->getString("extensions", 0, "");
         extensions.push_back(ext);

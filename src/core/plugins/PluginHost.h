@@ -146,6 +146,8 @@ private:
     std::vector<std::string> m_actionDescriptions;
     std::vector<std::string> m_syncDescriptions;
     std::map<std::string, std::string> m_captions;
+    /// Each file plug-in's answer about its formats.
+    std::map<std::string, std::string> m_formatReplies;
     std::vector<std::string> m_importExtensions;
     std::vector<std::string> m_exportExtensions;
     std::vector<RunningPlugin> m_running;

@@ -75,6 +75,9 @@ TEST_F(PluginHostTest, FoundInTheBackgroundTheListsAreTheSameAndNothingWaitsMean
     EXPECT_EQ(host.syncDescription("HalvikaTest*Sync"), "Test synchronisation");
     EXPECT_EQ(host.menuCaption("HalvikaTest*Imp"), "Halvika test plug-in");
     EXPECT_EQ(host.menuCaption("HalvikaTest*GPP"), "Test helper");
+    const std::string asked = log();
+    EXPECT_EQ(host.importFormats().size(), 2u); // learnt already: no program is started for it
+    EXPECT_EQ(log(), asked);
 
     // A program that hangs holds up neither the others nor the caller; it is given up at its time limit.
     mode("hang");
