@@ -43,6 +43,8 @@ CoreSubsystems::CoreSubsystems(const Clock& clock, WatchTimer& timer, const AppP
 
 bool CoreSubsystems::mainStart(bool safeMode) {
     m_groups.unloadAllAlarmGroups(true);
+    // One Halvika per home folder: a temporary file here is one a crash cut off.
+    TextFile::removeLeftoverTemporaries(m_paths.home());
     const std::string settingsFile = m_paths.homeFile(SettingsStore::fileName);
     auto root = std::make_shared<XMLNode>();
     std::string reason;
@@ -74,6 +76,9 @@ bool CoreSubsystems::mainStart(bool safeMode) {
         runFirstRunDialog();
     }
     applySettings(safeMode);
+    if (m_services.alarmGroupFolder != m_paths.home()) {
+        TextFile::removeLeftoverTemporaries(m_services.alarmGroupFolder);
+    }
     m_groups.loadAlarmGroups();
     const std::string toDoFile = m_services.alarmGroupFolder + "/todo.txt";
     const auto note = TextFile::readText(toDoFile, &reason);

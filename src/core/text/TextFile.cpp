@@ -3,10 +3,13 @@
 
 #include "text/Encoding.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -117,6 +120,28 @@ bool TextFile::writeAtomically(const std::string& path, const std::string& conte
         ::unlink(tmpl.c_str());
     }
     return ok;
+}
+
+int TextFile::removeLeftoverTemporaries(const std::string& folder) {
+    int removed = 0;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        const std::size_t dot = name.rfind('.');
+        if (dot == std::string::npos || name.size() - dot != 7 || !it->is_regular_file(error)) {
+            continue;
+        }
+        const std::string kept = name.substr(0, dot);
+        const bool ours =
+            kept.size() > 4 && (kept.ends_with(".agx") || kept.ends_with(".cfx") || kept.ends_with(".txt"));
+        const bool suffix = std::all_of(name.begin() + static_cast<std::ptrdiff_t>(dot) + 1, name.end(),
+                                        [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+        std::error_code ignored;
+        if (ours && suffix && std::filesystem::remove(it->path(), ignored)) {
+            ++removed;
+        }
+    }
+    return removed;
 }
 
 bool TextFile::exists(const std::string& path) {

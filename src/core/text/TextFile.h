@@ -25,6 +25,10 @@ public:
     static bool writeAtomically(const std::string& path, const std::string& content, std::string* reason = nullptr);
 
     static bool exists(const std::string& path);
+
+    /// Removes the temporary files that a write cut off by a crash left in the folder (".agx", ".cfx" and
+    /// ".txt" files with writeAtomically's six-character suffix). Returns how many went.
+    static int removeLeftoverTemporaries(const std::string& folder);
 };
 
 } // namespace halvika

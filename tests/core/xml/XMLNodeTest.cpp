@@ -225,6 +225,22 @@ TEST(XMLNode, WhatXmlCannotHoldIsLeftOutAndAFailedWriteSaysWhy) {
     EXPECT_EQ(reason, "No such file or directory");
 }
 
+TEST(XMLNode, TemporariesACrashLeftAreRemovedAndNothingElse) {
+    test::TempHome home;
+    for (const char* name : {"usg_0.agx.Ab12Cd", "usr.cfx.x9Y8z7", "todo.txt.QQQQQQ"}) {
+        home.write(name, "<algr>half");
+    }
+    for (const char* name : {"usg_0.agx", "photo.jpg.Ab12Cd", "usg_1.agx.bak", "notes.txt.1234567"}) {
+        home.write(name, "mine");
+    }
+    EXPECT_EQ(TextFile::removeLeftoverTemporaries(home.path()), 3);
+    int left = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(home.path())) {
+        ++left;
+    }
+    EXPECT_EQ(left, 4);
+}
+
 TEST(XMLNode, OversizedAndBinaryFilesNeverCrash) {
     test::TempHome home;
     // A sparse file larger than any document of ours is refused rather than read into memory.
