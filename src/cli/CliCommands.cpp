@@ -1,11 +1,13 @@
 // The commands of halvika-cli, writing to the streams they are given.
 #include "CliCommands.h"
+
 #include "RemoteClient.h"
 
 #include "alarms/Alarm.h"
 #include "alarms/ExpressionError.h"
 #include "alarms/clsAdvancedDate.h"
 #include "app/MessageBoxRoutine.h"
+#include "app/ProgramVersion.h"
 #include "dates/ArithmeticError.h"
 #include "groups/GroupWorkspace.h"
 #include "platform/posix/PosixPluginProcess.h"
@@ -31,6 +33,23 @@ std::string describe(const std::exception& e) {
 
 } // namespace
 
+std::optional<std::string> CliCommands::momentText(const std::string& typed) {
+    std::string text = typed;
+    if (text.size() >= 16 && text[4] == '-' && text[7] == '-' && (text[10] == ' ' || text[10] == 'T')) {
+        text[4] = text[7] = '/';
+        text[10] = ' ';
+    }
+    if (text.size() == 16) {
+        text += ":00";
+    }
+    const auto moment = Date::fromFileString(text);
+    // Written back, a real moment reads the same: 30 February or 25:61 would not, nor would trailing text.
+    if (!moment || moment->toFileString() != text) {
+        return std::nullopt;
+    }
+    return text;
+}
+
 const char* CliCommands::usage() {
     return "Usage:\n"
            "  halvika-cli next FILE.agx --after \"yyyy/mm/dd hh:nn:ss\" [--count N] [--calendar]\n"
@@ -40,8 +59,8 @@ const char* CliCommands::usage() {
            "  halvika-cli eval EXPRESSION \"yyyy/mm/dd hh:nn:ss\"\n"
            "      Whether the moment satisfies the date expression: True or False.\n"
            "  halvika-cli import FILE... --to FOLDER\n"
-           "      Adds alarm group files (.agx) and collections (.agc) to an alarm group folder, each group\n"
-           "      under the first free usg_N.agx name.\n"
+           "      Adds alarm group files (.agx), collections (.agc) and iCalendar files (.ics, through the\n"
+           "      shipped plug-in) to an alarm group folder, each group under the first free usg_N.agx name.\n"
            "  halvika-cli export --from FOLDER --to FILE.agc\n"
            "      Writes every group of an alarm group folder into one collection file.\n"
            "Commands for the running Halvika (through its D-Bus interface):\n"
@@ -52,7 +71,8 @@ const char* CliCommands::usage() {
            "  halvika-cli add --at \"yyyy/mm/dd hh:nn:ss\" --message TEXT [--group NAME] [--name NAME]\n"
            "      A one-time alarm showing the message, in the named group or the first one.\n"
            "  halvika-cli block | unblock | stop-sounds\n"
-           "  halvika-cli --help\n";
+           "  halvika-cli --help | --version\n"
+           "Moments are written yyyy/mm/dd hh:nn:ss or yyyy-mm-dd hh:nn:ss; the seconds may be left out.\n";
 }
 
 int CliCommands::run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, RemoteClient* remote) {
@@ -62,6 +82,10 @@ int CliCommands::run(const std::vector<std::string>& args, std::ostream& out, st
     }
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         out << usage();
+        return exitOk;
+    }
+    if (args[0] == "--version" || args[0] == "-v") {
+        out << "halvika-cli " << ProgramVersion::text() << '\n';
         return exitOk;
     }
     if (args[0] == "next") {
@@ -123,7 +147,8 @@ int CliCommands::next(const std::vector<std::string>& args, std::ostream& out, s
         err << "halvika-cli: next needs a group file and --after\n" << usage();
         return exitUsage;
     }
-    const auto start = Date::fromFileString(after);
+    const auto afterText = momentText(after);
+    const auto start = afterText ? Date::fromFileString(*afterText) : std::nullopt;
     if (!start) {
         err << "halvika-cli: \"" << after << "\" is not a moment of the form yyyy/mm/dd hh:nn:ss\n";
         return exitUsage;
@@ -171,7 +196,8 @@ int CliCommands::eval(const std::vector<std::string>& args, std::ostream& out, s
         err << "halvika-cli: eval needs an expression and a moment\n" << usage();
         return exitUsage;
     }
-    const auto moment = Date::fromFileString(args[2]);
+    const auto typed = momentText(args[2]);
+    const auto moment = typed ? Date::fromFileString(*typed) : std::nullopt;
     if (!moment) {
         err << "halvika-cli: \"" << args[2] << "\" is not a moment of the form yyyy/mm/dd hh:nn:ss\n";
         return exitUsage;
@@ -419,9 +445,13 @@ int CliCommands::remoteCommand(const std::vector<std::string>& args, std::ostrea
         err << "halvika-cli: add needs --at \"yyyy/mm/dd hh:nn:ss\" and --message TEXT\n";
         return exitUsage;
     }
-    if (command == "add" && !Date::fromFileString(at)) {
-        err << "halvika-cli: \"" << at << "\" is not a moment of the form yyyy/mm/dd hh:nn:ss\n";
-        return exitUsage;
+    if (command == "add") {
+        const auto typed = momentText(at);
+        if (!typed) {
+            err << "halvika-cli: \"" << at << "\" is not a moment of the form yyyy/mm/dd hh:nn:ss\n";
+            return exitUsage;
+        }
+        at = *typed;
     }
     if (remote == nullptr) {
         err << "halvika-cli: this halvika-cli was built without D-Bus and cannot reach a running Halvika\n";

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,9 @@ public:
                    RemoteClient* remote = nullptr);
 
     static const char* usage();
+    /// A moment as typed: "yyyy/mm/dd hh:nn:ss", or the ISO form "yyyy-mm-dd hh:nn[:ss]" (also with "T"),
+    /// the seconds optional in both; in the file form, or nothing when it is not a real moment.
+    static std::optional<std::string> momentText(const std::string& typed);
 
 private:
     static int next(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -46,6 +46,29 @@ TEST(CliCommands, NextMomentsOfEveryAlarmInFileOrder) {
 
     const Result calendar = run({"next", home.file("g.agx"), "--after", "2026/03/07 07:00:00", "--calendar"});
     EXPECT_EQ(calendar.out.substr(0, 26), "Daily\t2026/03/08 07:00:00\n");
+
+    // The ISO form and a moment without seconds mean the same.
+    for (const char* same : {"2026-03-07 07:00", "2026-03-07T07:00:00", "2026/03/07 07:00"}) {
+        EXPECT_EQ(run({"next", home.file("g.agx"), "--after", same, "--count", "2"}).out, r.out) << same;
+    }
+    for (const char* impossible : {"2026-02-30 07:00", "2026/03/07 25:61", "2026-03-07 07:00 tomorrow"}) {
+        EXPECT_EQ(run({"next", home.file("g.agx"), "--after", impossible}).status, 2) << impossible;
+    }
+
+    // A daily noon alarm corrected by a month: the clamped 28 February is skipped, never "none".
+    home.write("m.agx", "<algr><name>G</name><alrm><name>Noon</name><datk>1</datk><perl>1</perl><peru>3</peru>"
+                        "<nexd>2026/01/01 12:00:00</nexd><adda>1</adda><addu>4</addu></alrm></algr>");
+    EXPECT_EQ(run({"next", home.file("m.agx"), "--after", "2026/03/29 10:00:00", "--count", "2"}).out,
+              "Noon\t2026/04/01 12:00:00\nNoon\t2026/04/02 12:00:00\n");
+}
+
+TEST(CliCommands, VersionAndHelp) {
+    const Result version = run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("halvika-cli ", 0), 0u);
+    const Result help = run({"--help"});
+    EXPECT_NE(help.out.find("iCalendar files (.ics"), std::string::npos);
+    EXPECT_NE(help.out.find("yyyy-mm-dd hh:nn:ss"), std::string::npos);
 }
 
 TEST(CliCommands, Eval) {
@@ -203,8 +226,8 @@ TEST(CliRemoteCommands, AddBlockAndStopAreCheckedFirstAndSaySoWhenHalvikaIsNotRu
     EXPECT_NE(badMoment.err.find("not a moment"), std::string::npos);
     EXPECT_TRUE(remote.asked.empty()); // nothing was sent
 
-    const Result added = runWith(remote, {"add", "--at", "2026/12/24 18:00:00", "--message", "Light them", "--group",
-                                          "Home", "--name", "Candles"});
+    const Result added = runWith(
+        remote, {"add", "--at", "2026-12-24 18:00", "--message", "Light them", "--group", "Home", "--name", "Candles"});
     EXPECT_EQ(added.status, CliCommands::exitOk);
     EXPECT_EQ(added.out, "added: Candles at 2026/12/24 18:00:00\n");
     remote.addProblem = "the moment 2026/12/24 18:00:00 has passed";
