@@ -197,9 +197,7 @@ bool Alarm::computeNext(const Date& da, bool calendarDate, Date& moment) const {
             // Stepping back from a negative period would walk for billions of steps.
             throw ArithmeticError("the alarm's period is negative");
         }
-        if (everyAmount == 0) {
-            throw ArithmeticError("division by zero: the alarm's period is 0");
-        }
+        // A period of 0 fails only where the grid is aligned: an ended window answers "none" without it.
         const bool window = (activePeriod & periodWindow) != 0;
         const bool weekdays = (activePeriod & periodWeekdays) != 0;
         const bool advanced = (activePeriod & periodAdvanced) != 0;

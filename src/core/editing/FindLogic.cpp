@@ -3,7 +3,7 @@
 #include "alarms/Alarm.h"
 #include "groups/AlarmGroup.h"
 #include "groups/AlarmGroupCollection.h"
-#include "text/AsciiText.h"
+#include "text/CaseFolding.h"
 
 namespace halvika {
 
@@ -32,11 +32,11 @@ int FindLogic::find(const std::string& text, bool matchCase, bool withinResults)
         }
     }
     m_results.clear();
-    const std::string wanted = matchCase ? text : AsciiText::lowered(text);
+    const std::string wanted = matchCase ? text : CaseFolding::folded(text);
     for (int i = 0; i < candidates.numberOfElements(); ++i) {
         const auto& alarm = candidates.elementAt(i);
         const std::string whole = alarm->toXML("alrm")->toString();
-        if ((matchCase ? whole : AsciiText::lowered(whole)).find(wanted) != std::string::npos) {
+        if ((matchCase ? whole : CaseFolding::folded(whole)).find(wanted) != std::string::npos) {
             m_results.addElement(alarm);
         }
     }

@@ -15,7 +15,8 @@ public:
     explicit FindLogic(AlarmGroupCollection& groups) : m_groups(groups) {}
 
     /// Searches every alarm of the visible groups (or, within results, the last results) for `text` in the
-    /// alarm's whole XML text, tags included; without `matchCase` letter case does not count. The found
+    /// alarm's whole XML text, tags included; without `matchCase` letter case does not count, in any
+    /// alphabet ("ärzt" finds "Ärzt"). The found
     /// alarms become the results; returns their number.
     int find(const std::string& text, bool matchCase, bool withinResults);
     const Vector<Alarm>& results() const { return m_results; }

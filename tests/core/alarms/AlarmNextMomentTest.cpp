@@ -207,6 +207,14 @@ TEST(AlarmNextMoment, ArithmeticErrors) {
     zero->setChanged();
     EXPECT_THROW(zero->hasNextAlarmDateAfter(at(2026, 3, 7, 1)), ArithmeticError);
 
+    // With its window ended, a period of 0 never reaches the grid: no moment, and no error.
+    auto ended = periodic(at(2026, 1, 1), 0, unitDay);
+    ended->activePeriod = Alarm::periodWindow;
+    ended->startDate = at(2026, 1, 1);
+    ended->endDate = at(2026, 2, 1);
+    EXPECT_FALSE(ended->hasNextAlarmDateAfter(at(2026, 3, 7)));
+    EXPECT_FALSE(ended->hasNextAlarmDateAfter(at(2026, 2, 1)));
+
     auto negative = periodic(at(2026, 1, 1), -1, unitDay);
     EXPECT_THROW(negative->hasNextAlarmDateAfter(at(2026, 3, 7)), ArithmeticError);
 

@@ -6,6 +6,7 @@
 #include "fakes/TempHome.h"
 #include "groups/AlarmGroup.h"
 #include "groups/AlarmGroupCollection.h"
+#include "text/CaseFolding.h"
 
 #include <gtest/gtest.h>
 
@@ -56,6 +57,23 @@ TEST_F(FindLogicTest, TextIsFoundAnywhereInTheAlarmButNeverInHiddenGroups) {
     EXPECT_EQ(finder.find("ALARM", false, false), finder.find("alarm", false, false));
     EXPECT_EQ(finder.find("<name>", false, false), 4);
     EXPECT_EQ(finder.find("", false, false), 4);
+
+    // Every letter's case folds, not only A to Z.
+    add(groups.alarmGroups.elementAt(0), {"\xC3\x84rzt anrufen", "\xD0\x9C\xD0\x90\xD0\x9C\xD0\x90"});
+    EXPECT_EQ(finder.find("\xC3\xA4rzt", false, false), 1);                      // "ärzt" finds "Ärzt"
+    EXPECT_EQ(finder.find("\xD0\xBC\xD0\xB0\xD0\xBC\xD0\xB0", false, false), 1); // "мама" finds "МАМА"
+    EXPECT_EQ(finder.find("\xC3\xA4rzt", true, false), 0);
+}
+
+TEST(CaseFolding, CapitalsOfEachAlphabetFoldToTheirSmallLetters) {
+    EXPECT_EQ(CaseFolding::lower(U'\u00C9'), U'\u00E9'); // É
+    EXPECT_EQ(CaseFolding::lower(U'\u00D7'), U'\u00D7'); // × has no case
+    EXPECT_EQ(CaseFolding::lower(U'\u0141'), U'\u0142'); // Ł, in the run that starts odd
+    EXPECT_EQ(CaseFolding::lower(U'\u0160'), U'\u0161'); // Š
+    EXPECT_EQ(CaseFolding::lower(U'\u0178'), U'\u00FF'); // Ÿ
+    EXPECT_EQ(CaseFolding::lower(U'\u03A3'), U'\u03C3'); // Σ
+    EXPECT_EQ(CaseFolding::lower(U'\u0401'), U'\u0451'); // Ё
+    EXPECT_EQ(CaseFolding::folded("Gr\xC3\x9C\xC3\x9F \xFF"), "gr\xC3\xBC\xC3\x9F \xFF"); // ß and a stray byte stay
 }
 
 TEST_F(FindLogicTest, SearchingWithinResultsNarrowsAndIsUnavailableAfterNothingWasFound) {
