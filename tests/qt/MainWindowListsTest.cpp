@@ -24,6 +24,7 @@
 #include "windows/frmFind.h"
 #include "windows/frmHalvikaMain.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -219,6 +220,24 @@ TEST_F(MainWindowListsTest, EditingSeveralAlarmsWritesOnlyWhatWasTouched) {
     EXPECT_EQ(group->alarms.elementAt(0)->name, "Tea");
     EXPECT_EQ(group->alarms.elementAt(1)->onceDate, Date::fromParts(2026, 3, 7, 19, 0, 0));
     EXPECT_EQ(group->alarms.elementAt(0)->actions.numberOfElements(), 1);
+}
+
+TEST_F(MainWindowListsTest, TheAlarmMenuSwitchesTheSelectedAlarmsOnAndOff) {
+    list("lstAlarms")->selectAll();
+    const auto group = core.groups().alarmGroups.elementAt(0);
+    auto* turnOff = lists->findChild<QAction*>("mnuAlTurnOff");
+    auto* turnOn = lists->findChild<QAction*>("mnuAlTurnOn");
+    ASSERT_TRUE(turnOff && turnOn);
+    EXPECT_EQ(turnOff->text(), "Turn o&ff");
+    turnOff->trigger();
+    turnOff->trigger(); // off stays off, unlike the toggle
+    for (int i = 0; i < group->numberOfAlarms(); ++i) {
+        EXPECT_FALSE(group->elementAt(i)->Active);
+    }
+    turnOn->trigger();
+    for (int i = 0; i < group->numberOfAlarms(); ++i) {
+        EXPECT_TRUE(group->elementAt(i)->Active);
+    }
 }
 
 TEST_F(MainWindowListsTest, ANewGroupJoinsOnlyWhenItsDialogIsConfirmedAndEnterOpensItsProperties) {

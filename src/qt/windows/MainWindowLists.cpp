@@ -289,6 +289,8 @@ void MainWindowLists::buildMenus() {
     add(m_alarmMenu, "mnuAlTest", "T&est", [this] { testSelectedAlarms(); });
     m_alarmMenu->addSeparator();
     add(m_alarmMenu, "mnuAlToggleActive", "Switch on or &off", [this] { setSelectedAlarmsActivity(0); });
+    add(m_alarmMenu, "mnuAlTurnOn", "T&urn on", [this] { setSelectedAlarmsActivity(1); });
+    add(m_alarmMenu, "mnuAlTurnOff", "Turn o&ff", [this] { setSelectedAlarmsActivity(2); });
     add(m_alarmMenu, "mnuAlTurnOffSnoozing", "Stop snoo&zing", [this] { setSelectedAlarmsActivity(3); });
     m_alarmMenu->addSeparator();
     add(m_alarmMenu, "mnuAlCut", "Cu&t", [this] { copySelectedAlarms(true, false); });
