@@ -21,7 +21,9 @@ using namespace std::chrono_literals;
 
 bool serviceUp(const std::string&) {
     int status = 0;
-    commandOutput(std::string(HALVIKA_CLI_BINARY) + " status", &status, true);
+    commandOutput("dbus-send --session --print-reply --dest=org.halvika.Halvika /org/halvika/Halvika "
+                  "org.halvika.Halvika1.Status",
+                  &status, true);
     return status == 0;
 }
 

@@ -104,6 +104,20 @@ TEST_F(CalendarViewTest, TheCalendarShowsTheOccurrencesAndFollowsTheToolbar) {
     EXPECT_FALSE(window.calendar()->isVisible());
 }
 
+TEST_F(CalendarViewTest, TheNextAlarmLineSaysWhenAlarmsAreBlocked) {
+    ASSERT_TRUE(app.runStartupCheck());
+    ASSERT_TRUE(app.mainStart());
+    window.setWatch(&core.watch());
+    const std::string blocked = texts.getMainText(218);
+    core.watch().setBlocked(true);
+    window.showBlocked(true);
+    EXPECT_EQ(window.nextAlarmText().toStdString().rfind(blocked + " " + texts.getMainText(209), 0), 0u)
+        << window.nextAlarmText().toStdString();
+    core.watch().setBlocked(false);
+    window.showBlocked(false);
+    EXPECT_EQ(window.nextAlarmText().toStdString().rfind(texts.getMainText(209), 0), 0u);
+}
+
 TEST_F(CalendarViewTest, DoubleClicksOpenTheAlarmOrMakeOneInTheCell) {
     auto* g = static_cast<HGrid*>(grid());
     const int teaCell = shown().cellOf(Date::fromParts(2026, 3, 9));

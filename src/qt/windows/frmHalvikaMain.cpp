@@ -328,6 +328,7 @@ void frmHalvikaMain::takeSettings() {
 
 void frmHalvikaMain::showBlocked(bool blocked) {
     m_blocked->setChecked(blocked);
+    showNextAlarm();
 }
 
 void frmHalvikaMain::translate() {
@@ -370,6 +371,10 @@ void frmHalvikaMain::showNextAlarm() {
         line += ")";
     } else {
         line += t.getMainText(210);
+    }
+    // Blocked mode is said where the user looks, not only on the tray icon.
+    if (m_watch != nullptr && m_watch->blocked()) {
+        line = t.getMainText(218) + " " + line;
     }
     m_nextAlarm->setText(QString::fromStdString(line));
 }
