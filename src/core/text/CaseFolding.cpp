@@ -36,20 +36,11 @@ std::string CaseFolding::folded(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t pos = 0; pos < text.size();) {
-        const auto b0 = static_cast<unsigned char>(text[pos]);
-        if (b0 < 0x80) {
-            out += static_cast<char>(b0 >= 'A' && b0 <= 'Z' ? b0 + 0x20 : b0);
-            ++pos;
+        char32_t c = 0;
+        const std::size_t len = Encoding::decodeAt(text, pos, c);
+        if (len == 0) {
+            out += text[pos++]; // not UTF-8: kept as it is
             continue;
-        }
-        const std::size_t len = (b0 & 0xE0) == 0xC0 ? 2 : (b0 & 0xF0) == 0xE0 ? 3 : (b0 & 0xF8) == 0xF0 ? 4 : 0;
-        if (len == 0 || pos + len > text.size() || !Encoding::isValidUtf8(text.substr(pos, len))) {
-            out += text[pos++];
-            continue;
-        }
-        char32_t c = len == 2 ? b0 & 0x1F : len == 3 ? b0 & 0x0F : b0 & 0x07;
-        for (std::size_t i = 1; i < len; ++i) {
-            c = (c << 6) | (static_cast<unsigned char>(text[pos + i]) & 0x3F);
         }
         Encoding::appendCodePoint(out, lower(c));
         pos += len;

@@ -16,8 +16,16 @@ constexpr std::array<char32_t, 32> kCp1252High = {0x20AC, 0x0081, 0x201A, 0x0192
 
 // Length of the UTF-8 sequence starting at `pos`, or 0 when it is malformed.
 std::size_t sequenceLength(std::string_view s, std::size_t pos) {
+    char32_t ignored = 0;
+    return Encoding::decodeAt(s, pos, ignored);
+}
+
+} // namespace
+
+std::size_t Encoding::decodeAt(std::string_view s, std::size_t pos, char32_t& codePoint) {
     const auto b0 = static_cast<unsigned char>(s[pos]);
     if (b0 < 0x80) {
+        codePoint = b0;
         return 1;
     }
     std::size_t len = 0;
@@ -45,10 +53,11 @@ std::size_t sequenceLength(std::string_view s, std::size_t pos) {
     if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
         return 0;
     }
+    codePoint = cp;
     return len;
 }
 
-} // namespace
+namespace {} // namespace
 
 bool Encoding::isValidUtf8(std::string_view bytes) {
     for (std::size_t pos = 0; pos < bytes.size();) {

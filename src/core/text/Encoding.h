@@ -19,6 +19,10 @@ public:
     /// those bytes are read as Windows-1252 characters, `repaired` then being set.
     static std::string decodeFileText(std::string_view bytes, bool* repaired = nullptr);
 
+    /// The code point whose UTF-8 sequence starts at `pos` (which must lie inside the text), and the
+    /// sequence's length; 0 when the bytes there are not well-formed UTF-8.
+    static std::size_t decodeAt(std::string_view text, std::size_t pos, char32_t& codePoint);
+
     /// Appends the UTF-8 form of a code point; invalid code points become U+FFFD.
     static void appendCodePoint(std::string& out, char32_t codePoint);
 
