@@ -116,12 +116,16 @@ void CoreSubsystems::reapplySettings() {
     m_texts.setLanguage(m_settings.language.empty() ? "English" : m_settings.language);
     m_colours.resetSchemeColours();
     m_settings.colourScheme = m_colours.loadColourScheme(m_settings.colourScheme);
-    m_plugins.setLanguageTag(m_texts.getValue("Language", "id", "en-us"));
-    m_plugins.loadDescriptionsLater([this] {
-        if (pluginsLoaded) {
-            pluginsLoaded();
-        }
-    });
+    // The descriptions are in the plug-ins' language: asked again only when it changed.
+    const std::string tag = m_texts.getValue("Language", "id", "en-us");
+    if (tag != m_plugins.languageTag()) {
+        m_plugins.setLanguageTag(tag);
+        m_plugins.loadDescriptionsLater([this] {
+            if (pluginsLoaded) {
+                pluginsLoaded();
+            }
+        });
+    }
     m_services.alarmGroupFolder = m_settings.alarmGroupFolder(m_paths.home());
 
     WatchSettings& w = m_watchSettings;

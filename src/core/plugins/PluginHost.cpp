@@ -18,6 +18,13 @@ namespace {
 
 constexpr std::string_view kSuffix = ".plugin";
 
+/// The base name of a plug-in program's file ("HalvikaICal" for "HalvikaICal.plugin"), or "" for another file.
+std::string pluginBase(const std::string& fileName) {
+    const bool named = fileName.rfind("Halvika", 0) == 0 && fileName.size() > kSuffix.size() &&
+                       fileName.compare(fileName.size() - kSuffix.size(), kSuffix.size(), kSuffix) == 0;
+    return named ? fileName.substr(0, fileName.size() - kSuffix.size()) : "";
+}
+
 bool hasChild(const std::string& reply, std::string_view childName) {
     return XMLNode::createFromXML(reply)->getNumberOfNodesWithName(childName) > 0;
 }
@@ -119,11 +126,9 @@ void PluginHost::loadPluginsLater(std::function<void()> loaded) {
         for (const auto& folder : m_folders) {
             std::error_code error;
             for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-                const std::string name = it->path().filename().string();
-                if (name.rfind("Halvika", 0) == 0 && name.size() > kSuffix.size() &&
-                    name.compare(name.size() - kSuffix.size(), kSuffix.size(), kSuffix) == 0 &&
-                    !programFor(name.substr(0, name.size() - kSuffix.size())).empty()) {
-                    bases.insert(name.substr(0, name.size() - kSuffix.size()));
+                const std::string base = pluginBase(it->path().filename().string());
+                if (!base.empty() && !programFor(base).empty()) {
+                    bases.insert(base);
                 }
             }
         }
@@ -175,12 +180,14 @@ void PluginHost::loadDescriptionsLater(std::function<void()> loaded) {
         std::size_t waiting = 1; // this function's own share, so that nothing finishes before all are asked
         std::function<void()> loaded;
     };
+    // A newer load (the lists found again, a language chosen anew) makes this one's answers stale.
+    const int generation = ++m_descriptionGeneration;
     auto d = std::make_shared<Descriptions>();
     d->actions.resize(m_lists[Action].size());
     d->syncs.resize(m_lists[Synchronization].size());
     d->loaded = std::move(loaded);
-    auto finishOne = [this, d] {
-        if (--d->waiting > 0) {
+    auto finishOne = [this, d, generation] {
+        if (--d->waiting > 0 || generation != m_descriptionGeneration) {
             return;
         }
         m_actionDescriptions = d->actions;
@@ -218,8 +225,10 @@ void PluginHost::loadDescriptionsLater(std::function<void()> loaded) {
         for (const auto& id : m_lists[type]) {
             ++d->waiting;
             methodCallLater(id, type == FileImport ? "GetImpFileFormats" : "GetExpFileFormats", lang(), false,
-                            [this, id, finishOne](const std::string& reply) {
-                                m_formatReplies[id] = reply;
+                            [this, id, finishOne, generation](const std::string& reply) {
+                                if (generation == m_descriptionGeneration) {
+                                    m_formatReplies[id] = reply;
+                                }
                                 finishOne();
                             });
         }
@@ -280,46 +289,8 @@ std::string PluginHost::commonMethodCall(const std::string& className, const std
 }
 
 void PluginHost::loadPlugins() {
-    scanPlugIns();
-    loadDescriptions();
-}
-
-void PluginHost::scanPlugIns() {
-    for (auto& list : m_lists) {
-        list.clear();
-    }
-    m_importExtensions.clear();
-    m_exportExtensions.clear();
-    m_formatReplies.clear();
-    if (m_safeMode) {
-        return;
-    }
-    std::set<std::string> bases;
-    for (const auto& folder : m_folders) {
-        std::vector<std::string> found;
-        std::error_code error;
-        for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-            const std::string name = it->path().filename().string();
-            if (name.rfind("Halvika", 0) == 0 && name.size() > kSuffix.size() &&
-                name.compare(name.size() - kSuffix.size(), kSuffix.size(), kSuffix) == 0) {
-                found.push_back(name.substr(0, name.size() - kSuffix.size()));
-            }
-        }
-        std::sort(found.begin(), found.end());
-        for (const auto& base : found) {
-            bases.insert(base);
-        }
-    }
-    for (const auto& base : bases) {
-        const std::string program = programFor(base);
-        if (program.empty()) {
-            continue;
-        }
-        const PluginProcess::Result result = runProgram(program, discoveryRequest);
-        if (result.ok) {
-            addDiscovered(base, result.reply);
-        }
-    }
+    loadPluginsLater({});
+    waitForCalls();
 }
 
 void PluginHost::addDiscovered(const std::string& base, const std::string& reply) {
@@ -338,23 +309,9 @@ void PluginHost::addDiscovered(const std::string& base, const std::string& reply
     }
 }
 
-void PluginHost::loadDescriptions() {
-    m_actionDescriptions.clear();
-    for (const auto& id : m_lists[Action]) {
-        m_actionDescriptions.push_back(commonMethodCall(id, "GetActionInfo", "shortdescription"));
-    }
-    m_syncDescriptions.clear();
-    for (const auto& id : m_lists[Synchronization]) {
-        m_syncDescriptions.push_back(commonMethodCall(id, "GetSynchInfo", "shortdescription"));
-    }
-    m_captions.clear();
-    for (const Type type : {Import, Export}) {
-        for (const auto& id : m_lists[type]) {
-            m_captions[id] = commonMethodCall(id, "GetName", "name");
-        }
-    }
-    for (const auto& id : m_lists[GeneralPurpose]) {
-        m_captions[id] = commonMethodCall(id, "GetGPPMenuCaption", "menucaption");
+void PluginHost::waitForCalls() {
+    while (pollCalls()) {
+        m_inFlight.front().call->advance(5);
     }
 }
 
@@ -441,9 +398,7 @@ int PluginHost::setRegistered(bool registered) {
     for (const auto& folder : m_folders) {
         std::error_code error;
         for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-            const std::string name = it->path().filename().string();
-            if (name.rfind("Halvika", 0) != 0 || name.size() <= kSuffix.size() ||
-                name.compare(name.size() - kSuffix.size(), kSuffix.size(), kSuffix) != 0) {
+            if (pluginBase(it->path().filename().string()).empty()) {
                 continue;
             }
             const auto bits = fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;

@@ -37,6 +37,7 @@ public:
     ~PluginHost() override;
 
     void setLanguageTag(const std::string& tag) { m_language = tag; }
+    const std::string& languageTag() const { return m_language; }
     void setTimeoutMs(int milliseconds) { m_timeoutMs = milliseconds; }
 
     /// The request envelope.
@@ -61,10 +62,10 @@ public:
     /// True while a call is in progress: the tick does no work then.
     bool busy() const { return m_busy; }
 
-    /// Discovery, then the descriptions, waiting for each program.
+    /// loadPluginsLater, waited for (halvika-cli and tests).
     void loadPlugins();
-    void scanPlugIns();
-    void loadDescriptions();
+    /// Waits until every call in flight has answered or run out of time.
+    void waitForCalls();
     /// The same in the background, every program at once: the lists fill when the answers come, and
     /// `loaded` is called then. Nothing waits meanwhile; until then the lists are as they were.
     void loadPluginsLater(std::function<void()> loaded);
@@ -148,6 +149,7 @@ private:
     std::map<std::string, std::string> m_captions;
     /// Each file plug-in's answer about its formats.
     std::map<std::string, std::string> m_formatReplies;
+    int m_descriptionGeneration = 0;
     std::vector<std::string> m_importExtensions;
     std::vector<std::string> m_exportExtensions;
     std::vector<RunningPlugin> m_running;
