@@ -9,6 +9,7 @@
 #include "groups/AlarmGroup.h"
 #include "groups/ChangeKinds.h"
 #include "platform/Clock.h"
+#include "text/AsciiText.h"
 
 #include <algorithm>
 
@@ -21,20 +22,9 @@ std::string groupName(const Alarm& alarm) {
     return group ? group->name : std::string();
 }
 
-bool hasControlCharacter(const std::string& text, bool lineBreaksAllowed) {
-    return std::any_of(text.begin(), text.end(), [lineBreaksAllowed](char c) {
-        const auto b = static_cast<unsigned char>(c);
-        return (b < 0x20 && !(lineBreaksAllowed && (c == '\n' || c == '\r' || c == '\t'))) || b == 0x7F;
-    });
-}
-
-bool blank(const std::string& text) {
-    return text.find_first_not_of(" \t\r\n") == std::string::npos;
-}
-
 /// Why the parts of an alarm cannot make one, or "".
 std::string problemWith(const std::string& name, const std::string& message) {
-    if (blank(name) && blank(message)) {
+    if (AsciiText::trimmed(name).empty() && AsciiText::trimmed(message).empty()) {
         return "an alarm needs a name or a message";
     }
     if (name.size() > RemoteCommands::maxNameBytes) {
@@ -43,7 +33,7 @@ std::string problemWith(const std::string& name, const std::string& message) {
     if (message.size() > RemoteCommands::maxMessageBytes) {
         return "the message is longer than " + std::to_string(RemoteCommands::maxMessageBytes) + " bytes";
     }
-    if (hasControlCharacter(name, false) || hasControlCharacter(message, true)) {
+    if (AsciiText::hasControlCharacter(name, false) || AsciiText::hasControlCharacter(message, true)) {
         return "the name or the message holds control characters";
     }
     return {};

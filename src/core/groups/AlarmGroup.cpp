@@ -6,6 +6,7 @@
 #include "groups/GroupServices.h"
 #include "settings/ColourScheme.h"
 #include "settings/modTranslation.h"
+#include "text/AsciiText.h"
 #include "text/TextFile.h"
 
 #include <algorithm>
@@ -30,7 +31,7 @@ std::string extensionOf(const std::string& filePath) {
 
 /// A path a plug-in request cannot carry exactly: XML has no form for control characters.
 bool unsendable(const std::string& path) {
-    return std::any_of(path.begin(), path.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+    return AsciiText::hasControlCharacter(path, false);
 }
 
 bool hasChildren(const XMLNode& parent, std::string_view childName) {

@@ -11,6 +11,18 @@ public:
     /// Space, tab, CR, LF, form feed and vertical tab.
     static bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
 
+    /// Whether the text holds a control character (below 0x20, or DEL); tab, CR and LF count only when
+    /// `lineBreaksAllowed` is false.
+    static bool hasControlCharacter(std::string_view text, bool lineBreaksAllowed) {
+        for (const char c : text) {
+            const auto b = static_cast<unsigned char>(c);
+            if ((b < 0x20 && !(lineBreaksAllowed && (c == '\n' || c == '\r' || c == '\t'))) || b == 0x7F) {
+                return true;
+            }
+        }
+        return false;
+    }
+
     static std::string_view trimmed(std::string_view text) {
         while (!text.empty() && isBlank(text.front())) {
             text.remove_prefix(1);
