@@ -283,7 +283,9 @@ int HalvikaProgram::run(int argc, char** argv) {
         };
         dialog.autostartEnabled = [&autostart] { return autostart.exists(); };
         dialog.setAutostart = [&autostart, &program, &home](bool on) { return autostart.set(on, program, home); };
-        dialog.showAutostart();
+        dialog.safetyCheckOn = [&app] { return app.runState() != "3"; };
+        dialog.setSafetyCheck = [&app](bool on) { app.setRunState(on ? "2" : "3"); };
+        dialog.showProgramSwitches();
         dialog.applied = [&mainWindow] {
             // The language may have changed: every open window takes its captions again.
             Translatable::translateAll();

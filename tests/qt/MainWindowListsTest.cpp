@@ -96,6 +96,40 @@ TEST_F(MainWindowListsTest, TheListsShowTheGroupsItsAlarmsAndTheComingOnes) {
     EXPECT_FALSE(list("lstAlarms")->topLevelItem(0)->toolTip(0).isEmpty());
 }
 
+TEST_F(MainWindowListsTest, ColoursFollowTheDesktopPaletteAndTheScheme) {
+    // A dark theme: system colours and "no scheme colour" are the palette's text, never near-black.
+    QPalette dark;
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::Window, QColor(45, 45, 45));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    core.colours().loadColourScheme("");
+    lists->setPalette(dark); // followed at once, as a theme switched at run time would be
+    const QColor light(230, 230, 230);
+    EXPECT_EQ(list("lstAlarms")->topLevelItem(0)->foreground(1).color(), light); // state: window text
+    EXPECT_EQ(list("lstAlarms")->topLevelItem(0)->foreground(2).color(), light); // next moment: no scheme
+    EXPECT_EQ(list("lstAlarmGroups")->topLevelItem(0)->foreground(0).color(), light);
+
+    // With a scheme, the coming list's names take their group's colour and the moments the nearness
+    // gradient; a colour too dark for the dark base is moved towards the text colour.
+    core.colours().loadColourScheme("default");
+    core.groups().alarmGroups.elementAt(0)->Color = 0xFF8000; // blue 255, green 128: legible on dark
+    lists->refresh();
+    QTreeWidget* coming = list("lstSeeAlarms(1)");
+    ASSERT_EQ(coming->topLevelItemCount(), 2);
+    EXPECT_EQ(coming->topLevelItem(0)->foreground(0).color(), QColor(0, 128, 255));
+    const QColor nearer = coming->topLevelItem(0)->foreground(1).color();  // Tea in 30 minutes
+    const QColor farther = coming->topLevelItem(1)->foreground(1).color(); // Bins in 7 hours
+    EXPECT_NE(nearer, farther);
+    EXPECT_GT(nearer.red(), farther.red());                   // slot 21 is the warm one
+    core.groups().alarmGroups.elementAt(0)->Color = 0x202020; // near-black on a dark base
+    lists->refresh();
+    EXPECT_GT(coming->topLevelItem(0)->foreground(0).color().lightness(), 100);
+
+    lists->setPalette(QPalette(QColor(240, 240, 240))); // back to light: the near-black stays as it is
+    EXPECT_EQ(coming->topLevelItem(0)->foreground(0).color(), QColor(0x20, 0x20, 0x20));
+}
+
 TEST_F(MainWindowListsTest, AColumnTitleSortsTheListAndMovingAnAlarmSwitchesSortingOff) {
     auto* header = list("lstAlarms")->header();
     emit header->sectionClicked(0);

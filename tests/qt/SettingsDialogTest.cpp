@@ -71,16 +71,47 @@ TEST_F(SettingsDialogTest, OpensWithTheStoredValuesAndStoresThroughTheRules) {
     EXPECT_EQ(dialogs.shown().back().text, "The alarm group folder does not exist. Please choose an existing folder.");
 }
 
+TEST_F(SettingsDialogTest, SchemesAreListedByTheirLanguageNamesAndStoredByFileName) {
+    core.settings().colourScheme = "night";
+    frmSettings dialog(core, texts, messages, clock, {}, {"English"}, {"default", "night"});
+    auto* schemes = dialog.findChild<QComboBox*>("cmbColorscheme");
+    ASSERT_EQ(schemes->count(), 2);
+    EXPECT_EQ(schemes->itemText(0), "Default"); // cscdefault
+    EXPECT_EQ(schemes->itemText(1), "night");   // no text: the base name
+    EXPECT_EQ(schemes->currentIndex(), 1);
+    schemes->setCurrentIndex(0);
+    ASSERT_TRUE(dialog.apply());
+    EXPECT_EQ(core.settings().colourScheme, "default");
+}
+
+TEST_F(SettingsDialogTest, TheSafetyCheckIsSwitchedOffAndOnAgain) {
+    std::string runState = "2";
+    frmSettings dialog(core, texts, messages, clock, {}, {"English"}, {"default"});
+    dialog.safetyCheckOn = [&runState] { return runState != "3"; };
+    dialog.setSafetyCheck = [&runState](bool on) { runState = on ? "2" : "3"; };
+    dialog.showProgramSwitches();
+    auto* box = dialog.findChild<QCheckBox*>("chkSafetyCheckAtStartup");
+    ASSERT_TRUE(box->isEnabled());
+    EXPECT_TRUE(box->isChecked());
+    box->setChecked(false);
+    ASSERT_TRUE(dialog.apply());
+    EXPECT_EQ(runState, "3");
+    box->setChecked(true);
+    ASSERT_TRUE(dialog.apply());
+    EXPECT_EQ(runState, "2");
+}
+
 TEST_F(SettingsDialogTest, TheAutostartCheckBoxWritesAndRemovesTheEntry) {
     {
         frmSettings unwired(core, texts, messages, clock, {}, {"English"}, {"default"});
         EXPECT_FALSE(unwired.findChild<QCheckBox*>("chkAutostart")->isEnabled());
+        EXPECT_FALSE(unwired.findChild<QCheckBox*>("chkSafetyCheckAtStartup")->isEnabled());
     }
     const AutostartEntry entry(home.file("config"), "/nonexistent");
     frmSettings dialog(core, texts, messages, clock, {}, {"English"}, {"default"});
     dialog.autostartEnabled = [&entry] { return entry.exists(); };
     dialog.setAutostart = [&entry, this](bool on) { return entry.set(on, "/usr/bin/halvika", home.path()); };
-    dialog.showAutostart();
+    dialog.showProgramSwitches();
     auto* box = dialog.findChild<QCheckBox*>("chkAutostart");
     ASSERT_TRUE(box->isEnabled());
     EXPECT_FALSE(box->isChecked());

@@ -2,6 +2,7 @@
 #include "windows/HGrid.h"
 
 #include "calendar/HCalendar.h"
+#include "windows/PaletteColours.h"
 
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -18,13 +19,6 @@ namespace {
 
 constexpr int minimumColumnWidth = 60;
 constexpr int padding = 3;
-
-QColor entryColour(std::int32_t bgr, const QPalette& palette) {
-    if (bgr == 0) {
-        return palette.color(QPalette::Text);
-    }
-    return QColor(bgr & 0xff, (bgr >> 8) & 0xff, (bgr >> 16) & 0xff);
-}
 
 QString qt(const std::string& text) {
     return QString::fromStdString(text);
@@ -218,7 +212,7 @@ void HGrid::paintEvent(QPaintEvent*) {
             }
             const int index = cell.entries[static_cast<std::size_t>(k)];
             const HCalendarEntry& e = m_calendar.entry(index);
-            const QColor colour = entryColour(e.colour, pal);
+            const QColor colour = PaletteColours::legibleOn(PaletteColours::fromNumber(e.colour, pal), pal);
             int textLeft = line.left();
             if (e.hasInterval() && m_calendar.intervalBarWidth > 0) {
                 p.fillRect(QRect(line.left(), line.top() + 1, m_calendar.intervalBarWidth, lh - 2), colour);

@@ -16,6 +16,7 @@
 #include "settings/modTranslation.h"
 #include "text/NumberText.h"
 #include "windows/BusyCursor.h"
+#include "windows/PaletteColours.h"
 #include "windows/frmAlarmGroupProperties.h"
 #include "windows/frmAlarmProperties.h"
 #include "xml/XMLNode.h"
@@ -61,13 +62,6 @@ public:
 /// The position in the shown vector of a row, whatever the sorting did to the rows.
 int shownIndex(const QTreeWidgetItem* item) {
     return item->data(0, shownIndexRole).toInt();
-}
-
-/// Scheme colours are Windows colour numbers: red in the lowest byte.
-QColor colourOf(const std::string& number) {
-    const long value = std::strtol(number.c_str(), nullptr, 10);
-    return QColor(static_cast<int>(value & 0xff), static_cast<int>((value >> 8) & 0xff),
-                  static_cast<int>((value >> 16) & 0xff));
 }
 
 QTreeWidget* makeList(const char* name, QWidget* parent) {
@@ -594,7 +588,7 @@ void MainWindowLists::fillGroups() {
         const auto cells = group->getStringItems(m_core.groupServices());
         for (int c = 0; c < 3; ++c) {
             item->setText(c, QString::fromStdString(cells[static_cast<std::size_t>(c)].first));
-            item->setForeground(c, colourOf(cells[static_cast<std::size_t>(c)].second));
+            item->setForeground(c, PaletteColours::forText(cells[static_cast<std::size_t>(c)].second, palette()));
         }
         m_shownGroups.addElement(group);
         if (selected.contains(group)) {
@@ -640,7 +634,7 @@ void MainWindowLists::fillAlarms() {
         const QString tip = QString::fromStdString(alarm->getToolTip(context)).replace("\r\n", "\n");
         for (int c = 0; c < 7; ++c) {
             item->setText(c, QString::fromStdString(cells[static_cast<std::size_t>(c)].first));
-            item->setForeground(c, colourOf(cells[static_cast<std::size_t>(c)].second));
+            item->setForeground(c, PaletteColours::forText(cells[static_cast<std::size_t>(c)].second, palette()));
             item->setToolTip(c, tip);
         }
         item->setData(2, sortKeyRole, static_cast<qlonglong>(alarm->getNextAlarmDateAfter().serialSeconds()));
@@ -666,6 +660,7 @@ void MainWindowLists::fillSeeAlarms(int list) {
     const auto& entries = m_core.watch().seeAlarmsList(list);
     AlarmTexts context(m_texts, m_core.colours());
     context.dateFormat = m_core.settings().displayFormats[1];
+    const Date now = m_core.watch().correctedNow();
     for (int i = 0; i < entries.alarms.numberOfElements(); ++i) {
         const auto& alarm = entries.alarms.elementAt(i);
         auto* item = new ListItem(view);
@@ -673,6 +668,14 @@ void MainWindowLists::fillSeeAlarms(int list) {
         item->setText(0, QString::fromStdString(alarm->name));
         item->setText(
             1, QString::fromStdString(formatDate(m_core.settings().displayFormats[1], entries.moments.dateAt(i))));
+        // The name in its group's colour when a scheme is chosen; the moment by its nearness to now.
+        const auto group = alarm->parent.lock();
+        const bool schemeChosen = !m_core.colours().schemeName().empty();
+        item->setForeground(
+            0, PaletteColours::forText(schemeChosen && group ? std::to_string(group->Color) : "", palette()));
+        item->setForeground(
+            1, PaletteColours::forText(
+                   m_core.colours().getTimeGradientColourText(now, entries.moments.dateAt(i), 21, 22), palette()));
         item->setText(2, QString::fromStdString(alarm->getDateTimeDescriptionItems(context).first));
         item->setText(3, QString::fromStdString(alarm->getActionDescriptionItems(context).first));
         m_shownSee[list].addElement(alarm);
@@ -928,6 +931,14 @@ void MainWindowLists::moveSelected(bool groups, int step) {
     m_core.settings().alarmSortColumn = -1;
     m_core.watch().requestWork(AlarmWatch::alarmDataChanged | AlarmWatch::settingsChanged);
     refresh();
+}
+
+void MainWindowLists::changeEvent(QEvent* event) {
+    // A desktop theme switched at run time: the system colours in the lists follow it.
+    if (event->type() == QEvent::PaletteChange) {
+        refresh();
+    }
+    QWidget::changeEvent(event);
 }
 
 bool MainWindowLists::eventFilter(QObject* watched, QEvent* event) {

@@ -7,6 +7,7 @@
 #include "settings/modTranslation.h"
 #include "windows/AppIcon.h"
 #include "windows/FormTranslator.h"
+#include "windows/PaletteColours.h"
 #include "windows/PluginSettingsWindow.h"
 #include "windows/frmAlarmProperties.h"
 
@@ -22,11 +23,6 @@
 namespace halvika {
 
 namespace {
-
-/// Group colours are Windows colour numbers: red in the lowest byte.
-QColor toQt(std::int32_t colour) {
-    return QColor(colour & 0xff, (colour >> 8) & 0xff, (colour >> 16) & 0xff);
-}
 
 std::int32_t fromQt(const QColor& colour) {
     return colour.red() | (colour.green() << 8) | (colour.blue() << 16);
@@ -88,7 +84,7 @@ frmAlarmGroupProperties::frmAlarmGroupProperties(std::shared_ptr<AlarmGroup> gro
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_colour, &QPushButton::clicked, this, [this] {
-        const QColor chosen = QColorDialog::getColor(toQt(m_form.colour), this);
+        const QColor chosen = QColorDialog::getColor(PaletteColours::fromNumber(m_form.colour, palette()), this);
         if (chosen.isValid()) {
             m_form.colour = fromQt(chosen);
             showColour();
@@ -118,10 +114,10 @@ void frmAlarmGroupProperties::translate() {
 
 void frmAlarmGroupProperties::showColour() {
     QPixmap swatch(40, 14);
-    swatch.fill(toQt(m_form.colour));
+    swatch.fill(PaletteColours::fromNumber(m_form.colour, palette()));
     m_colour->setIcon(QIcon(swatch));
     m_colour->setIconSize(swatch.size());
-    m_colour->setText(toQt(m_form.colour).name());
+    m_colour->setText(PaletteColours::fromNumber(m_form.colour, palette()).name());
 }
 
 void frmAlarmGroupProperties::editTemplate() {

@@ -135,6 +135,10 @@ QWidget* frmSettings::generalPage() {
     m_autostart = named(new QCheckBox("Start with the desktop &session", page), "chkAutostart");
     m_autostart->setEnabled(false);
     form->addRow(QString(), m_autostart);
+    m_safetyCheck =
+        named(new QCheckBox("Chec&k at start-up whether the last run ended properly", page), "chkSafetyCheckAtStartup");
+    m_safetyCheck->setEnabled(false);
+    form->addRow(QString(), m_safetyCheck);
     m_font = named(new QPushButton(page), "cmdFont");
     auto* defaultFont = named(new QPushButton("Default f&ont", page), "cmdDefaultFont");
     form->addRow(label("lblFont", "List f&ont", m_font, page), row(page, {m_font, defaultFont}));
@@ -300,9 +304,11 @@ QWidget* frmSettings::displayPage() {
     return page;
 }
 
-void frmSettings::showAutostart() {
+void frmSettings::showProgramSwitches() {
     m_autostart->setEnabled(autostartEnabled && setAutostart);
     m_autostart->setChecked(autostartEnabled && autostartEnabled());
+    m_safetyCheck->setEnabled(safetyCheckOn && setSafetyCheck);
+    m_safetyCheck->setChecked(safetyCheckOn && safetyCheckOn());
 }
 
 void frmSettings::translate() {
@@ -318,6 +324,14 @@ void frmSettings::translate() {
         fillNumbered(box, m_texts, section, {21, 22, 23});
     }
     fillNumbered(m_snoozeAddTo, m_texts, "frmAlarm", {11, 12});
+    // The shown scheme name is the language file's, the stored one the file's base name.
+    const QVariant scheme = m_scheme->currentData();
+    m_scheme->clear();
+    for (const auto& name : m_schemes) {
+        m_scheme->addItem(QString::fromStdString(m_texts.getValue(section, "csc" + name, name)),
+                          QString::fromStdString(name));
+    }
+    m_scheme->setCurrentIndex(m_scheme->findData(scheme));
 }
 
 void frmSettings::fill() {
@@ -332,11 +346,7 @@ void frmSettings::fill() {
         m_language->addItem(QString::fromStdString(name));
     }
     m_language->setCurrentText(QString::fromStdString(s.language));
-    m_scheme->clear();
-    for (const auto& name : m_schemes) {
-        m_scheme->addItem(QString::fromStdString(name));
-    }
-    m_scheme->setCurrentText(QString::fromStdString(s.colourScheme));
+    m_scheme->setCurrentIndex(m_scheme->findData(QString::fromStdString(s.colourScheme)));
     m_folder->setText(QString::fromStdString(m_input.alarmGroupLocation));
     m_autoSave->setChecked(m_input.autoSave);
     m_toolTips->setChecked(s.showToolTips);
@@ -405,7 +415,7 @@ bool frmSettings::apply() {
     SettingsStore& s = m_core.settings();
     const auto storeTheRest = [this, &s] {
         s.language = m_language->currentText().toStdString();
-        s.colourScheme = m_scheme->currentText().toStdString();
+        s.colourScheme = m_scheme->currentData().toString().toStdString();
         s.showToolTips = m_toolTips->isChecked();
         s.listFont = {m_listFont.family().toStdString(),
                       static_cast<float>(m_listFont.pointSizeF()),
@@ -447,6 +457,9 @@ bool frmSettings::apply() {
         if (setAutostart && autostartEnabled && m_autostart->isChecked() != autostartEnabled() &&
             !setAutostart(m_autostart->isChecked())) {
             m_messages.msgBox(m_texts.getText("frmSettings", 50), Dialogs::styleExclamation);
+        }
+        if (setSafetyCheck && m_safetyCheck->isEnabled()) {
+            setSafetyCheck(m_safetyCheck->isChecked());
         }
         m_core.reapplySettings();
         m_core.markSettingsChanged();

@@ -48,8 +48,11 @@ public:
     /// Without them the check box is disabled.
     std::function<bool()> autostartEnabled;
     std::function<bool(bool)> setAutostart;
-    /// Takes the autostart state into the check box (after the functions above are set).
-    void showAutostart();
+    /// Whether the start-up safety check is on, and the switch; without them the check box is disabled.
+    std::function<bool()> safetyCheckOn;
+    std::function<void(bool)> setSafetyCheck;
+    /// Takes the autostart and safety-check states into their check boxes (after the functions above are set).
+    void showProgramSwitches();
     /// Edits an alarm in the alarm editor as a template (the template and the secondary and attention alarms).
     std::function<void(std::shared_ptr<Alarm>&)> editAlarm;
 
@@ -81,6 +84,7 @@ private:
     QCheckBox* m_autoSave = nullptr;
     QCheckBox* m_toolTips = nullptr;
     QCheckBox* m_autostart = nullptr;
+    QCheckBox* m_safetyCheck = nullptr;
     QPushButton* m_font = nullptr;
     QFont m_listFont;
     QSpinBox* m_warning = nullptr;
