@@ -299,7 +299,7 @@ TEST_F(MainWindowListsTest, ANewGroupJoinsOnlyWhenItsDialogIsConfirmedAndEnterOp
         static_cast<QDialog&>(dialog).accept();
     });
     key("lstAlarmGroups", Qt::Key_Return);
-    EXPECT_FALSE(core.groups().alarmGroups.elementAt(1)->Active);
+    EXPECT_FALSE(core.groups().alarmGroups.elementAt(0)->Active); // the sorted list's order is the collection's
     EXPECT_EQ(column("lstAlarmGroups", 1), (QStringList{"off", "on"}));
 }
 
@@ -326,18 +326,42 @@ TEST_F(MainWindowListsTest, TheFindWindowListsWhatItFindsAndOpensTheEditorForThe
     EXPECT_FALSE(find.findChild<QCheckBox*>("chkSearchWithinResults")->isEnabled());
 }
 
-TEST_F(MainWindowListsTest, CtrlDownMovesAGroupAndSwitchesTheGroupListsSortingOff) {
-    auto second = AlarmGroup::createDefaultAlarmGroup(core.groupServices());
-    second->name = "Attic";
-    core.groups().alarmGroups.addElement(second);
-    lists->refresh();
-    EXPECT_EQ(column("lstAlarmGroups", 0), (QStringList{"Attic", "Home"})); // sorted by name
-    lists->selectGroup(core.groups().alarmGroups.elementAt(0));             // Home
-    key("lstAlarmGroups", Qt::Key_Down, Qt::ControlModifier);
+TEST_F(MainWindowListsTest, TheSortedGroupListIsTheCollectionsOrderForMovingAndSounding) {
+    // A second group with an alarm due in the same second as Tea, added after Home.
+    auto attic = AlarmGroup::createDefaultAlarmGroup(core.groupServices());
+    attic->name = "Attic";
+    const auto home = core.groups().alarmGroups.elementAt(0);
+    auto lamp = Alarm::createFromXML(*home->alarms.elementAt(0)->toXML("al"), attic);
+    lamp->name = "Lamp";
+    attic->alarms.addElement(lamp);
+    core.groups().alarmGroups.addElement(attic);
+    Vector<AlarmGroup> added;
+    added.addElement(attic);
+    core.watch().groupsChanged(added, kindAdded);
+    const auto upcomingNames = [this] {
+        QStringList names;
+        for (int i = 0; i < core.watch().upcomingAlarms().numberOfElements(); ++i) {
+            names << QString::fromStdString(core.watch().upcomingAlarms().elementAt(i)->name);
+        }
+        return names;
+    };
+    EXPECT_EQ(upcomingNames(), (QStringList{"Tea", "Lamp"}));
+
+    lists->refresh(); // the list is sorted by name: the collection and the sounding order follow it
+    EXPECT_EQ(column("lstAlarmGroups", 0), (QStringList{"Attic", "Home"}));
+    EXPECT_EQ(core.groups().alarmGroups.elementAt(0), attic);
+    EXPECT_EQ(upcomingNames(), (QStringList{"Lamp", "Tea"}));
+
+    // Ctrl+Up moves Home past its visible neighbour, and sorting is off from then on.
+    lists->selectGroup(home);
+    key("lstAlarmGroups", Qt::Key_Up, Qt::ControlModifier);
     EXPECT_EQ(core.settings().groupSortColumn, -1);
-    EXPECT_EQ(core.groups().alarmGroups.elementAt(1)->name, "Home");
-    EXPECT_EQ(column("lstAlarmGroups", 0), (QStringList{"Attic", "Home"})); // now the collection's order
-    EXPECT_EQ(lists->currentGroup()->name, "Home");
+    EXPECT_EQ(core.groups().alarmGroups.elementAt(0), home);
+    EXPECT_EQ(column("lstAlarmGroups", 0), (QStringList{"Home", "Attic"}));
+    EXPECT_EQ(lists->currentGroup(), home);
+    EXPECT_EQ(upcomingNames(), (QStringList{"Tea", "Lamp"}));
+    key("lstAlarmGroups", Qt::Key_Up, Qt::ControlModifier); // already first: nothing moves
+    EXPECT_EQ(core.groups().alarmGroups.elementAt(0), home);
 }
 
 TEST_F(MainWindowListsTest, KeysMoveCopyPasteAndDeleteAlarms) {

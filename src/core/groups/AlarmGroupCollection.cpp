@@ -156,6 +156,46 @@ bool AlarmGroupCollection::saveAlarmGroups(bool all) {
     return m_services.messages.msgBox(mainText(textSaveFailedGoOn), styleExclamationYesNo) == Dialogs::answerYes;
 }
 
+bool AlarmGroupCollection::moveGroup(const std::shared_ptr<AlarmGroup>& group, int step) {
+    const int from = alarmGroups.indexOf(group);
+    if (from < 0 || step == 0) {
+        return false;
+    }
+    const int direction = step < 0 ? -1 : 1;
+    for (int to = from + direction; to >= 0 && to < alarmGroups.numberOfElements(); to += direction) {
+        if (!alarmGroups.elementAt(to)->hidden) {
+            alarmGroups.removeElementAt(from);
+            alarmGroups.addElementAt(group, to);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool AlarmGroupCollection::orderShownGroups(const Vector<AlarmGroup>& shown) {
+    bool changed = false;
+    int next = 0;
+    for (int i = 0; i < alarmGroups.numberOfElements(); ++i) {
+        if (alarmGroups.elementAt(i)->hidden) {
+            continue;
+        }
+        // The next shown group that is still loaded takes this slot.
+        while (next < shown.numberOfElements() && alarmGroups.indexOf(shown.elementAt(next)) < 0) {
+            ++next;
+        }
+        if (next >= shown.numberOfElements()) {
+            break;
+        }
+        const auto& wanted = shown.elementAt(next++);
+        const int at = alarmGroups.indexOf(wanted);
+        if (at > i) {
+            alarmGroups.swap(i, at);
+            changed = true;
+        }
+    }
+    return changed;
+}
+
 bool AlarmGroupCollection::isLoaded(const Alarm& alarm) const {
     const auto group = alarm.parent.lock();
     return group && alarmGroups.indexOf(group) >= 0 && group->alarms.indexOf(&alarm) >= 0;

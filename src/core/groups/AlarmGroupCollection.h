@@ -65,6 +65,12 @@ public:
     /// Makes `folder` the alarm group folder and saves every group into it at once. A group whose file
     /// name is taken there by another file gets the first free name, so nothing in the folder is overwritten.
     bool saveAllIntoFolder(const std::string& folder);
+    /// Moves the group past its shown neighbour (hidden groups are stepped over) one place up (-1) or down
+    /// (+1). False when there is no such neighbour.
+    bool moveGroup(const std::shared_ptr<AlarmGroup>& group, int step);
+    /// Puts the shown groups into the order of `shown` (the sorted list); hidden groups keep their places.
+    /// True when the order changed.
+    bool orderShownGroups(const Vector<AlarmGroup>& shown);
     /// Whether the alarm still belongs to a loaded group (not deleted, cut or unloaded since it was found).
     bool isLoaded(const Alarm& alarm) const;
     bool importAlarmGroupFiles(const std::vector<std::string>& paths);

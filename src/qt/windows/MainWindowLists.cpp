@@ -599,6 +599,20 @@ void MainWindowLists::fillGroups() {
         }
     }
     sortList(m_groups, m_core.settings().groupSortColumn, m_core.settings().groupSortDescending);
+    if (m_core.settings().groupSortColumn >= 0) {
+        // The sorted list is the collection's order: moving and sounding follow what the user sees.
+        Vector<AlarmGroup> order;
+        for (int i = 0; i < m_groups->topLevelItemCount(); ++i) {
+            order.addElement(m_shownGroups.elementAt(shownIndex(m_groups->topLevelItem(i))));
+        }
+        if (m_core.groups().orderShownGroups(order)) {
+            m_shownGroups = order;
+            for (int i = 0; i < m_groups->topLevelItemCount(); ++i) {
+                m_groups->topLevelItem(i)->setData(0, shownIndexRole, i);
+            }
+            m_core.watch().updateUpcoming();
+        }
+    }
     if (!m_groups->currentItem() && m_groups->topLevelItemCount() > 0) {
         m_groups->setCurrentItem(m_groups->topLevelItem(0));
     }
@@ -903,16 +917,13 @@ void MainWindowLists::unloadSelectedGroups() {
 
 void MainWindowLists::moveSelected(bool groups, int step) {
     if (groups) {
-        const auto group = currentGroup();
-        Vector<AlarmGroup>& all = m_core.groups().alarmGroups;
-        const int from = all.indexOf(group);
-        const int to = from + step;
-        if (!group || to < 0 || to >= all.numberOfElements()) {
+        // Moving starts from the order shown, which a sorted list has already made the collection's.
+        if (!m_core.groups().moveGroup(currentGroup(), step)) {
             return;
         }
-        all.swap(from, to);
         m_core.settings().groupSortColumn = -1; // the user's order from now on
         m_core.watch().requestWork(AlarmWatch::settingsChanged);
+        m_core.watch().updateUpcoming(); // alarms due together sound in the new order
         refresh();
         return;
     }

@@ -158,6 +158,42 @@ TEST_F(AlarmGroupCollectionTest, PluginImportTakesOnlyTheFirstGroup) {
     EXPECT_EQ(groups.alarmGroups.numberOfElements(), 1);
 }
 
+TEST_F(AlarmGroupCollectionTest, GroupsMovePastHiddenOnesAndTakeTheShownOrder) {
+    const auto make = [this](const char* name, bool hidden) {
+        auto group = AlarmGroup::createDefaultAlarmGroup(services);
+        group->name = name;
+        group->hidden = hidden;
+        groups.alarmGroups.addElement(group);
+        return group;
+    };
+    const auto a = make("A", false);
+    const auto h = make("H", true);
+    const auto b = make("B", false);
+    const auto c = make("C", false);
+    const auto names = [this] {
+        std::string all;
+        for (int i = 0; i < groups.alarmGroups.numberOfElements(); ++i) {
+            all += groups.alarmGroups.elementAt(i)->name;
+        }
+        return all;
+    };
+    EXPECT_TRUE(groups.moveGroup(a, 1)); // over the hidden H, past B
+    EXPECT_EQ(names(), "HBAC");
+    EXPECT_FALSE(groups.moveGroup(c, 1));
+    EXPECT_FALSE(groups.moveGroup(h, -1)); // nothing shown above it
+    EXPECT_FALSE(groups.moveGroup(b, -1)); // only the hidden H is above it
+
+    // The sorted list's order C, B, A: the hidden group keeps its slot; a group no longer loaded is skipped.
+    Vector<AlarmGroup> shown;
+    shown.addElement(c);
+    shown.addElement(AlarmGroup::createDefaultAlarmGroup(services));
+    shown.addElement(b);
+    shown.addElement(a);
+    EXPECT_TRUE(groups.orderShownGroups(shown));
+    EXPECT_EQ(names(), "HCBA");
+    EXPECT_FALSE(groups.orderShownGroups(shown));
+}
+
 TEST_F(AlarmGroupCollectionTest, UnloadingAsksAndDeletesFiles) {
     folder.write("usg_0.agx", group("Kept"));
     folder.write("usg_1.agx", group("Gone"));
