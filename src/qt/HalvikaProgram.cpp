@@ -274,7 +274,7 @@ int HalvikaProgram::run(int argc, char** argv) {
                            ColourScheme::listSchemes(folders), mainWindow.get());
         dialog.editAlarm = [&](std::shared_ptr<Alarm>& alarm) {
             frmAlarmProperties editor(
-                {clock, app.translation(), app.messages(), core.groups(), core.watch(), core.settings()},
+                {clock, app.translation(), app.messages(), core.groups(), core.watch(), core.settings(), &app.paths()},
                 &core.plugins(), &dialog);
             Vector<Alarm> alarms;
             alarms.addElement(alarm);

@@ -37,8 +37,37 @@ public:
 
     const std::vector<Shown>& shown() const { return m_shown; }
 
+    /// A file dialog answered from a queue of paths ("" cancels), recording where it started and its filter.
+    struct FileRequest {
+        std::string start;
+        std::string filter;
+    };
+    void setNextFile(std::string path) { m_files.push_back(std::move(path)); }
+    const std::vector<FileRequest>& fileRequests() const { return m_fileRequests; }
+
+    std::vector<std::string> chooseFilesToOpen(const std::string& folder, const std::string& filter, bool) override {
+        const std::string file = nextFile(folder, filter);
+        return file.empty() ? std::vector<std::string>{} : std::vector<std::string>{file};
+    }
+    std::string chooseFileToSave(const std::string& proposed, const std::string& filter) override {
+        return nextFile(proposed, filter);
+    }
+    std::string chooseFolder(const std::string& start) override { return nextFile(start, ""); }
+
 private:
+    std::string nextFile(const std::string& start, const std::string& filter) {
+        m_fileRequests.push_back({start, filter});
+        if (m_files.empty()) {
+            return "";
+        }
+        std::string file = std::move(m_files.front());
+        m_files.pop_front();
+        return file;
+    }
+
     std::deque<int> m_answers;
+    std::deque<std::string> m_files;
+    std::vector<FileRequest> m_fileRequests;
     std::vector<Shown> m_shown;
     std::function<void()> m_whileShown;
 };

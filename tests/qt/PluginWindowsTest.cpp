@@ -79,5 +79,27 @@ TEST_F(PluginWindowsTest, AGeneralPurposePluginIsRunAndQuitFromItsMenu) {
     EXPECT_NE(log().find("<method>Quit</method>"), std::string::npos);
 }
 
+TEST_F(PluginWindowsTest, ImportAndExportDialogsOfferTheFilePluginsFormats) {
+    test::MemoryClipboard clipboard;
+    MainWindowLists lists(core, texts, messages, clock, clipboard);
+    dialogs.setNextFile(home.file("calendar.tst"));
+    lists.importFiles();
+    ASSERT_EQ(dialogs.fileRequests().size(), 1u);
+    // The plug-in's extension joins the first entry, and its own entry follows the language file's.
+    EXPECT_EQ(dialogs.fileRequests()[0].filter,
+              "All alarm group files (*.agx;*.tst)|*.agx;*.tst|Halvika alarm groups (*.agx)|*.agx|"
+              "All files (*.*)|*.*|Test files (*.tst)|*.tst");
+    EXPECT_EQ(dialogs.fileRequests()[0].start, core.alarmGroupFolderPath());
+    ASSERT_EQ(core.groups().alarmGroups.numberOfElements(), 1);
+    EXPECT_EQ(core.groups().alarmGroups.elementAt(0)->name, "Imported from " + home.file("calendar.tst"));
+
+    lists.selectGroup(core.groups().alarmGroups.elementAt(0));
+    dialogs.setNextFile(home.file("out.tst"));
+    lists.exportSelectedGroups();
+    ASSERT_EQ(dialogs.fileRequests().size(), 2u);
+    EXPECT_EQ(dialogs.fileRequests()[1].filter, "Halvika alarm groups (*.agx)|*.agx|Test files (*.tst)|*.tst");
+    EXPECT_NE(log().find("<method>SaveAlarmgroupToFile</method>"), std::string::npos);
+}
+
 } // namespace
 } // namespace halvika

@@ -21,6 +21,8 @@ public:
     /// 16 plug-in, 17 alarm clock.
     static constexpr std::int16_t kindMessage = 1;
     static constexpr std::int16_t kindMessageAndSpeak = 3;
+    static constexpr std::int16_t kindSoundOnce = 7;
+    static constexpr std::int16_t kindSoundRepeated = 8;
     static constexpr std::int16_t kindPlugin = 16;
 
     std::int16_t action = 0;

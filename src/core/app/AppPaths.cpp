@@ -3,7 +3,10 @@
 
 #include "text/TextFile.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <filesystem>
+#include <map>
 #include <sys/stat.h>
 
 namespace halvika {
@@ -56,6 +59,38 @@ std::string AppPaths::findFile(const std::string& name) const {
         }
     }
     return "";
+}
+
+std::vector<std::string> AppPaths::sounds() const {
+    std::vector<std::string> folders{m_home};
+    folders.insert(folders.end(), m_dataFolders.begin(), m_dataFolders.end());
+    std::map<std::string, std::string> byName;
+    for (const auto& folder : folders) {
+        std::error_code error;
+        for (std::filesystem::directory_iterator it(folder + "/sounds", error), end; !error && it != end;
+             it.increment(error)) {
+            if (it->is_regular_file(error)) {
+                byName.emplace(it->path().filename().string(), it->path().string());
+            }
+        }
+    }
+    std::vector<std::string> paths;
+    for (const auto& [name, path] : byName) {
+        paths.push_back(path);
+    }
+    return paths;
+}
+
+std::string AppPaths::soundsFolder() const {
+    std::vector<std::string> folders{m_home};
+    folders.insert(folders.end(), m_dataFolders.begin(), m_dataFolders.end());
+    for (const auto& folder : folders) {
+        std::error_code error;
+        if (std::filesystem::is_directory(folder + "/sounds", error)) {
+            return folder + "/sounds";
+        }
+    }
+    return m_home;
 }
 
 } // namespace halvika

@@ -25,6 +25,11 @@ public:
     std::string homeFile(const std::string& name) const;
     /// The first existing file of that name in the home folder or a data folder; "" when there is none.
     std::string findFile(const std::string& name) const;
+    /// The sound files shipped or added by the user in a "sounds" folder, each name once (the user's own
+    /// first), sorted by name.
+    std::vector<std::string> sounds() const;
+    /// The first "sounds" folder there is (where a sound file dialog starts); the home folder when none.
+    std::string soundsFolder() const;
 
 private:
     std::string m_home;

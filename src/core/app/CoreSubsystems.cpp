@@ -1,6 +1,8 @@
 // The subsystems the program has so far: the plug-in host, the colour scheme and the alarm groups.
 #include "app/CoreSubsystems.h"
 
+#include "alarms/Alarm.h"
+#include "alarms/clsAction.h"
 #include "app/MessageBoxRoutine.h"
 #include "settings/LanguageChoice.h"
 #include "settings/modTranslation.h"
@@ -60,7 +62,8 @@ bool CoreSubsystems::mainStart(bool safeMode) {
                               (text ? "" : "\n" + reason),
                           Dialogs::styleExclamation);
     }
-    if (root->getNumberOfNodes() == 0) {
+    const bool newUser = root->getNumberOfNodes() == 0;
+    if (newUser) {
         runFirstRunDialog();
     }
     int step = 0;
@@ -74,6 +77,9 @@ bool CoreSubsystems::mainStart(bool safeMode) {
     m_texts.setLanguage(m_settings.language);
     if (!m_texts.languageFileExists()) {
         runFirstRunDialog();
+    }
+    if (newUser) {
+        m_settings.templateText = newUserTemplateText();
     }
     applySettings(safeMode);
     if (m_services.alarmGroupFolder != m_paths.home()) {
@@ -89,6 +95,20 @@ bool CoreSubsystems::mainStart(bool safeMode) {
                           Dialogs::styleExclamation);
     }
     return true;
+}
+
+std::string CoreSubsystems::newUserTemplateText() {
+    // A new alarm that only showed a window would be easy to miss: it also rings, once. The user changes
+    // this like any template.
+    const std::string ring = m_paths.findFile("sounds/ring.wav");
+    if (ring.empty()) {
+        return "";
+    }
+    const auto alarm = Alarm::createDefaultAlarm(m_texts);
+    const auto sound = clsAction::Create(alarm.get(), clsAction::kindSoundOnce, m_texts);
+    sound->settings->setString("s", ring);
+    alarm->actions.addElement(sound);
+    return SettingsStore::templateTextFor(*alarm, m_texts);
 }
 
 void CoreSubsystems::runFirstRunDialog() {

@@ -104,6 +104,8 @@ private:
         }
     }
     void runFirstRunDialog();
+    /// The template a new user starts with: the default alarm with a sound as well.
+    std::string newUserTemplateText();
     /// A save of the tick: never asks; a failure is told once and the tick tries again.
     bool saveInTick(bool (CoreSubsystems::*write)(std::string&), OnceNotice& notice, int text);
     /// Hands the loaded values to the parts that read them.

@@ -21,6 +21,8 @@ public:
 
     int msgBox(const std::string& text, int style);
     bool messageBoxOpen() const { return m_openCount > 0; }
+    /// The file dialogs: they do not hold the tick, so they do not count as a message box.
+    Dialogs& dialogs() { return m_dialogs; }
 
 private:
     Dialogs& m_dialogs;

@@ -16,6 +16,7 @@ class Alarm;
 class AlarmGroup;
 class AlarmGroupCollection;
 class AlarmWatch;
+class AppPaths;
 class Clock;
 class MessageBoxRoutine;
 class SettingsStore;
@@ -78,6 +79,8 @@ public:
         AlarmGroupCollection& groups;
         AlarmWatch& watch;
         const SettingsStore& settings;
+        /// Where the sound files are (the shipped ones and the user's); none in tests that need none.
+        const AppPaths* paths = nullptr;
     };
 
     /// What OK did.

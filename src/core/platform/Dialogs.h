@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace halvika {
 
@@ -24,6 +25,23 @@ public:
     virtual ~Dialogs() = default;
     /// Shows a modal message box and returns the answer code.
     virtual int messageBox(const std::string& caption, const std::string& text, int style) = 0;
+
+    /// File dialogs. `filter` is in the language files' form "text|patterns|..." (patterns joined by ";");
+    /// an empty answer means the user cancelled. Without a display (the command-line tool) they cancel.
+    virtual std::vector<std::string> chooseFilesToOpen(const std::string& folder, const std::string& filter,
+                                                       bool several) {
+        (void)folder, (void)filter, (void)several;
+        return {};
+    }
+    /// The chosen path; a name typed without an extension gets the chosen filter's.
+    virtual std::string chooseFileToSave(const std::string& proposed, const std::string& filter) {
+        (void)proposed, (void)filter;
+        return "";
+    }
+    virtual std::string chooseFolder(const std::string& start) {
+        (void)start;
+        return "";
+    }
 };
 
 } // namespace halvika

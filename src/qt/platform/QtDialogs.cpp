@@ -1,8 +1,12 @@
-// Message boxes as QMessageBox.
+// Message boxes as QMessageBox, file dialogs as QFileDialog.
 #include "platform/QtDialogs.h"
 
+#include "text/FileDialogFilter.h"
+
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QStringList>
 
 namespace halvika {
 
@@ -53,6 +57,49 @@ int QtDialogs::messageBox(const std::string& caption, const std::string& text, i
     box.setText(QString::fromStdString(text));
     applyStyle(box, style);
     return answerFor(box.exec());
+}
+
+QString QtDialogs::qtFilter(const std::string& filter) {
+    QStringList shown;
+    for (const auto& entry : FileDialogFilter::parse(filter)) {
+        shown << QString::fromStdString(FileDialogFilter::shownForm(entry));
+    }
+    return shown.join(";;");
+}
+
+std::vector<std::string> QtDialogs::chooseFilesToOpen(const std::string& folder, const std::string& filter,
+                                                      bool several) {
+    QFileDialog dialog(QApplication::activeWindow(), QString(), QString::fromStdString(folder), qtFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(several ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    std::vector<std::string> chosen;
+    if (dialog.exec() == QDialog::Accepted) {
+        for (const QString& file : dialog.selectedFiles()) {
+            chosen.push_back(file.toStdString());
+        }
+    }
+    return chosen;
+}
+
+std::string QtDialogs::chooseFileToSave(const std::string& proposed, const std::string& filter) {
+    QFileDialog dialog(QApplication::activeWindow(), QString(), QString::fromStdString(proposed), qtFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return "";
+    }
+    const std::string path = dialog.selectedFiles().front().toStdString();
+    const auto entries = FileDialogFilter::parse(filter);
+    const QStringList shown = qtFilter(filter).split(";;");
+    const auto index = shown.indexOf(dialog.selectedNameFilter());
+    return index >= 0 && index < static_cast<qsizetype>(entries.size())
+               ? FileDialogFilter::withChosenExtension(path, entries[static_cast<std::size_t>(index)])
+               : path;
+}
+
+std::string QtDialogs::chooseFolder(const std::string& start) {
+    return QFileDialog::getExistingDirectory(QApplication::activeWindow(), QString(), QString::fromStdString(start))
+        .toStdString();
 }
 
 } // namespace halvika

@@ -1,7 +1,9 @@
-// Message boxes as QMessageBox.
+// Message boxes as QMessageBox, file dialogs as QFileDialog.
 #pragma once
 
 #include "platform/Dialogs.h"
+
+#include <QString>
 
 class QMessageBox;
 
@@ -10,6 +12,13 @@ namespace halvika {
 class QtDialogs : public Dialogs {
 public:
     int messageBox(const std::string& caption, const std::string& text, int style) override;
+    std::vector<std::string> chooseFilesToOpen(const std::string& folder, const std::string& filter,
+                                               bool several) override;
+    std::string chooseFileToSave(const std::string& proposed, const std::string& filter) override;
+    std::string chooseFolder(const std::string& start) override;
+
+    /// The filter as QFileDialog takes it: "label (patterns);;…". Public for tests.
+    static QString qtFilter(const std::string& filter);
 
     /// Sets up a box for the style: buttons, icon and default button. Public for tests.
     static void applyStyle(QMessageBox& box, int style);

@@ -25,7 +25,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QInputDialog>
@@ -342,25 +341,13 @@ void MainWindowLists::fillPluginMenus() {
     m_gppMenu->setEnabled(!m_gppMenu->isEmpty());
 }
 
-std::string MainWindowLists::filter(int number) const {
-    // The language file writes filters as "text|pattern|text|pattern"; Qt wants "text (pattern);;...".
-    const QStringList parts = QString::fromStdString(m_texts.getText("Filters", number)).split('|');
-    QStringList filters;
-    for (int i = 0; i + 1 < parts.size(); i += 2) {
-        filters << parts[i];
-    }
-    return filters.join(";;").toStdString();
-}
-
 void MainWindowLists::importFiles() {
-    const QStringList files = QFileDialog::getOpenFileNames(
-        this, QString(), QString::fromStdString(m_core.alarmGroupFolderPath()), QString::fromStdString(filter(1)));
-    if (files.isEmpty()) {
+    // The file plug-ins' formats join the language file's filter (known from the background load).
+    const std::string filter = m_core.plugins().buildFileFilter(m_texts.getText("Filters", 1), true);
+    const std::vector<std::string> paths =
+        m_messages.dialogs().chooseFilesToOpen(m_core.alarmGroupFolderPath(), filter, true);
+    if (paths.empty()) {
         return;
-    }
-    std::vector<std::string> paths;
-    for (const QString& f : files) {
-        paths.push_back(f.toStdString());
     }
     const BusyCursor busy;
     m_core.groups().importFilesCommand(paths);
@@ -369,16 +356,17 @@ void MainWindowLists::importFiles() {
 
 void MainWindowLists::exportSelectedGroups() {
     const Vector<AlarmGroup> groups = selectedGroups();
+    const std::string filter = m_core.plugins().buildFileFilter(m_texts.getText("Filters", 2), false);
     for (int i = 0; i < groups.numberOfElements(); ++i) {
         const auto& group = groups.elementAt(i);
-        const QString proposed = QString::fromStdString(m_core.paths().home() + "/" +
-                                                        AlarmGroupCollection::makeFileName(group->name) + ".agx");
-        const QString file = QFileDialog::getSaveFileName(this, QString(), proposed, QString::fromStdString(filter(2)));
-        if (file.isEmpty()) {
+        const std::string proposed =
+            m_core.paths().home() + "/" + AlarmGroupCollection::makeFileName(group->name) + ".agx";
+        const std::string file = m_messages.dialogs().chooseFileToSave(proposed, filter);
+        if (file.empty()) {
             continue;
         }
         const BusyCursor busy;
-        m_core.groups().exportFileCommand(group, file.toStdString());
+        m_core.groups().exportFileCommand(group, file);
     }
 }
 
@@ -388,13 +376,13 @@ void MainWindowLists::exportCollection(bool selectionOnly) {
         return;
     }
     const std::string name = m_core.groups().proposedCollectionName(m_clock.now().date, selectionOnly);
-    const QString file = QFileDialog::getSaveFileName(
-        this, QString(), QString::fromStdString(m_core.paths().home() + "/" + name), QString::fromStdString(filter(5)));
-    if (file.isEmpty()) {
+    const std::string file =
+        m_messages.dialogs().chooseFileToSave(m_core.paths().home() + "/" + name, m_texts.getText("Filters", 5));
+    if (file.empty()) {
         return;
     }
     const BusyCursor busy;
-    m_core.groups().exportCollectionCommand(groups, file.toStdString());
+    m_core.groups().exportCollectionCommand(groups, file);
 }
 
 void MainWindowLists::editSelectedGroups() {
@@ -442,7 +430,7 @@ void MainWindowLists::translate() {
 }
 
 AlarmEditorLogic::Services MainWindowLists::editorServices() {
-    return {m_clock, m_texts, m_messages, m_core.groups(), m_core.watch(), m_core.settings()};
+    return {m_clock, m_texts, m_messages, m_core.groups(), m_core.watch(), m_core.settings(), &m_core.paths()};
 }
 
 void MainWindowLists::applySettings() {

@@ -101,8 +101,6 @@ private:
     void fillSeeAlarms(int list);
     Vector<Alarm> seeAlarmsSelection(int list) const;
     AlarmEditorLogic::Services editorServices();
-    /// A file dialog filter from the language file's "Filters" section.
-    std::string filter(int number) const;
 
     CoreSubsystems& m_core;
     modTranslation& m_texts;

@@ -2,6 +2,7 @@
 
 #include "alarms/Alarm.h"
 #include "alarms/clsAction.h"
+#include "app/MessageBoxRoutine.h"
 #include "dates/DateFormat.h"
 #include "dates/DateText.h"
 #include "dates/DateUnits.h"
@@ -14,13 +15,14 @@
 #include "windows/AppIcon.h"
 #include "windows/FormTranslator.h"
 #include "windows/PluginSettingsWindow.h"
+#include "windows/SoundPicker.h"
 #include "windows/frmActions.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QDialogButtonBox>
-#include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -62,7 +64,8 @@ QString text(modTranslation& texts, int number) {
 } // namespace
 
 frmAlarmProperties::frmAlarmProperties(AlarmEditorLogic::Services services, PluginHost* plugins, QWidget* parent)
-    : QDialog(parent), m_logic(services), m_texts(services.texts), m_plugins(plugins) {
+    : QDialog(parent), m_logic(services), m_texts(services.texts), m_messages(services.messages),
+      m_paths(services.paths), m_plugins(plugins) {
     setObjectName("frmAlarmProperties");
     setWindowTitle("Alarm");
     setWindowIcon(AppIcon::icon());
@@ -217,7 +220,9 @@ void frmAlarmProperties::buildControls() {
     pageLayout->addWidget(m_actionText, 1, 0, 1, 2);
     m_testSound = new QPushButton("&Test", page);
     m_testSound->setObjectName("cmdTestSound");
+    m_soundPicker = new SoundPicker(m_paths, page);
     auto* fileButtons = new QHBoxLayout;
+    fileButtons->addWidget(m_soundPicker, 1);
     fileButtons->addStretch(1);
     fileButtons->addWidget(m_testSound);
     fileButtons->addWidget(m_browse);
@@ -275,9 +280,20 @@ void frmAlarmProperties::buildControls() {
     });
     connect(m_moment, &QComboBox::currentIndexChanged, this, &frmAlarmProperties::updateMomentControls);
     connect(m_browse, &QPushButton::clicked, this, [this] {
-        const QString file = QFileDialog::getOpenFileName(this, text(m_texts, 57), m_actionText->toPlainText());
-        if (!file.isEmpty()) {
-            m_actionText->setPlainText(file);
+        // Sounds start in their folder with the sound filter; programs and documents with their own.
+        const bool sound = m_soundPicker->isVisible();
+        const QString current = m_actionText->toPlainText();
+        const std::vector<std::string> files =
+            m_messages.dialogs().chooseFilesToOpen(sound ? m_soundPicker->browseFolder(current).toStdString()
+                                                         : QFileInfo(current).absolutePath().toStdString(),
+                                                   m_texts.getText("Filters", sound ? 4 : 3), false);
+        if (!files.empty()) {
+            m_actionText->setPlainText(QString::fromStdString(files.front()));
+        }
+    });
+    connect(m_soundPicker, &QComboBox::activated, this, [this] {
+        if (!m_soundPicker->chosenPath().isEmpty()) {
+            m_actionText->setPlainText(m_soundPicker->chosenPath());
         }
     });
     connect(m_testSound, &QPushButton::clicked, this, [this] {
@@ -310,6 +326,7 @@ frmAlarmProperties::~frmAlarmProperties() = default;
 
 void frmAlarmProperties::translate() {
     FormTranslator::translateForm(*this, m_texts);
+    m_soundPicker->setOwnFileText(text(m_texts, 58));
     const auto refill = [](QComboBox* box, const QStringList& items) {
         const int current = box->currentIndex();
         const QSignalBlocker blocker(box);
@@ -494,6 +511,7 @@ void frmAlarmProperties::showActionPage() {
     m_actionText->setVisible(hasText);
     m_browse->setVisible(kind >= 5 && kind <= 8);
     m_testSound->setVisible(kind == 7 || kind == 8);
+    m_soundPicker->setVisible(kind == 7 || kind == 8);
     m_actionDate->setVisible(kind == 10 || kind == 11);
     m_actionDateLabel->setVisible(kind == 10 || kind == 11);
     m_actionDateLabel->setText(text(m_texts, 55));
@@ -504,6 +522,7 @@ void frmAlarmProperties::showActionPage() {
         return;
     }
     m_actionText->setPlainText(QString::fromStdString(action->settings->getString("s")));
+    m_soundPicker->showPath(m_actionText->toPlainText());
     m_actionDate->setText(QString::fromStdString(action->settings->getString("d")));
     m_repeatMode->setCurrentIndex(std::clamp<int>(action->settings->getInteger("i", 0), 0, 2));
     m_repeatTimes->setValue(std::max<int>(1, action->settings->getInteger("i", 1, 1)));

@@ -23,8 +23,11 @@ class QStackedWidget;
 
 namespace halvika {
 
+class AppPaths;
+class MessageBoxRoutine;
 class PluginHost;
 class SoundChannel;
+class SoundPicker;
 
 class frmAlarmProperties : public QDialog, public Translatable {
     Q_OBJECT
@@ -59,6 +62,8 @@ private:
 
     AlarmEditorLogic m_logic;
     modTranslation& m_texts;
+    MessageBoxRoutine& m_messages;
+    const AppPaths* m_paths;
     PluginHost* m_plugins;
     bool m_filling = false;
     int m_shownAction = -1;
@@ -89,6 +94,7 @@ private:
     QLabel* m_actionTextLabel = nullptr;
     QLineEdit* m_actionDate = nullptr;
     QLabel* m_actionDateLabel = nullptr;
+    SoundPicker* m_soundPicker = nullptr;
     QPushButton* m_browse = nullptr;
     QPushButton* m_testSound = nullptr;
     std::unique_ptr<SoundChannel> m_testChannel;

@@ -10,11 +10,11 @@
 #include "settings/modTranslation.h"
 #include "windows/AppIcon.h"
 #include "windows/FormTranslator.h"
+#include "windows/SoundPicker.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QFontDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -152,9 +152,9 @@ QWidget* frmSettings::generalPage() {
     connect(unregisterPlugins, &QPushButton::clicked, this, [this] { m_core.plugins().setRegistered(false); });
 
     connect(browse, &QPushButton::clicked, this, [this] {
-        const QString chosen = QFileDialog::getExistingDirectory(this, QString(), m_folder->text());
-        if (!chosen.isEmpty()) {
-            m_folder->setText(chosen);
+        const std::string chosen = m_messages.dialogs().chooseFolder(m_folder->text().toStdString());
+        if (!chosen.empty()) {
+            m_folder->setText(QString::fromStdString(chosen));
         }
     });
     connect(defaultPath, &QPushButton::clicked, this,
@@ -253,8 +253,16 @@ QWidget* frmSettings::soundPage() {
     auto* soundRow = new QWidget(page);
     auto* soundLayout = new QHBoxLayout(soundRow);
     soundLayout->setContentsMargins(0, 0, 0, 0);
+    m_soundPicker = new SoundPicker(&m_core.paths(), page);
     soundLayout->addWidget(m_defaultSound, 1);
+    soundLayout->addWidget(m_soundPicker);
     soundLayout->addWidget(browse);
+    connect(m_soundPicker, &QComboBox::activated, this, [this] {
+        if (!m_soundPicker->chosenPath().isEmpty()) {
+            m_defaultSound->setText(m_soundPicker->chosenPath());
+        }
+    });
+    connect(m_defaultSound, &QLineEdit::textChanged, m_soundPicker, &SoundPicker::showPath);
     form->addRow(label("lblDefaultSound", "&Default sound", m_defaultSound, page), soundRow);
     const auto slider = [page](const char* name, int low, int high) {
         auto* s = named(new QSlider(Qt::Horizontal, page), name);
@@ -276,9 +284,10 @@ QWidget* frmSettings::soundPage() {
     m_assistant = named(new QCheckBox("&Personal assistant greets me when I come back", page), "chkPersonalAssistant");
     form->addRow(QString(), m_assistant);
     connect(browse, &QPushButton::clicked, this, [this] {
-        const QString file = QFileDialog::getOpenFileName(this, QString(), m_defaultSound->text());
-        if (!file.isEmpty()) {
-            m_defaultSound->setText(file);
+        const auto files = m_messages.dialogs().chooseFilesToOpen(
+            m_soundPicker->browseFolder(m_defaultSound->text()).toStdString(), m_texts.getText("Filters", 4), false);
+        if (!files.empty()) {
+            m_defaultSound->setText(QString::fromStdString(files.front()));
         }
     });
     return page;
@@ -324,6 +333,7 @@ void frmSettings::translate() {
         fillNumbered(box, m_texts, section, {21, 22, 23});
     }
     fillNumbered(m_snoozeAddTo, m_texts, "frmAlarm", {11, 12});
+    m_soundPicker->setOwnFileText(QString::fromStdString(m_texts.getText("frmAlarmProperties", 58)));
     // The shown scheme name is the language file's, the stored one the file's base name.
     const QVariant scheme = m_scheme->currentData();
     m_scheme->clear();

@@ -31,6 +31,7 @@ class modSpeech;
 class modTranslation;
 class Alarm;
 class Clock;
+class SoundPicker;
 
 class frmSettings : public QDialog, public Translatable {
     Q_OBJECT
@@ -85,6 +86,7 @@ private:
     QCheckBox* m_toolTips = nullptr;
     QCheckBox* m_autostart = nullptr;
     QCheckBox* m_safetyCheck = nullptr;
+    SoundPicker* m_soundPicker = nullptr;
     QPushButton* m_font = nullptr;
     QFont m_listFont;
     QSpinBox* m_warning = nullptr;

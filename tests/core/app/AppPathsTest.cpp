@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace halvika {
 namespace {
 
@@ -29,6 +31,17 @@ TEST(AppPaths, FoldersAreCreatedAndHomeFilesWin) {
     EXPECT_EQ(paths.findFile("x.csc"), shipped.file("x.csc"));
     tmp.write("a/b/c/x.csc", "mine");
     EXPECT_EQ(paths.findFile("x.csc"), nested + "/x.csc");
+
+    // Sounds: each name once, the user's own first, sorted; dialogs start in the first sounds folder.
+    EXPECT_EQ(paths.soundsFolder(), nested);
+    std::filesystem::create_directories(shipped.file("sounds"));
+    std::filesystem::create_directories(nested + "/sounds");
+    shipped.write("sounds/bell.wav", "s");
+    shipped.write("sounds/gong.wav", "s");
+    EXPECT_EQ(paths.soundsFolder(), nested + "/sounds"); // the user's own, even while empty
+    tmp.write("a/b/c/sounds/gong.wav", "mine");
+    EXPECT_EQ(paths.sounds(), (std::vector<std::string>{shipped.file("sounds/bell.wav"), nested + "/sounds/gong.wav"}));
+    EXPECT_EQ(paths.soundsFolder(), nested + "/sounds");
 }
 
 } // namespace
