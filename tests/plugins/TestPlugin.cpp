@@ -62,7 +62,17 @@ std::string answer(const std::string& method, const XMLNode& params, bool active
                "<description>Does what the test asks.</description></reply>";
     }
     if (method == "GetSynchInfo") {
-        return "<reply><shortdescription>Test synchronisation</shortdescription></reply>";
+        return "<reply><shortdescription>Test synchronisation</shortdescription>"
+               "<description>Keeps the group the same as the test's.</description></reply>";
+    }
+    if (method == "GetImpMenuCaption") {
+        return "<reply><menucaption>From the test</menucaption></reply>";
+    }
+    if (method == "GetExpMenuCaption") {
+        return "<reply><menucaption>To the test</menucaption></reply>";
+    }
+    if (method == "GetSynchSettingsControlName") {
+        return "<reply><name>SyncSettings</name></reply>";
     }
     if (method == "GetImpFileFormats" || method == "GetExpFileFormats") {
         return "<reply><filters>Test files (*.tst)|*.tst</filters><extensions>*.tst</extensions></reply>";

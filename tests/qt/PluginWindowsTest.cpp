@@ -1,4 +1,6 @@
-// The plug-in dialog and the general-purpose plug-in menu against the real test plug-in program.
+// The plug-in dialog, menus, file dialogs and settings buttons against the real test plug-in program.
+#include "alarms/Alarm.h"
+#include "alarms/clsAction.h"
 #include "app/CoreSubsystems.h"
 #include "app/MessageBoxRoutine.h"
 #include "fakes/CoreTestRig.h"
@@ -8,16 +10,21 @@
 #include "fakes/RecordingRunner.h"
 #include "fakes/ScriptedDialogs.h"
 #include "fakes/TempHome.h"
+#include "groups/AlarmGroup.h"
 #include "platform/posix/PosixPluginProcess.h"
 #include "plugins/PluginHost.h"
 #include "qt/QtTestApp.h"
 #include "settings/modTranslation.h"
 #include "windows/MainWindowLists.h"
+#include "windows/frmAlarmGroupProperties.h"
+#include "windows/frmAlarmProperties.h"
 #include "windows/frmPlugIns.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -77,6 +84,44 @@ TEST_F(PluginWindowsTest, AGeneralPurposePluginIsRunAndQuitFromItsMenu) {
     item->trigger();
     EXPECT_FALSE(item->isChecked());
     EXPECT_NE(log().find("<method>Quit</method>"), std::string::npos);
+}
+
+TEST_F(PluginWindowsTest, MenusTakeThePluginsCaptionsAndSettingsAppearOnlyWhereThereAreAny) {
+    test::MemoryClipboard clipboard;
+    MainWindowLists lists(core, texts, messages, clock, clipboard);
+    lists.translate(); // the menus are built with the captions, as after every language change
+    const auto captions = [&lists](const char* name) {
+        QStringList texts;
+        for (QAction* a : lists.findChild<QMenu*>(name)->actions()) {
+            texts << a->text();
+        }
+        return texts;
+    };
+    EXPECT_EQ(captions("mnuAgImportPlugin"), QStringList{"From the test"});
+    EXPECT_EQ(captions("mnuAgExportPlugIn"), QStringList{"To the test"});
+
+    // The group dialog: the synchronisation plug-in's long description and its settings button.
+    auto group = AlarmGroup::createDefaultAlarmGroup(core.groupServices());
+    group->synchPlugin = "HalvikaTest*Sync";
+    frmAlarmGroupProperties dialog(group, core.groupServices(), &core.plugins(),
+                                   {clock, texts, messages, core.groups(), core.watch(), core.settings()});
+    EXPECT_EQ(dialog.findChild<QLabel*>("lblSynchDescription")->text(), "Keeps the group the same as the test's.");
+    EXPECT_FALSE(dialog.findChild<QPushButton*>("cmdSynchSettings")->isHidden());
+    dialog.findChild<QComboBox*>("cmbSynch")->setCurrentIndex(0); // none
+    EXPECT_TRUE(dialog.findChild<QPushButton*>("cmdSynchSettings")->isHidden());
+    EXPECT_TRUE(dialog.findChild<QLabel*>("lblSynchDescription")->isHidden());
+
+    // The editor: the test's action plug-in names no settings control, so there is no settings button.
+    auto alarm = Alarm::createDefaultAlarm(texts);
+    alarm->actions.clear();
+    auto action = clsAction::Create(alarm.get(), clsAction::kindPlugin, texts);
+    action->plugin = "HalvikaTest*Act";
+    alarm->actions.addElement(action);
+    frmAlarmProperties editor({clock, texts, messages, core.groups(), core.watch(), core.settings()}, &core.plugins());
+    Vector<Alarm> alarms;
+    alarms.addElement(alarm);
+    editor.setAlarms(alarms, AlarmEditorLogic::templateAlarm);
+    EXPECT_TRUE(editor.findChild<QPushButton*>("cmdPluginSettings")->isHidden());
 }
 
 TEST_F(PluginWindowsTest, ImportAndExportDialogsOfferTheFilePluginsFormats) {

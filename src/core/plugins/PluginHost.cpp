@@ -177,6 +177,9 @@ void PluginHost::loadDescriptionsLater(std::function<void()> loaded) {
         std::vector<std::string> actions;
         std::vector<std::string> syncs;
         std::map<std::string, std::string> captions;
+        std::map<std::string, std::string> names;
+        std::map<std::string, std::string> longDescriptions;
+        std::map<std::string, std::string> settingsControls;
         std::size_t waiting = 1; // this function's own share, so that nothing finishes before all are asked
         std::function<void()> loaded;
     };
@@ -193,33 +196,49 @@ void PluginHost::loadDescriptionsLater(std::function<void()> loaded) {
         m_actionDescriptions = d->actions;
         m_syncDescriptions = d->syncs;
         m_captions = d->captions;
+        m_names = d->names;
+        m_longDescriptions = d->longDescriptions;
+        m_settingsControls = d->settingsControls;
         if (d->loaded) {
             d->loaded();
         }
     };
-    auto ask = [this, d, finishOne](const std::string& id, const char* method, const char* result,
-                                    std::function<void(const std::string&)> store) {
+    auto ask = [this, d, finishOne](const std::string& id, const char* method,
+                                    std::function<void(const XMLNode&)> store) {
         ++d->waiting;
-        methodCallLater(id, method, lang(), false, [finishOne, result, store](const std::string& reply) {
-            store(XMLNode::createFromXML(reply)->getString(result, 0, ""));
+        methodCallLater(id, method, lang(), false, [finishOne, store](const std::string& reply) {
+            store(*XMLNode::createFromXML(reply));
             finishOne();
         });
     };
+    std::set<std::string> everyPlugin;
+    for (const auto& list : m_lists) {
+        everyPlugin.insert(list.begin(), list.end());
+    }
+    for (const auto& id : everyPlugin) {
+        ask(id, "GetName", [d, id](const XMLNode& r) { d->names[id] = r.getString("name", 0, ""); });
+    }
     for (std::size_t i = 0; i < m_lists[Action].size(); ++i) {
-        ask(m_lists[Action][i], "GetActionInfo", "shortdescription",
-            [d, i](const std::string& t) { d->actions[i] = t; });
+        const std::string& id = m_lists[Action][i];
+        ask(id, "GetActionInfo", [d, i](const XMLNode& r) { d->actions[i] = r.getString("shortdescription", 0, ""); });
+        ask(id, "GetSettingsControlName",
+            [d, id](const XMLNode& r) { d->settingsControls[id] = r.getString("name", 0, ""); });
     }
     for (std::size_t i = 0; i < m_lists[Synchronization].size(); ++i) {
-        ask(m_lists[Synchronization][i], "GetSynchInfo", "shortdescription",
-            [d, i](const std::string& t) { d->syncs[i] = t; });
+        const std::string& id = m_lists[Synchronization][i];
+        ask(id, "GetSynchInfo", [d, i, id](const XMLNode& r) {
+            d->syncs[i] = r.getString("shortdescription", 0, "");
+            d->longDescriptions[id] = r.getString("description", 0, "");
+        });
+        ask(id, "GetSynchSettingsControlName",
+            [d, id](const XMLNode& r) { d->settingsControls[id] = r.getString("name", 0, ""); });
     }
-    for (const Type type : {Import, Export}) {
+    const std::pair<Type, const char*> captionMethods[] = {
+        {Import, "GetImpMenuCaption"}, {Export, "GetExpMenuCaption"}, {GeneralPurpose, "GetGPPMenuCaption"}};
+    for (const auto& [type, method] : captionMethods) {
         for (const auto& id : m_lists[type]) {
-            ask(id, "GetName", "name", [d, id](const std::string& t) { d->captions[id] = t; });
+            ask(id, method, [d, id](const XMLNode& r) { d->captions[id] = r.getString("menucaption", 0, ""); });
         }
-    }
-    for (const auto& id : m_lists[GeneralPurpose]) {
-        ask(id, "GetGPPMenuCaption", "menucaption", [d, id](const std::string& t) { d->captions[id] = t; });
     }
     for (const Type type : {FileImport, FileExport}) {
         for (const auto& id : m_lists[type]) {
@@ -234,6 +253,21 @@ void PluginHost::loadDescriptionsLater(std::function<void()> loaded) {
         }
     }
     finishOne();
+}
+
+std::string PluginHost::pluginName(const std::string& identifier) const {
+    const auto it = m_names.find(identifier);
+    return it == m_names.end() || it->second.empty() ? identifier : it->second;
+}
+
+std::string PluginHost::longDescription(const std::string& identifier) const {
+    const auto it = m_longDescriptions.find(identifier);
+    return it == m_longDescriptions.end() ? "" : it->second;
+}
+
+bool PluginHost::hasSettingsControl(const std::string& identifier) const {
+    const auto it = m_settingsControls.find(identifier);
+    return it != m_settingsControls.end() && !it->second.empty();
 }
 
 std::string PluginHost::menuCaption(const std::string& identifier) const {

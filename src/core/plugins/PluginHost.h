@@ -71,9 +71,15 @@ public:
     void loadPluginsLater(std::function<void()> loaded);
     /// The descriptions (and menu captions) in the background, for a language chosen anew.
     void loadDescriptionsLater(std::function<void()> loaded);
-    /// The menu caption a plug-in gave ("GetName" for import and export plug-ins, "GetGPPMenuCaption" for
-    /// general-purpose ones), learnt with the descriptions; "" when it gave none.
+    /// The menu caption a plug-in gave ("GetImpMenuCaption", "GetExpMenuCaption" or "GetGPPMenuCaption"),
+    /// learnt with the descriptions; "" when it gave none.
     std::string menuCaption(const std::string& identifier) const;
+    /// The plug-in's "GetName", learnt with the descriptions; its identifier when it gave none.
+    std::string pluginName(const std::string& identifier) const;
+    /// A synchronisation plug-in's long description ("GetSynchInfo"/"description").
+    std::string longDescription(const std::string& identifier) const;
+    /// Whether an action or synchronisation plug-in named a settings control, i.e. has settings to edit.
+    bool hasSettingsControl(const std::string& identifier) const;
     const std::vector<std::string>& plugins(Type type) const { return m_lists[type]; }
     const std::vector<std::string>& actionDescriptions() const { return m_actionDescriptions; }
 
@@ -147,6 +153,9 @@ private:
     std::vector<std::string> m_actionDescriptions;
     std::vector<std::string> m_syncDescriptions;
     std::map<std::string, std::string> m_captions;
+    std::map<std::string, std::string> m_names;
+    std::map<std::string, std::string> m_longDescriptions;
+    std::map<std::string, std::string> m_settingsControls;
     /// Each file plug-in's answer about its formats.
     std::map<std::string, std::string> m_formatReplies;
     int m_descriptionGeneration = 0;

@@ -426,6 +426,7 @@ void MainWindowLists::translate() {
         units->setCurrentIndex(current);
     }
     m_filling = wasFilling;
+    fillPluginMenus(); // the captions are in the language just chosen once the plug-ins have answered
     refresh();
 }
 

@@ -71,6 +71,10 @@ frmAlarmGroupProperties::frmAlarmGroupProperties(std::shared_ptr<AlarmGroup> gro
     }
     m_synch->setCurrentIndex(std::max(0, m_synch->findData(QString::fromStdString(m_form.synchPlugin))));
     layout->addRow(synchLabel, m_synch);
+    m_synchDescription = new QLabel(this);
+    m_synchDescription->setObjectName("lblSynchDescription");
+    m_synchDescription->setWordWrap(true);
+    layout->addRow(QString(), m_synchDescription);
     m_synchSettings = new QPushButton("Synchronisation &settings...", this);
     m_synchSettings->setObjectName("cmdSynchSettings");
     layout->addRow(QString(), m_synchSettings);
@@ -91,8 +95,7 @@ frmAlarmGroupProperties::frmAlarmGroupProperties(std::shared_ptr<AlarmGroup> gro
         }
     });
     connect(templateButton, &QPushButton::clicked, this, &frmAlarmGroupProperties::editTemplate);
-    connect(m_synch, &QComboBox::currentIndexChanged, this,
-            [this] { m_synchSettings->setEnabled(!m_synch->currentData().toString().isEmpty()); });
+    connect(m_synch, &QComboBox::currentIndexChanged, this, &frmAlarmGroupProperties::showSynchPlugin);
     auto* synchWindow =
         new PluginSettingsWindow(m_synchSettings, [this](XMLNodePtr edited) { m_form.synchSettings = edited; });
     connect(m_synchSettings, &QPushButton::clicked, this, [this, synchWindow] {
@@ -101,7 +104,7 @@ frmAlarmGroupProperties::frmAlarmGroupProperties(std::shared_ptr<AlarmGroup> gro
             synchWindow->open(*m_plugins, id, *m_form.synchSettings, "syst");
         }
     });
-    m_synchSettings->setEnabled(!m_form.synchPlugin.empty());
+    showSynchPlugin();
     showColour();
     translate();
     resize(420, sizeHint().height());
@@ -110,6 +113,15 @@ frmAlarmGroupProperties::frmAlarmGroupProperties(std::shared_ptr<AlarmGroup> gro
 void frmAlarmGroupProperties::translate() {
     FormTranslator::translateForm(*this, m_services.texts);
     m_synch->setItemText(0, QString::fromStdString(m_services.texts.getText("AlarmGroup", 11)));
+}
+
+void frmAlarmGroupProperties::showSynchPlugin() {
+    // The settings button only for a plug-in that has settings to edit; its long description below the list.
+    const std::string id = m_synch->currentData().toString().toStdString();
+    const bool known = m_plugins && !id.empty();
+    m_synchSettings->setVisible(known && m_plugins->hasSettingsControl(id));
+    m_synchDescription->setText(known ? QString::fromStdString(m_plugins->longDescription(id)) : QString());
+    m_synchDescription->setVisible(!m_synchDescription->text().isEmpty());
 }
 
 void frmAlarmGroupProperties::showColour() {

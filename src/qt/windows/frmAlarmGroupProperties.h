@@ -11,6 +11,7 @@
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QLabel;
 class QPushButton;
 
 namespace halvika {
@@ -30,6 +31,7 @@ public:
 
 private:
     void showColour();
+    void showSynchPlugin();
     void editTemplate();
 
     std::shared_ptr<AlarmGroup> m_group;
@@ -41,6 +43,7 @@ private:
     QCheckBox* m_active = nullptr;
     QPushButton* m_colour = nullptr;
     QComboBox* m_synch = nullptr;
+    QLabel* m_synchDescription = nullptr;
     QPushButton* m_synchSettings = nullptr;
 };
 

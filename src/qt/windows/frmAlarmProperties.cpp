@@ -516,8 +516,9 @@ void frmAlarmProperties::showActionPage() {
     m_actionDateLabel->setVisible(kind == 10 || kind == 11);
     m_actionDateLabel->setText(text(m_texts, 55));
     m_repeatRow->setVisible(kind == 8);
-    m_pluginSettings->setVisible(kind == clsAction::kindPlugin);
-    m_pluginSettings->setEnabled(m_plugins != nullptr);
+    // Only a plug-in that named a settings control has settings to edit.
+    m_pluginSettings->setVisible(kind == clsAction::kindPlugin && m_plugins && action &&
+                                 m_plugins->hasSettingsControl(action->plugin));
     if (!action) {
         return;
     }

@@ -91,8 +91,7 @@ void frmPlugIns::fillList() {
     m_list->clear();
     m_shown = identifiersFor(m_plugins, std::max(0, m_types->currentIndex()));
     for (const std::string& id : m_shown) {
-        const std::string name = m_plugins.commonMethodCall(id, "GetName", "name");
-        m_list->addItem(QString::fromStdString(name.empty() ? id : name));
+        m_list->addItem(QString::fromStdString(m_plugins.pluginName(id)));
     }
     if (!m_shown.empty()) {
         m_list->setCurrentRow(0);

@@ -73,8 +73,13 @@ TEST_F(PluginHostTest, FoundInTheBackgroundTheListsAreTheSameAndNothingWaitsMean
     EXPECT_EQ(host.plugins(PluginHost::Action), (std::vector<std::string>{"HalvikaOther*Act", "HalvikaTest*Act"}));
     EXPECT_EQ(host.actionDescriptions(), (std::vector<std::string>{"Test action", "Test action"}));
     EXPECT_EQ(host.syncDescription("HalvikaTest*Sync"), "Test synchronisation");
-    EXPECT_EQ(host.menuCaption("HalvikaTest*Imp"), "Halvika test plug-in");
+    EXPECT_EQ(host.menuCaption("HalvikaTest*Imp"), "From the test");
+    EXPECT_EQ(host.menuCaption("HalvikaTest*Exp"), "To the test");
     EXPECT_EQ(host.menuCaption("HalvikaTest*GPP"), "Test helper");
+    EXPECT_EQ(host.pluginName("HalvikaTest*FileImp"), "Halvika test plug-in");
+    EXPECT_EQ(host.longDescription("HalvikaTest*Sync"), "Keeps the group the same as the test's.");
+    EXPECT_TRUE(host.hasSettingsControl("HalvikaTest*Sync"));
+    EXPECT_FALSE(host.hasSettingsControl("HalvikaTest*Act")); // it names no settings control
     const std::string asked = log();
     EXPECT_EQ(host.importFormats().size(), 2u); // learnt already: no program is started for it
     EXPECT_EQ(log(), asked);
