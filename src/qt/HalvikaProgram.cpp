@@ -228,6 +228,16 @@ int HalvikaProgram::run(int argc, char** argv) {
         speech.stopSpeech();
     };
     hooks.releaseFinishedSpeech = [&speech] { speech.releaseFinishedSpeech(); };
+    // Texts waiting for their turn are started as soon as the one before ends, not at the next rescheduling.
+    QTimer speechTurns;
+    speechTurns.setInterval(200);
+    QObject::connect(&speechTurns, &QTimer::timeout, [&speech, &speechTurns] {
+        speech.releaseFinishedSpeech();
+        if (speech.waiting() == 0) {
+            speechTurns.stop();
+        }
+    });
+    speech.textWaiting = [&speechTurns] { speechTurns.start(); };
     hooks.inactivityEnded = [&assistant, &core, &clock] {
         if (core.settings().personalAssistant) {
             assistant.greetUser(clock.now().date, core.watch().blocked(), core.settings().ignoreCorrection);

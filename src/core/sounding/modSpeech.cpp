@@ -7,6 +7,17 @@
 namespace halvika {
 
 bool modSpeech::speak(const std::string& text, const std::string& voice) {
+    if (stillSpeaking() || !m_waiting.empty()) {
+        m_waiting.push_back({text, voice});
+        if (textWaiting) {
+            textWaiting();
+        }
+        return true;
+    }
+    return speakNow(text, voice);
+}
+
+bool modSpeech::speakNow(const std::string& text, const std::string& voice) {
     const bool taken = m_voices.speak(text, voice, m_settings.overrideVoiceVolume, m_settings.voiceVolume,
                                       m_settings.overrideVoiceSpeed, m_settings.voiceSpeed);
     if (taken) {
@@ -24,7 +35,7 @@ bool modSpeech::tellTime(const std::string& command) {
     return sentence && speak(*sentence);
 }
 
-void modSpeech::releaseFinishedSpeech() {
+bool modSpeech::stillSpeaking() {
     if (m_currentBusy && !m_current->speaking()) {
         m_currentBusy = false;
     }
@@ -32,9 +43,20 @@ void modSpeech::releaseFinishedSpeech() {
         m_older->stop();
         m_olderBusy = false;
     }
+    return m_currentBusy || m_olderBusy;
+}
+
+void modSpeech::releaseFinishedSpeech() {
+    // A text no engine takes is dropped, so that the next one still gets its turn.
+    while (!stillSpeaking() && !m_waiting.empty()) {
+        const Waiting next = std::move(m_waiting.front());
+        m_waiting.pop_front();
+        speakNow(next.text, next.voice);
+    }
 }
 
 void modSpeech::stopSpeech() {
+    m_waiting.clear();
     if (m_currentBusy) {
         m_current->stop();
         m_currentBusy = false;

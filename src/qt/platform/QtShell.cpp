@@ -1,13 +1,15 @@
 // Programs and documents started through Qt.
 #include "platform/QtShell.h"
 
+#include "platform/OpenTarget.h"
 #include "platform/posix/PosixProgramStarter.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QUrl>
+
+#include <cstdlib>
 
 namespace halvika {
 
@@ -21,21 +23,25 @@ bool QtShell::openDocument(const std::string& path) {
 }
 
 bool QtShell::open(const std::string& path, const std::string& parameters, const std::string& workingFolder) {
-    const QString target = QString::fromStdString(path);
-    const QFileInfo file(target);
-    const bool program = (file.isFile() && file.isExecutable()) ||
-                         (!target.contains('/') && !QStandardPaths::findExecutable(target).isEmpty());
-    if (program) {
+    const char* searchPath = std::getenv("PATH");
+    const OpenTarget target = OpenTarget::resolve(path, workingFolder, searchPath ? searchPath : "");
+    switch (target.kind) {
+    case OpenTarget::Kind::Program: {
         std::vector<std::string> arguments;
         for (const QString& a : QProcess::splitCommand(QString::fromStdString(parameters))) {
             arguments.push_back(a.toStdString());
         }
-        return PosixProgramStarter::startDetached(path, arguments, workingFolder);
+        return PosixProgramStarter::startDetached(target.path, arguments, workingFolder);
     }
-    if (target.isEmpty() || !file.exists()) {
-        return false;
+    case OpenTarget::Kind::Address:
+        return QDesktopServices::openUrl(QUrl(QString::fromStdString(target.path)));
+    case OpenTarget::Kind::Document:
+        return QDesktopServices::openUrl(
+            QUrl::fromLocalFile(QFileInfo(QString::fromStdString(target.path)).absoluteFilePath()));
+    case OpenTarget::Kind::Missing:
+        break;
     }
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(file.absoluteFilePath()));
+    return false;
 }
 
 } // namespace halvika

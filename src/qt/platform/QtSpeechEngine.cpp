@@ -5,6 +5,13 @@
 
 namespace halvika {
 
+namespace {
+
+// Long enough for a speech server to start talking, short enough that a lost text holds up little.
+constexpr qint64 startGraceMs = 3000;
+
+} // namespace
+
 QtSpeechEngine::QtSpeechEngine(QStringList engines) : m_engines(std::move(engines)) {}
 
 QtSpeechEngine::~QtSpeechEngine() = default;
@@ -20,6 +27,12 @@ bool QtSpeechEngine::ready() {
             auto speech = std::make_unique<QTextToSpeech>(engine);
             if (speech->state() != QTextToSpeech::Error && !speech->availableVoices().isEmpty()) {
                 m_speech = std::move(speech);
+                QObject::connect(m_speech.get(), &QTextToSpeech::stateChanged, m_speech.get(),
+                                 [this](QTextToSpeech::State state) {
+                                     if (state != QTextToSpeech::Ready) {
+                                         m_awaitingStart = false;
+                                     }
+                                 });
                 break;
             }
         }
@@ -54,14 +67,27 @@ bool QtSpeechEngine::speak(const std::string& text, int voiceIndex, std::optiona
         m_speech->setRate(*rate / 10.0);
     }
     m_speech->say(QString::fromStdString(text));
+    m_awaitingStart = m_speech->state() != QTextToSpeech::Speaking;
+    m_sinceSay.start();
     return m_speech->state() != QTextToSpeech::Error;
 }
 
 bool QtSpeechEngine::speaking() {
-    return m_speech && m_speech->state() == QTextToSpeech::Speaking;
+    if (!m_speech) {
+        return false;
+    }
+    if (m_speech->state() == QTextToSpeech::Speaking) {
+        return true;
+    }
+    if (m_awaitingStart && m_sinceSay.elapsed() < startGraceMs) {
+        return true;
+    }
+    m_awaitingStart = false;
+    return false;
 }
 
 void QtSpeechEngine::stop() {
+    m_awaitingStart = false;
     if (m_speech) {
         m_speech->stop();
     }

@@ -3,6 +3,7 @@
 
 #include "platform/SpeechEngine.h"
 
+#include <QElapsedTimer>
 #include <QStringList>
 
 #include <memory>
@@ -28,6 +29,9 @@ private:
     QStringList m_engines;
     std::unique_ptr<QTextToSpeech> m_speech;
     bool m_tried = false;
+    /// Some engines report speaking only a little after say(): until then the text counts as being spoken.
+    bool m_awaitingStart = false;
+    QElapsedTimer m_sinceSay;
 };
 
 } // namespace halvika

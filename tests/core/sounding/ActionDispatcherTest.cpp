@@ -21,6 +21,8 @@ protected:
             return exitAllowed;
         };
         dispatcher.endProgram = [this] { events.push_back("end"); };
+        currentVoices.finishesAtOnce = true;
+        olderVoices.finishesAtOnce = true;
     }
     std::vector<std::string> events;
     bool exitAllowed = true;

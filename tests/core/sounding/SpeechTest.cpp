@@ -90,5 +90,53 @@ TEST(SpeechTest, SpeechUsesTheSettingsAndIsReleasedOnceTheEngineIsDone) {
     EXPECT_EQ(current.spoken.size(), 1u);
 }
 
+TEST(SpeechTest, TextsWaitTheirTurnInOrderAndTakeTheSettingsOfTheirTurn) {
+    FakeSpeechEngine current({"Alice"});
+    FakeSpeechEngine older({"en"});
+    SettingsStore settings;
+    test::ManualClock clock(Date::fromParts(2026, 3, 7, 9, 41, 0));
+    modSpeech speech(&current, &older, settings, clock);
+    int calls = 0;
+    speech.textWaiting = [&calls] { ++calls; };
+
+    // "Show and speak" and "tell the time" of one alarm, then a second alarm in the same second.
+    EXPECT_TRUE(speech.speak("Tea is ready"));
+    EXPECT_TRUE(speech.tellTime("now \"It is <h:nn>.\""));
+    EXPECT_TRUE(speech.speak("Bins", "(1) en")); // the other engine waits as well
+    EXPECT_EQ(current.spoken.size(), 1u);        // nothing was cut off
+    EXPECT_EQ(current.stops, 0);
+    EXPECT_EQ(speech.waiting(), 2u);
+    EXPECT_EQ(calls, 2);
+
+    settings.overrideVoiceVolume = true; // changed meanwhile: the next text is spoken with it
+    settings.voiceVolume = 30;
+    speech.releaseFinishedSpeech(); // still speaking: no one else starts
+    EXPECT_EQ(current.spoken.size(), 1u);
+    current.busy = false;
+    speech.releaseFinishedSpeech();
+    ASSERT_EQ(current.spoken.size(), 2u);
+    EXPECT_EQ(current.spoken[1].text, "It is 9:41.");
+    EXPECT_EQ(current.spoken[1].volume, 30);
+    EXPECT_TRUE(older.spoken.empty());
+    current.busy = false;
+    speech.releaseFinishedSpeech();
+    ASSERT_EQ(older.spoken.size(), 1u);
+    EXPECT_EQ(older.spoken[0].text, "Bins");
+    EXPECT_EQ(speech.waiting(), 0u);
+
+    // Stopping all sounds silences the waiting texts too; a text no engine takes lets the next one speak.
+    speech.speak("one");
+    speech.speak("two");
+    speech.stopSpeech();
+    EXPECT_EQ(speech.waiting(), 0u);
+    older.busy = false;
+    speech.speak("three");
+    speech.speak("nobody", "Zoe");
+    speech.speak("four");
+    current.busy = false;
+    speech.releaseFinishedSpeech();
+    EXPECT_EQ(current.spoken.back().text, "four");
+}
+
 } // namespace
 } // namespace halvika
