@@ -161,6 +161,7 @@ void CoreSubsystems::reapplySettings() {
     w.attentionAlarm = m_settings.attentionAlarm;
     w.autoSave = m_settings.autoSave;
     w.autoVersionCheck = m_settings.autoVersionCheck;
+    w.generalDateFormat = m_settings.displayFormats[3];
     for (std::size_t i = 0; i < 2; ++i) {
         w.seeAlarmsShown[i] = m_settings.seeAlarmsShown[i] != 0;
         w.seeAlarmsAmount[i] = m_settings.seeAlarmsAmount[i];

@@ -263,10 +263,16 @@ void HalvikaCalendarLogic::shiftPasted(Alarm& alarm, std::int32_t offset) const 
 
 Date HalvikaCalendarLogic::proposedMoment(const HPeriod& period, const Date& now) {
     constexpr std::int64_t day = 86400;
-    if (period.end.serialSeconds() - period.start.serialSeconds() + 1 < day) {
-        return period.start;
+    const Date candidate =
+        period.end.serialSeconds() - period.start.serialSeconds() + 1 < day
+            ? period.start
+            : Date::fromSerialSeconds(period.start.dateOnly().serialSeconds() + (now.hour() + 1) % 24 * 3600);
+    if (candidate > now) {
+        return candidate;
     }
-    return Date::fromSerialSeconds(period.start.dateOnly().serialSeconds() + (now.hour() + 1) % 24 * 3600);
+    // A one-time alarm in the past would never sound: the next whole hour instead (tomorrow's first, late
+    // in the evening).
+    return Date::fromSerialSeconds(now.dateOnly().serialSeconds() + (now.hour() + 1) * 3600);
 }
 
 bool HalvikaCalendarLogic::exportHtml(const AppPaths& paths, Shell& shell) const {

@@ -775,7 +775,7 @@ AlarmWatch::SnoozeResult AlarmWatch::snoozeCommand(Alarm& alarm, const Date& sho
     bool snoozeAgain = true;
     if (alarm.snoozing && alarm.nextSnoozeAlarmDate > systemNow) {
         const std::string question =
-            m_texts.getText("frmAlarm", 2) + " " + formatDate("yyyy-mm-dd hh:nn:ss", alarm.nextSnoozeAlarmDate);
+            m_texts.getText("frmAlarm", 2) + " " + formatDate(m_settings.generalDateFormat, alarm.nextSnoozeAlarmDate);
         snoozeAgain =
             m_messages.msgBox(question, Dialogs::styleYesNo + Dialogs::styleExclamation) == Dialogs::answerYes;
     }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace halvika {
 
@@ -33,6 +34,8 @@ struct WatchSettings {
     bool autoSave = true;
     /// "acv": automatic version check.
     bool autoVersionCheck = false;
+    /// "df"/"ot": the user's general date format, for moments named in questions.
+    std::string generalDateFormat = "yyyy/mm/dd hh:nn:ss";
 };
 
 } // namespace halvika

@@ -23,6 +23,7 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QResizeEvent>
 #include <QStackedWidget>
 
 #include <QLabel>
@@ -101,6 +102,9 @@ frmHalvikaMain::frmHalvikaMain(HalvikaApp& app, QWidget* parent) : QMainWindow(p
             m_core->watchSettings().autoVersionCheck = m_autoCheck->isChecked();
             m_core->markSettingsChanged();
         }
+        if (m_autoCheck->isChecked()) {
+            m_app.versionCheck(true); // switched on: the first check is now, not in up to an hour
+        }
     });
     m_autoCheck->setObjectName("mnuHelpAutoCheckVersion");
     m_autoCheck->setCheckable(true);
@@ -149,6 +153,7 @@ void frmHalvikaMain::setCore(CoreSubsystems& core, const Clock& clock, Clipboard
     for (int v = 0; v < 3; ++v) {
         QAction* action = viewMenu->addAction(tr(viewTexts[v]), this, [this, v] {
             showView(static_cast<std::int16_t>(v));
+            m_core->markSettingsChanged(); // the view is kept for the next start
             if (m_view > 0) {
                 showCalendars();
             }
@@ -415,6 +420,14 @@ void frmHalvikaMain::toggleWindowVisibility() {
         showNormal();
         raise();
         activateWindow();
+    }
+}
+
+void frmHalvikaMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    // Only a size the user gave is worth saving: not the one the window is shown with at start-up.
+    if (m_core && isVisible() && event->spontaneous()) {
+        m_core->markSettingsChanged();
     }
 }
 

@@ -291,5 +291,24 @@ TEST_F(HalvikaCalendarLogicTest, SelectionLabelClipboardOffsetAndExport) {
     EXPECT_EQ(home.read("hgrstyle.css"), "td { }");
 }
 
+TEST(HalvikaCalendarLogicProposal, ANewAlarmInACellIsProposedAtTheNextHourAndNeverInThePast) {
+    const auto day = [](int d) {
+        return HPeriod{Date::fromParts(2026, 3, d), Date::fromParts(2026, 3, d, 23, 59, 59)};
+    };
+    const Date afternoon = Date::fromParts(2026, 3, 7, 14, 20, 0);
+    EXPECT_EQ(HalvikaCalendarLogic::proposedMoment(day(7), afternoon), Date::fromParts(2026, 3, 7, 15, 0, 0));
+    EXPECT_EQ(HalvikaCalendarLogic::proposedMoment(day(9), afternoon), Date::fromParts(2026, 3, 9, 15, 0, 0));
+    // Late in the evening: today's cell proposes tomorrow's first hour, not midnight gone by.
+    const Date late = Date::fromParts(2026, 3, 7, 23, 30, 0);
+    EXPECT_EQ(HalvikaCalendarLogic::proposedMoment(day(7), late), Date::fromParts(2026, 3, 8, 0, 0, 0));
+    EXPECT_EQ(HalvikaCalendarLogic::proposedMoment(day(8), late), Date::fromParts(2026, 3, 8, 0, 0, 0));
+    // An hour cell: its start, unless that has gone.
+    const HPeriod hour{Date::fromParts(2026, 3, 7, 16, 0, 0), Date::fromParts(2026, 3, 7, 16, 59, 59)};
+    EXPECT_EQ(HalvikaCalendarLogic::proposedMoment(hour, afternoon), hour.start);
+    EXPECT_EQ(HalvikaCalendarLogic::proposedMoment(hour, Date::fromParts(2026, 3, 7, 16, 10, 0)),
+              Date::fromParts(2026, 3, 7, 17, 0, 0));
+    EXPECT_EQ(HalvikaCalendarLogic::proposedMoment(day(2), afternoon), Date::fromParts(2026, 3, 7, 15, 0, 0));
+}
+
 } // namespace
 } // namespace halvika

@@ -495,9 +495,12 @@ TEST_F(AlarmWatchTest, SnoozeCommandQuestionsAndWarnings) {
     EXPECT_EQ(a->lastSnoozeUnit, unitMinute);
     EXPECT_EQ(a->lastSnoozeAddTo, 1);
 
-    // Already snoozed to a later moment: asked first; No keeps the old snooze but remembers the choice.
+    // Already snoozed to a later moment: asked first, naming it in the user's format; No keeps the old snooze
+    // but remembers the choice.
+    settings.generalDateFormat = "dd/mm/yyyy hh:nn";
     setUp.dialogs.setNextAnswer(Dialogs::answerNo);
     EXPECT_EQ(watch.snoozeCommand(*a, shown, at(8, 8), 1, 1, 4), AlarmWatch::SnoozeResult::NotAgain);
+    EXPECT_EQ(setUp.dialogs.shown().back().text, setUp.texts.getText("frmAlarm", 2) + " 07/03/2026 08:12");
     EXPECT_EQ(a->nextSnoozeAlarmDate, at(8, 12));
     EXPECT_EQ(a->lastSnoozeUnit, unitWeek); // list position 4 is the week
 }
