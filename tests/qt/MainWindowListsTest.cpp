@@ -41,6 +41,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
+
 namespace halvika {
 namespace {
 
@@ -128,6 +131,31 @@ TEST_F(MainWindowListsTest, ColoursFollowTheDesktopPaletteAndTheScheme) {
 
     lists->setPalette(QPalette(QColor(240, 240, 240))); // back to light: the near-black stays as it is
     EXPECT_EQ(coming->topLevelItem(0)->foreground(0).color(), QColor(0x20, 0x20, 0x20));
+}
+
+TEST_F(MainWindowListsTest, TheEditorsMomentsFollowTheUsersFormatKeepADaylightSavingGapAndNeverShow9999) {
+    // Berlin springs forward at 02:00 on 29 March 2026: 02:30 does not exist there, but is what was stored.
+    const char* zone = std::getenv("TZ");
+    const std::string oldZone = zone ? zone : "";
+    setenv("TZ", "Europe/Berlin", 1);
+    tzset();
+    const auto tea = core.groups().alarmGroups.elementAt(0)->alarms.elementAt(0);
+    tea->onceDate = Date::fromParts(2026, 3, 29, 2, 30, 0);
+    core.settings().displayFormats[0] = "dd.mm.yyyy hh:nn";
+    QString shown, shownEnd;
+    whenEditorOpens([&shown, &shownEnd](frmAlarmProperties& editor) {
+        shown = editor.findChild<QDateTimeEdit*>("dtpDate0")->text();
+        shownEnd = editor.findChild<QDateTimeEdit*>("dtpDate2")->text();
+    });
+    Vector<Alarm> alarms;
+    alarms.addElement(tea);
+    lists->editAlarms(alarms, AlarmEditorLogic::existingAlarms);
+    setenv("TZ", oldZone.c_str(), 1);
+    tzset();
+    EXPECT_EQ(shown, "29.03.2026 02:30"); // the user's order, no seconds when none are used
+    EXPECT_EQ(shownEnd, "no end");        // the alarm has no end date
+    EXPECT_EQ(tea->onceDate, Date::fromParts(2026, 3, 29, 2, 30, 0));
+    EXPECT_EQ(tea->endDate, Date::none());
 }
 
 TEST_F(MainWindowListsTest, AColumnTitleSortsTheListAndMovingAnAlarmSwitchesSortingOff) {

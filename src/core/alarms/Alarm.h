@@ -46,7 +46,7 @@ public:
     bool soundAfterInactive = false;
     std::int16_t importance = 0;
     std::int32_t durationAmount = 0;
-    std::int16_t durationUnit = 1; ///< minutes, as a missing "duru" reads
+    std::int16_t durationUnit = 0; ///< a fresh alarm counts in seconds; a missing "duru" reads as minutes
     bool snoozing = false;
     Date nextSnoozeAlarmDate;
     bool lastSnoozeSet = false;

@@ -45,8 +45,16 @@ std::string PersonalAssistant::summary(int number, const Date& now, bool ignoreC
     const int count = found.numberOfElements();
     std::string text = modTranslation::fill(m_texts.getAssistantText(number), std::to_string(count));
     if (count > 0) {
+        // A time on another day says which day, or "9:15" tomorrow would be heard as today's.
+        const Date first = starts.dateAt(0);
+        std::string when = formatDate("h:nn", first);
+        if (first.dateOnly() != now.dateOnly()) {
+            const std::string pattern = m_texts.getAssistantText(textTimeOnDay);
+            const std::string day = formatDate("dddd", first);
+            when = pattern.empty() ? when + " " + day : modTranslation::fill(pattern, when, day);
+        }
         appendSentence(text, modTranslation::fill(m_texts.getAssistantText(number + 10), std::to_string(count),
-                                                  found.elementAt(0)->name, formatDate("h:nn", starts.dateAt(0))));
+                                                  found.elementAt(0)->name, when));
     }
     return text;
 }

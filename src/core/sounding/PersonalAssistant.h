@@ -14,6 +14,8 @@ class modTranslation;
 class PersonalAssistant {
 public:
     static constexpr const char* section = "assistant";
+    /// "#1 on #2": a time (#1) on another day (#2).
+    static constexpr int textTimeOnDay = 400;
 
     /// `speak` says one text with the settings' voice.
     PersonalAssistant(modTranslation& texts, AlarmGroupCollection& groups,

@@ -10,6 +10,7 @@
 #include "groups/AlarmGroupCollection.h"
 #include "platform/QtSoundOutput.h"
 #include "plugins/PluginHost.h"
+#include "settings/SettingsStore.h"
 #include "settings/modTranslation.h"
 #include "sounding/WildcardPath.h"
 #include "windows/AppIcon.h"
@@ -33,28 +34,59 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <random>
+#include <vector>
 
 namespace halvika {
 
 namespace {
 
 constexpr int unitCount = 7;
-const char* const qtDateFormat = "yyyy-MM-dd HH:mm:ss";
+
+// Moments are wall-clock times without a zone: held as UTC in the edits, so that a moment inside a
+// daylight-saving gap stays as it was stored instead of being moved by an hour.
+const QDateTime neverShown(QDate(1000, 1, 1), QTime(0, 0), Qt::UTC);
 
 QDateTime toQt(const std::string& text) {
     const auto date = DateText::parse(text);
     if (!date) {
         return {};
     }
+    if (*date == Date::none()) {
+        return neverShown; // shown as "no end", never as 9999-12-31
+    }
     return QDateTime(QDate(date->year(), date->month(), date->day()),
-                     QTime(date->hour(), date->minute(), date->second()));
+                     QTime(date->hour(), date->minute(), date->second()), Qt::UTC);
 }
 
 std::string fromQt(const QDateTime& value) {
+    if (value == neverShown) {
+        return formatDate("yyyy/mm/dd hh:nn:ss", Date::none());
+    }
     return value.toString("yyyy/MM/dd HH:mm:ss").toStdString();
+}
+
+/// The user's order of day, month and year (and separator) in the edit's own letters; seconds only when
+/// wanted. A format without all three falls back to year-month-day.
+QString editFormat(const std::string& userFormat, bool seconds) {
+    std::vector<std::pair<std::size_t, QString>> parts{
+        {userFormat.find('d'), "dd"}, {userFormat.find('m'), "MM"}, {userFormat.find('y'), "yyyy"}};
+    const bool complete =
+        std::all_of(parts.begin(), parts.end(), [](const auto& p) { return p.first != std::string::npos; });
+    if (!complete) {
+        parts = {{0, "yyyy"}, {1, "MM"}, {2, "dd"}};
+    }
+    std::sort(parts.begin(), parts.end());
+    const QString separator = !complete                                   ? "-"
+                              : userFormat.find('.') != std::string::npos ? "."
+                              : userFormat.find('-') != std::string::npos ? "-"
+                                                                          : "/";
+    return parts[0].second + separator + parts[1].second + separator + parts[2].second +
+           (seconds ? " HH:mm:ss" : " HH:mm");
 }
 
 QString text(modTranslation& texts, int number) {
@@ -65,7 +97,7 @@ QString text(modTranslation& texts, int number) {
 
 frmAlarmProperties::frmAlarmProperties(AlarmEditorLogic::Services services, PluginHost* plugins, QWidget* parent)
     : QDialog(parent), m_logic(services), m_texts(services.texts), m_messages(services.messages),
-      m_paths(services.paths), m_plugins(plugins) {
+      m_paths(services.paths), m_dateFormat(services.settings.displayFormats[0]), m_plugins(plugins) {
     setObjectName("frmAlarmProperties");
     setWindowTitle("Alarm");
     setWindowIcon(AppIcon::icon());
@@ -104,10 +136,12 @@ void frmAlarmProperties::buildControls() {
     for (int i = 0; i < 3; ++i) {
         m_dates[static_cast<std::size_t>(i)] = new QDateTimeEdit(when);
         m_dates[static_cast<std::size_t>(i)]->setObjectName(QString("dtpDate%1").arg(i));
-        m_dates[static_cast<std::size_t>(i)]->setDisplayFormat(qtDateFormat);
-        m_dates[static_cast<std::size_t>(i)]->setCalendarPopup(true);
-        m_dates[static_cast<std::size_t>(i)]->setDateTimeRange(QDateTime(QDate(100, 1, 1), QTime(0, 0)),
-                                                               QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59)));
+        QDateTimeEdit* edit = m_dates[static_cast<std::size_t>(i)];
+        edit->setTimeSpec(Qt::UTC);
+        edit->setDisplayFormat(editFormat("", true));
+        edit->setCalendarPopup(true);
+        edit->setDateTimeRange(neverShown, QDateTime(QDate(9999, 12, 30), QTime(23, 59, 59), Qt::UTC));
+        edit->installEventFilter(this);
     }
     m_onceLabel->setBuddy(m_dates[0]);
     whenGrid->addWidget(m_onceLabel, 1, 0);
@@ -324,9 +358,22 @@ void frmAlarmProperties::buildControls() {
 
 frmAlarmProperties::~frmAlarmProperties() = default;
 
+bool frmAlarmProperties::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn) {
+        if (auto* edit = qobject_cast<QDateTimeEdit*>(watched)) {
+            // After the edit has placed its cursor: the whole section under it is chosen.
+            QTimer::singleShot(0, edit, [edit] { edit->setSelectedSection(edit->currentSection()); });
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 void frmAlarmProperties::translate() {
     FormTranslator::translateForm(*this, m_texts);
     m_soundPicker->setOwnFileText(text(m_texts, 58));
+    for (QDateTimeEdit* edit : m_dates) {
+        edit->setSpecialValueText(text(m_texts, 59)); // the "never" date
+    }
     const auto refill = [](QComboBox* box, const QStringList& items) {
         const int current = box->currentIndex();
         const QSignalBlocker blocker(box);
@@ -384,9 +431,18 @@ void frmAlarmProperties::fillFromLogic() {
     m_moment->setCurrentIndex(f.momentIndex);
     m_periodAmount->setValue(f.periodAmount);
     m_periodUnit->setCurrentIndex(f.periodUnitPosition);
+    bool seconds = false;
     for (int i = 0; i < 3; ++i) {
         const QDateTime value = toQt(f.dateTexts[static_cast<std::size_t>(i)]);
-        m_dates[static_cast<std::size_t>(i)]->setDateTime(value.isValid() ? value : QDateTime::currentDateTime());
+        seconds = seconds || (value.isValid() && value.time().second() != 0);
+    }
+    for (int i = 0; i < 3; ++i) {
+        const QDateTime value = toQt(f.dateTexts[static_cast<std::size_t>(i)]);
+        const QDateTime now = QDateTime::currentDateTime();
+        QDateTimeEdit* edit = m_dates[static_cast<std::size_t>(i)];
+        edit->setDisplayFormat(editFormat(m_dateFormat, seconds));
+        edit->setDateTime(
+            value.isValid() ? value : QDateTime(now.date(), QTime(now.time().hour(), now.time().minute()), Qt::UTC));
         m_restrictions[static_cast<std::size_t>(i)]->setChecked(f.restrictions[static_cast<std::size_t>(i)]);
     }
     for (int d = 0; d < 7; ++d) {

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 
 class QCheckBox;
 class QComboBox;
@@ -46,6 +47,8 @@ public:
 
 protected:
     void accept() override { applyOk(); }
+    /// A date edit that gets the focus selects its section, so typing replaces it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
@@ -64,6 +67,8 @@ private:
     modTranslation& m_texts;
     MessageBoxRoutine& m_messages;
     const AppPaths* m_paths;
+    /// The user's format for alarm moments ("df"/"al"), which the date edits follow.
+    std::string m_dateFormat;
     PluginHost* m_plugins;
     bool m_filling = false;
     int m_shownAction = -1;

@@ -126,6 +126,8 @@ TEST(Alarm, Constructors) {
     EXPECT_TRUE(d->changed);
     EXPECT_TRUE(d->soundAfterInactive);
     EXPECT_EQ(d->everyUnit, 3);
+    EXPECT_EQ(d->durationUnit, 0); // all numbers of a fresh alarm are 0; it is written, and read back
+    EXPECT_EQ(Alarm::createFromXML(*d->toXML("alrm"), nullptr)->durationUnit, 0);
     EXPECT_EQ(d->endDate, Date::none());
     ASSERT_EQ(d->actions.numberOfElements(), 1);
     EXPECT_EQ(d->actions.elementAt(0)->action, 1);

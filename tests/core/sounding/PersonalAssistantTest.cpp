@@ -30,8 +30,9 @@ TEST_F(PersonalAssistantTest, TheGreetingFitsThePartOfTheDayAndTheSummariesCount
     alarmWith(1, "x", Date::fromParts(2026, 3, 20, 10, 0, 0)); // beyond both periods
     const std::string text = greeting(8);
     EXPECT_NE(text.find("You have 1 alarms in the next hours. Your next alarm is Dentist at 9:15."), std::string::npos);
-    EXPECT_NE(text.find("You have 1 important alarms in the coming days. The first of them is Train at 10:00."),
-              std::string::npos);
+    EXPECT_NE(
+        text.find("You have 1 important alarms in the coming days. The first of them is Train at 10:00 on Sunday."),
+        std::string::npos);
 }
 
 TEST_F(PersonalAssistantTest, ItStaysQuietWhileBlockedAndWithinTwoMinutesOfTheLastGreeting) {
