@@ -76,6 +76,9 @@ TEST_F(SoundingWindowsQtTest, TheAlarmWindowShowsTheAlarmAndClosesOnlyAfterItsFi
     qtWindows.showAlarmMessage(tea, tea->actions.elementAt(0), eight, true, "");
     frmAlarm* window = openWindow<frmAlarm>();
     ASSERT_NE(window, nullptr);
+    // Shown without taking the keyboard from where the user is typing (the offscreen platform activates
+    // every window, so the attribute is what can be checked here).
+    EXPECT_TRUE(window->testAttribute(Qt::WA_ShowWithoutActivating));
     EXPECT_EQ(window->windowTitle(), "Tea - 08:00");
     EXPECT_EQ(window->findChild<QPlainTextEdit*>("txtAlarmMessage")->toPlainText(), "The tea is ready");
     // Captions and lists come from the language file.

@@ -118,6 +118,7 @@ frmAlarm::frmAlarm(AlarmWindowLogic& logic, SoundingWindows& windows, modTransla
     refresh();
     m_message->setFocus();
     m_ok->setFocus();
+    setAttribute(Qt::WA_ShowWithoutActivating);
 }
 
 void frmAlarm::translate() {
@@ -155,9 +156,10 @@ void frmAlarm::refresh() {
         action->setEnabled(m_logic.menuEnabled() && (action->objectName() != "mnuProperties" || openEditor));
     }
     setWindowFlag(Qt::WindowStaysOnTopHint, m_logic.topmost());
+    // Shown on top, but the keyboard stays where the user is typing: a Return meant for another window must
+    // never dismiss an alarm unseen. A click gives it the keys.
     show();
     raise();
-    activateWindow();
 }
 
 std::string frmAlarm::editedMessage() const {
