@@ -9,7 +9,9 @@
 #include "app/MessageBoxRoutine.h"
 #include "app/ProgramVersion.h"
 #include "dates/ArithmeticError.h"
+#include "editing/QuickReminder.h"
 #include "groups/GroupWorkspace.h"
+#include "platform/posix/PosixClock.h"
 #include "platform/posix/PosixPluginProcess.h"
 #include "plugins/PluginHost.h"
 #include "settings/ColourScheme.h"
@@ -69,6 +71,7 @@ const char* CliCommands::usage() {
            "  halvika-cli list [--json] [--count N]\n"
            "      The upcoming alarms, soonest first: moment, name and group (N, 50 by default, at most 1000).\n"
            "  halvika-cli add --at \"yyyy/mm/dd hh:nn:ss\" --message TEXT [--group NAME] [--name NAME]\n"
+           "  halvika-cli add --in 25m --message TEXT [--group NAME] [--name NAME]   (s, m, h or d; bare: minutes)\n"
            "      A one-time alarm showing the message, in the named group or the first one.\n"
            "  halvika-cli block | unblock | stop-sounds\n"
            "  halvika-cli --help | --version\n"
@@ -404,13 +407,13 @@ int CliCommands::remoteCommand(const std::vector<std::string>& args, std::ostrea
                                RemoteClient* remote) {
     const std::string& command = args[0];
     // The options, checked before anything is asked of Halvika.
-    std::string at, message, group, name;
+    std::string at, in, message, group, name;
     bool json = false;
     int count = 50;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool takesValue =
-            (command == "add" && (a == "--at" || a == "--message" || a == "--group" || a == "--name")) ||
+            (command == "add" && (a == "--at" || a == "--in" || a == "--message" || a == "--group" || a == "--name")) ||
             (command == "list" && a == "--count");
         if (takesValue && i + 1 >= args.size()) {
             err << "halvika-cli: " << a << " needs a value\n";
@@ -422,6 +425,8 @@ int CliCommands::remoteCommand(const std::vector<std::string>& args, std::ostrea
             const std::string& value = args[++i];
             if (a == "--at") {
                 at = value;
+            } else if (a == "--in") {
+                in = value;
             } else if (a == "--message") {
                 message = value;
             } else if (a == "--group") {
@@ -441,9 +446,17 @@ int CliCommands::remoteCommand(const std::vector<std::string>& args, std::ostrea
             return exitUsage;
         }
     }
-    if (command == "add" && (at.empty() || message.empty())) {
-        err << "halvika-cli: add needs --at \"yyyy/mm/dd hh:nn:ss\" and --message TEXT\n";
+    if (command == "add" && ((at.empty() == in.empty()) || message.empty())) {
+        err << "halvika-cli: add needs either --at \"yyyy/mm/dd hh:nn:ss\" or --in 25m, and --message TEXT\n";
         return exitUsage;
+    }
+    if (command == "add" && !in.empty()) {
+        const auto seconds = QuickReminder::parseDelay(in);
+        if (!seconds) {
+            err << "halvika-cli: \"" << in << "\" is not a wait such as 90s, 25m, 2h or 1d (at most a year)\n";
+            return exitUsage;
+        }
+        at = QuickReminder::momentAfter(PosixClock().now().date, *seconds).toFileString();
     }
     if (command == "add") {
         const auto typed = momentText(at);

@@ -9,6 +9,7 @@
 #include "app/ProgramVersion.h"
 #include "app/RemoteCommands.h"
 #include "dates/DateNames.h"
+#include "editing/QuickReminder.h"
 #include "platform/DBusPowerControl.h"
 #include "platform/DBusService.h"
 #include "platform/EspeakSpeechEngine.h"
@@ -39,6 +40,7 @@
 #include "windows/frmDateTime.h"
 #include "windows/frmFirstTimeSettings.h"
 #include "windows/frmHalvikaMain.h"
+#include "windows/frmQuickReminder.h"
 #include "windows/frmSettings.h"
 
 #include <QApplication>
@@ -347,6 +349,24 @@ int HalvikaProgram::run(int argc, char** argv) {
         return soundingWindows.snoozeLatest(amount, unit);
     };
     remote.exitRoutine = [&app] { app.exitProgram(true); };
+    // "Remind me in…" makes its alarm the way a script would: checked, in the chosen group, saved at once.
+    const auto remindMe = [&app, &clock, &remote, &mainWindow] {
+        frmQuickReminder dialog(app.translation(), mainWindow->isVisible() ? mainWindow.get() : nullptr);
+        if (dialog.exec() != QDialog::Accepted) {
+            return;
+        }
+        const auto group = mainWindow->lists()->currentGroup();
+        const std::string moment =
+            QuickReminder::momentAfter(clock.now().date, std::int64_t{dialog.minutes()} * 60).toFileString();
+        const std::string problem = remote.addAlarm("", moment, dialog.message(), group ? group->name : "");
+        if (!problem.empty()) {
+            app.msgBox(problem, Dialogs::styleExclamation);
+        }
+        mainWindow->lists()->refresh();
+        mainWindow->showNextAlarm();
+    };
+    QObject::connect(tray.get(), &TrayIcon::quickReminderRequested, remindMe);
+    QObject::connect(mainWindow.get(), &frmHalvikaMain::quickReminderRequested, remindMe);
     DBusService dbus(remote);
     dbus.showWindow = [&mainWindow] {
         if (!mainWindow->isVisible()) {

@@ -4,6 +4,8 @@
 #include "fakes/TempHome.h"
 #include "xml/XMLNode.h"
 
+#include "platform/posix/PosixClock.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -239,6 +241,24 @@ TEST(CliRemoteCommands, AddBlockAndStopAreCheckedFirstAndSaySoWhenHalvikaIsNotRu
     runWith(remote, {"stop-sounds"});
     EXPECT_EQ(remote.asked, (std::vector<std::string>{"add Candles|2026/12/24 18:00:00|Light them|Home",
                                                       "add |2026/12/24 18:00:00|Late|", "block", "unblock", "stop"}));
+
+    // "--in" counts from now: the moment sent lies that far ahead (within the seconds this test takes).
+    remote.addProblem.clear();
+    remote.asked.clear();
+    const Date before = PosixClock().now().date;
+    const Result soon = runWith(remote, {"add", "--in", "25m", "--message", "Tea"});
+    EXPECT_EQ(soon.status, CliCommands::exitOk) << soon.err;
+    ASSERT_EQ(remote.asked.size(), 1u);
+    const auto sent = Date::fromFileString(remote.asked[0].substr(5, 19));
+    ASSERT_TRUE(sent.has_value());
+    EXPECT_GE(sent->serialSeconds() - before.serialSeconds(), 25 * 60);
+    EXPECT_LE(sent->serialSeconds() - before.serialSeconds(), 25 * 60 + 5);
+    for (const char* bad : {"25x", "0m", "m", "400d", "-5m"}) {
+        EXPECT_EQ(runWith(remote, {"add", "--in", bad, "--message", "x"}).status, CliCommands::exitUsage) << bad;
+    }
+    EXPECT_EQ(runWith(remote, {"add", "--in", "5", "--at", "2026/12/24 18:00:00", "--message", "x"}).status,
+              CliCommands::exitUsage); // one or the other
+    EXPECT_EQ(remote.asked.size(), 1u);
 
     remote.running = false;
     const Result down = runWith(remote, {"block"});

@@ -7,12 +7,14 @@
 #include "windows/frmAlarm.h"
 #include "windows/frmDateTime.h"
 #include "windows/frmFind.h"
+#include "windows/frmQuickReminder.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -66,6 +68,25 @@ TEST(DateTimeWindowTest, ShowsTodayFromTheClockWithItsCaptionFromTheLanguageFile
     EXPECT_EQ(window.windowTitle(), "Datum und Uhrzeit");
     EXPECT_EQ(window.findChild<QCalendarWidget*>("calMonth")->selectedDate(), QDate(2026, 3, 7));
     EXPECT_EQ(window.findChild<QLabel*>("lblTime")->text(), "07:05:00");
+}
+
+TEST(QuickReminderWindowTest, AUsualWaitIsOneClickAndTheMessageHasItsDefault) {
+    test::ensureQtApp();
+    test::SoundingTestRig rig;
+    frmQuickReminder dialog(rig.setUp.texts);
+    EXPECT_EQ(dialog.windowTitle(), "Remind me");
+    EXPECT_EQ(dialog.message(), "Reminder");
+    dialog.findChild<QLineEdit*>("txtMessage")->setText("   ");
+    EXPECT_EQ(dialog.message(), "Reminder"); // nothing typed: still a message to show
+    dialog.findChild<QLineEdit*>("txtMessage")->setText("Take the bread out");
+    dialog.findChild<QPushButton*>("cmdMinutes15")->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.minutes(), 15);
+    EXPECT_EQ(dialog.message(), "Take the bread out");
+    rig.setUp.texts.setLanguage("Deutsch");
+    frmQuickReminder german(rig.setUp.texts);
+    EXPECT_EQ(german.message(), "Erinnerung");
+    rig.setUp.texts.setLanguage("English");
 }
 
 } // namespace

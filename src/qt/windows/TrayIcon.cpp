@@ -18,6 +18,8 @@ TrayIcon::TrayIcon(QObject* parent) : QObject(parent), m_icon(new QSystemTrayIco
     calendar->setObjectName("mnuTrayCalendar");
     QAction* add = m_menu->addAction(tr("Add an alarm..."), this, &TrayIcon::addAlarmRequested);
     add->setObjectName("mnuTrayAddAlarm");
+    QAction* remind = m_menu->addAction(tr("Remind me in..."), this, &TrayIcon::quickReminderRequested);
+    remind->setObjectName("mnuTrayRemindMe");
     m_menu->addSeparator();
     m_blocked = m_menu->addAction(tr("Blocked"), this, [this] { emit blockedToggled(m_blocked->isChecked()); });
     m_blocked->setObjectName("mnuTrayBlocked");

@@ -25,11 +25,13 @@ public:
     void setBlocked(bool blocked);
     /// The menu's captions from the language file (the main window's section).
     void translate(modTranslation& texts);
+    QMenu* menu() const { return m_menu; }
 
 signals:
     void toggleWindowRequested();
     void stopSoundsRequested();
     void addAlarmRequested();
+    void quickReminderRequested();
     void calendarRequested();
     void blockedToggled(bool blocked);
     void exitRequested();

@@ -71,6 +71,9 @@ frmHalvikaMain::frmHalvikaMain(HalvikaApp& app, QWidget* parent) : QMainWindow(p
     m_blocked->setObjectName("mnuGeneralBlocked");
     m_blocked->setCheckable(true);
     m_blocked->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    QAction* remind = general->addAction(tr("Re&mind me in..."), this, &frmHalvikaMain::quickReminderRequested);
+    remind->setObjectName("mnuGeneralRemindMe");
+    remind->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     QAction* find = general->addAction(tr("&Find alarms..."), this, &frmHalvikaMain::showFind);
     find->setObjectName("mnuGeneralFind");
     find->setShortcut(QKeySequence::Find);
@@ -96,7 +99,7 @@ frmHalvikaMain::frmHalvikaMain(HalvikaApp& app, QWidget* parent) : QMainWindow(p
         }
     });
     check->setObjectName("mnuHelpCheckVersion");
-    m_autoCheck = help->addAction(tr("Check &automatically"), this, [this] {
+    m_autoCheck = help->addAction(tr("Check au&tomatically"), this, [this] {
         if (m_core) {
             m_core->settings().autoVersionCheck = m_autoCheck->isChecked();
             m_core->watchSettings().autoVersionCheck = m_autoCheck->isChecked();

@@ -77,6 +77,7 @@ signals:
     void stopSoundsRequested();
     void showAlarmClockRequested();
     void settingsRequested();
+    void quickReminderRequested();
     /// The captions were set again (the tray menu follows).
     void translated();
 
