@@ -8,6 +8,7 @@
 
 #include <libical/ical.h>
 
+#include <cstdio>
 #include <ctime>
 #include <memory>
 
@@ -115,7 +116,8 @@ public:
     /// Occurrences counted out to find where a COUNT rule ends; a calendar file cannot make us count forever.
     static constexpr int maxCount = 100000;
 
-    EventImporter(icalcomponent* event, std::vector<std::string>& notes) : m_event(event), m_notes(notes) {}
+    EventImporter(icalcomponent* event, std::vector<std::string>& notes, int allDayMinutes)
+        : m_event(event), m_notes(notes), m_allDayMinutes(allDayMinutes) {}
 
     /// The alarm elements: none when the event has no moment, several when its rule needs one alarm per
     /// weekday.
@@ -132,7 +134,12 @@ public:
             m_name = todo ? "To do" : "Event";
             note("it has neither a title (SUMMARY) nor a reminder text; it was named \"" + m_name + "\"");
         }
-        const Date start = localOf(startTime);
+        // An all-day event reminds at the user's hour of the day, not with a window at midnight.
+        const bool allDay = icaltime_is_date(startTime) != 0;
+        const Date dayStart = localOf(startTime);
+        const Date start = allDay && dayStart < Date::none()
+                               ? Date::fromSerialSeconds(dayStart.serialSeconds() + m_allDayMinutes * 60LL)
+                               : dayStart;
         if (start >= Date::none()) {
             note(todo ? "it has no due time and was left out" : "it has no start and was left out");
             return {};
@@ -149,8 +156,8 @@ public:
         if (!todo) {
             const icaltimetype endTime = icalcomponent_get_dtend(m_event);
             const Date end = localOf(endTime);
-            if (end < Date::none() && end > start) {
-                const auto [amount, unit] = amountOf(end.serialSeconds() - start.serialSeconds());
+            if (end < Date::none() && end > dayStart) {
+                const auto [amount, unit] = amountOf(end.serialSeconds() - (allDay ? dayStart : start).serialSeconds());
                 a->durationAmount = amount;
                 a->durationUnit = unit;
             }
@@ -410,6 +417,7 @@ private:
 
     icalcomponent* m_event;
     std::vector<std::string>& m_notes;
+    int m_allDayMinutes;
     std::string m_name;
     std::string m_reminderText;
     std::vector<Date> m_weekdayAnchors;
@@ -417,7 +425,8 @@ private:
 
 } // namespace
 
-ICalImporter::Result ICalImporter::importText(const std::string& text, const std::string& fallbackName) {
+ICalImporter::Result ICalImporter::importText(const std::string& text, const std::string& fallbackName,
+                                              int allDayMinutes) {
     Result result;
     std::unique_ptr<icalcomponent, CalendarDeleter> root(icalparser_parse_string(text.c_str()));
     if (!root) {
@@ -437,7 +446,7 @@ ICalImporter::Result ICalImporter::importText(const std::string& text, const std
     for (const icalcomponent_kind kind : {ICAL_VEVENT_COMPONENT, ICAL_VTODO_COMPONENT}) {
         for (icalcomponent* c = icalcomponent_get_first_component(calendar, kind); c != nullptr;
              c = icalcomponent_get_next_component(calendar, kind)) {
-            EventImporter event(c, result.notes);
+            EventImporter event(c, result.notes, allDayMinutes);
             for (const XMLNodePtr& alarm : event.alarms()) {
                 group->addNode(alarm);
             }
@@ -445,6 +454,24 @@ ICalImporter::Result ICalImporter::importText(const std::string& text, const std
     }
     result.group = group;
     return result;
+}
+
+int ICalImporter::allDayMinutesFrom(const std::string& settings) {
+    const std::string key = "allDayTime=";
+    const auto at = settings.find(key);
+    if (at == std::string::npos || (at > 0 && settings[at - 1] != '\n')) {
+        return defaultAllDayMinutes;
+    }
+    int hour = 0;
+    int minute = 0;
+    char colon = 0;
+    char after = 0;
+    const std::string value = settings.substr(at + key.size(), settings.find('\n', at) - at - key.size());
+    if (std::sscanf(value.c_str(), "%2d%c%2d%c", &hour, &colon, &minute, &after) != 3 || colon != ':' || hour < 0 ||
+        hour > 23 || minute < 0 || minute > 59) {
+        return defaultAllDayMinutes;
+    }
+    return hour * 60 + minute;
 }
 
 } // namespace halvika

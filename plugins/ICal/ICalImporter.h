@@ -20,8 +20,13 @@ public:
     };
 
     /// `fallbackName` names the group when the calendar has no X-WR-CALNAME. Times in a named zone or in UTC
-    /// become local times of the process's time zone.
-    static Result importText(const std::string& text, const std::string& fallbackName);
+    /// become local times of the process's time zone; an all-day event sounds `allDayMinutes` after the
+    /// start of its day.
+    static constexpr int defaultAllDayMinutes = 9 * 60;
+    static Result importText(const std::string& text, const std::string& fallbackName,
+                             int allDayMinutes = defaultAllDayMinutes);
+    /// "allDayTime=hh:mm" from the plug-in's settings text; the default for anything else.
+    static int allDayMinutesFrom(const std::string& settings);
 };
 
 } // namespace halvika

@@ -5,6 +5,7 @@
 #include "text/TextFile.h"
 #include "xml/XMLNode.h"
 
+#include <cstdlib>
 #include <ctime>
 #include <iostream>
 #include <iterator>
@@ -13,6 +14,16 @@
 namespace {
 
 using halvika::XMLNode;
+
+/// The hour at which an all-day event reminds: "allDayTime=hh:mm" in the user's
+/// $XDG_CONFIG_HOME/halvika/HalvikaICal.conf (~/.config when unset), 09:00 without it.
+int allDayMinutes() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    const std::string folder = config && *config ? std::string(config) : std::string(home ? home : "") + "/.config";
+    const auto text = halvika::TextFile::readBytes(folder + "/halvika/HalvikaICal.conf");
+    return halvika::ICalImporter::allDayMinutesFrom(text.value_or(""));
+}
 
 std::string baseNameOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
@@ -47,7 +58,7 @@ std::string answer(const std::string& plugin, const std::string& method, const X
         if (!text) {
             return "<reply><error>" + XMLNode::stringToXMLString("Cannot read " + path) + "</error></reply>";
         }
-        const auto result = halvika::ICalImporter::importText(*text, baseNameOf(path));
+        const auto result = halvika::ICalImporter::importText(*text, baseNameOf(path), allDayMinutes());
         if (!result.group) {
             return "<reply><error>" + XMLNode::stringToXMLString(path + " is not an iCalendar file") +
                    "</error></reply>";

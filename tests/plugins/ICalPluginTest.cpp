@@ -82,11 +82,26 @@ TEST_F(ICalPluginTest, EventsBecomeAlarmsInLocalTimeWithTheirMessagesDurationsAn
     EXPECT_EQ(groupName, "Family");
     ASSERT_EQ(alarms.size(), 12u); // eleven events and the to-do with a due time
 
-    const auto& eve = alarms.at("Christmas Eve"); // all day: local midnight, lasting the day
+    const auto& eve = alarms.at("Christmas Eve"); // all day: at nine in the morning, not at midnight
     EXPECT_EQ(eve->momentKind, 0);
-    EXPECT_EQ(eve->onceDate, at(2026, 12, 24));
-    EXPECT_EQ(eve->durationAmount, 1);
+    EXPECT_EQ(eve->onceDate, at(2026, 12, 24, 9));
+    EXPECT_EQ(eve->durationAmount, 1); // and lasting the day
     EXPECT_EQ(eve->durationUnit, unitDay);
+    // The hour is the user's setting; a setting that cannot be read keeps nine.
+    EXPECT_EQ(ICalImporter::allDayMinutesFrom("# mine\nallDayTime=07:30\n"), 7 * 60 + 30);
+    for (const char* bad : {"", "allDayTime=25:00", "allDayTime=7.30", "allDayTime=07:30x", "xallDayTime=07:30"}) {
+        EXPECT_EQ(ICalImporter::allDayMinutesFrom(bad), 9 * 60) << bad;
+    }
+    const auto early = ICalImporter::importText(fixture("family.ics"), "family", 7 * 60 + 30);
+    bool found = false;
+    for (int i = 0; i < early.group->getNumberOfNodesWithName("alrm"); ++i) {
+        const auto alarm = Alarm::createFromXML(*early.group->getNode("alrm", i), nullptr);
+        if (alarm->name == "Christmas Eve") {
+            found = true;
+            EXPECT_EQ(alarm->onceDate, at(2026, 12, 24, 7, 30));
+        }
+    }
+    EXPECT_TRUE(found);
 
     const auto& berlin = alarms.at("Call with Berlin"); // 09:00 in Berlin in winter is 08:00 UTC
     EXPECT_EQ(berlin->onceDate, at(2026, 12, 7, 8));
@@ -140,7 +155,7 @@ TEST_F(ICalPluginTest, ZonedAndUtcTimesBecomeTheUsersLocalTimeAndFloatingTimesSt
     auto alarms = importFamily();
     EXPECT_EQ(alarms.at("Call with Berlin")->onceDate, at(2026, 12, 7, 3));  // 09:00 CET is 03:00 EST
     EXPECT_EQ(alarms.at("Launch window")->onceDate, at(2026, 12, 8, 9, 30)); // 14:30 UTC
-    EXPECT_EQ(alarms.at("Christmas Eve")->onceDate, at(2026, 12, 24));       // a day is a day everywhere
+    EXPECT_EQ(alarms.at("Christmas Eve")->onceDate, at(2026, 12, 24, 9));    // a day is a day everywhere
     EXPECT_EQ(alarms.at("Choir rehearsal")->nextDate, at(2026, 12, 1, 18, 30));
 }
 
@@ -261,7 +276,12 @@ TEST_F(ICalPluginTest, TheCommandLineImportsThroughThePluginAndListsWhatLibicalE
     }
     std::sort(listed.begin(), listed.end());
     // The events whose rules have an exact form; the two with EXDATE and BYSETPOS are listed as approximate.
-    const auto expected = libicalOccurrences(fixture("family.ics"), after, until, {"Lunch club", "Last workday"});
+    auto expected = libicalOccurrences(fixture("family.ics"), after, until, {"Lunch club", "Last workday"});
+    for (std::string& line : expected) {
+        if (line == "Christmas Eve\t2026/12/24 00:00:00") {
+            line = "Christmas Eve\t2026/12/24 09:00:00"; // an all-day event reminds in the morning
+        }
+    }
     EXPECT_EQ(listed, expected);
     EXPECT_GT(expected.size(), 20u);
 }
