@@ -1,6 +1,6 @@
 // The desktop's open operation: programs, addresses and documents, relative paths in the working folder.
-#include "fakes/TempHome.h"
 #include "platform/OpenTarget.h"
+#include "fakes/TempHome.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +30,7 @@ TEST(OpenTarget, ProgramsAddressesAndDocumentsAreToldApartAndRelativePathsFoundI
     const auto resolve = [&](const std::string& target) { return OpenTarget::resolve(target, work, path); };
     EXPECT_EQ(resolve("wake.sh").kind, Kind::Program);
     EXPECT_EQ(resolve("wake.sh").path, work + "/wake.sh");
-    EXPECT_EQ(resolve("bin/tool").path, work + "/bin/tool"); // relative, in the working folder
+    EXPECT_EQ(resolve("bin/tool").path, work + "/bin/tool");  // relative, in the working folder
     EXPECT_EQ(resolve("other").path, dir.file("path/other")); // not there: on the search path
     EXPECT_EQ(resolve("notes.txt").kind, Kind::Document);
     EXPECT_EQ(resolve(dir.file("work/notes.txt")).kind, Kind::Document);
