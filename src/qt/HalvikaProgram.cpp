@@ -48,9 +48,11 @@
 #include <QDBusInterface>
 #include <QDBusMessage>
 #include <QDir>
+#include <QLibraryInfo>
 #include <QLockFile>
 #include <QSessionManager>
 #include <QTimer>
+#include <QTranslator>
 
 #include <cstdio>
 #include <cstdlib>
@@ -275,6 +277,17 @@ int HalvikaProgram::run(int argc, char** argv) {
     };
     QObject::connect(mainWindow.get(), &frmHalvikaMain::translated,
                      [&tray, &app] { tray->translate(app.translation()); });
+    // Dates and Qt's own texts (standard buttons, file and colour dialogs) in the chosen language.
+    QTranslator qtTexts;
+    const auto followLanguage = [&app, &qtTexts] {
+        DateNames::setCurrent(app.translation().dateNames(DateNames::fromEnvironmentLocale()));
+        QCoreApplication::removeTranslator(&qtTexts);
+        const std::string id = app.translation().getValue("Language", "id", "en-us");
+        const QString language = QString::fromStdString(id.substr(0, id.find('-')));
+        if (qtTexts.load("qtbase_" + language, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            QCoreApplication::installTranslator(&qtTexts);
+        }
+    };
     QObject::connect(mainWindow.get(), &frmHalvikaMain::settingsRequested, [&] {
         std::vector<std::string> folders{app.paths().home()};
         folders.insert(folders.end(), app.paths().dataFolders().begin(), app.paths().dataFolders().end());
@@ -298,8 +311,9 @@ int HalvikaProgram::run(int argc, char** argv) {
         dialog.safetyCheckOn = [&app] { return app.runState() != "3"; };
         dialog.setSafetyCheck = [&app](bool on) { app.setRunState(on ? "2" : "3"); };
         dialog.showProgramSwitches();
-        dialog.applied = [&mainWindow] {
+        dialog.applied = [&mainWindow, &followLanguage] {
             // The language may have changed: every open window takes its captions again.
+            followLanguage();
             Translatable::translateAll();
             mainWindow->applySettings();
             mainWindow->lists()->refresh();
@@ -379,6 +393,7 @@ int HalvikaProgram::run(int argc, char** argv) {
     if (!app.mainStart()) {
         return 1;
     }
+    followLanguage();
     if (!dbus.registerOnSessionBus()) {
         std::fprintf(stderr, "halvika: the scripting interface is not on the session bus (no bus, or another "
                              "Halvika has it)\n");

@@ -36,6 +36,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSpinBox>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -341,7 +342,7 @@ TEST_F(MainWindowListsTest, TheFindWindowListsWhatItFindsAndOpensTheEditorForThe
     ASSERT_EQ(results->topLevelItemCount(), 1);
     EXPECT_EQ(results->topLevelItem(0)->text(0), "Tea");
     EXPECT_EQ(results->topLevelItem(0)->text(1), "Home");
-    EXPECT_EQ(find.findChild<QLabel*>("lblSummary")->text(), "1 alarms found");
+    EXPECT_EQ(find.findChild<QLabel*>("lblSummary")->text(), "1 alarm found");
     EXPECT_TRUE(find.findChild<QCheckBox*>("chkSearchWithinResults")->isEnabled());
     results->topLevelItem(0)->setSelected(true);
     find.openSelected();
@@ -351,7 +352,15 @@ TEST_F(MainWindowListsTest, TheFindWindowListsWhatItFindsAndOpensTheEditorForThe
     find.findChild<QCheckBox*>("chkMatchCase")->setChecked(true);
     find.find();
     EXPECT_EQ(results->topLevelItemCount(), 0);
+    EXPECT_EQ(find.findChild<QLabel*>("lblSummary")->text(), "0 alarms found");
     EXPECT_FALSE(find.findChild<QCheckBox*>("chkSearchWithinResults")->isEnabled());
+
+    // Opened again, the old search is chosen so that typing replaces it; Escape puts the window away.
+    find.present();
+    EXPECT_TRUE(find.isVisible());
+    EXPECT_EQ(find.findChild<QLineEdit*>("txtFind")->selectedText(), "TEA");
+    QTest::keyClick(find.findChild<QLineEdit*>("txtFind"), Qt::Key_Escape);
+    EXPECT_FALSE(find.isVisible());
 }
 
 TEST_F(MainWindowListsTest, TheSortedGroupListIsTheCollectionsOrderForMovingAndSounding) {

@@ -50,6 +50,22 @@ std::string modTranslation::getText(const std::string& section, int number) {
     return text;
 }
 
+DateNames modTranslation::dateNames(const DateNames& fallback) {
+    DateNames names = fallback;
+    const auto take = [this](int number, std::string& name) {
+        name = getValue("Strings", "s" + std::to_string(number), name);
+    };
+    for (std::size_t i = 0; i < 7; ++i) {
+        take(11 + static_cast<int>(i), names.longDays[i]);
+        take(31 + static_cast<int>(i), names.shortDays[i]);
+    }
+    for (std::size_t i = 0; i < 12; ++i) {
+        take(41 + static_cast<int>(i), names.longMonths[i]);
+        take(61 + static_cast<int>(i), names.shortMonths[i]);
+    }
+    return names;
+}
+
 std::string modTranslation::getValue(const std::string& section, const std::string& key, const std::string& def) {
     m_ini.setIniFile(languageFile());
     return m_ini.getIniSectionValue(section, key, def);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/AppPaths.h"
+#include "dates/DateNames.h"
 #include "settings/modIniFileHandling.h"
 
 #include <cstdint>
@@ -26,6 +27,9 @@ public:
     bool languageFileExists() const;
     std::string getText(const std::string& section, int number);
     std::string getStringsText(int number) { return getText("Strings", number); }
+    /// Day and month names in this language ("Strings" 11-17, 31-37, 41-52, 61-72); a name the file does
+    /// not have comes from `fallback`.
+    DateNames dateNames(const DateNames& fallback);
     std::string getMainText(int number) { return getText("frmHalvikaMain", number); }
     /// Any key of the language file; `def` when the file or key is missing.
     std::string getValue(const std::string& section, const std::string& key, const std::string& def);

@@ -7,7 +7,9 @@
 #include "windows/FormTranslator.h"
 
 #include <QCalendarWidget>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLocale>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -41,6 +43,8 @@ frmDateTime::frmDateTime(modTranslation& texts, const Clock& clock, QWidget* par
 
 void frmDateTime::translate() {
     FormTranslator::translateForm(*this, m_texts);
+    // Day and month names of the chosen language, not of the desktop.
+    m_calendar->setLocale(QLocale(QString::fromStdString(m_texts.getValue("Language", "id", "en-us"))));
 }
 
 void frmDateTime::showToday() {
@@ -49,6 +53,15 @@ void frmDateTime::showToday() {
     m_calendar->setSelectedDate(date);
     m_calendar->setCurrentPage(date.year(), date.month());
     m_time->setText(QString::fromStdString(formatDate("hh:nn:ss", today)));
+}
+
+void frmDateTime::keyPressEvent(QKeyEvent* event) {
+    // A tool window: Escape puts it away, as it does a dialog.
+    if (event->key() == Qt::Key_Escape) {
+        hide();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace halvika

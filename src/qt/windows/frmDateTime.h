@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QCalendarWidget;
+class QKeyEvent;
 class QLabel;
 class QTimer;
 
@@ -22,6 +23,9 @@ public:
     void translate() override;
     /// Shows today again (the window may have stayed open across midnight).
     void showToday();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     modTranslation& m_texts;

@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -62,6 +63,18 @@ frmFind::frmFind(AlarmGroupCollection& groups, modTranslation& texts, QWidget* p
     resize(520, 420);
 }
 
+void frmFind::present() {
+    if (!isVisible() && parentWidget()) {
+        move(parentWidget()->geometry().center() - rect().center());
+    }
+    show();
+    raise();
+    activateWindow();
+    // The last search is offered again, chosen, so that typing starts a new one.
+    m_text->setFocus();
+    m_text->selectAll();
+}
+
 void frmFind::translate() {
     FormTranslator::translateForm(*this, m_texts);
     m_results->setHeaderLabels(
@@ -95,8 +108,9 @@ void frmFind::showResults() {
         item->setData(0, Qt::UserRole, i);
     }
     m_results->setSortingEnabled(true);
-    m_summary->setText(
-        QString::fromStdString(modTranslation::fill(m_texts.getText("frmFind", 1), std::to_string(count))));
+    m_summary->setText(QString::fromStdString(
+        count == 1 ? m_texts.getText("frmFind", 3)
+                   : modTranslation::fill(m_texts.getText("frmFind", 1), std::to_string(count))));
     m_within->setEnabled(m_logic.withinResultsAvailable());
     if (!m_within->isEnabled()) {
         m_within->setChecked(false);
@@ -112,6 +126,15 @@ void frmFind::openSelected() {
     if (chosen.numberOfElements() > 0 && openEditor) {
         openEditor(chosen);
     }
+}
+
+void frmFind::keyPressEvent(QKeyEvent* event) {
+    // A tool window: Escape puts it away, as it does a dialog.
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace halvika

@@ -10,6 +10,7 @@
 #include <functional>
 
 class QCheckBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -25,12 +26,17 @@ class frmFind : public QWidget, public Translatable {
 public:
     frmFind(AlarmGroupCollection& groups, modTranslation& texts, QWidget* parent = nullptr);
     void translate() override;
+    /// Shows the window (centred on its parent when it was hidden) with the last search chosen.
+    void present();
     /// Opens the alarm editor for the chosen results.
     std::function<void(const Vector<Alarm>&)> openEditor;
     void find();
     /// Alarms changed somewhere: deleted ones leave the results.
     void dataChanged();
     void openSelected();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void showResults();

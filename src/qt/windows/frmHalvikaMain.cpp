@@ -199,9 +199,7 @@ void frmHalvikaMain::showFind() {
             m_lists->editAlarms(alarms, AlarmEditorLogic::existingAlarms);
         };
     }
-    m_find->show();
-    m_find->raise();
-    m_find->activateWindow();
+    m_find->present();
 }
 
 void frmHalvikaMain::scheduleRefresh() {

@@ -1,6 +1,7 @@
 // The shipped English language file holds every text the program asks for.
 #include "alarms/Alarm.h"
 #include "alarms/AlarmTexts.h"
+#include "dates/DateFormat.h"
 #include "dates/DateUnits.h"
 #include "settings/ColourScheme.h"
 #include "settings/IniFile.h"
@@ -167,6 +168,20 @@ TEST(LanguageFilesTest, TheGermanFileHasEveryKeyOfTheEnglishOneAndNoOther) {
     texts.setLanguage("Deutsch");
     EXPECT_EQ(texts.getValue("Language", "msid", ""), "1031");
     EXPECT_EQ(texts.getMainText(209), "Nächster Alarm:");
+
+    // Dates are named in the chosen language; the English file gives exactly the built-in English names,
+    // and a name a file lacks comes from the fallback.
+    const DateNames germanNames = texts.dateNames(DateNames::english());
+    EXPECT_EQ(formatDate("dddd d mmmm", Date::fromParts(2026, 3, 8), germanNames), "Sonntag 8 März");
+    EXPECT_EQ(formatDate("ddd mmm", Date::fromParts(2026, 12, 8), germanNames), "Di Dez.");
+    texts.setLanguage("English");
+    const DateNames englishNames = texts.dateNames(DateNames{});
+    EXPECT_EQ(englishNames.longDays, DateNames::english().longDays);
+    EXPECT_EQ(englishNames.shortDays, DateNames::english().shortDays);
+    EXPECT_EQ(englishNames.longMonths, DateNames::english().longMonths);
+    EXPECT_EQ(englishNames.shortMonths, DateNames::english().shortMonths);
+    texts.setLanguage("NoSuchLanguage");
+    EXPECT_EQ(texts.dateNames(DateNames::english()).longMonths[2], "March");
 }
 
 } // namespace
