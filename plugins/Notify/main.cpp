@@ -52,13 +52,20 @@ std::string answer(const std::string& method, const XMLNode& params) {
     if (method == "GetPlugIns") {
         return "<reply><plugins><plugin><type>ActionPlugIn</type><name>Notify</name></plugin></plugins></reply>";
     }
+    // The names in Halvika's language: German for "de", English for everything else.
+    const bool german = params.getString("language").rfind("de", 0) == 0;
+    const std::string name = german ? "Desktop-Benachrichtigung" : "Desktop notification";
     if (method == "GetName") {
-        return "<reply><name>Desktop notification</name></reply>";
+        return "<reply><name>" + name + "</name></reply>";
     }
     if (method == "GetActionInfo") {
-        return "<reply><shortdescription>Desktop notification</shortdescription><category>Show</category>"
-               "<description>Shows a notification of the desktop with the alarm's name and a text of your "
-               "choice (the alarm's message when you leave it empty).</description></reply>";
+        return "<reply><shortdescription>" + name + "</shortdescription><category>" + (german ? "Anzeigen" : "Show") +
+               "</category><description>" +
+               escaped(german ? "Zeigt eine Benachrichtigung des Desktops mit dem Namen des Alarms und einem Text "
+                                "Ihrer Wahl (der Nachricht des Alarms, wenn Sie ihn leer lassen)."
+                              : "Shows a notification of the desktop with the alarm's name and a text of your "
+                                "choice (the alarm's message when you leave it empty).") +
+               "</description></reply>";
     }
     if (method == "GetSettingsControlName") {
         return "<reply><name>settings</name></reply>";

@@ -22,8 +22,10 @@ public:
     }
     bool openDocument(const std::string& path) override {
         opened.push_back(path);
-        return true;
+        return opens;
     }
+    /// False: the desktop has no handler for what is opened.
+    bool opens = true;
 
     bool open(const std::string& path, const std::string& parameters, const std::string& folder) override {
         executed.push_back({path, parameters, folder});

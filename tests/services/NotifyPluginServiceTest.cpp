@@ -64,6 +64,11 @@ TEST_F(NotifyPluginServiceTest, TheAlarmArrivesAsANotificationWithItsTextAndUrge
     host.loadPlugins();
     ASSERT_EQ(host.plugins(PluginHost::Action), std::vector<std::string>{"HalvikaNotify*Notify"});
     EXPECT_EQ(host.actionDescriptions(), std::vector<std::string>{"Desktop notification"});
+    host.setLanguageTag("de-de"); // in Halvika's language
+    host.loadPlugins();
+    EXPECT_EQ(host.actionDescriptions(), std::vector<std::string>{"Desktop-Benachrichtigung"});
+    EXPECT_EQ(host.pluginName("HalvikaNotify*Notify"), "Desktop-Benachrichtigung");
+    host.setLanguageTag("en-us");
 
     // No text of its own: the alarm's first message, at normal urgency.
     const std::string reply = execute(

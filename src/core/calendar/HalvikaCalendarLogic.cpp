@@ -275,11 +275,11 @@ Date HalvikaCalendarLogic::proposedMoment(const HPeriod& period, const Date& now
     return Date::fromSerialSeconds(now.dateOnly().serialSeconds() + (now.hour() + 1) * 3600);
 }
 
-bool HalvikaCalendarLogic::exportHtml(const AppPaths& paths, Shell& shell) const {
+HalvikaCalendarLogic::HtmlExport HalvikaCalendarLogic::exportHtml(const AppPaths& paths, Shell& shell) const {
     const std::string target = paths.homeFile("temp.html");
     std::remove(target.c_str());
     if (!TextFile::writeAtomically(target, calendar(m_current).toHtml())) {
-        return false;
+        return HtmlExport::NotWritten;
     }
     // The table links its style sheet by a relative name.
     const std::string style = paths.homeFile("hgrstyle.css");
@@ -289,7 +289,7 @@ bool HalvikaCalendarLogic::exportHtml(const AppPaths& paths, Shell& shell) const
             TextFile::writeAtomically(style, *css);
         }
     }
-    return shell.openDocument(target);
+    return shell.openDocument(target) ? HtmlExport::Opened : HtmlExport::NotOpened;
 }
 
 } // namespace halvika

@@ -96,9 +96,10 @@ public:
     /// its first day at the next whole hour after `now`.
     static Date proposedMoment(const HPeriod& period, const Date& now);
 
+    enum class HtmlExport { Opened, NotWritten, NotOpened };
     /// Writes the current view's table to "temp.html" in the home folder (with the style sheet beside it)
-    /// and opens it. False when it could not be written or opened.
-    bool exportHtml(const AppPaths& paths, Shell& shell) const;
+    /// and opens it with the desktop's handler.
+    HtmlExport exportHtml(const AppPaths& paths, Shell& shell) const;
 
     /// Told when a view's scope changed and it is to be filled again.
     std::function<void(int view)> ScopeChanged;

@@ -247,8 +247,11 @@ void frmHalvikaMain::connectCalendar() {
     };
     m_calendar->exportRequested = [this] {
         const BusyCursor busy;
-        if (!m_calendarLogic->exportHtml(m_app.paths(), m_app.shell())) {
-            m_app.msgBox(m_app.translation().getText("HalvikaCalendar", 40) + "\r\n" +
+        // Which of the two failed matters: a page that was written can still be opened by hand.
+        const auto outcome = m_calendarLogic->exportHtml(m_app.paths(), m_app.shell());
+        if (outcome != HalvikaCalendarLogic::HtmlExport::Opened) {
+            const int text = outcome == HalvikaCalendarLogic::HtmlExport::NotWritten ? 40 : 41;
+            m_app.msgBox(m_app.translation().getText("HalvikaCalendar", text) + "\r\n" +
                              m_app.paths().homeFile("temp.html"),
                          Dialogs::styleExclamation);
         }

@@ -283,12 +283,16 @@ TEST_F(HalvikaCalendarLogicTest, SelectionLabelClipboardOffsetAndExport) {
     data.write("hgrstyle.css", "td { }");
     test::RecordingShell shell;
     const AppPaths paths(home.path(), {data.path()});
-    ASSERT_TRUE(logic.exportHtml(paths, shell));
+    ASSERT_EQ(logic.exportHtml(paths, shell), HalvikaCalendarLogic::HtmlExport::Opened);
     ASSERT_EQ(shell.opened.size(), 1u);
     EXPECT_EQ(shell.opened[0], paths.homeFile("temp.html"));
     const std::string page = home.read("temp.html");
     EXPECT_NE(page.find("16 Tea"), std::string::npos);
     EXPECT_EQ(home.read("hgrstyle.css"), "td { }");
+    shell.opens = false; // written, but nothing opens it: told apart from a page that could not be written
+    EXPECT_EQ(logic.exportHtml(paths, shell), HalvikaCalendarLogic::HtmlExport::NotOpened);
+    EXPECT_EQ(logic.exportHtml(AppPaths(home.file("missing/folder"), {data.path()}), shell),
+              HalvikaCalendarLogic::HtmlExport::NotWritten);
 }
 
 TEST(HalvikaCalendarLogicProposal, ANewAlarmInACellIsProposedAtTheNextHourAndNeverInThePast) {
