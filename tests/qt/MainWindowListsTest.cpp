@@ -34,6 +34,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QTest>
@@ -205,11 +206,22 @@ TEST_F(MainWindowListsTest, ColumnLayoutsAndSeeAlarmsControlsComeFromTheSettings
 }
 
 TEST_F(MainWindowListsTest, ANewAlarmFromTheEditorJoinsTheGroupAndIsSaved) {
-    whenEditorOpens([](frmAlarmProperties& editor) {
-        editor.findChild<QLineEdit*>("txtAlarmName")->setText("Call mum");
+    QString proposedName, selectedName, lineWhileTyping;
+    whenEditorOpens([&](frmAlarmProperties& editor) {
+        auto* name = editor.findChild<QLineEdit*>("txtAlarmName");
+        proposedName = name->text();
+        selectedName = name->selectedText(); // typing replaces the proposed name
+        name->setText("Call mum");
         editor.findChild<QDateTimeEdit*>("dtpDate0")->setDateTime(QDateTime(QDate(2026, 3, 7), QTime(12, 2, 0)));
+        // The action list follows the message as it is typed.
+        editor.findChild<QListWidget*>("lstActions")->setCurrentRow(0);
+        editor.findChild<QPlainTextEdit*>("txtActionText")->setPlainText("Ring mum");
+        lineWhileTyping = editor.findChild<QListWidget*>("lstActions")->item(0)->text();
     });
     lists->newAlarm();
+    EXPECT_FALSE(proposedName.isEmpty());
+    EXPECT_EQ(selectedName, proposedName);
+    EXPECT_TRUE(lineWhileTyping.endsWith(": Ring mum")) << lineWhileTyping.toStdString();
     const auto group = core.groups().alarmGroups.elementAt(0);
     ASSERT_EQ(group->alarms.numberOfElements(), 3);
     const auto added = group->alarms.elementAt(2);

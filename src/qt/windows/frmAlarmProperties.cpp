@@ -325,6 +325,14 @@ void frmAlarmProperties::buildControls() {
             m_actionText->setPlainText(QString::fromStdString(files.front()));
         }
     });
+    // The list shows what an action does as it is typed or chosen, not only after another one was picked.
+    connect(m_actionText, &QPlainTextEdit::textChanged, this, [this] {
+        if (m_filling || m_shownAction < 0 || m_shownAction >= m_actions->count()) {
+            return;
+        }
+        storeActionPage();
+        m_actions->item(m_shownAction)->setText(actionLine(m_shownAction));
+    });
     connect(m_soundPicker, &QComboBox::activated, this, [this] {
         if (!m_soundPicker->chosenPath().isEmpty()) {
             m_actionText->setPlainText(m_soundPicker->chosenPath());
@@ -407,6 +415,11 @@ void frmAlarmProperties::translate() {
 void frmAlarmProperties::setAlarms(const Vector<Alarm>& alarms, AlarmEditorLogic::Mode mode) {
     m_logic.setAlarms(alarms, mode);
     fillFromLogic();
+    if (mode == AlarmEditorLogic::newAlarm) {
+        // A new alarm's proposed name is chosen, so that typing replaces it.
+        m_name->setFocus();
+        m_name->selectAll();
+    }
 }
 
 void frmAlarmProperties::fillFromLogic() {
@@ -531,6 +544,16 @@ void frmAlarmProperties::updateMomentControls() {
     m_onceLabel->setText(text(m_texts, periodic ? 24 : 23));
 }
 
+QString frmAlarmProperties::actionLine(int index) {
+    const auto& action = *m_logic.actions.elementAt(index);
+    QString line = QString::fromStdString(action.getDescription(m_texts));
+    const std::string detail = action.settings->getString("s");
+    if (!detail.empty()) {
+        line += ": " + QString::fromStdString(detail).simplified();
+    }
+    return line;
+}
+
 void frmAlarmProperties::refreshActionList() {
     if (!m_actions) {
         return;
@@ -539,13 +562,7 @@ void frmAlarmProperties::refreshActionList() {
     const QSignalBlocker blocker(m_actions);
     m_actions->clear();
     for (int i = 0; i < m_logic.actions.numberOfElements(); ++i) {
-        const auto& action = *m_logic.actions.elementAt(i);
-        QString line = QString::fromStdString(action.getDescription(m_texts));
-        const std::string detail = action.settings->getString("s");
-        if (!detail.empty()) {
-            line += ": " + QString::fromStdString(detail).simplified();
-        }
-        m_actions->addItem(line);
+        m_actions->addItem(actionLine(i));
     }
     m_actions->setCurrentRow(std::min(row, m_actions->count() - 1));
 }

@@ -56,6 +56,8 @@ private:
     void readIntoLogic();
     void connectTouches();
     void refreshActionList();
+    /// The action's kind and what it shows, plays or starts, as the list shows it.
+    QString actionLine(int index);
     void showActionPage();
     void storeActionPage();
     void updateMomentControls();
