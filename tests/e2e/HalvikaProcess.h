@@ -73,6 +73,7 @@ public:
         return WIFEXITED(m_status) ? WEXITSTATUS(m_status) : 128 + WTERMSIG(m_status);
     }
     void signal(int sig) const { ::kill(m_pid, sig); }
+    pid_t pid() const { return m_pid; }
 
 private:
     pid_t m_pid = -1;
@@ -85,6 +86,17 @@ inline bool waitForContent(const TempHome& home, const std::string& name, const 
     const auto deadline = std::chrono::steady_clock::now() + 30s;
     while (std::chrono::steady_clock::now() < deadline) {
         if (std::filesystem::exists(home.file(name)) && home.read(name) == content) {
+            return true;
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+    return false;
+}
+
+inline bool waitForContentPrefix(const TempHome& home, const std::string& name, const std::string& prefix) {
+    const auto deadline = std::chrono::steady_clock::now() + 30s;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (std::filesystem::exists(home.file(name)) && home.read(name).rfind(prefix, 0) == 0) {
             return true;
         }
         std::this_thread::sleep_for(20ms);

@@ -23,6 +23,7 @@ namespace {
 using namespace std::chrono_literals;
 using test::Process;
 using test::waitForContent;
+using test::waitForContentPrefix;
 
 TEST(StartupExitE2E, ShortRunIsRecordedAndASecondInstanceEndsSilently) {
     test::TempHome home;
@@ -51,7 +52,10 @@ TEST(StartupExitE2E, KilledRunLeavesTwoAndItsLockIsReclaimed) {
     // With the check off no question blocks the start; the stale lock must not stop it either.
     home.write("state", "3");
     Process next(home.path());
-    std::this_thread::sleep_for(1500ms);
+    // Up once it holds the lock (its pid in the lock file): from then on SIGTERM ends it through the exit
+    // routine. A slow machine may take more than a second or two to get there.
+    ASSERT_TRUE(waitForContentPrefix(home, "halvika.lock", std::to_string(next.pid()) + "\n"));
+    std::this_thread::sleep_for(500ms);
     ASSERT_TRUE(next.running());
     next.signal(SIGTERM);
     EXPECT_EQ(next.waitForExit(30s), 0);
