@@ -71,7 +71,8 @@ TEST(NewUserXvfbE2E, AGroupAndAnAlarmTypedInAreSavedAndTheAlarmWindowOpensWhenIt
     ::setenv("DISPLAY", display.name().c_str(), 1);
     ::setenv("HALVIKA_E2E_PLATFORM", "xcb", 1);
     test::Process run(home.path());
-    const std::string main = display.window("^Halvika$", 30);
+    // Generous: under a full parallel run a sanitised Qt program on X can take long to show its first window.
+    const std::string main = display.window("^Halvika$", 90);
     ASSERT_FALSE(main.empty()) << "the main window did not appear";
     std::this_thread::sleep_for(1s);
 
