@@ -282,7 +282,7 @@ int HalvikaProgram::run(int argc, char** argv) {
     const auto followLanguage = [&app, &qtTexts] {
         DateNames::setCurrent(app.translation().dateNames(DateNames::fromEnvironmentLocale()));
         QCoreApplication::removeTranslator(&qtTexts);
-        const std::string id = app.translation().getValue("Language", "id", "en-us");
+        const std::string id = app.translation().languageTag();
         const QString language = QString::fromStdString(id.substr(0, id.find('-')));
         if (qtTexts.load("qtbase_" + language, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
             QCoreApplication::installTranslator(&qtTexts);

@@ -11,6 +11,7 @@
 #include "fakes/RecordingSubsystems.h"
 #include "fakes/RecordingViews.h"
 #include "groups/AlarmGroup.h"
+#include "qt/MainWindowRig.h"
 #include "qt/QtTestApp.h"
 #include "settings/SettingsStore.h"
 #include "windows/HGrid.h"
@@ -33,7 +34,7 @@
 namespace halvika {
 namespace {
 
-class CalendarViewTest : public ::testing::Test, protected test::CoreTestServices {
+class CalendarViewTest : public ::testing::Test, protected test::MainWindowRig {
 protected:
     CalendarViewTest() {
         home.write("usr.cfx", "<settings><lsd>2026/03/07 12:00:00</lsd><lng>English</lng><mw><view>1</view>"
@@ -61,15 +62,6 @@ protected:
     QWidget* grid() { return window.calendar()->grid(logic().currentView()); }
     void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { QTest::keyClick(grid(), k, modifiers); }
     std::shared_ptr<AlarmGroup> group() { return core.groups().alarmGroups.elementAt(0); }
-
-    QApplication& qtApp = test::ensureQtApp(); // before the window
-    CoreSubsystems core = makeCore();
-    test::RecordingShell shell;
-    test::RecordingViews views;
-    test::RecordingSubsystems subsystems;
-    HalvikaApp app{{clock, timer, dialogs, shell, views}, subsystems, paths};
-    test::MemoryClipboard systemClipboard;
-    frmHalvikaMain window{app};
 };
 
 TEST_F(CalendarViewTest, TheCalendarShowsTheOccurrencesAndFollowsTheToolbar) {

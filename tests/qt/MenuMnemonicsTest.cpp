@@ -7,6 +7,7 @@
 #include "fakes/RecordingShell.h"
 #include "fakes/RecordingSubsystems.h"
 #include "fakes/RecordingViews.h"
+#include "qt/MainWindowRig.h"
 #include "qt/QtTestApp.h"
 #include "windows/Translatable.h"
 #include "windows/TrayIcon.h"
@@ -53,21 +54,13 @@ QStringList clashes(const QList<QAction*>& actions) {
     return found;
 }
 
-class MenuMnemonicsTest : public ::testing::Test, protected test::CoreTestServices {
+class MenuMnemonicsTest : public ::testing::Test, protected test::MainWindowRig {
 protected:
     MenuMnemonicsTest() {
         home.write("usr.cfx", "<settings><lsd>2026/03/07 12:00:00</lsd><lng>English</lng></settings>");
         core.mainStart(false);
         window.setCore(core, clock, systemClipboard);
     }
-    QApplication& qtApp = test::ensureQtApp();
-    CoreSubsystems core = makeCore();
-    test::RecordingShell shell;
-    test::RecordingViews views;
-    test::RecordingSubsystems subsystems;
-    HalvikaApp app{{clock, timer, dialogs, shell, views}, subsystems, paths};
-    test::MemoryClipboard systemClipboard;
-    frmHalvikaMain window{app};
     TrayIcon tray;
 };
 

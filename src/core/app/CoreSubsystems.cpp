@@ -137,7 +137,7 @@ void CoreSubsystems::reapplySettings() {
     m_colours.resetSchemeColours();
     m_settings.colourScheme = m_colours.loadColourScheme(m_settings.colourScheme);
     // The descriptions are in the plug-ins' language: asked again only when it changed.
-    const std::string tag = m_texts.getValue("Language", "id", "en-us");
+    const std::string tag = m_texts.languageTag();
     if (tag != m_plugins.languageTag()) {
         m_plugins.setLanguageTag(tag);
         m_plugins.loadDescriptionsLater([this] {

@@ -21,6 +21,8 @@ public:
     /// Chooses the language; its file is found and read afresh at the next lookup.
     void setLanguage(const std::string& language);
     const std::string& language() const { return m_language; }
+    /// The language file's tag ("de-de"); "en-us" without one.
+    std::string languageTag() { return getValue("Language", "id", "en-us"); }
 
     /// The language file's path; in the home folder when no such file exists anywhere.
     std::string getLanguageFilePath() const;

@@ -444,13 +444,14 @@ void frmAlarmProperties::fillFromLogic() {
     m_moment->setCurrentIndex(f.momentIndex);
     m_periodAmount->setValue(f.periodAmount);
     m_periodUnit->setCurrentIndex(f.periodUnitPosition);
+    std::array<QDateTime, 3> values;
     bool seconds = false;
-    for (int i = 0; i < 3; ++i) {
-        const QDateTime value = toQt(f.dateTexts[static_cast<std::size_t>(i)]);
-        seconds = seconds || (value.isValid() && value.time().second() != 0);
+    for (std::size_t i = 0; i < 3; ++i) {
+        values[i] = toQt(f.dateTexts[i]);
+        seconds = seconds || (values[i].isValid() && values[i].time().second() != 0);
     }
     for (int i = 0; i < 3; ++i) {
-        const QDateTime value = toQt(f.dateTexts[static_cast<std::size_t>(i)]);
+        const QDateTime& value = values[static_cast<std::size_t>(i)];
         const QDateTime now = QDateTime::currentDateTime();
         QDateTimeEdit* edit = m_dates[static_cast<std::size_t>(i)];
         edit->setDisplayFormat(editFormat(m_dateFormat, seconds));

@@ -44,7 +44,7 @@ frmDateTime::frmDateTime(modTranslation& texts, const Clock& clock, QWidget* par
 void frmDateTime::translate() {
     FormTranslator::translateForm(*this, m_texts);
     // Day and month names of the chosen language, not of the desktop.
-    m_calendar->setLocale(QLocale(QString::fromStdString(m_texts.getValue("Language", "id", "en-us"))));
+    m_calendar->setLocale(QLocale(QString::fromStdString(m_texts.languageTag())));
 }
 
 void frmDateTime::showToday() {
