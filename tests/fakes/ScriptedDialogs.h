@@ -54,6 +54,24 @@ public:
     }
     std::string chooseFolder(const std::string& start) override { return nextFile(start, ""); }
 
+    /// Text questions answered from a queue (nothing queued cancels), recording prompt and proposal.
+    void setNextText(std::optional<std::string> answer) { m_texts.push_back(std::move(answer)); }
+    struct TextRequest {
+        std::string prompt;
+        std::string proposed;
+    };
+    const std::vector<TextRequest>& textRequests() const { return m_textRequests; }
+    std::optional<std::string> askText(const std::string&, const std::string& prompt,
+                                       const std::string& proposed) override {
+        m_textRequests.push_back({prompt, proposed});
+        if (m_texts.empty()) {
+            return std::nullopt;
+        }
+        auto answer = std::move(m_texts.front());
+        m_texts.pop_front();
+        return answer;
+    }
+
 private:
     std::string nextFile(const std::string& start, const std::string& filter) {
         m_fileRequests.push_back({start, filter});
@@ -67,6 +85,8 @@ private:
 
     std::deque<int> m_answers;
     std::deque<std::string> m_files;
+    std::deque<std::optional<std::string>> m_texts;
+    std::vector<TextRequest> m_textRequests;
     std::vector<FileRequest> m_fileRequests;
     std::vector<Shown> m_shown;
     std::function<void()> m_whileShown;

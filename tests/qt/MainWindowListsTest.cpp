@@ -35,6 +35,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QTest>
@@ -313,6 +314,47 @@ TEST_F(MainWindowListsTest, TheAlarmMenuSwitchesTheSelectedAlarmsOnAndOff) {
     for (int i = 0; i < group->numberOfAlarms(); ++i) {
         EXPECT_TRUE(group->elementAt(i)->Active);
     }
+}
+
+TEST_F(MainWindowListsTest, CommandsThatCanDoNothingAreDisabledAndANewAlarmWithoutAGroupAsksForItsName) {
+    const auto enabled = [this](const char* name) { return lists->findChild<QAction*>(name)->isEnabled(); };
+    const auto exportWith = lists->findChild<QMenu*>("mnuAgExportPlugIn")->menuAction();
+    list("lstAlarmGroups")->clearSelection();
+    list("lstAlarms")->clearSelection();
+    EXPECT_FALSE(enabled("mnuAgUnload"));
+    EXPECT_FALSE(exportWith->isEnabled());
+    EXPECT_TRUE(enabled("mnuAgSaveAll"));
+    EXPECT_FALSE(enabled("mnuAlProperties"));
+    EXPECT_FALSE(enabled("mnuAlDelete"));
+    EXPECT_FALSE(enabled("mnuAlPaste")); // nothing copied yet
+    list("lstAlarms")->topLevelItem(0)->setSelected(true);
+    list("lstAlarmGroups")->topLevelItem(0)->setSelected(true);
+    EXPECT_TRUE(enabled("mnuAlProperties"));
+    EXPECT_TRUE(enabled("mnuAgUnload"));
+    EXPECT_FALSE(enabled("mnuAgSynchronize")); // the group has no synchronisation plug-in
+    lists->findChild<QAction*>("mnuAlCopy")->trigger();
+    EXPECT_TRUE(enabled("mnuAlPaste"));
+
+    // No group at all: only making things is left, and a new alarm asks what to call its group first.
+    core.groups().alarmGroups.clear();
+    lists->refresh();
+    EXPECT_FALSE(enabled("mnuAgSaveAll"));
+    EXPECT_FALSE(enabled("mnuAgExportCol"));
+    EXPECT_FALSE(enabled("mnuAlPaste"));
+    EXPECT_TRUE(enabled("mnuAlAddNew"));
+    EXPECT_TRUE(enabled("mnuAgAddNew"));
+    lists->findChild<QAction*>("mnuAlAddNew")->trigger(); // cancelled: nothing is left behind
+    EXPECT_EQ(core.groups().alarmGroups.numberOfElements(), 0);
+    ASSERT_EQ(dialogs.textRequests().size(), 1u);
+    EXPECT_EQ(dialogs.textRequests()[0].proposed, "New alarm group");
+
+    dialogs.setNextText("Medicine");
+    whenEditorOpens([](frmAlarmProperties& editor) { editor.findChild<QLineEdit*>("txtAlarmName")->setText("Pill"); });
+    lists->newAlarm();
+    ASSERT_EQ(core.groups().alarmGroups.numberOfElements(), 1);
+    EXPECT_EQ(column("lstAlarmGroups", 0), QStringList{"Medicine"});
+    EXPECT_EQ(column("lstAlarms", 0), QStringList{"Pill"});
+    EXPECT_TRUE(enabled("mnuAgSaveAll"));
 }
 
 TEST_F(MainWindowListsTest, ANewGroupJoinsOnlyWhenItsDialogIsConfirmedAndEnterOpensItsProperties) {

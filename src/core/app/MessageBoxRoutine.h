@@ -4,6 +4,7 @@
 #include "platform/Dialogs.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace halvika {
@@ -20,11 +21,15 @@ public:
     void setSpeaker(std::function<void(const std::string&)> speaker) { m_speaker = std::move(speaker); }
 
     int msgBox(const std::string& text, int style);
+    /// A line of text from the user under the same caption; it does not hold the tick.
+    std::optional<std::string> askText(const std::string& prompt, const std::string& proposed);
     bool messageBoxOpen() const { return m_openCount > 0; }
     /// The file dialogs: they do not hold the tick, so they do not count as a message box.
     Dialogs& dialogs() { return m_dialogs; }
 
 private:
+    std::string caption() const;
+
     Dialogs& m_dialogs;
     std::function<std::string()> m_caption;
     std::function<void(const std::string&)> m_speaker;

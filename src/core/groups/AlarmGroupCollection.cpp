@@ -487,10 +487,18 @@ bool AlarmGroupCollection::unloadCommand(const Vector<AlarmGroup>& selected) {
     return true;
 }
 
-std::shared_ptr<Alarm> AlarmGroupCollection::newAlarmCommand(const std::shared_ptr<AlarmGroup>& selected) {
+std::shared_ptr<Alarm> AlarmGroupCollection::newAlarmCommand(const std::shared_ptr<AlarmGroup>& selected,
+                                                             bool askGroupName) {
     std::shared_ptr<AlarmGroup> group = selected;
     if (alarmGroups.numberOfElements() == 0) {
         group = AlarmGroup::createDefaultAlarmGroup(m_services);
+        if (askGroupName) {
+            const auto name = m_services.messages.askText(m_services.texts.getMainText(textNewGroupName), group->name);
+            if (!name || AsciiText::trimmed(*name).empty()) {
+                return nullptr;
+            }
+            group->name = std::string(AsciiText::trimmed(*name));
+        }
         alarmGroups.addElement(group);
         report(Vector<AlarmGroup>::createVectorWithObj(group, 1), kindAdded);
     }

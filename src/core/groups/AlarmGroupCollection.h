@@ -38,6 +38,7 @@ public:
     static constexpr int textPluginExportFailed = 216;
     static constexpr int textCollectionName = 221;
     static constexpr int textCollectionExportFailed = 222;
+    static constexpr int textNewGroupName = 305;
 
     AlarmGroupCollection(GroupServices& services, ChangeListener& listener);
     /// Where changes are reported from now on (the alarm watch, once it exists).
@@ -104,8 +105,9 @@ public:
     bool unloadCommand(const Vector<AlarmGroup>& selected);
 
     /// A new alarm from the group's template, for the editor; with no group loaded at all, a default group is
-    /// added first (and reported added) and the alarm is made from it.
-    std::shared_ptr<Alarm> newAlarmCommand(const std::shared_ptr<AlarmGroup>& selected);
+    /// added first (and reported added) and the alarm is made from it. With `askGroupName` the user names that
+    /// group first; cancelling (or an empty name) adds nothing and gives no alarm.
+    std::shared_ptr<Alarm> newAlarmCommand(const std::shared_ptr<AlarmGroup>& selected, bool askGroupName = false);
 
     // The alarm clipboard.
     /// Copies (or cuts) the alarms into the clipboard document; `view` is the view shown (0 the list) and

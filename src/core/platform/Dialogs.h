@@ -1,6 +1,7 @@
 // Message boxes and file dialogs, answered by the user or, in tests, by a script.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,12 @@ public:
     virtual std::string chooseFolder(const std::string& start) {
         (void)start;
         return "";
+    }
+    /// A line of text typed by the user, `proposed` shown selected; nothing when they cancel.
+    virtual std::optional<std::string> askText(const std::string& caption, const std::string& prompt,
+                                               const std::string& proposed) {
+        (void)caption, (void)prompt, (void)proposed;
+        return std::nullopt;
     }
 };
 

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -100,6 +101,18 @@ std::string QtDialogs::chooseFileToSave(const std::string& proposed, const std::
 std::string QtDialogs::chooseFolder(const std::string& start) {
     return QFileDialog::getExistingDirectory(QApplication::activeWindow(), QString(), QString::fromStdString(start))
         .toStdString();
+}
+
+std::optional<std::string> QtDialogs::askText(const std::string& caption, const std::string& prompt,
+                                              const std::string& proposed) {
+    bool accepted = false;
+    const QString text = QInputDialog::getText(QApplication::activeWindow(), QString::fromStdString(caption),
+                                               QString::fromStdString(prompt), QLineEdit::Normal,
+                                               QString::fromStdString(proposed), &accepted);
+    if (!accepted) {
+        return std::nullopt;
+    }
+    return text.toStdString();
 }
 
 } // namespace halvika

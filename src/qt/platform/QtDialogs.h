@@ -16,6 +16,8 @@ public:
                                                bool several) override;
     std::string chooseFileToSave(const std::string& proposed, const std::string& filter) override;
     std::string chooseFolder(const std::string& start) override;
+    std::optional<std::string> askText(const std::string& caption, const std::string& prompt,
+                                       const std::string& proposed) override;
 
     /// The filter as QFileDialog takes it: "label (patterns);;…". Public for tests.
     static QString qtFilter(const std::string& filter);

@@ -8,6 +8,7 @@
 #include "dates/DateFormat.h"
 #include "dates/DateUnits.h"
 #include "editing/ColumnLayout.h"
+#include "editing/CommandAvailability.h"
 #include "editing/GroupPropertiesLogic.h"
 #include "groups/AlarmGroup.h"
 #include "platform/Clock.h"
@@ -174,6 +175,13 @@ MainWindowLists::MainWindowLists(CoreSubsystems& core, modTranslation& texts, Me
             fillAlarms();
         }
     });
+    for (QTreeWidget* list : {m_groups, m_alarms}) {
+        connect(list, &QTreeWidget::itemSelectionChanged, this, [this] {
+            if (!m_filling) {
+                updateCommandStates();
+            }
+        });
+    }
     connect(m_alarms, &QTreeWidget::itemDoubleClicked, this, [this] { editSelectedAlarms(); });
     m_groups->header()->setSectionsClickable(true);
     m_alarms->header()->setSectionsClickable(true);
@@ -293,6 +301,9 @@ void MainWindowLists::buildMenus() {
     add(m_alarmMenu, "mnuAlDelete", "&Delete", [this] { deleteSelectedAlarms(false); });
     add(m_alarmMenu, "mnuAlDeleteSounded", "Delete those that will not sound a&gain",
         [this] { deleteSelectedAlarms(true); });
+    // A calendar selection or the clipboard may have changed since the lists last did.
+    connect(m_groupMenu, &QMenu::aboutToShow, this, &MainWindowLists::updateCommandStates);
+    connect(m_alarmMenu, &QMenu::aboutToShow, this, &MainWindowLists::updateCommandStates);
 }
 
 void MainWindowLists::fillPluginMenus() {
@@ -320,8 +331,8 @@ void MainWindowLists::fillPluginMenus() {
                 refresh();
             });
         }
-        m.menu->setEnabled(!m.menu->isEmpty());
     }
+    updateCommandStates();
     m_gppMenu->clear();
     for (const std::string& id : m_core.plugins().plugins(PluginHost::GeneralPurpose)) {
         const std::string caption = m_core.plugins().menuCaption(id);
@@ -557,6 +568,28 @@ void MainWindowLists::refresh() {
         m_toDo->setPlainText(QString::fromStdString(m_core.toDo()));
     }
     m_filling = false;
+    updateCommandStates();
+}
+
+void MainWindowLists::updateCommandStates() {
+    CommandAvailability::Situation now;
+    now.groups = m_core.groups().alarmGroups.numberOfElements();
+    const Vector<AlarmGroup> groups = selectedGroups();
+    now.selectedGroups = groups.numberOfElements();
+    for (int i = 0; i < groups.numberOfElements(); ++i) {
+        now.selectedSynchronised += groups.elementAt(i)->synchPlugin.empty() ? 0 : 1;
+    }
+    now.selectedAlarms = selectedAlarms().numberOfElements();
+    now.clipboardHasAlarms = m_core.groups().ClipboardAlarms->getNodeIndex("al") >= 0;
+    for (QMenu* menu : {m_groupMenu, m_alarmMenu}) {
+        for (QAction* action : menu->actions()) {
+            const QMenu* sub = action->menu();
+            const std::string name = (sub != nullptr ? sub->objectName() : action->objectName()).toStdString();
+            if (!name.empty()) {
+                action->setEnabled(CommandAvailability::enabled(name, now) && (sub == nullptr || !sub->isEmpty()));
+            }
+        }
+    }
 }
 
 void MainWindowLists::fillGroups() {
@@ -788,7 +821,7 @@ void MainWindowLists::newGroup() {
 }
 
 void MainWindowLists::newAlarm() {
-    const auto alarm = m_core.groups().newAlarmCommand(currentGroup());
+    const auto alarm = m_core.groups().newAlarmCommand(currentGroup(), true);
     if (!alarm) {
         return;
     }
@@ -799,7 +832,7 @@ void MainWindowLists::newAlarm() {
 }
 
 void MainWindowLists::newAlarmAt(const Date& moment) {
-    const auto alarm = m_core.groups().newAlarmCommand(currentGroup());
+    const auto alarm = m_core.groups().newAlarmCommand(currentGroup(), true);
     if (!alarm) {
         return;
     }

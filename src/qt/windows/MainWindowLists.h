@@ -91,6 +91,8 @@ protected:
 
 private:
     void buildMenus();
+    /// Commands that can do nothing now are disabled (with their keys).
+    void updateCommandStates();
     void seeAlarmsControlsChanged(int list);
     void chooseColumns(QTreeWidget* list, const QPoint& at);
     /// A click on a column title: that column sorts the list, or the direction turns round.

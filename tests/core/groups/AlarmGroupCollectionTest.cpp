@@ -260,6 +260,22 @@ TEST_F(AlarmGroupCollectionTest, ClipboardCopyCutAndPaste) {
 }
 
 TEST_F(AlarmGroupCollectionTest, NewAlarmsComeFromTheTemplateAndNeedAGroup) {
+    // Asked for the new group's name: cancelling or a blank name leaves nothing behind.
+    const std::size_t reportsBefore = listener.reports.size();
+    EXPECT_EQ(groups.newAlarmCommand(nullptr, true), nullptr);
+    dialogs.setNextText("   ");
+    EXPECT_EQ(groups.newAlarmCommand(nullptr, true), nullptr);
+    EXPECT_EQ(groups.alarmGroups.numberOfElements(), 0);
+    EXPECT_EQ(listener.reports.size(), reportsBefore);
+    ASSERT_EQ(dialogs.textRequests().size(), 2u);
+    EXPECT_EQ(dialogs.textRequests()[0].prompt, "Name of the new alarm group:");
+    EXPECT_EQ(dialogs.textRequests()[0].proposed, "New alarm group");
+    dialogs.setNextText(" Medicine ");
+    auto named = groups.newAlarmCommand(nullptr, true);
+    ASSERT_NE(named, nullptr);
+    EXPECT_EQ(named->parent.lock()->name, "Medicine");
+    groups.alarmGroups.clear();
+
     auto first = groups.newAlarmCommand(nullptr);
     ASSERT_EQ(groups.alarmGroups.numberOfElements(), 1);
     EXPECT_EQ(groups.alarmGroups.elementAt(0)->name, "New alarm group");
