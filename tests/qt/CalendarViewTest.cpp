@@ -17,15 +17,19 @@
 #include "windows/HGrid.h"
 #include "windows/HalvikaCalendar.h"
 #include "windows/MainWindowLists.h"
+#include "windows/Translatable.h"
 #include "windows/frmAlarmProperties.h"
 #include "windows/frmHalvikaMain.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QComboBox>
+#include <QDateTimeEdit>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimeEdit>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -136,6 +140,44 @@ TEST_F(CalendarViewTest, DoubleClicksOpenTheAlarmOrMakeOneInTheCell) {
     EXPECT_EQ(group()->alarms.elementAt(2)->onceDate, Date::fromParts(2026, 3, 20, 13, 0, 0));
     QApplication::processEvents();
     EXPECT_EQ(names().size(), 7u); // the calendar was filled again
+}
+
+TEST_F(CalendarViewTest, WeeksStartAsInTheDatePickersWhichChooseTheTimeToo) {
+    EXPECT_EQ(shown().FirstDayOfWeek(), 0); // American English: Sunday
+    for (modTranslation* t : {&texts, &app.translation()}) {
+        t->setLanguage("Deutsch");
+    }
+    Translatable::translateAll();
+    EXPECT_EQ(shown().FirstDayOfWeek(), 1);
+    EXPECT_EQ(shown().getFirstDateShown(), Date::fromParts(2026, 2, 23)); // the month's grid begins on a Monday
+
+    // The editor's date fields: the same first day, and a time below the month.
+    bool sameFirstDay = false;
+    QTime timeInPopup;
+    QDateTime afterPopupEdit;
+    test::whenShown("frmAlarmProperties", [&](QWidget& editor) {
+        auto* date = editor.findChild<QDateTimeEdit*>("dtpDate0");
+        date->setDateTime(QDateTime(QDate(2026, 3, 9), QTime(16, 30), Qt::UTC));
+        QCalendarWidget* popup = date->calendarWidget();
+        sameFirstDay = popup->firstDayOfWeek() == Qt::Monday;
+        auto* time = popup->findChild<QTimeEdit*>("tmePopupTime");
+        if (time != nullptr) {
+            timeInPopup = time->time();
+            time->setTime(QTime(7, 15));
+        }
+        afterPopupEdit = date->dateTime();
+        editor.close();
+    });
+    Vector<Alarm> tea;
+    tea.addElement(group()->alarms.elementAt(0));
+    window.lists()->editAlarms(tea, AlarmEditorLogic::existingAlarms);
+    EXPECT_TRUE(sameFirstDay);
+    EXPECT_EQ(timeInPopup, QTime(16, 30));
+    EXPECT_EQ(afterPopupEdit, QDateTime(QDate(2026, 3, 9), QTime(7, 15), Qt::UTC));
+    for (modTranslation* t : {&texts, &app.translation()}) {
+        t->setLanguage("English");
+    }
+    Translatable::translateAll();
 }
 
 TEST_F(CalendarViewTest, CopyAndPasteBetweenCellsMoveTheAlarmByTheirDistance) {

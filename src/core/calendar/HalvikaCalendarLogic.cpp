@@ -97,6 +97,15 @@ bool HalvikaCalendarLogic::fillView(int view, const Vector<AlarmGroup>& groups, 
     return complete;
 }
 
+void HalvikaCalendarLogic::setFirstDayOfWeek(std::int16_t day) {
+    for (int view = 0; view < numberOfViews; ++view) {
+        if (calendar(view).FirstDayOfWeek() != day) {
+            calendar(view).setFirstDayOfWeek(day);
+            changed(view);
+        }
+    }
+}
+
 void HalvikaCalendarLogic::changed(int view) {
     calendar(view).Refresh();
     if (ScopeChanged) {

@@ -101,6 +101,9 @@ public:
     /// and opens it with the desktop's handler.
     HtmlExport exportHtml(const AppPaths& paths, Shell& shell) const;
 
+    /// Weeks in every view start on `day` (0 Sunday … 6 Saturday); a view whose start moves is filled again.
+    void setFirstDayOfWeek(std::int16_t day);
+
     /// Told when a view's scope changed and it is to be filled again.
     std::function<void(int view)> ScopeChanged;
 

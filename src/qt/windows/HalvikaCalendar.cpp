@@ -7,6 +7,7 @@
 #include "groups/AlarmGroup.h"
 #include "settings/modTranslation.h"
 #include "windows/HGrid.h"
+#include "windows/UserLocale.h"
 
 #include <QCalendarWidget>
 #include <QComboBox>
@@ -154,6 +155,8 @@ void HalvikaCalendar::pickFirstDate() {
     QMenu popup(this);
     auto* picker = new QCalendarWidget(&popup);
     picker->setObjectName("calPickDate");
+    picker->setLocale(UserLocale::of(m_texts));
+    picker->setFirstDayOfWeek(picker->locale().firstDayOfWeek());
     const Date first = m_logic.calendar(m_logic.currentView()).FirstDate();
     if (first < Date::none()) {
         picker->setSelectedDate(QDate(first.year(), first.month(), first.day()));
@@ -232,6 +235,8 @@ void HalvikaCalendar::translate() {
         m_scopeUnit->addItem(QString::fromStdString(m_texts.getText("Strings", unit + 1)), unit);
     }
     m_scopeUnit->setCurrentIndex(m_scopeUnit->findData(m_logic.calendar(m_logic.currentView()).ScopeUnit()));
+    // Weeks start on the same day as in the date pickers.
+    m_logic.setFirstDayOfWeek(UserLocale::firstDayOfWeek(UserLocale::of(m_texts)));
 }
 
 void HalvikaCalendar::showEvent(QShowEvent* event) {

@@ -14,9 +14,11 @@
 #include "settings/modTranslation.h"
 #include "sounding/WildcardPath.h"
 #include "windows/AppIcon.h"
+#include "windows/DateTimePopupCalendar.h"
 #include "windows/FormTranslator.h"
 #include "windows/PluginSettingsWindow.h"
 #include "windows/SoundPicker.h"
+#include "windows/UserLocale.h"
 #include "windows/frmActions.h"
 
 #include <QCheckBox>
@@ -140,6 +142,7 @@ void frmAlarmProperties::buildControls() {
         edit->setTimeSpec(Qt::UTC);
         edit->setDisplayFormat(editFormat("", true));
         edit->setCalendarPopup(true);
+        new DateTimePopupCalendar(edit, UserLocale::of(m_texts));
         edit->setDateTimeRange(neverShown, QDateTime(QDate(9999, 12, 30), QTime(23, 59, 59), Qt::UTC));
         edit->installEventFilter(this);
     }

@@ -5,6 +5,7 @@
 #include "settings/modTranslation.h"
 #include "windows/AppIcon.h"
 #include "windows/FormTranslator.h"
+#include "windows/UserLocale.h"
 
 #include <QCalendarWidget>
 #include <QKeyEvent>
@@ -44,7 +45,8 @@ frmDateTime::frmDateTime(modTranslation& texts, const Clock& clock, QWidget* par
 void frmDateTime::translate() {
     FormTranslator::translateForm(*this, m_texts);
     // Day and month names of the chosen language, not of the desktop.
-    m_calendar->setLocale(QLocale(QString::fromStdString(m_texts.languageTag())));
+    m_calendar->setLocale(UserLocale::of(m_texts));
+    m_calendar->setFirstDayOfWeek(m_calendar->locale().firstDayOfWeek());
 }
 
 void frmDateTime::showToday() {

@@ -1,0 +1,19 @@
+// The locale of the chosen language, which every date picker follows (names, first day of the week).
+#pragma once
+
+#include <QLocale>
+
+#include <cstdint>
+
+namespace halvika {
+
+class modTranslation;
+
+class UserLocale {
+public:
+    static QLocale of(modTranslation& texts);
+    /// The locale's first day of the week as the calendar grid counts days (0 Sunday … 6 Saturday).
+    static std::int16_t firstDayOfWeek(const QLocale& locale);
+};
+
+} // namespace halvika
