@@ -32,11 +32,18 @@ Alarm::TextItem Alarm::getDateTimeDescriptionItems(AlarmTexts& c) const {
         item.first = modTranslation::fill(alarmText(c, 21), formatDate(c.dateFormat, onceDate));
         item.second = c.colours.getSchemeColourText(23, ColourScheme::windowText);
     } else if (momentKind == 1) {
-        item.first = modTranslation::fill(alarmText(c, 22), std::to_string(everyAmount), unitName(c, everyUnit),
-                                          formatDate(c.dateFormat, nextDate));
+        const std::string from = formatDate(c.dateFormat, nextDate);
+        // "every day" rather than "every 1 days"; the texts of single units follow the unit codes.
+        item.first =
+            everyAmount == 1 && everyUnit >= unitSecond && everyUnit <= unitWeek
+                ? modTranslation::fill(alarmText(c, 23 + everyUnit), from)
+                : modTranslation::fill(alarmText(c, 22), std::to_string(everyAmount), unitName(c, everyUnit), from);
         if (activePeriod & periodWindow) {
-            item.first += modTranslation::fill(alarmText(c, 31), formatDate(c.dateFormat, startDate),
-                                               formatDate(c.dateFormat, endDate));
+            // A window without an end never shows its stand-in date, 9999-12-31.
+            item.first += endDate >= Date::none()
+                              ? modTranslation::fill(alarmText(c, 35), formatDate(c.dateFormat, startDate))
+                              : modTranslation::fill(alarmText(c, 31), formatDate(c.dateFormat, startDate),
+                                                     formatDate(c.dateFormat, endDate));
         }
         if (activePeriod & periodWeekdays) {
             std::string names;

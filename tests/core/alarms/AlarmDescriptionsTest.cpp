@@ -65,6 +65,13 @@ TEST_F(AlarmDescriptionsTest, MomentRulesInWords) {
               "Friday, when HOUR<=12, corrected by -10 minutes");
     a->correctionAmount = 5;
     EXPECT_NE(a->getDateTimeDescriptionItems(context).first.find("corrected by +5 minutes"), std::string::npos);
+    a->endDate = Date::none(); // a window without an end never shows its stand-in year
+    const std::string open = a->getDateTimeDescriptionItems(context).first;
+    EXPECT_NE(open.find(", not before 01/03/2026 00:00,"), std::string::npos) << open;
+    EXPECT_EQ(open.find("9999"), std::string::npos);
+    a->everyAmount = 1;
+    a->everyUnit = unitDay;
+    EXPECT_EQ(a->getDateTimeDescriptionItems(context).first.rfind("every day, from 01/03/2026 08:00,", 0), 0u);
 
     auto odd = Alarm::createAlarm(nullptr);
     odd->momentKind = 7;
