@@ -46,8 +46,9 @@ std::string answer(const std::string& plugin, const std::string& method, const X
                "<plugin><type>FileExportPlugIn</type><name>ICalExport</name></plugin></plugins></reply>";
     }
     if (method == "GetName") {
-        return plugin == "ICalExport" ? "<reply><name>iCalendar export</name></reply>"
-                                      : "<reply><name>iCalendar import</name></reply>";
+        // No windows of its own: the plug-in dialog offers no about, help or settings for it.
+        return plugin == "ICalExport" ? "<reply><name>iCalendar export</name><shows></shows></reply>"
+                                      : "<reply><name>iCalendar import</name><shows></shows></reply>";
     }
     if (method == "GetImpFileFormats" || method == "GetExpFileFormats") {
         return "<reply><filters>iCalendar (*.ics)|*.ics</filters><extensions>*.ics</extensions></reply>";

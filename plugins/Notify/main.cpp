@@ -56,7 +56,7 @@ std::string answer(const std::string& method, const XMLNode& params) {
     const bool german = params.getString("language").rfind("de", 0) == 0;
     const std::string name = german ? "Desktop-Benachrichtigung" : "Desktop notification";
     if (method == "GetName") {
-        return "<reply><name>" + name + "</name></reply>";
+        return "<reply><name>" + name + "</name><shows></shows></reply>"; // no windows of its own
     }
     if (method == "GetActionInfo") {
         return "<reply><shortdescription>" + name + "</shortdescription><category>" + (german ? "Anzeigen" : "Show") +

@@ -52,7 +52,7 @@ std::string answer(const std::string& method, const XMLNode& params, bool active
         return "<reply>" + list + "</plugins></reply>";
     }
     if (method == "GetName") {
-        return "<reply><name>Halvika test plug-in</name></reply>";
+        return "<reply><name>Halvika test plug-in</name><shows>About Help</shows></reply>";
     }
     if (method == "GetGPPMenuCaption") {
         return "<reply><menucaption>Test helper</menucaption></reply>";

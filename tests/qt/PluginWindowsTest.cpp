@@ -67,8 +67,15 @@ TEST_F(PluginWindowsTest, TheDialogListsThePluginsOfEachTypeAndSendsTheirCommand
     EXPECT_EQ(list->item(0)->text(), "Halvika test plug-in");
     types->setCurrentIndex(7);
     ASSERT_EQ(list->count(), 1);
-    dialog.sendToSelected("ShowAbout");
+    // The plug-in said it shows about and help windows, and has no settings window.
+    auto* about = dialog.findChild<QPushButton*>("cmdAbout");
+    EXPECT_TRUE(about->isEnabled());
+    EXPECT_TRUE(dialog.findChild<QPushButton*>("cmdHelp")->isEnabled());
+    EXPECT_FALSE(dialog.findChild<QPushButton*>("cmdSettings")->isEnabled());
+    about->click(); // answered in the background: the plug-in's window does not hold the dialog
+    core.plugins().waitForCalls();
     EXPECT_NE(log().find("<plugin>GPP</plugin><method>ShowAbout</method>"), std::string::npos);
+    EXPECT_TRUE(core.plugins().showsWindow("NotAsked", "Settings")); // a plug-in that said nothing: all three
 }
 
 TEST_F(PluginWindowsTest, AGeneralPurposePluginIsRunAndQuitFromItsMenu) {

@@ -180,6 +180,7 @@ void PluginHost::loadDescriptionsLater(std::function<void()> loaded) {
         std::map<std::string, std::string> names;
         std::map<std::string, std::string> longDescriptions;
         std::map<std::string, std::string> settingsControls;
+        std::map<std::string, std::string> shows;
         std::size_t waiting = 1; // this function's own share, so that nothing finishes before all are asked
         std::function<void()> loaded;
     };
@@ -199,6 +200,7 @@ void PluginHost::loadDescriptionsLater(std::function<void()> loaded) {
         m_names = d->names;
         m_longDescriptions = d->longDescriptions;
         m_settingsControls = d->settingsControls;
+        m_shows = d->shows;
         if (d->loaded) {
             d->loaded();
         }
@@ -216,7 +218,12 @@ void PluginHost::loadDescriptionsLater(std::function<void()> loaded) {
         everyPlugin.insert(list.begin(), list.end());
     }
     for (const auto& id : everyPlugin) {
-        ask(id, "GetName", [d, id](const XMLNode& r) { d->names[id] = r.getString("name", 0, ""); });
+        ask(id, "GetName", [d, id](const XMLNode& r) {
+            d->names[id] = r.getString("name", 0, "");
+            if (r.getNodeIndex("shows") >= 0) {
+                d->shows[id] = " " + r.getString("shows", 0, "") + " ";
+            }
+        });
     }
     for (std::size_t i = 0; i < m_lists[Action].size(); ++i) {
         const std::string& id = m_lists[Action][i];
@@ -268,6 +275,11 @@ std::string PluginHost::longDescription(const std::string& identifier) const {
 bool PluginHost::hasSettingsControl(const std::string& identifier) const {
     const auto it = m_settingsControls.find(identifier);
     return it != m_settingsControls.end() && !it->second.empty();
+}
+
+bool PluginHost::showsWindow(const std::string& identifier, std::string_view which) const {
+    const auto it = m_shows.find(identifier);
+    return it == m_shows.end() || it->second.find(" " + std::string(which) + " ") != std::string::npos;
 }
 
 std::string PluginHost::menuCaption(const std::string& identifier) const {

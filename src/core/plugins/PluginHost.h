@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace halvika {
@@ -80,6 +81,10 @@ public:
     std::string longDescription(const std::string& identifier) const;
     /// Whether an action or synchronisation plug-in named a settings control, i.e. has settings to edit.
     bool hasSettingsControl(const std::string& identifier) const;
+    /// Whether the plug-in shows a window of its own for "ShowAbout", "ShowHelp" or "ShowSettings" (`which`
+    /// is "About", "Help" or "Settings"): what its "GetName" reply listed in "shows"; every one when it
+    /// listed nothing.
+    bool showsWindow(const std::string& identifier, std::string_view which) const;
     const std::vector<std::string>& plugins(Type type) const { return m_lists[type]; }
     const std::vector<std::string>& actionDescriptions() const { return m_actionDescriptions; }
 
@@ -156,6 +161,7 @@ private:
     std::map<std::string, std::string> m_names;
     std::map<std::string, std::string> m_longDescriptions;
     std::map<std::string, std::string> m_settingsControls;
+    std::map<std::string, std::string> m_shows;
     /// Each file plug-in's answer about its formats.
     std::map<std::string, std::string> m_formatReplies;
     int m_descriptionGeneration = 0;

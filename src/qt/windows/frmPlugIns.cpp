@@ -57,6 +57,7 @@ frmPlugIns::frmPlugIns(PluginHost& plugins, modTranslation& texts, QWidget* pare
     for (const auto& c : commands) {
         auto* button = new QPushButton(c.text, this);
         button->setObjectName(c.name);
+        button->setProperty("method", c.method);
         const char* method = c.method;
         connect(button, &QPushButton::clicked, this, [this, method] { sendToSelected(method); });
         row->addWidget(button);
@@ -69,7 +70,12 @@ frmPlugIns::frmPlugIns(PluginHost& plugins, modTranslation& texts, QWidget* pare
     row->addWidget(close);
     layout->addLayout(row);
     connect(m_types, &QComboBox::currentIndexChanged, this, &frmPlugIns::fillList);
-    connect(m_list, &QListWidget::itemDoubleClicked, this, [this] { sendToSelected("ShowSettings"); });
+    connect(m_list, &QListWidget::itemDoubleClicked, this, [this] {
+        if (m_buttons.back()->isEnabled()) {
+            sendToSelected("ShowSettings");
+        }
+    });
+    connect(m_list, &QListWidget::currentRowChanged, this, &frmPlugIns::updateButtons);
     translate();
     m_types->setCurrentIndex(0);
     fillList();
@@ -96,15 +102,23 @@ void frmPlugIns::fillList() {
     if (!m_shown.empty()) {
         m_list->setCurrentRow(0);
     }
+    updateButtons();
+}
+
+void frmPlugIns::updateButtons() {
+    const int row = m_list->currentRow();
+    const bool chosen = row >= 0 && row < static_cast<int>(m_shown.size());
     for (QPushButton* button : m_buttons) {
-        button->setEnabled(!m_shown.empty());
+        const std::string which = button->property("method").toString().mid(4).toStdString(); // after "Show"
+        button->setEnabled(chosen && m_plugins.showsWindow(m_shown[static_cast<std::size_t>(row)], which));
     }
 }
 
 void frmPlugIns::sendToSelected(const char* method) {
     const int row = m_list->currentRow();
     if (row >= 0 && row < static_cast<int>(m_shown.size())) {
-        m_plugins.methodCall(m_shown[static_cast<std::size_t>(row)], method, m_plugins.lang(), false);
+        m_plugins.methodCallLater(m_shown[static_cast<std::size_t>(row)], method, m_plugins.lang(), false,
+                                  [](const std::string&) {});
     }
 }
 

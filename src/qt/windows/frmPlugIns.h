@@ -26,11 +26,14 @@ public:
     /// The identifiers shown for a type position (0 all, 1 import, 2 export, 3 file import, 4 file export,
     /// 5 synchronisation, 6 action, 7 general-purpose).
     static std::vector<std::string> identifiersFor(const PluginHost& plugins, int typePosition);
-    /// Sends "ShowAbout", "ShowHelp" or "ShowSettings" to the selected plug-in.
+    /// Sends "ShowAbout", "ShowHelp" or "ShowSettings" to the selected plug-in, in the background: the
+    /// plug-in's window may stay open as long as the user likes.
     void sendToSelected(const char* method);
 
 private:
     void fillList();
+    /// A command is offered only when the selected plug-in shows a window for it.
+    void updateButtons();
 
     PluginHost& m_plugins;
     modTranslation& m_texts;

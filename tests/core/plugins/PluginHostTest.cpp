@@ -80,6 +80,9 @@ TEST_F(PluginHostTest, FoundInTheBackgroundTheListsAreTheSameAndNothingWaitsMean
     EXPECT_EQ(host.longDescription("HalvikaTest*Sync"), "Keeps the group the same as the test's.");
     EXPECT_TRUE(host.hasSettingsControl("HalvikaTest*Sync"));
     EXPECT_FALSE(host.hasSettingsControl("HalvikaTest*Act")); // it names no settings control
+    EXPECT_TRUE(host.showsWindow("HalvikaTest*Act", "Help")); // it listed about and help windows only
+    EXPECT_FALSE(host.showsWindow("HalvikaTest*Act", "Settings"));
+    EXPECT_TRUE(host.showsWindow("HalvikaGone*Act", "Settings")); // nothing said: as every plug-in may
     const std::string asked = log();
     EXPECT_EQ(host.importFormats().size(), 2u); // learnt already: no program is started for it
     EXPECT_EQ(log(), asked);
