@@ -38,6 +38,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -204,6 +205,28 @@ TEST_F(MainWindowListsTest, ColumnLayoutsAndSeeAlarmsControlsComeFromTheSettings
     EXPECT_EQ(core.settings().seeAlarmsAmount[1], 2);
     EXPECT_EQ(column("lstSeeAlarms(1)", 0), QStringList{"Tea"});
     EXPECT_TRUE(core.watch().pendingWork() & AlarmWatch::settingsChanged);
+}
+
+TEST_F(MainWindowListsTest, TheAlarmListTakesTheRoomAndTheStoredDividersSurviveResizingAndMaximising) {
+    lists->applySettings();
+    auto* top = lists->findChild<QSplitter*>("lblVerDiv1");
+    auto* bottom = lists->findChild<QSplitter*>("lblVerDiv2");
+    EXPECT_EQ(top->sizes().value(0), 337);    // the group list as stored
+    EXPECT_EQ(bottom->sizes().value(2), 155); // the to-do note
+    lists->resize(1600, 1000);                // as when maximised
+    QApplication::processEvents();
+    EXPECT_EQ(top->sizes().value(0), 337);
+    EXPECT_GT(top->sizes().value(1), 1000); // the alarm list got the room
+    EXPECT_EQ(bottom->sizes().value(1), 463);
+    lists->takeSettings();
+    EXPECT_EQ(core.settings().dividers[0], 337);
+    EXPECT_EQ(core.settings().dividers[3], 463);
+
+    // Moments are never cut off, whatever the stored width.
+    QTreeWidget* coming = list("lstSeeAlarms(1)");
+    const QString moment = coming->topLevelItem(0)->text(1);
+    ASSERT_FALSE(moment.isEmpty());
+    EXPECT_GT(coming->columnWidth(1), coming->fontMetrics().horizontalAdvance(moment));
 }
 
 TEST_F(MainWindowListsTest, ANewAlarmFromTheEditorJoinsTheGroupAndIsSaved) {

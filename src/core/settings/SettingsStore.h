@@ -59,41 +59,42 @@ public:
     std::string language;                                                              ///< lng
     std::string templateText;                                                          ///< tmpl, "" for none
     std::array<XMLNodePtr, 4> layouts;                                                 ///< lst/ag, al, sa0, sa1
-    std::array<std::string, 4> displayFormats;                                         ///< df/al, sa, na, ot
-    std::int16_t dateOrder = 0;                                                        ///< df/da
-    std::int16_t timeFormat = 0;                                                       ///< df/ti
-    std::int16_t showSeconds = 1;                                                      ///< df/sc
-    std::int16_t secondaryOn = 0, secondaryRestriction = 0;                            ///< sca/s, sca/s
-    std::shared_ptr<Alarm> secondaryAlarm;                                             ///< sca/al
-    std::int16_t attentionOn = 0, attentionRestriction = 0;                            ///< ata/s, ata/s
-    std::shared_ptr<Alarm> attentionAlarm;                                             ///< ata/al
-    std::string colourScheme = "default";                                              ///< cls
-    XMLNodePtr activePlugins = XMLNode::Create("acpl");                                ///< acpl
-    bool autoVersionCheck = false;                                                     ///< acv
-    bool ignoreCorrection = true;                                                      ///< igc
-    std::int16_t intervalBarWidth = 8;                                                 ///< ibw
-    bool overrideSoundVolume = false;                                                  ///< osvol
-    std::int32_t soundVolume = 100;                                                    ///< svol
-    bool overrideVoiceVolume = false;                                                  ///< ovvol
-    std::int32_t voiceVolume = 100;                                                    ///< vvol
-    bool overrideVoiceSpeed = false;                                                   ///< ovspd
-    std::int32_t voiceSpeed = 0;                                                       ///< vspd
-    std::int32_t inactivityLimitMinutes = 10;                                          ///< tiia
-    std::int16_t alarmClockMaxMinutes = 3;                                             ///< acmm
-    std::int16_t alarmClockSnoozeMinutes = 5;                                          ///< acst
-    bool autoUpdateCalendar = true;                                                    ///< auc
-    std::int16_t calendarOffset = 35;                                                  ///< cao
-    bool showToolTips = true;                                                          ///< stt
-    bool overlapWarning = false;                                                       ///< odt
-    std::int32_t overlapAmount = 30;                                                   ///< ola
-    std::int16_t overlapUnit = 1;                                                      ///< olu (unit code)
-    std::int16_t overlapRestriction = 1;                                               ///< olp
-    bool personalAssistant = false;                                                    ///< epa
-    bool oldFontRotation = false;                                                      ///< ofrm
-    std::int16_t snoozeAmount = 5;                                                     ///< dsa
-    std::int16_t snoozeUnit = 1;                                                       ///< dsu (unit code)
-    std::int16_t snoozeAddTo = 0;                                                      ///< dsat
-    bool oneAlarmWindow = false;                                                       ///< uoaw
+    /// Day/month/year until the settings say otherwise: a file without "df" must not leave moments blank.
+    std::array<std::string, 4> displayFormats = displayFormatsFor(0, 0); ///< df/al, sa, na, ot
+    std::int16_t dateOrder = 0;                                          ///< df/da
+    std::int16_t timeFormat = 0;                                         ///< df/ti
+    std::int16_t showSeconds = 1;                                        ///< df/sc
+    std::int16_t secondaryOn = 0, secondaryRestriction = 0;              ///< sca/s, sca/s
+    std::shared_ptr<Alarm> secondaryAlarm;                               ///< sca/al
+    std::int16_t attentionOn = 0, attentionRestriction = 0;              ///< ata/s, ata/s
+    std::shared_ptr<Alarm> attentionAlarm;                               ///< ata/al
+    std::string colourScheme = "default";                                ///< cls
+    XMLNodePtr activePlugins = XMLNode::Create("acpl");                  ///< acpl
+    bool autoVersionCheck = false;                                       ///< acv
+    bool ignoreCorrection = true;                                        ///< igc
+    std::int16_t intervalBarWidth = 8;                                   ///< ibw
+    bool overrideSoundVolume = false;                                    ///< osvol
+    std::int32_t soundVolume = 100;                                      ///< svol
+    bool overrideVoiceVolume = false;                                    ///< ovvol
+    std::int32_t voiceVolume = 100;                                      ///< vvol
+    bool overrideVoiceSpeed = false;                                     ///< ovspd
+    std::int32_t voiceSpeed = 0;                                         ///< vspd
+    std::int32_t inactivityLimitMinutes = 10;                            ///< tiia
+    std::int16_t alarmClockMaxMinutes = 3;                               ///< acmm
+    std::int16_t alarmClockSnoozeMinutes = 5;                            ///< acst
+    bool autoUpdateCalendar = true;                                      ///< auc
+    std::int16_t calendarOffset = 35;                                    ///< cao
+    bool showToolTips = true;                                            ///< stt
+    bool overlapWarning = false;                                         ///< odt
+    std::int32_t overlapAmount = 30;                                     ///< ola
+    std::int16_t overlapUnit = 1;                                        ///< olu (unit code)
+    std::int16_t overlapRestriction = 1;                                 ///< olp
+    bool personalAssistant = false;                                      ///< epa
+    bool oldFontRotation = false;                                        ///< ofrm
+    std::int16_t snoozeAmount = 5;                                       ///< dsa
+    std::int16_t snoozeUnit = 1;                                         ///< dsu (unit code)
+    std::int16_t snoozeAddTo = 0;                                        ///< dsat
+    bool oneAlarmWindow = false;                                         ///< uoaw
 
     SettingsStore();
 

@@ -28,7 +28,6 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -123,8 +122,10 @@ MainWindowLists::MainWindowLists(CoreSubsystems& core, modTranslation& texts, Me
     m_alarms = makeList("lstAlarms", top);
     m_alarmsLabel = makeCaption("lblAlarms", "", this);
     top->addWidget(titled(m_alarmsLabel, m_alarms, top));
-    top->setStretchFactor(0, 1);
-    top->setStretchFactor(1, 3);
+    // The group list, the recent list and the to-do note keep their stored widths, the lower area its
+    // height; the alarm list and the coming list take whatever the window gains, maximised or not.
+    top->setStretchFactor(0, 0);
+    top->setStretchFactor(1, 1);
     auto* bottom = new QSplitter(Qt::Horizontal, vertical);
     bottom->setObjectName("lblVerDiv2");
     m_splitters[0] = top;
@@ -156,11 +157,11 @@ MainWindowLists::MainWindowLists(CoreSubsystems& core, modTranslation& texts, Me
     m_toDo = new QPlainTextEdit(bottom);
     m_toDo->setObjectName("txtToDo");
     bottom->addWidget(titled(makeCaption("lblToDo", "To do", this), m_toDo, bottom));
-    bottom->setStretchFactor(0, 2);
-    bottom->setStretchFactor(1, 2);
-    bottom->setStretchFactor(2, 1);
-    vertical->setStretchFactor(0, 3);
-    vertical->setStretchFactor(1, 2);
+    bottom->setStretchFactor(0, 1);
+    bottom->setStretchFactor(1, 0);
+    bottom->setStretchFactor(2, 0);
+    vertical->setStretchFactor(0, 1);
+    vertical->setStretchFactor(1, 0);
     layout->addWidget(vertical);
 
     for (QTreeWidget* list : {m_groups, m_alarms, m_seeLists[0], m_seeLists[1]}) {
@@ -466,20 +467,21 @@ void MainWindowLists::applySettings() {
             const auto& column = columns[position];
             header->setSectionHidden(column.index, false);
             header->moveSection(header->visualIndex(column.index), static_cast<int>(position));
-            // Never narrower than its own title: a layout made in another language may be too narrow.
+            // Never narrower than its own title (a layout made in another language may be too narrow), nor a
+            // moment column than a moment in the chosen format and font.
             const QString title = list->headerItem()->text(column.index);
-            const int titleWidth = list->fontMetrics().horizontalAdvance(title) + 16;
-            list->setColumnWidth(column.index, std::max(column.width, titleWidth));
+            int least = list->fontMetrics().horizontalAdvance(title) + 16;
+            const bool momentColumn = (l == 1 && column.index == 2) || (l >= 2 && column.index == 1);
+            if (momentColumn) {
+                const std::string& format = settings.displayFormats[l == 1 ? 0 : 1];
+                const std::string widest = formatDate(format, Date::fromParts(2026, 12, 30, 20, 58, 58));
+                least = std::max(least, list->fontMetrics().horizontalAdvance(QString::fromStdString(widest)) + 16);
+            }
+            list->setColumnWidth(column.index, std::max(column.width, least));
         }
     }
-    // The dividers: the group list's width, the lower area's height, the to-do note's and the recent list's
-    // widths; the alarm list and the coming list take the rest.
-    const auto& dv = settings.dividers;
-    const auto sane = [](int v) { return std::clamp(v, 40, 4000); };
-    m_splitters[0]->setSizes({sane(dv[0]), std::max(200, m_splitters[0]->width() - sane(dv[0]))});
-    m_splitters[1]->setSizes({std::max(150, m_splitters[1]->height() - sane(dv[1])), sane(dv[1])});
-    m_splitters[2]->setSizes(
-        {std::max(150, m_splitters[2]->width() - sane(dv[2]) - sane(dv[3])), sane(dv[3]), sane(dv[2])});
+    m_dividersPending = true;
+    placeDividers();
     m_filling = true;
     for (int i = 0; i < 2; ++i) {
         m_seeShown[i]->setChecked(settings.seeAlarmsShown[static_cast<std::size_t>(i)] != 0);
@@ -490,13 +492,40 @@ void MainWindowLists::applySettings() {
     m_filling = false;
 }
 
+void MainWindowLists::placeDividers() {
+    // Only once the splitters have their real size: the rest is measured from it.
+    if (!m_dividersPending || !isVisible() || m_splitters[0]->width() <= 0) {
+        return;
+    }
+    m_dividersPending = false;
+    // The group list's width, the lower area's height, the to-do note's and the recent list's widths; the
+    // alarm list and the coming list take the rest.
+    const auto& dv = m_core.settings().dividers;
+    const auto sane = [](int v) { return std::clamp(v, 40, 4000); };
+    m_splitters[0]->setSizes({sane(dv[0]), std::max(200, m_splitters[0]->width() - sane(dv[0]))});
+    m_splitters[1]->setSizes({std::max(150, m_splitters[1]->height() - sane(dv[1])), sane(dv[1])});
+    m_splitters[2]->setSizes(
+        {std::max(150, m_splitters[2]->width() - sane(dv[2]) - sane(dv[3])), sane(dv[3]), sane(dv[2])});
+}
+
+void MainWindowLists::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    placeDividers();
+}
+
+void MainWindowLists::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    placeDividers();
+}
+
 void MainWindowLists::takeSettings() {
     auto& dv = m_core.settings().dividers;
     const auto size = [](QSplitter* splitter, int index) {
         const QList<int> sizes = splitter->sizes();
         return static_cast<std::int16_t>(index < sizes.size() ? std::clamp(sizes[index], 0, 30000) : 0);
     };
-    if (m_splitters[0]->width() > 0) {
+    // Not shown since the settings came: the stored dividers are still the user's.
+    if (!m_dividersPending && m_splitters[0]->width() > 0) {
         dv[0] = size(m_splitters[0], 0);
         dv[1] = size(m_splitters[1], 1);
         dv[2] = size(m_splitters[2], 2);

@@ -87,10 +87,14 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
     void buildMenus();
+    /// The stored dividers, once the window has its size.
+    void placeDividers();
     /// Commands that can do nothing now are disabled (with their keys).
     void updateCommandStates();
     void seeAlarmsControlsChanged(int list);
@@ -110,6 +114,7 @@ private:
     const Clock& m_clock;
     Clipboard& m_systemClipboard;
     bool m_filling = false;
+    bool m_dividersPending = false;
 
     QTreeWidget* m_groups = nullptr;
     QLabel* m_alarmsLabel = nullptr;

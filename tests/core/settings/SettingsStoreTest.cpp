@@ -48,6 +48,7 @@ TEST_F(SettingsStoreTest, AnEmptyFileGivesEveryDefault) {
               "<al><clm><i>0</i><w>122</w></clm><clm><i>1</i><w>43</w></clm><clm><i>2</i><w>134</w></clm></al>");
     EXPECT_EQ(s.templateText, "");
     EXPECT_EQ(s.getDefaultTemplateAlarm(texts)->name, "New alarm");
+    EXPECT_EQ(s.displayFormats[1], "ddd dd/mm/yyyy hh:nn:ss"); // never blank moments in the lists
 }
 
 TEST_F(SettingsStoreTest, FileOrderAndRoundTrip) {
