@@ -69,6 +69,8 @@ protected:
 };
 
 TEST_F(CalendarViewTest, TheCalendarShowsTheOccurrencesAndFollowsTheToolbar) {
+    EXPECT_LE(window.minimumSizeHint().width(), 760); // the window, both views, fits a small screen
+    EXPECT_LE(window.calendar()->minimumSizeHint().width(), 760);
     ASSERT_EQ(window.shownView(), 1);
     EXPECT_TRUE(window.calendar()->isVisible());
     // March 2026 with the week that runs into April: five Mondays of walks and the tea.

@@ -222,6 +222,8 @@ TEST_F(MainWindowListsTest, TheAlarmListTakesTheRoomAndTheStoredDividersSurviveR
     EXPECT_EQ(core.settings().dividers[0], 337);
     EXPECT_EQ(core.settings().dividers[3], 463);
 
+    // The whole area fits a small screen.
+    EXPECT_LE(lists->minimumSizeHint().width(), 760);
     // Moments are never cut off, whatever the stored width.
     QTreeWidget* coming = list("lstSeeAlarms(1)");
     const QString moment = coming->topLevelItem(0)->text(1);

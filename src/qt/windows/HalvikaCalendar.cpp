@@ -61,25 +61,32 @@ HalvikaCalendar::HalvikaCalendar(HalvikaCalendarLogic& logic, modTranslation& te
     connect(m_scopeUnit, &QComboBox::activated, this, [this](int index) {
         m_logic.setScopeUnit(static_cast<std::int16_t>(m_scopeUnit->itemData(index).toInt()));
     });
+    // Two rows, so that the calendar never makes the main window wider than a small screen: moving and
+    // choosing above, the view's shape below.
+    auto* shape = new QHBoxLayout;
+    shape->setSpacing(2);
     // Three pairs of minus and plus, each after its label.
     const char* pairNames[3][2] = {
         {"cmdShorter", "cmdLonger"}, {"cmdFewerShown", "cmdMoreShown"}, {"cmdNarrower", "cmdWider"}};
     for (int pair = 0; pair < 3; ++pair) {
-        bar->addSpacing(10);
+        if (pair > 0) {
+            shape->addSpacing(10);
+        }
         m_groupLabels[static_cast<std::size_t>(pair)] = new QLabel(this);
-        bar->addWidget(m_groupLabels[static_cast<std::size_t>(pair)]);
+        shape->addWidget(m_groupLabels[static_cast<std::size_t>(pair)]);
         for (int k = 0; k < 2; ++k) {
             const int key = HalvikaCalendarLogic::k4 + 2 * pair + k;
             m_buttons[static_cast<std::size_t>(key)] = button(pairNames[pair][k], key);
             m_buttons[static_cast<std::size_t>(key)]->setText(k == 0 ? QString::fromUtf8("\u2212") : "+");
-            bar->addWidget(m_buttons[static_cast<std::size_t>(key)]);
+            shape->addWidget(m_buttons[static_cast<std::size_t>(key)]);
         }
     }
-    bar->addSpacing(10);
+    shape->addSpacing(10);
     m_buttons[10] = button("cmdTurn", HalvikaCalendarLogic::k10);
-    bar->addWidget(m_buttons[10]);
+    shape->addWidget(m_buttons[10]);
     m_buttons[12] = button("cmdExport", HalvikaCalendarLogic::k12);
-    bar->addWidget(m_buttons[12]);
+    shape->addWidget(m_buttons[12]);
+    shape->addStretch();
     bar->addSpacing(10);
     m_importance = new QComboBox(this);
     m_importance->setObjectName("cmbMinImportance");
@@ -98,6 +105,7 @@ HalvikaCalendar::HalvikaCalendar(HalvikaCalendarLogic& logic, modTranslation& te
     m_selectedDate->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     bar->addWidget(m_selectedDate);
     layout->addLayout(bar);
+    layout->addLayout(shape);
 
     m_splitter = new QSplitter(Qt::Vertical, this);
     m_splitter->setObjectName("sptCalendar");
