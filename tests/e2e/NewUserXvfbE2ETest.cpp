@@ -139,7 +139,7 @@ TEST(NewUserXvfbE2E, AGroupAndAnAlarmTypedInAreSavedAndTheAlarmWindowOpensWhenIt
         std::this_thread::sleep_for(250ms);
     }
     EXPECT_EQ(line, std::string("Next alarm: ") + moment + " (Call mum)");
-    display.xdotool("mousemove --window " + main + " 40 318 click --repeat 2 --delay 80 1");
+    display.xdotool("mousemove --window " + main + " 40 401 click --repeat 2 --delay 80 1");
     ASSERT_FALSE(display.window("^Alarm$", 10).empty()) << "the coming list did not open the alarm";
     display.keys("ctrl+a ctrl+c");
     EXPECT_EQ(display.clipboard(), "Call mum");

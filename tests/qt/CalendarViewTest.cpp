@@ -155,12 +155,16 @@ TEST_F(CalendarViewTest, WeeksStartAsInTheDatePickersWhichChooseTheTimeToo) {
 
     // The editor's date fields: the same first day, and a time below the month.
     bool sameFirstDay = false;
+    bool opened = false;
     QTime timeInPopup;
     QDateTime afterPopupEdit;
     test::whenShown("frmAlarmProperties", [&](QWidget& editor) {
         auto* date = editor.findChild<QDateTimeEdit*>("dtpDate0");
         date->setDateTime(QDateTime(QDate(2026, 3, 9), QTime(16, 30), Qt::UTC));
         QCalendarWidget* popup = date->calendarWidget();
+        QTest::keyClick(date, Qt::Key_F4); // the keyboard opens the popup, and changes nothing
+        opened = popup->isVisible();
+        QTest::keyClick(popup, Qt::Key_Escape);
         sameFirstDay = popup->firstDayOfWeek() == Qt::Monday;
         auto* time = popup->findChild<QTimeEdit*>("tmePopupTime");
         if (time != nullptr) {
@@ -173,6 +177,7 @@ TEST_F(CalendarViewTest, WeeksStartAsInTheDatePickersWhichChooseTheTimeToo) {
     Vector<Alarm> tea;
     tea.addElement(group()->alarms.elementAt(0));
     window.lists()->editAlarms(tea, AlarmEditorLogic::existingAlarms);
+    EXPECT_TRUE(opened);
     EXPECT_TRUE(sameFirstDay);
     EXPECT_EQ(timeInPopup, QTime(16, 30));
     EXPECT_EQ(afterPopupEdit, QDateTime(QDate(2026, 3, 9), QTime(7, 15), Qt::UTC));

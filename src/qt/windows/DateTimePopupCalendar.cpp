@@ -1,7 +1,10 @@
 #include "windows/DateTimePopupCalendar.h"
 
+#include <QCoreApplication>
 #include <QDateTimeEdit>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QRegularExpression>
 #include <QTimeEdit>
 #include <QVBoxLayout>
@@ -35,6 +38,32 @@ DateTimePopupCalendar::DateTimePopupCalendar(QDateTimeEdit* edit, const QLocale&
         }
     });
     edit->setCalendarWidget(this);
+    edit->installEventFilter(this);
+}
+
+QSize DateTimePopupCalendar::sizeHint() const {
+    return QCalendarWidget::sizeHint() + QSize(0, m_time->sizeHint().height() + 6);
+}
+
+QSize DateTimePopupCalendar::minimumSizeHint() const {
+    return QCalendarWidget::minimumSizeHint() + QSize(0, m_time->sizeHint().height() + 6);
+}
+
+bool DateTimePopupCalendar::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_edit && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool opens =
+            key->key() == Qt::Key_F4 || (key->key() == Qt::Key_Down && key->modifiers().testFlag(Qt::AltModifier));
+        if (opens) {
+            // The field opens its popup only from a click on its arrow, at its right end.
+            const QPointF arrow(m_edit->width() - 4, m_edit->height() / 2.0);
+            QMouseEvent press(QEvent::MouseButtonPress, arrow, m_edit->mapToGlobal(arrow), Qt::LeftButton,
+                              Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(m_edit, &press);
+            return true;
+        }
+    }
+    return QCalendarWidget::eventFilter(watched, event);
 }
 
 void DateTimePopupCalendar::showEvent(QShowEvent* event) {

@@ -16,9 +16,14 @@ public:
     /// Becomes `edit`'s popup; the time shows seconds when the field does.
     DateTimePopupCalendar(QDateTimeEdit* edit, const QLocale& locale);
     QTimeEdit* timeEdit() const { return m_time; }
+    /// The month's own size measures only the month: the time row comes on top.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 protected:
     void showEvent(QShowEvent* event) override;
+    /// F4 or Alt+Down in the field opens the popup, as in a drop-down list.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QDateTimeEdit* m_edit;
