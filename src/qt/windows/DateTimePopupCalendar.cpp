@@ -1,5 +1,7 @@
 #include "windows/DateTimePopupCalendar.h"
 
+#include "windows/UserLocale.h"
+
 #include <QCoreApplication>
 #include <QDateTimeEdit>
 #include <QHBoxLayout>
@@ -11,11 +13,10 @@
 
 namespace halvika {
 
-DateTimePopupCalendar::DateTimePopupCalendar(QDateTimeEdit* edit, const QLocale& locale)
+DateTimePopupCalendar::DateTimePopupCalendar(QDateTimeEdit* edit, modTranslation& texts)
     : QCalendarWidget(edit), m_edit(edit) {
     setObjectName("calPopup");
-    setLocale(locale);
-    setFirstDayOfWeek(locale.firstDayOfWeek());
+    UserLocale::apply(*this, texts);
     m_time = new QTimeEdit(this);
     m_time->setObjectName("tmePopupTime");
     auto* row = new QHBoxLayout;

@@ -9,12 +9,14 @@ class QTimeEdit;
 
 namespace halvika {
 
+class modTranslation;
+
 class DateTimePopupCalendar : public QCalendarWidget {
     Q_OBJECT
 
 public:
     /// Becomes `edit`'s popup; the time shows seconds when the field does.
-    DateTimePopupCalendar(QDateTimeEdit* edit, const QLocale& locale);
+    DateTimePopupCalendar(QDateTimeEdit* edit, modTranslation& texts);
     QTimeEdit* timeEdit() const { return m_time; }
     /// The month's own size measures only the month: the time row comes on top.
     QSize sizeHint() const override;

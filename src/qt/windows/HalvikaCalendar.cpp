@@ -163,8 +163,7 @@ void HalvikaCalendar::pickFirstDate() {
     QMenu popup(this);
     auto* picker = new QCalendarWidget(&popup);
     picker->setObjectName("calPickDate");
-    picker->setLocale(UserLocale::of(m_texts));
-    picker->setFirstDayOfWeek(picker->locale().firstDayOfWeek());
+    UserLocale::apply(*picker, m_texts);
     const Date first = m_logic.calendar(m_logic.currentView()).FirstDate();
     if (first < Date::none()) {
         picker->setSelectedDate(QDate(first.year(), first.month(), first.day()));

@@ -176,13 +176,6 @@ MainWindowLists::MainWindowLists(CoreSubsystems& core, modTranslation& texts, Me
             fillAlarms();
         }
     });
-    for (QTreeWidget* list : {m_groups, m_alarms}) {
-        connect(list, &QTreeWidget::itemSelectionChanged, this, [this] {
-            if (!m_filling) {
-                updateCommandStates();
-            }
-        });
-    }
     connect(m_alarms, &QTreeWidget::itemDoubleClicked, this, [this] { editSelectedAlarms(); });
     m_groups->header()->setSectionsClickable(true);
     m_alarms->header()->setSectionsClickable(true);
@@ -302,7 +295,7 @@ void MainWindowLists::buildMenus() {
     add(m_alarmMenu, "mnuAlDelete", "&Delete", [this] { deleteSelectedAlarms(false); });
     add(m_alarmMenu, "mnuAlDeleteSounded", "Delete those that will not sound a&gain",
         [this] { deleteSelectedAlarms(true); });
-    // A calendar selection or the clipboard may have changed since the lists last did.
+    // No disabled command has a key, so the states matter only while a menu is open.
     connect(m_groupMenu, &QMenu::aboutToShow, this, &MainWindowLists::updateCommandStates);
     connect(m_alarmMenu, &QMenu::aboutToShow, this, &MainWindowLists::updateCommandStates);
 }
@@ -333,7 +326,6 @@ void MainWindowLists::fillPluginMenus() {
             });
         }
     }
-    updateCommandStates();
     m_gppMenu->clear();
     for (const std::string& id : m_core.plugins().plugins(PluginHost::GeneralPurpose)) {
         const std::string caption = m_core.plugins().menuCaption(id);
@@ -597,7 +589,6 @@ void MainWindowLists::refresh() {
         m_toDo->setPlainText(QString::fromStdString(m_core.toDo()));
     }
     m_filling = false;
-    updateCommandStates();
 }
 
 void MainWindowLists::updateCommandStates() {

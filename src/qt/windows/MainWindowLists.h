@@ -95,7 +95,7 @@ private:
     void buildMenus();
     /// The stored dividers, once the window has its size.
     void placeDividers();
-    /// Commands that can do nothing now are disabled (with their keys).
+    /// Commands that can do nothing now are disabled, as a menu opens.
     void updateCommandStates();
     void seeAlarmsControlsChanged(int list);
     void chooseColumns(QTreeWidget* list, const QPoint& at);

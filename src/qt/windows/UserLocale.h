@@ -3,6 +3,8 @@
 
 #include <QLocale>
 
+class QCalendarWidget;
+
 #include <cstdint>
 
 namespace halvika {
@@ -14,6 +16,8 @@ public:
     static QLocale of(modTranslation& texts);
     /// The locale's first day of the week as the calendar grid counts days (0 Sunday … 6 Saturday).
     static std::int16_t firstDayOfWeek(const QLocale& locale);
+    /// The picker's names and first day of the week from the chosen language.
+    static void apply(QCalendarWidget& picker, modTranslation& texts);
 };
 
 } // namespace halvika

@@ -18,7 +18,6 @@
 #include "windows/FormTranslator.h"
 #include "windows/PluginSettingsWindow.h"
 #include "windows/SoundPicker.h"
-#include "windows/UserLocale.h"
 #include "windows/frmActions.h"
 
 #include <QCheckBox>
@@ -142,7 +141,7 @@ void frmAlarmProperties::buildControls() {
         edit->setTimeSpec(Qt::UTC);
         edit->setDisplayFormat(editFormat("", true));
         edit->setCalendarPopup(true);
-        new DateTimePopupCalendar(edit, UserLocale::of(m_texts));
+        new DateTimePopupCalendar(edit, m_texts);
         edit->setDateTimeRange(neverShown, QDateTime(QDate(9999, 12, 30), QTime(23, 59, 59), Qt::UTC));
         edit->installEventFilter(this);
     }

@@ -45,8 +45,7 @@ frmDateTime::frmDateTime(modTranslation& texts, const Clock& clock, QWidget* par
 void frmDateTime::translate() {
     FormTranslator::translateForm(*this, m_texts);
     // Day and month names of the chosen language, not of the desktop.
-    m_calendar->setLocale(UserLocale::of(m_texts));
-    m_calendar->setFirstDayOfWeek(m_calendar->locale().firstDayOfWeek());
+    UserLocale::apply(*m_calendar, m_texts);
 }
 
 void frmDateTime::showToday() {

@@ -51,13 +51,14 @@ frmPlugIns::frmPlugIns(PluginHost& plugins, modTranslation& texts, QWidget* pare
         const char* name;
         const char* text;
         const char* method;
-    } commands[3] = {{"cmdAbout", "&About", "ShowAbout"},
-                     {"cmdHelp", "&Help", "ShowHelp"},
-                     {"cmdSettings", "&Settings", "ShowSettings"}};
+        const char* window; // as the plug-in lists it in "shows"
+    } commands[3] = {{"cmdAbout", "&About", "ShowAbout", "About"},
+                     {"cmdHelp", "&Help", "ShowHelp", "Help"},
+                     {"cmdSettings", "&Settings", "ShowSettings", "Settings"}};
     for (const auto& c : commands) {
         auto* button = new QPushButton(c.text, this);
         button->setObjectName(c.name);
-        button->setProperty("method", c.method);
+        button->setProperty("window", c.window);
         const char* method = c.method;
         connect(button, &QPushButton::clicked, this, [this, method] { sendToSelected(method); });
         row->addWidget(button);
@@ -109,8 +110,8 @@ void frmPlugIns::updateButtons() {
     const int row = m_list->currentRow();
     const bool chosen = row >= 0 && row < static_cast<int>(m_shown.size());
     for (QPushButton* button : m_buttons) {
-        const std::string which = button->property("method").toString().mid(4).toStdString(); // after "Show"
-        button->setEnabled(chosen && m_plugins.showsWindow(m_shown[static_cast<std::size_t>(row)], which));
+        const std::string window = button->property("window").toString().toStdString();
+        button->setEnabled(chosen && m_plugins.showsWindow(m_shown[static_cast<std::size_t>(row)], window));
     }
 }
 
