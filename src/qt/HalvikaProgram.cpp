@@ -32,6 +32,7 @@
 #include "sounding/SoundingWindows.h"
 #include "sounding/modSpeech.h"
 #include "windows/AppIcon.h"
+#include "windows/FirstPaintProbe.h"
 #include "windows/MainWindowLists.h"
 #include "windows/Translatable.h"
 #include "windows/TrayIcon.h"
@@ -409,6 +410,7 @@ int HalvikaProgram::run(int argc, char** argv) {
     mainWindow->applyGeometry(core.settings());
     // Hidden when asked, or when it was hidden at the last exit; only with a tray to bring it back.
     if (!trayAvailable || parser.isSet(showOption) || (!parser.isSet(hiddenOption) && core.settings().windowVisible)) {
+        FirstPaintProbe::installIfAsked(*mainWindow);
         mainWindow->show();
     }
     const int exitCode = QApplication::exec();

@@ -31,6 +31,7 @@ CoreSubsystems::CoreSubsystems(const Clock& clock, WatchTimer& timer, const AppP
       m_plugins(process, pluginFolders(paths), safeMode), m_colours(paths, ini), m_services(texts, m_colours, messages),
       m_groups(m_services, m_watch), m_watch(clock, timer, m_groups, m_watchSettings, *this, messages, texts) {
     m_services.plugins = &m_plugins;
+    m_plugins.setDescriptionCache(paths.homeFile("plugins.cache"));
     m_services.alarmGroupFolder = paths.home();
     m_services.defaultTemplate = [this] { return m_settings.getDefaultTemplateAlarm(m_texts); };
     AlarmWatch::Hooks hooks;

@@ -3,6 +3,7 @@
 
 #include "app/MessageBoxRoutine.h"
 #include "text/NumberText.h"
+#include "text/TextFile.h"
 
 #include <algorithm>
 #include <chrono>
@@ -27,6 +28,20 @@ std::string pluginBase(const std::string& fileName) {
 
 bool hasChild(const std::string& reply, std::string_view childName) {
     return XMLNode::createFromXML(reply)->getNumberOfNodesWithName(childName) > 0;
+}
+
+/// What identifies a program's build: a changed program answers anew. "" when it cannot be looked at.
+std::string programStamp(const std::string& program) {
+    std::error_code error;
+    const auto size = fs::file_size(program, error);
+    if (error) {
+        return "";
+    }
+    const auto modified = fs::last_write_time(program, error);
+    if (error) {
+        return "";
+    }
+    return program + "\t" + std::to_string(size) + "\t" + std::to_string(modified.time_since_epoch().count());
 }
 
 void replaceAll(std::string& text, const std::string& mark, const std::string& replacement) {
@@ -162,13 +177,13 @@ void PluginHost::loadPluginsLater(std::function<void()> loaded) {
         return;
     }
     for (std::size_t b = 0; b < discovery->bases.size(); ++b) {
-        startCall(discovery->bases[b], programFor(discovery->bases[b]), discoveryRequest, false,
-                  [discovery, b, assemble](const std::string& reply) {
-                      discovery->replies[b] = reply;
-                      if (--discovery->waiting == 0) {
-                          assemble();
-                      }
-                  });
+        describeLater(discovery->bases[b], programFor(discovery->bases[b]), discoveryRequest,
+                      [discovery, b, assemble](const std::string& reply) {
+                          discovery->replies[b] = reply;
+                          if (--discovery->waiting == 0) {
+                              assemble();
+                          }
+                      });
     }
 }
 
@@ -181,6 +196,7 @@ void PluginHost::loadDescriptionsLater(std::function<void()> loaded) {
         std::map<std::string, std::string> longDescriptions;
         std::map<std::string, std::string> settingsControls;
         std::map<std::string, std::string> shows;
+        std::map<std::string, std::string> actionInfos;
         std::size_t waiting = 1; // this function's own share, so that nothing finishes before all are asked
         std::function<void()> loaded;
     };
@@ -201,6 +217,10 @@ void PluginHost::loadDescriptionsLater(std::function<void()> loaded) {
         m_longDescriptions = d->longDescriptions;
         m_settingsControls = d->settingsControls;
         m_shows = d->shows;
+        m_actionInfos = d->actionInfos;
+        if (m_cacheChanged) {
+            writeDescriptionCache();
+        }
         if (d->loaded) {
             d->loaded();
         }
@@ -208,7 +228,7 @@ void PluginHost::loadDescriptionsLater(std::function<void()> loaded) {
     auto ask = [this, d, finishOne](const std::string& id, const char* method,
                                     std::function<void(const XMLNode&)> store) {
         ++d->waiting;
-        methodCallLater(id, method, lang(), false, [finishOne, store](const std::string& reply) {
+        describeLater(id, method, [finishOne, store](const std::string& reply) {
             store(*XMLNode::createFromXML(reply));
             finishOne();
         });
@@ -227,7 +247,10 @@ void PluginHost::loadDescriptionsLater(std::function<void()> loaded) {
     }
     for (std::size_t i = 0; i < m_lists[Action].size(); ++i) {
         const std::string& id = m_lists[Action][i];
-        ask(id, "GetActionInfo", [d, i](const XMLNode& r) { d->actions[i] = r.getString("shortdescription", 0, ""); });
+        ask(id, "GetActionInfo", [d, i, id](const XMLNode& r) {
+            d->actions[i] = r.getString("shortdescription", 0, "");
+            d->actionInfos[id] = r.toString();
+        });
         ask(id, "GetSettingsControlName",
             [d, id](const XMLNode& r) { d->settingsControls[id] = r.getString("name", 0, ""); });
     }
@@ -250,16 +273,90 @@ void PluginHost::loadDescriptionsLater(std::function<void()> loaded) {
     for (const Type type : {FileImport, FileExport}) {
         for (const auto& id : m_lists[type]) {
             ++d->waiting;
-            methodCallLater(id, type == FileImport ? "GetImpFileFormats" : "GetExpFileFormats", lang(), false,
-                            [this, id, finishOne, generation](const std::string& reply) {
-                                if (generation == m_descriptionGeneration) {
-                                    m_formatReplies[id] = reply;
-                                }
-                                finishOne();
-                            });
+            describeLater(id, type == FileImport ? "GetImpFileFormats" : "GetExpFileFormats",
+                          [this, id, finishOne, generation](const std::string& reply) {
+                              if (generation == m_descriptionGeneration) {
+                                  m_formatReplies[id] = reply;
+                              }
+                              finishOne();
+                          });
         }
     }
     finishOne();
+}
+
+void PluginHost::describeLater(const std::string& identifier, const char* method,
+                               std::function<void(const std::string&)> done) {
+    const std::size_t star = identifier.find('*');
+    const std::string program = star == std::string::npos ? "" : programFor(identifier.substr(0, star));
+    describeLater(identifier, program, envelope(identifier.substr(star + 1), method, lang()), std::move(done));
+}
+
+void PluginHost::describeLater(const std::string& identifier, const std::string& program, const std::string& request,
+                               std::function<void(const std::string&)> done) {
+    if (program.empty()) {
+        done("");
+        return;
+    }
+    const std::string stamp = m_cacheFile.empty() ? "" : programStamp(program);
+    if (stamp.empty()) {
+        startCall(identifier, program, request, false, std::move(done));
+        return;
+    }
+    readDescriptionCache();
+    const std::string key = stamp + "\n" + request;
+    if (const auto known = m_cache.find(key); known != m_cache.end()) {
+        done(known->second);
+        return;
+    }
+    startCall(identifier, program, request, false, [this, key, done](const std::string& reply) {
+        // A failed call is asked again next time rather than remembered as "nothing".
+        if (!reply.empty()) {
+            m_cache[key] = reply;
+            m_cacheChanged = true;
+        }
+        done(reply);
+    });
+}
+
+void PluginHost::readDescriptionCache() {
+    if (m_cacheRead) {
+        return;
+    }
+    m_cacheRead = true;
+    // Only a cache: a file that cannot be read is as good as none, and is written anew.
+    const auto text = TextFile::readText(m_cacheFile);
+    if (!text) {
+        return;
+    }
+    const XMLNodePtr root = XMLNode::createFromXML(*text);
+    for (int i = 0; i < root->getNumberOfNodesWithName("entry"); ++i) {
+        const XMLNodePtr entry = root->getNode("entry", i);
+        m_cache[entry->getString("key", 0, "")] = entry->getString("reply", 0, "");
+    }
+}
+
+void PluginHost::writeDescriptionCache() {
+    auto root = XMLNode::Create("plugincache");
+    // Answers of programs that have changed or gone since are dropped.
+    std::erase_if(m_cache, [](const auto& entry) {
+        const std::string stamp = entry.first.substr(0, entry.first.find('\n'));
+        return programStamp(stamp.substr(0, stamp.find('\t'))) != stamp;
+    });
+    for (const auto& [key, reply] : m_cache) {
+        auto entry = XMLNode::Create("entry");
+        entry->addString("key", key);
+        entry->addString("reply", reply);
+        root->addNode(entry);
+    }
+    m_cacheChanged = false;
+    root->toXMLFile(m_cacheFile);
+}
+
+XMLNodePtr PluginHost::actionInfo(const std::string& identifier) {
+    const auto known = m_actionInfos.find(identifier);
+    return XMLNode::createFromXML(
+        known != m_actionInfos.end() ? known->second : methodCall(identifier, "GetActionInfo", lang(), false));
 }
 
 std::string PluginHost::pluginName(const std::string& identifier) const {

@@ -40,6 +40,9 @@ public:
     void setLanguageTag(const std::string& tag) { m_language = tag; }
     const std::string& languageTag() const { return m_language; }
     void setTimeoutMs(int milliseconds) { m_timeoutMs = milliseconds; }
+    /// Keeps the plug-ins' descriptions in `file`, each under its program (path, size, modification time)
+    /// and request, so that a start whose programs have not changed runs none of them to learn them.
+    void setDescriptionCache(std::string file) { m_cacheFile = std::move(file); }
 
     /// The request envelope.
     static std::string envelope(const std::string& pluginName, const std::string& method, const std::string& params);
@@ -87,6 +90,8 @@ public:
     bool showsWindow(const std::string& identifier, std::string_view which) const;
     const std::vector<std::string>& plugins(Type type) const { return m_lists[type]; }
     const std::vector<std::string>& actionDescriptions() const { return m_actionDescriptions; }
+    /// An action plug-in's "GetActionInfo" reply, learnt with the descriptions; asked now when not known.
+    XMLNodePtr actionInfo(const std::string& identifier);
 
     /// setActivePlugins in the background: the one message comes when every plug-in has answered.
     void setActivePluginsLater(const XMLNode& acpl, MessageBoxRoutine& messages);
@@ -135,6 +140,14 @@ private:
         std::unique_ptr<PluginProcess::Pending> call;
         std::function<void(const std::string&)> done;
     };
+    /// A description call (discovery, names, captions, formats): answered from the cache when its program
+    /// is unchanged, otherwise run in the background and its answer kept.
+    void describeLater(const std::string& identifier, const std::string& program, const std::string& request,
+                       std::function<void(const std::string&)> done);
+    /// Calls a plug-in's description method through describeLater.
+    void describeLater(const std::string& identifier, const char* method, std::function<void(const std::string&)> done);
+    void readDescriptionCache();
+    void writeDescriptionCache();
     /// Adds the plug-ins a program's discovery reply names to the lists.
     void addDiscovered(const std::string& base, const std::string& reply);
     /// Starts a program call in the background; `done` gets the reply ("" on any failure).
@@ -162,11 +175,17 @@ private:
     std::map<std::string, std::string> m_longDescriptions;
     std::map<std::string, std::string> m_settingsControls;
     std::map<std::string, std::string> m_shows;
+    std::map<std::string, std::string> m_actionInfos;
     /// Each file plug-in's answer about its formats.
     std::map<std::string, std::string> m_formatReplies;
     int m_descriptionGeneration = 0;
     std::vector<std::string> m_importExtensions;
     std::vector<std::string> m_exportExtensions;
+    std::string m_cacheFile;
+    bool m_cacheRead = false;
+    bool m_cacheChanged = false;
+    /// Keyed by the program's path, size and modification time, then the request.
+    std::map<std::string, std::string> m_cache;
     std::vector<RunningPlugin> m_running;
     std::vector<CallInFlight> m_inFlight;
     /// Programs that went on after a call that did not ask to keep them; ended at exit like the others.

@@ -23,8 +23,7 @@ std::vector<ActionCatalog::Entry> ActionCatalog::list(modTranslation& texts, Plu
     }
     if (plugins) {
         for (const std::string& id : plugins->plugins(PluginHost::Action)) {
-            const XMLNodePtr info =
-                XMLNode::createFromXML(plugins->methodCall(id, "GetActionInfo", plugins->lang(), false));
+            const XMLNodePtr info = plugins->actionInfo(id);
             entries.push_back({clsAction::kindPlugin, id, info->getString("shortdescription"),
                                info->getString("category"), info->getString("description")});
         }

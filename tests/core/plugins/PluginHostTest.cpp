@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -98,6 +99,90 @@ TEST_F(PluginHostTest, FoundInTheBackgroundTheListsAreTheSameAndNothingWaitsMean
     }
     EXPECT_TRUE(loaded);
     EXPECT_TRUE(host.plugins(PluginHost::Action).empty());
+}
+
+TEST_F(PluginHostTest, DescriptionsOfUnchangedProgramsComeFromTheCacheWithoutRunningThem) {
+    install("HalvikaOther.plugin");
+    const std::string cache = home.file("plugins.cache");
+    host.setDescriptionCache(cache);
+    host.loadPlugins();
+    const std::string firstLog = log();
+    ASSERT_FALSE(firstLog.empty());
+
+    const auto sameAsFirst = [this](PluginHost& again) {
+        for (int t = 0; t < PluginHost::TypeCount; ++t) {
+            EXPECT_EQ(again.plugins(static_cast<PluginHost::Type>(t)), host.plugins(static_cast<PluginHost::Type>(t)));
+        }
+        EXPECT_EQ(again.actionDescriptions(), host.actionDescriptions());
+        EXPECT_EQ(again.syncDescription("HalvikaTest*Sync"), "Test synchronisation");
+        EXPECT_EQ(again.menuCaption("HalvikaTest*Imp"), "From the test");
+        EXPECT_EQ(again.pluginName("HalvikaTest*FileImp"), "Halvika test plug-in");
+        EXPECT_EQ(again.longDescription("HalvikaTest*Sync"), "Keeps the group the same as the test's.");
+        EXPECT_TRUE(again.hasSettingsControl("HalvikaTest*Sync"));
+        EXPECT_FALSE(again.showsWindow("HalvikaTest*Act", "Settings"));
+        EXPECT_EQ(again.buildFileFilter("All|*", true), host.buildFileFilter("All|*", true));
+    };
+    {
+        // The next start: everything is known at once, and no program runs.
+        PluginHost again{process, {home.file("PlugIns")}, false};
+        again.setLanguageTag("de-de");
+        again.setDescriptionCache(cache);
+        bool loaded = false;
+        again.loadPluginsLater([&loaded] { loaded = true; });
+        EXPECT_TRUE(loaded);
+        EXPECT_FALSE(again.callsInFlight());
+        sameAsFirst(again);
+        EXPECT_EQ(log(), firstLog);
+    }
+    {
+        // Another language is other requests: asked of the programs, in that language.
+        PluginHost english{process, {home.file("PlugIns")}, false};
+        english.setLanguageTag("en-us");
+        english.setDescriptionCache(cache);
+        english.loadPlugins();
+        EXPECT_NE(log().find("<language>en-us</language>"), std::string::npos);
+    }
+    {
+        // A program that changed (a new version installed) is asked again; the other is not.
+        const std::string stampBefore = home.file("PlugIns/HalvikaOther.plugin") + "\t" +
+                                        std::to_string(fs::file_size(home.file("PlugIns/HalvikaOther.plugin"))) + "\t";
+        std::ofstream(home.file("PlugIns/HalvikaOther.plugin"), std::ios::app) << "\n";
+        home.write("PlugIns/HalvikaTest.log", "");
+        PluginHost again{process, {home.file("PlugIns")}, false};
+        again.setLanguageTag("de-de");
+        again.setDescriptionCache(cache);
+        again.loadPlugins();
+        sameAsFirst(again);
+        EXPECT_NE(log().find("GetPlugIns"), std::string::npos);
+        const std::string asked = log();
+        EXPECT_EQ(std::count(asked.begin(), asked.end(), '\n'), std::count(firstLog.begin(), firstLog.end(), '\n') / 2);
+        const std::string kept = home.read("plugins.cache");
+        EXPECT_NE(kept.find("en-us"), std::string::npos);     // the other language's answers stay
+        EXPECT_EQ(kept.find(stampBefore), std::string::npos); // the changed program's old answers go
+    }
+    {
+        // Garbage in the cache file is no cache: the programs are asked, and the file is written anew.
+        home.write("plugins.cache", "<plugincache><entry><key>x</key><reply>");
+        home.write("PlugIns/HalvikaTest.log", "");
+        PluginHost again{process, {home.file("PlugIns")}, false};
+        again.setLanguageTag("de-de");
+        again.setDescriptionCache(cache);
+        again.loadPlugins();
+        sameAsFirst(again);
+        EXPECT_FALSE(log().empty());
+        EXPECT_NE(home.read("plugins.cache").find("Test synchronisation"), std::string::npos);
+    }
+    {
+        // A failed answer is not remembered: the next start asks again.
+        mode("hang");
+        fs::remove(cache);
+        PluginHost failing{process, {home.file("PlugIns")}, false};
+        failing.setTimeoutMs(300);
+        failing.setDescriptionCache(cache);
+        failing.loadPlugins();
+        EXPECT_TRUE(failing.plugins(PluginHost::Action).empty());
+        EXPECT_EQ(home.read("plugins.cache").find("GetPlugIns"), std::string::npos);
+    }
 }
 
 TEST_F(PluginHostTest, TheEnvelopeCarriesNameMethodAndLanguage) {

@@ -80,7 +80,9 @@ TEST_F(PluginActionTest, AHangingPluginHoldsUpNoOtherAlarm) {
 
 TEST_F(PluginActionTest, TheCatalogListsTheBuiltInKindsThenEachActionPlugin) {
     host.loadPlugins();
+    const std::string asked = home.read("PlugIns/HalvikaTest.log");
     const auto entries = ActionCatalog::list(setUp.texts, &host);
+    EXPECT_EQ(home.read("PlugIns/HalvikaTest.log"), asked); // learnt with the descriptions, not asked again
     ASSERT_EQ(entries.size(), 16u + 1u);
     EXPECT_EQ(entries[3].shortDescription, "Command");
     EXPECT_EQ(entries[3].category, "Run");
