@@ -1,17 +1,31 @@
-// The watch timer on a precise QTimer.
+// The watch timer on a precise QTimer, finished with a short sleep to the exact moment.
 #include "platform/QtWatchTimer.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <ctime>
+
 namespace halvika {
+
+namespace {
+
+/// How much sooner the event loop is asked to wake: its timers have a resolution of a millisecond and
+/// wake up to one or two after it; the rest is slept exactly.
+constexpr int leadMs = 3;
+
+std::int64_t monotonicNs() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return std::int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
+}
+
+} // namespace
 
 QtWatchTimer::QtWatchTimer() {
     // A coarse QTimer of 20 s or more fires on whole seconds of the monotonic clock, up to a second late;
     // alarms must sound in their second.
     m_timer.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&m_timer, &QTimer::timeout, [this] {
-        if (m_handler) {
-            m_handler();
-        }
-    });
+    QObject::connect(&m_timer, &QTimer::timeout, [this] { fire(); });
 }
 
 void QtWatchTimer::setHandler(std::function<void()> handler) {
@@ -19,8 +33,33 @@ void QtWatchTimer::setHandler(std::function<void()> handler) {
 }
 
 void QtWatchTimer::setInterval(int milliseconds) {
+    m_interval = std::max(0, milliseconds);
     // setInterval restarts an active timer, so the interval counts from now.
-    m_timer.setInterval(milliseconds < 0 ? 0 : milliseconds);
+    m_timer.setInterval(m_interval > leadMs ? m_interval - leadMs : m_interval);
+    m_deadlineNs = monotonicNs() + std::int64_t{m_interval} * 1'000'000;
+}
+
+void QtWatchTimer::enable() {
+    m_timer.start();
+    m_deadlineNs = monotonicNs() + std::int64_t{m_interval} * 1'000'000;
+}
+
+void QtWatchTimer::fire() {
+    // The monotonic clock, so that a wall clock set back meanwhile cannot stretch the sleep; it is at most
+    // the lead, as the event loop never wakes before its time.
+    const std::int64_t deadline = m_deadlineNs;
+    const std::int64_t left = deadline - monotonicNs();
+    if (left > 0 && left <= std::int64_t{leadMs + 1} * 1'000'000) {
+        const timespec until{static_cast<time_t>(deadline / 1'000'000'000),
+                             static_cast<long>(deadline % 1'000'000'000)};
+        while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
+        }
+    }
+    // A timer left running repeats: its next shot is one interval on.
+    m_deadlineNs = deadline + std::int64_t{m_interval} * 1'000'000;
+    if (m_handler) {
+        m_handler();
+    }
 }
 
 } // namespace halvika

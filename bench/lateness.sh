@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# lateness.sh [ALARMS]: how late Halvika starts an alarm's command after its due second, beside the floor (a
+# minimal program that sleeps to the second and spawns the same stamp program), idle and with one busy
+# process per core (nice 0). Each run has ALARMS one-time alarms one second apart; every command writes the
+# wall-clock time at its start.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+count=${1:-30}
+build=${HALVIKA_BENCH_BUILD:-build/bench}
+if [ -z "${HALVIKA_BENCH_BUILD:-}" ]; then
+    cmake --preset bench >/dev/null
+    cmake --build --preset bench --target halvika bench_stamp lateness_floor >/dev/null
+fi
+halvika=$build/halvika
+stamp=$(realpath "$build/bench/halvika_stamp")
+floor=$build/bench/lateness_floor
+work=$(mktemp -d)
+load=()
+stopLoad() {
+    [ ${#load[@]} -eq 0 ] || kill "${load[@]}" 2>/dev/null || true
+    load=()
+}
+trap 'stopLoad; rm -rf "$work"' EXIT
+export QT_QPA_PLATFORM=offscreen
+
+# Milliseconds from each due second to its command's start: median, 95th percentile, maximum.
+summarise() {
+    awk -v first="$2" '{ print ($2 - (first + $1)) * 1000 }' "$1" | sort -n |
+        awk '{ v[NR] = $1 } END { p = int(NR * 0.95 + 0.999);
+            printf "median %6.2f ms   p95 %6.2f ms   max %6.2f ms   (%d alarms)", v[int((NR + 1) / 2)], v[p], v[NR], NR }'
+}
+p95() { awk -v first="$2" '{ print ($2 - (first + $1)) * 1000 }' "$1" | sort -n |
+    awk '{ v[NR] = $1 } END { print v[int(NR * 0.95 + 0.999)] }'; }
+
+runFloor() {
+    local first=$(($(date +%s) + 2))
+    rm -f "$work/stamps"
+    "$floor" "$first" "$count" "$stamp" "$work/stamps"
+    cp "$work/stamps" "$work/floor.$1"
+    echo "$first" >"$work/floor.$1.first"
+}
+runHalvika() {
+    local first=$(($(date +%s) + 4)) home=$work/home
+    rm -rf "$home" "$work/stamps"
+    mkdir -p "$home"
+    printf 3 >"$home/state"
+    printf '<settings><lng>English</lng></settings>\n' >"$home/usr.cfx"
+    {
+        printf '<algr><name>Lateness</name><stat>-1</stat><chsi>0</chsi>'
+        for ((i = 0; i < count; i++)); do
+            printf '<alrm><name>A%d</name><datk>0</datk><oncd>%s</oncd><acti><acid>4</acid><plug></plug>' \
+                "$i" "$(date -d "@$((first + i))" '+%Y/%m/%d %H:%M:%S')"
+            printf '<sett><s>%s|%s %d</s></sett></acti></alrm>' "$stamp" "$work/stamps" "$i"
+        done
+        printf '</algr>\n'
+    } >"$home/usg_0.agx"
+    "$halvika" --home "$home" >/dev/null 2>&1 &
+    local pid=$!
+    while [ "$(cat "$work/stamps" 2>/dev/null | wc -l)" -lt "$count" ]; do
+        sleep 0.5
+        [ $(($(date +%s) - first)) -lt $((count + 30)) ] || break
+    done
+    kill $pid && wait $pid 2>/dev/null || true
+    cp "$work/stamps" "$work/halvika.$1"
+    echo "$first" >"$work/halvika.$1.first"
+}
+
+runFloor idle
+runHalvika idle
+for _ in $(seq "$(nproc)"); do
+    nice -n 0 bash -c 'while :; do :; done' &
+    load+=($!)
+done
+runFloor loaded
+runHalvika loaded
+stopLoad
+
+for state in idle loaded; do
+    echo "$state ($(nproc) cores$([ $state = loaded ] && echo ", one busy process on each"))"
+    printf '  floor     %s\n' "$(summarise "$work/floor.$state" "$(cat "$work/floor.$state.first")")"
+    printf '  Halvika   %s   p95 %.2fx the floor\n' \
+        "$(summarise "$work/halvika.$state" "$(cat "$work/halvika.$state.first")")" \
+        "$(awk -v a="$(p95 "$work/halvika.$state" "$(cat "$work/halvika.$state.first")")" \
+            -v b="$(p95 "$work/floor.$state" "$(cat "$work/floor.$state.first")")" 'BEGIN { print a / b }')"
+done
