@@ -48,6 +48,9 @@ public:
     }
     void remove(const Ptr& object) { remove(object.get()); }
     Ptr elementAt(int index) const { return m_storage.at(index); }
+    /// Range-for over the elements, without a reference count taken for each.
+    const Ptr* begin() const { return m_storage.begin(); }
+    const Ptr* end() const { return m_storage.end(); }
     int numberOfElements() const { return m_storage.numberOfElements(); }
     int capacity() const { return m_storage.capacity(); }
     int indexOf(const T* object, int start = 0) const {

@@ -55,6 +55,10 @@ public:
         return true;
     }
 
+    /// The held items, for range-for without copying each.
+    const T* begin() const { return m_items.data(); }
+    const T* end() const { return m_items.data() + m_count; }
+
     T at(int index) const {
         if (index < 0 || index >= m_count) {
             return T();

@@ -152,13 +152,12 @@ void AlarmWatch::requestWork(std::int16_t bits) {
 Vector<Alarm> AlarmWatch::collectEarliestAlarms(const Date& after, bool soundAfterInactiveOnly) {
     Vector<Alarm> result;
     Date best = Date::none();
-    for (int g = 0; g < m_groups.alarmGroups.numberOfElements(); ++g) {
-        const auto group = m_groups.alarmGroups.elementAt(g);
+    // Asked at every tick of every alarm: no reference counts taken on the way.
+    for (const auto& group : m_groups.alarmGroups) {
         if (!group->Active) {
             continue;
         }
-        for (int i = 0; i < group->numberOfAlarms(); ++i) {
-            const auto alarm = group->elementAt(i);
+        for (const auto& alarm : group->alarms) {
             if (!alarm->Active || (soundAfterInactiveOnly && !alarm->soundAfterInactive)) {
                 continue;
             }

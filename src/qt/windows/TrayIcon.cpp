@@ -55,7 +55,10 @@ void TrayIcon::hide() {
 }
 
 void TrayIcon::setToolTip(const QString& text) {
-    m_icon->setToolTip(text);
+    // Told at every tick; the tray host hears only of a change.
+    if (m_icon->toolTip() != text) {
+        m_icon->setToolTip(text);
+    }
 }
 
 void TrayIcon::setBlocked(bool blocked) {
