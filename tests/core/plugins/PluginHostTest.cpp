@@ -17,6 +17,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <thread>
 
 namespace halvika {
@@ -122,24 +123,26 @@ TEST_F(PluginHostTest, DescriptionsOfUnchangedProgramsComeFromTheCacheWithoutRun
         EXPECT_FALSE(again.showsWindow("HalvikaTest*Act", "Settings"));
         EXPECT_EQ(again.buildFileFilter("All|*", true), host.buildFileFilter("All|*", true));
     };
+    // Another start over the same folder and cache, in a language.
+    const auto startAgain = [this, &cache](const char* language) {
+        auto again = std::make_unique<PluginHost>(process, std::vector<std::string>{home.file("PlugIns")}, false);
+        again->setLanguageTag(language);
+        again->setDescriptionCache(cache);
+        return again;
+    };
     {
         // The next start: everything is known at once, and no program runs.
-        PluginHost again{process, {home.file("PlugIns")}, false};
-        again.setLanguageTag("de-de");
-        again.setDescriptionCache(cache);
+        const auto again = startAgain("de-de");
         bool loaded = false;
-        again.loadPluginsLater([&loaded] { loaded = true; });
+        again->loadPluginsLater([&loaded] { loaded = true; });
         EXPECT_TRUE(loaded);
-        EXPECT_FALSE(again.callsInFlight());
-        sameAsFirst(again);
+        EXPECT_FALSE(again->callsInFlight());
+        sameAsFirst(*again);
         EXPECT_EQ(log(), firstLog);
     }
     {
         // Another language is other requests: asked of the programs, in that language.
-        PluginHost english{process, {home.file("PlugIns")}, false};
-        english.setLanguageTag("en-us");
-        english.setDescriptionCache(cache);
-        english.loadPlugins();
+        startAgain("en-us")->loadPlugins();
         EXPECT_NE(log().find("<language>en-us</language>"), std::string::npos);
     }
     {
@@ -148,11 +151,9 @@ TEST_F(PluginHostTest, DescriptionsOfUnchangedProgramsComeFromTheCacheWithoutRun
                                         std::to_string(fs::file_size(home.file("PlugIns/HalvikaOther.plugin"))) + "\t";
         std::ofstream(home.file("PlugIns/HalvikaOther.plugin"), std::ios::app) << "\n";
         home.write("PlugIns/HalvikaTest.log", "");
-        PluginHost again{process, {home.file("PlugIns")}, false};
-        again.setLanguageTag("de-de");
-        again.setDescriptionCache(cache);
-        again.loadPlugins();
-        sameAsFirst(again);
+        const auto again = startAgain("de-de");
+        again->loadPlugins();
+        sameAsFirst(*again);
         EXPECT_NE(log().find("GetPlugIns"), std::string::npos);
         const std::string asked = log();
         EXPECT_EQ(std::count(asked.begin(), asked.end(), '\n'), std::count(firstLog.begin(), firstLog.end(), '\n') / 2);
@@ -164,11 +165,9 @@ TEST_F(PluginHostTest, DescriptionsOfUnchangedProgramsComeFromTheCacheWithoutRun
         // Garbage in the cache file is no cache: the programs are asked, and the file is written anew.
         home.write("plugins.cache", "<plugincache><entry><key>x</key><reply>");
         home.write("PlugIns/HalvikaTest.log", "");
-        PluginHost again{process, {home.file("PlugIns")}, false};
-        again.setLanguageTag("de-de");
-        again.setDescriptionCache(cache);
-        again.loadPlugins();
-        sameAsFirst(again);
+        const auto again = startAgain("de-de");
+        again->loadPlugins();
+        sameAsFirst(*again);
         EXPECT_FALSE(log().empty());
         EXPECT_NE(home.read("plugins.cache").find("Test synchronisation"), std::string::npos);
     }
@@ -176,11 +175,10 @@ TEST_F(PluginHostTest, DescriptionsOfUnchangedProgramsComeFromTheCacheWithoutRun
         // A failed answer is not remembered: the next start asks again.
         mode("hang");
         fs::remove(cache);
-        PluginHost failing{process, {home.file("PlugIns")}, false};
-        failing.setTimeoutMs(300);
-        failing.setDescriptionCache(cache);
-        failing.loadPlugins();
-        EXPECT_TRUE(failing.plugins(PluginHost::Action).empty());
+        const auto failing = startAgain("de-de");
+        failing->setTimeoutMs(300);
+        failing->loadPlugins();
+        EXPECT_TRUE(failing->plugins(PluginHost::Action).empty());
         EXPECT_EQ(home.read("plugins.cache").find("GetPlugIns"), std::string::npos);
     }
 }
