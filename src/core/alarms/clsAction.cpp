@@ -25,7 +25,8 @@ std::shared_ptr<clsAction> clsAction::createFromXML(const XMLNode& xml, Alarm* a
     a->action = xml.getInteger("acid", 0, 0);
     a->plugin = xml.getString("plug", 0, "");
     if (xml.getNodeIndex("sett", 0) >= 0) {
-        a->settings = xml.getNode("sett");
+        // A copy of its own: a node of the group file's document would keep the whole document in memory.
+        a->settings = xml.getNode("sett")->getCopy();
     }
     return a;
 }

@@ -83,7 +83,21 @@ bool XMLNode::initializeFromFile(const std::string& path) {
 }
 
 XMLNodePtr XMLNode::getCopy() const {
-    return createFromXML(toString(), "");
+    // Node by node on the heap: a node kept from a parsed document would hold that document's whole arena,
+    // and parsing a copy would take an arena block for each. A work list, as documents can be deep.
+    auto root = Create(name, Value);
+    std::vector<std::pair<const XMLNode*, XMLNode*>> pending{{this, root.get()}};
+    while (!pending.empty()) {
+        const auto [from, to] = pending.back();
+        pending.pop_back();
+        to->m_children.reserve(from->m_children.size());
+        for (const auto& child : from->m_children) {
+            auto copy = Create(child->name, child->Value);
+            pending.emplace_back(child.get(), copy.get());
+            to->m_children.push_back(std::move(copy));
+        }
+    }
+    return root;
 }
 
 std::string XMLNode::toString() const {
