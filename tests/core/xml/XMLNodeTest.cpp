@@ -27,6 +27,34 @@ TEST(XMLNode, ChildrenAreSharedNotCopied) {
     EXPECT_EQ(copy->toString(), "<root><c>changed<grand>g</grand></c></root>");
 }
 
+TEST(XMLNode, ACopyOutlivesItsParsedDocumentAndAnyDepth) {
+    XMLNodePtr kept;
+    {
+        const auto document = XMLNode::createFromXML("<algr><sett><s>a &amp; b</s><s>2</s><t/></sett></algr>");
+        kept = document->getNode("sett")->getCopy();
+    }
+    EXPECT_EQ(kept->toString(), "<sett><s>a &amp; b</s><s>2</s><t></t></sett>");
+
+    // Deeper than any recursion could go.
+    auto root = XMLNode::Create("d");
+    XMLNode* deepest = root.get();
+    for (int i = 0; i < 200000; ++i) {
+        auto next = XMLNode::Create("d");
+        deepest->addNode(next);
+        deepest = next.get();
+    }
+    deepest->Value = "bottom";
+    auto copy = root->getCopy();
+    const XMLNode* walk = copy.get();
+    int depth = 0;
+    while (walk->getNumberOfNodes() > 0) {
+        walk = walk->getNodeAt(0).get();
+        ++depth;
+    }
+    EXPECT_EQ(depth, 200000);
+    EXPECT_EQ(walk->Value, "bottom");
+}
+
 TEST(XMLNode, MissingNodeGivesAFreshNodeOutsideTheTree) {
     auto root = XMLNode::Create("root");
     auto missing = root->getNode("missing", 0, "");
