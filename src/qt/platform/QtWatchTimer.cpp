@@ -19,6 +19,16 @@ std::int64_t monotonicNs() {
     return std::int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
 }
 
+/// When a shot `milliseconds` on is due on the monotonic clock. The watch counts from its reading of the
+/// wall clock in whole milliseconds, i.e. from the start of the current one; counted from the exact now,
+/// every shot would come up to a millisecond after its second.
+std::int64_t deadlineAfter(int milliseconds) {
+    timespec wall{};
+    clock_gettime(CLOCK_REALTIME, &wall);
+    const std::int64_t intoMillisecond = wall.tv_nsec % 1'000'000;
+    return monotonicNs() - intoMillisecond + std::int64_t{milliseconds} * 1'000'000;
+}
+
 } // namespace
 
 QtWatchTimer::QtWatchTimer() {
@@ -36,12 +46,12 @@ void QtWatchTimer::setInterval(int milliseconds) {
     m_interval = std::max(0, milliseconds);
     // setInterval restarts an active timer, so the interval counts from now.
     m_timer.setInterval(m_interval > leadMs ? m_interval - leadMs : m_interval);
-    m_deadlineNs = monotonicNs() + std::int64_t{m_interval} * 1'000'000;
+    m_deadlineNs = deadlineAfter(m_interval);
 }
 
 void QtWatchTimer::enable() {
     m_timer.start();
-    m_deadlineNs = monotonicNs() + std::int64_t{m_interval} * 1'000'000;
+    m_deadlineNs = deadlineAfter(m_interval);
 }
 
 void QtWatchTimer::fire() {

@@ -1,5 +1,6 @@
 #include "platform/posix/PosixProgramStarter.h"
 
+#include <sched.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -39,6 +40,10 @@ bool PosixProgramStarter::startDetached(const std::string& program, const std::v
     if (error != 0) {
         return false;
     }
+    // The program's start wakes this thread as soon as its memory is its own; on the same core this thread
+    // would then take the processor from the program while it is still being loaded, for the work after the
+    // action. The program goes first.
+    sched_yield();
     // Nobody waits for the program; a thread reaps it so that it leaves no zombie behind.
     std::thread([pid] { ::waitpid(pid, nullptr, 0); }).detach();
     return true;
