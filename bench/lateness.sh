@@ -23,14 +23,13 @@ stopLoad() {
 trap 'stopLoad; rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=offscreen
 
-# Milliseconds from each due second to its command's start: median, 95th percentile, maximum.
+# Milliseconds from each due second to its command's start, in order: STAMPS FIRST.
+latenesses() { awk -v first="$2" '{ print ($2 - (first + $1)) * 1000 }' "$1" | sort -n; }
 summarise() {
-    awk -v first="$2" '{ print ($2 - (first + $1)) * 1000 }' "$1" | sort -n |
-        awk '{ v[NR] = $1 } END { p = int(NR * 0.95 + 0.999);
-            printf "median %6.2f ms   p95 %6.2f ms   max %6.2f ms   (%d alarms)", v[int((NR + 1) / 2)], v[p], v[NR], NR }'
+    latenesses "$@" | awk '{ v[NR] = $1 } END { p = int(NR * 0.95 + 0.999);
+        printf "median %6.2f ms   p95 %6.2f ms   max %6.2f ms   (%d alarms)", v[int((NR + 1) / 2)], v[p], v[NR], NR }'
 }
-p95() { awk -v first="$2" '{ print ($2 - (first + $1)) * 1000 }' "$1" | sort -n |
-    awk '{ v[NR] = $1 } END { print v[int(NR * 0.95 + 0.999)] }'; }
+p95() { latenesses "$@" | awk '{ v[NR] = $1 } END { print v[int(NR * 0.95 + 0.999)] }'; }
 
 runFloor() {
     local first=$(($(date +%s) + 2))
@@ -41,10 +40,8 @@ runFloor() {
 }
 runHalvika() {
     local first=$(($(date +%s) + 4)) home=$work/home
-    rm -rf "$home" "$work/stamps"
-    mkdir -p "$home"
-    printf 3 >"$home/state"
-    printf '<settings><lng>English</lng></settings>\n' >"$home/usr.cfx"
+    rm -f "$work/stamps"
+    bench/make-home.sh "$home" 0
     {
         printf '<algr><name>Lateness</name><stat>-1</stat><chsi>0</chsi>'
         for ((i = 0; i < count; i++)); do

@@ -24,10 +24,7 @@ std::shared_ptr<clsAction> clsAction::createFromXML(const XMLNode& xml, Alarm* a
     a->al = al;
     a->action = xml.getInteger("acid", 0, 0);
     a->plugin = xml.getString("plug", 0, "");
-    if (xml.getNodeIndex("sett", 0) >= 0) {
-        // A copy of its own: a node of the group file's document would keep the whole document in memory.
-        a->settings = xml.getNode("sett")->getCopy();
-    }
+    a->settings = xml.getChildCopy("sett", *a->settings);
     return a;
 }
 

@@ -81,7 +81,7 @@ std::shared_ptr<AlarmGroup> AlarmGroup::createFromNode(const XMLNode& rootNode, 
         g->templateText = root->getNode("tmpl")->toString();
     }
     g->synchPlugin = root->getString("sync", 0, "");
-    g->synchSettings = syst->getCopy(); // not the file's whole document with it
+    g->synchSettings = syst->getCopy();
     // A synchronised group is brought up to date by the watch's first round, in the background.
     g->readAlarms(*root, services);
     return g;
@@ -245,7 +245,7 @@ bool AlarmGroup::applySynchronized(const std::string& reply, GroupServices& serv
         templateText = g->getNode("tmpl")->toString();
     }
     synchPlugin = g->getString("sync", 0, synchPlugin);
-    synchSettings = g->getNode("syst", 0, synchSettings->toString())->getCopy();
+    synchSettings = g->getChildCopy("syst", *synchSettings);
     alarms.clear();
     readAlarms(*g, services);
     setChanged();

@@ -136,6 +136,7 @@ void PluginHost::startCall(const std::string& identifier, const std::string& pro
 }
 
 void PluginHost::loadPluginsLater(std::function<void()> loaded) {
+    m_stamps.clear(); // each round looks at the programs once
     std::set<std::string> bases;
     if (!m_safeMode) {
         for (const auto& folder : m_folders) {
@@ -202,6 +203,7 @@ void PluginHost::loadDescriptionsLater(std::function<void()> loaded) {
     };
     // A newer load (the lists found again, a language chosen anew) makes this one's answers stale.
     const int generation = ++m_descriptionGeneration;
+    m_stamps.clear();
     auto d = std::make_shared<Descriptions>();
     d->actions.resize(m_lists[Action].size());
     d->syncs.resize(m_lists[Synchronization].size());
@@ -298,7 +300,10 @@ void PluginHost::describeLater(const std::string& identifier, const std::string&
         done("");
         return;
     }
-    const std::string stamp = m_cacheFile.empty() ? "" : programStamp(program);
+    if (!m_cacheFile.empty() && m_stamps.find(program) == m_stamps.end()) {
+        m_stamps[program] = programStamp(program);
+    }
+    const std::string stamp = m_cacheFile.empty() ? "" : m_stamps[program];
     if (stamp.empty()) {
         startCall(identifier, program, request, false, std::move(done));
         return;

@@ -186,6 +186,8 @@ private:
     bool m_cacheChanged = false;
     /// Keyed by the program's path, size and modification time, then the request.
     std::map<std::string, std::string> m_cache;
+    /// Each program's path, size and modification time, looked at once per round of descriptions.
+    std::map<std::string, std::string> m_stamps;
     std::vector<RunningPlugin> m_running;
     std::vector<CallInFlight> m_inFlight;
     /// Programs that went on after a call that did not ask to keep them; ended at exit like the others.

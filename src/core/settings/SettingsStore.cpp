@@ -45,7 +45,7 @@ void SettingsStore::load(const XMLNode& r, const Date& loadingMoment, int& step)
     step = 2;
     const XMLNodePtr mw = child(r, "mw");
     view = mw->getInteger("view", 0, 0);
-    calendarSettings = mw->getNode("halvikacal", 0, "<halvikacal></halvikacal>");
+    calendarSettings = mw->getChildCopy("halvikacal", *XMLNode::Create("halvikacal"));
     windowVisible = mw->getBoolean("v", 0, true);
     windowState = mw->getInteger("s", 0, 0);
     if (windowState == 1) {
@@ -97,7 +97,7 @@ void SettingsStore::load(const XMLNode& r, const Date& loadingMoment, int& step)
     templateText = r.getNodeIndex("tmpl") >= 0 && tmpl->getNumberOfNodes() > 0 ? tmpl->toString() : "";
     const XMLNodePtr lst = child(r, "lst");
     for (std::size_t i = 0; i < 4; ++i) {
-        layouts[i] = lst->getNode(kLayoutNames[i], 0, layouts[i]->toString());
+        layouts[i] = lst->getChildCopy(kLayoutNames[i], *layouts[i]);
     }
     step = 7;
     const XMLNodePtr df = child(r, "df");
@@ -118,7 +118,7 @@ void SettingsStore::load(const XMLNode& r, const Date& loadingMoment, int& step)
     attentionAlarm = Alarm::createFromXML(*ata->getNode("al", 0, "<al></al>"), nullptr);
     step = 9;
     colourScheme = r.getString("cls", 0, "default");
-    activePlugins = r.getNode("acpl", 0, "<acpl></acpl>");
+    activePlugins = r.getChildCopy("acpl", *XMLNode::Create("acpl"));
     autoVersionCheck = r.getBoolean("acv", 0, false);
     ignoreCorrection = r.getBoolean("igc", 0, true);
     intervalBarWidth = r.getInteger("ibw", 0, 8);

@@ -83,8 +83,7 @@ bool XMLNode::initializeFromFile(const std::string& path) {
 }
 
 XMLNodePtr XMLNode::getCopy() const {
-    // Node by node on the heap: a node kept from a parsed document would hold that document's whole arena,
-    // and parsing a copy would take an arena block for each. A work list, as documents can be deep.
+    // Node by node: parsing a copy would take an arena block for each. A work list, as documents can be deep.
     auto root = Create(name, Value);
     std::vector<std::pair<const XMLNode*, XMLNode*>> pending{{this, root.get()}};
     while (!pending.empty()) {
@@ -98,6 +97,11 @@ XMLNodePtr XMLNode::getCopy() const {
         }
     }
     return root;
+}
+
+XMLNodePtr XMLNode::getChildCopy(std::string_view childName, const XMLNode& fallback) const {
+    const int position = getNodeIndex(childName);
+    return position >= 0 ? m_children[static_cast<std::size_t>(position)]->getCopy() : fallback.getCopy();
 }
 
 std::string XMLNode::toString() const {

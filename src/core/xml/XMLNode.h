@@ -44,7 +44,12 @@ public:
     /// Parses into this node without clearing it first. Failure flag: the text was not a complete document.
     bool initializeFromXML(std::string_view xml);
     bool initializeFromFile(const std::string& path);
+    /// A copy held on the heap, apart from any parsed document: keeping a node of a parsed document keeps
+    /// that whole document in memory.
     XMLNodePtr getCopy() const;
+    /// getCopy of child (childName, 0), or of `fallback` when there is no such child: for a part of a
+    /// parsed document that is kept after the document.
+    XMLNodePtr getChildCopy(std::string_view childName, const XMLNode& fallback) const;
     std::string toString() const;
     void appendTo(std::string& out) const;
     /// Failure flag; `reason` (when given) then says why.

@@ -31,9 +31,15 @@ TEST(XMLNode, ACopyOutlivesItsParsedDocumentAndAnyDepth) {
     XMLNodePtr kept;
     {
         const auto document = XMLNode::createFromXML("<algr><sett><s>a &amp; b</s><s>2</s><t/></sett></algr>");
-        kept = document->getNode("sett")->getCopy();
+        kept = document->getChildCopy("sett", *XMLNode::Create("none"));
     }
     EXPECT_EQ(kept->toString(), "<sett><s>a &amp; b</s><s>2</s><t></t></sett>");
+    // No such child: a copy of the fallback, which stays the caller's own.
+    const auto fallback = XMLNode::Create("acpl");
+    const auto taken = kept->getChildCopy("acpl", *fallback);
+    taken->addString("plin", "x");
+    EXPECT_EQ(taken->toString(), "<acpl><plin>x</plin></acpl>");
+    EXPECT_EQ(fallback->getNumberOfNodes(), 0);
 
     // Deeper than any recursion could go.
     auto root = XMLNode::Create("d");
