@@ -10,9 +10,14 @@
 #include "app/RemoteCommands.h"
 #include "dates/DateNames.h"
 #include "editing/QuickReminder.h"
+#include "platform/ClockChangeWatcher.h"
 #include "platform/DBusPowerControl.h"
 #include "platform/DBusService.h"
+#include "platform/DesktopNotification.h"
 #include "platform/EspeakSpeechEngine.h"
+#include "platform/EventTrace.h"
+#include "platform/LogindSleepWatcher.h"
+#include "platform/PkexecWakeAlarmSetter.h"
 #include "platform/PulseMixer.h"
 #include "platform/QtClipboard.h"
 #include "platform/QtDialogs.h"
@@ -30,6 +35,7 @@
 #include "sounding/PersonalAssistant.h"
 #include "sounding/SoundVolume.h"
 #include "sounding/SoundingWindows.h"
+#include "sounding/WakeAlarmPlanner.h"
 #include "sounding/modSpeech.h"
 #include "windows/AppIcon.h"
 #include "windows/FirstPaintProbe.h"
@@ -41,6 +47,7 @@
 #include "windows/frmDateTime.h"
 #include "windows/frmFirstTimeSettings.h"
 #include "windows/frmHalvikaMain.h"
+#include "windows/frmMissedAlarms.h"
 #include "windows/frmQuickReminder.h"
 #include "windows/frmSettings.h"
 
@@ -262,6 +269,46 @@ int HalvikaProgram::run(int argc, char** argv) {
         }
         tray->setToolTip(tip);
     };
+    // The alarms a sleep or a stop left silent: one window, and a notification when the window is hidden.
+    // Shown after the tick, which goes on to sound the alarms that do sound after inactivity.
+    std::unique_ptr<frmMissedAlarms> missedWindow;
+    hooks.missedWhileAway = [&](const Vector<Alarm>& alarms, const DateVector& moments) {
+        EventTrace::note("missed " + std::to_string(alarms.numberOfElements()));
+        QTimer::singleShot(0, [&, alarms = alarms.getCopy(), moments = DateVector(moments)] {
+            if (!missedWindow) {
+                missedWindow = std::make_unique<frmMissedAlarms>(app.translation(), core.watch(),
+                                                                 core.settings().displayFormats[3]);
+            }
+            missedWindow->setDateFormat(core.settings().displayFormats[3]);
+            missedWindow->add(alarms, moments);
+            if (!mainWindow->isVisible()) {
+                DesktopNotification::show(
+                    QString::fromStdString(app.translation().getValue(frmMissedAlarms::section,
+                                                                      frmMissedAlarms::section, "Missed while away")),
+                    QString::fromStdString(modTranslation::fill(
+                        app.translation().getText(frmMissedAlarms::section, frmMissedAlarms::textNotification),
+                        std::to_string(missedWindow->list().count()))));
+            }
+            missedWindow->show();
+            missedWindow->raise();
+            EventTrace::note("missed window " + std::to_string(missedWindow->list().count()));
+        });
+    };
+    // The computer's wake-up follows the alarms, after every scheduling.
+    PkexecWakeAlarmSetter wakeSetter(PkexecWakeAlarmSetter::defaultCommand());
+    WakeAlarmPlanner wakePlanner(clock, core.groups(), core.watchSettings(), wakeSetter);
+    frmSettings* openSettings = nullptr;
+    wakePlanner.problemFound = [&openSettings] {
+        if (openSettings) {
+            openSettings->showWakeProblem();
+        }
+    };
+    hooks.scheduled = [&wakePlanner] {
+        wakePlanner.update();
+        if (EventTrace::enabled()) {
+            EventTrace::note("scheduled wake " + std::to_string(wakePlanner.wakeSecond()));
+        }
+    };
     QtClipboard systemClipboard;
     mainWindow->setCore(core, clock, systemClipboard);
     hooks.showBlocked = [&mainWindow, &tray, showNextAlarm](bool blocked) {
@@ -311,7 +358,9 @@ int HalvikaProgram::run(int argc, char** argv) {
         dialog.setAutostart = [&autostart, &program, &home](bool on) { return autostart.set(on, program, home); };
         dialog.safetyCheckOn = [&app] { return app.runState() != "3"; };
         dialog.setSafetyCheck = [&app](bool on) { app.setRunState(on ? "2" : "3"); };
+        dialog.wakeProblemText = [&wakePlanner] { return wakePlanner.problemTextNumber(); };
         dialog.showProgramSwitches();
+        openSettings = &dialog;
         dialog.applied = [&mainWindow, &followLanguage] {
             // The language may have changed: every open window takes its captions again.
             followLanguage();
@@ -321,6 +370,7 @@ int HalvikaProgram::run(int argc, char** argv) {
             mainWindow->showNextAlarm();
         };
         dialog.exec();
+        openSettings = nullptr;
     });
     std::unique_ptr<frmDateTime> dateTime;
     QObject::connect(tray.get(), &TrayIcon::calendarRequested, [&dateTime, &app, &clock] {
@@ -391,9 +441,28 @@ int HalvikaProgram::run(int argc, char** argv) {
         mainWindow->activateWindow();
     };
 
+    // Sleep, wake-up and clock changes are handled the moment they happen, not at the next tick.
+    LogindSleepWatcher sleepWatcher;
+    sleepWatcher.beforeSleep = [&app] {
+        EventTrace::note("sleep");
+        app.prepareForSleep();
+        EventTrace::note("saved before sleep");
+    };
+    sleepWatcher.afterWake = [&app] {
+        EventTrace::note("resume");
+        app.tickNow();
+    };
+    ClockChangeWatcher clockWatcher;
+    clockWatcher.changed = [&app](bool zone) {
+        EventTrace::note(zone ? "zone changed" : "clock set");
+        app.tickNow();
+    };
+
     if (!app.mainStart()) {
         return 1;
     }
+    sleepWatcher.start();
+    clockWatcher.start();
     followLanguage();
     if (!dbus.registerOnSessionBus()) {
         std::fprintf(stderr, "halvika: the scripting interface is not on the session bus (no bus, or another "

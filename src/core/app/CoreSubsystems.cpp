@@ -163,6 +163,9 @@ void CoreSubsystems::reapplySettings() {
     w.autoSave = m_settings.autoSave;
     w.autoVersionCheck = m_settings.autoVersionCheck;
     w.generalDateFormat = m_settings.displayFormats[3];
+    w.wakeOn = m_settings.wakeOn;
+    w.wakeImportance = m_settings.wakeRestriction;
+    w.wakeLeadSeconds = m_settings.wakeLeadSeconds;
     for (std::size_t i = 0; i < 2; ++i) {
         w.seeAlarmsShown[i] = m_settings.seeAlarmsShown[i] != 0;
         w.seeAlarmsAmount[i] = m_settings.seeAlarmsAmount[i];

@@ -54,6 +54,7 @@ public:
 
     bool mainStart(bool safeMode) override;
     void watchTick() override { m_watch.watchTick(); }
+    void saveBeforeSleep() override { m_watch.savePendingWork(); }
     bool busy() const override { return m_plugins.busy(); }
     /// Writes "usr.cfx"; on failure asks (main-window text 103) whether to go on.
     bool saveSettings();

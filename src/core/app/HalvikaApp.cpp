@@ -67,6 +67,23 @@ void HalvikaApp::tick() {
     m_subsystems->watchTick();
 }
 
+void HalvikaApp::tickNow() {
+    if (m_exiting || !m_startupFinished) {
+        return;
+    }
+    m_services.timer.disable();
+    tick();
+    if (!m_services.timer.isEnabled()) {
+        m_services.timer.enable(); // a tick that did no work leaves the timer as it was
+    }
+}
+
+void HalvikaApp::prepareForSleep() {
+    if (m_startupFinished && !m_exiting) {
+        m_subsystems->saveBeforeSleep();
+    }
+}
+
 bool HalvikaApp::exitProgram(bool endProcess, bool ask) {
     // Data first: nothing the user was told is saved may wait for a plug-in.
     std::string problems;

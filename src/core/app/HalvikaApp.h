@@ -57,6 +57,11 @@ public:
 
     /// One shot of the main timer: no work while a message box is open or a plug-in call is in progress.
     void tick();
+    /// The machine woke up, or the wall clock or the time zone changed: the tick runs now rather than when
+    /// the timer, which counts on the monotonic clock, next fires; it sets the timer afresh.
+    void tickNow();
+    /// The machine is about to sleep: changed groups, the settings and the to-do note are saved now.
+    void prepareForSleep();
 
     /// Saves everything first, then asks the plug-ins (within `exitPluginBudgetMs`), writes the exit state,
     /// closes the windows and releases plug-ins. When something could not be saved it asks once whether to

@@ -27,6 +27,8 @@ public:
     virtual bool mainStart(bool safeMode) = 0;
     /// The alarm watch's tick body; it sets the next timer interval.
     virtual void watchTick() = 0;
+    /// The machine is about to sleep: what waits to be saved is saved now, without asking anything.
+    virtual void saveBeforeSleep() {}
     /// True while a plug-in call is in progress: the tick then does no work.
     virtual bool busy() const { return false; }
 

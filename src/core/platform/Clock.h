@@ -3,6 +3,8 @@
 
 #include "dates/Date.h"
 
+#include <cstdint>
+
 namespace halvika {
 
 class Clock {
@@ -16,6 +18,10 @@ public:
     /// The current local date and time.
     virtual Reading now() const = 0;
     Date today() const { return now().date; }
+    /// Seconds since 1970-01-01 00:00 UTC of a local moment; this base counts local time as UTC.
+    virtual std::int64_t epochSeconds(const Date& local) const {
+        return local.serialSeconds() - Date::fromParts(1970, 1, 1).serialSeconds();
+    }
 };
 
 } // namespace halvika

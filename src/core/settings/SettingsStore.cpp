@@ -146,6 +146,9 @@ void SettingsStore::load(const XMLNode& r, const Date& loadingMoment, int& step)
     snoozeUnit = r.getInteger("dsu", 0, 1);
     snoozeAddTo = r.getInteger("dsat", 0, 0);
     oneAlarmWindow = r.getBoolean("uoaw", 0, false);
+    wakeOn = r.getBoolean("wko", 0, false);
+    wakeRestriction = r.getInteger("wki", 0, 0);
+    wakeLeadSeconds = r.getLong("wkl", 0, 60);
     step = 12;
     mendAbsurdValues(r);
 }
@@ -167,6 +170,12 @@ void SettingsStore::mendAbsurdValues(const XMLNode& r) {
     }
     if (inactivityLimitMinutes < 0 || inactivityLimitMinutes > maxInactivityLimitMinutes) {
         inactivityLimitMinutes = 10;
+    }
+    if (wakeLeadSeconds < 0 || wakeLeadSeconds > maxWakeLeadSeconds) {
+        wakeLeadSeconds = 60;
+    }
+    if (wakeRestriction < 0 || wakeRestriction > 2) {
+        wakeRestriction = 0;
     }
     for (std::size_t i = 0; i < 2; ++i) {
         if (seeAlarmsAmount[i] < 1) {
@@ -293,6 +302,9 @@ XMLNodePtr SettingsStore::toXML(const Date& now) const {
     r->addInteger("dsu", snoozeUnit);
     r->addInteger("dsat", snoozeAddTo);
     r->addBoolean("uoaw", oneAlarmWindow);
+    r->addBoolean("wko", wakeOn);
+    r->addInteger("wki", wakeRestriction);
+    r->addLong("wkl", wakeLeadSeconds);
     return r;
 }
 

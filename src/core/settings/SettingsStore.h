@@ -95,6 +95,10 @@ public:
     std::int16_t snoozeUnit = 1;                                         ///< dsu (unit code)
     std::int16_t snoozeAddTo = 0;                                        ///< dsat
     bool oneAlarmWindow = false;                                         ///< uoaw
+    bool wakeOn = false;                                                 ///< wko
+    std::int16_t wakeRestriction = 0;                                    ///< wki (minimum importance)
+    std::int32_t wakeLeadSeconds = 60;                                   ///< wkl
+    static constexpr std::int32_t maxWakeLeadSeconds = 3600;
 
     SettingsStore();
 

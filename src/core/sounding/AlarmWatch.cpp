@@ -89,7 +89,7 @@ void AlarmWatch::tickWork() {
     currentMoment(false);
     if (m_inactivityDetected) {
         m_inactivityDetected = false;
-        soundMissedAlarms();
+        soundMissedAlarms(true);
         m_inactivityDetected = false;
     }
     if (m_pendingWork & alarmDue) {
@@ -104,6 +104,13 @@ void AlarmWatch::tickWork() {
         clearWork(comingListDue);
         updateSeeAlarmsList(1);
     }
+    savePendingWork();
+    if (m_pendingWork & attentionDue) {
+        soundAttentionAlarm();
+    }
+}
+
+void AlarmWatch::savePendingWork() {
     if ((m_pendingWork & settingsChanged) && m_hooks.saveSettings && m_hooks.saveSettings()) {
         clearWork(settingsChanged);
     }
@@ -122,9 +129,6 @@ void AlarmWatch::tickWork() {
     }
     // Saving that failed is tried again at the next regular tick; what succeeded needs no deadline.
     m_saveDueMs = (m_pendingWork & saveWorkBits) ? nowMs() + defaultIntervalMs : -1;
-    if (m_pendingWork & attentionDue) {
-        soundAttentionAlarm();
-    }
 }
 
 std::int64_t AlarmWatch::nowMs() const {
@@ -178,7 +182,7 @@ Vector<Alarm> AlarmWatch::collectEarliestAlarms(const Date& after, bool soundAft
 }
 
 void AlarmWatch::collectDue(Date from, const Date& until, bool soundAfterInactiveOnly, Vector<Alarm>& alarms,
-                            DateVector& moments, Vector<Alarm>& next) {
+                            DateVector& moments, Vector<Alarm>& next, int limit) {
     for (;;) {
         next = collectEarliestAlarms(from, soundAfterInactiveOnly);
         if (next.numberOfElements() == 0) {
@@ -190,7 +194,7 @@ void AlarmWatch::collectDue(Date from, const Date& until, bool soundAfterInactiv
         }
         // The lists hold at most 20,480 entries: a flood beyond that (a per-second alarm after days asleep
         // without an inactivity limit) is cut there rather than growing without bound.
-        if (alarms.numberOfElements() + next.numberOfElements() > VectorStorage<int>::kMaxCount) {
+        if (alarms.numberOfElements() + next.numberOfElements() > std::min(limit, VectorStorage<int>::kMaxCount)) {
             next.clear();
             return;
         }
@@ -324,6 +328,9 @@ void AlarmWatch::scheduleWatchTimer() {
     m_timer.setInterval(chosen);
     m_plannedTickMs = nowMs() + chosen;
     m_timer.enable();
+    if (m_hooks.scheduled) {
+        m_hooks.scheduled();
+    }
 }
 
 void AlarmWatch::soundDueAlarms() {
@@ -386,12 +393,29 @@ void AlarmWatch::soundAttentionAlarm() {
     }
 }
 
-void AlarmWatch::soundMissedAlarms() {
+void AlarmWatch::soundMissedAlarms(bool listSilent) {
     const Date now = currentMoment(true);
     Vector<Alarm> missed;
     DateVector moments;
     Vector<Alarm> next;
     collectDue(m_lastCheckMoment, now, true, missed, moments, next);
+    if (listSilent && !m_blocked && m_hooks.missedWhileAway) {
+        // Asked before sounding: the actions may take a while, and the gap's end must not move meanwhile.
+        Vector<Alarm> all;
+        DateVector allMoments;
+        collectDue(m_lastCheckMoment, now, false, all, allMoments, next, missedListLimit);
+        Vector<Alarm> silent;
+        DateVector silentMoments;
+        for (int i = 0; i < all.numberOfElements(); ++i) {
+            if (!all.elementAt(i)->soundAfterInactive) {
+                silent.addElement(all.elementAt(i));
+                silentMoments.addDate(allMoments.dateAt(i));
+            }
+        }
+        if (silent.numberOfElements() > 0) {
+            m_hooks.missedWhileAway(silent, silentMoments);
+        }
+    }
     soundAlarms(missed, moments, true);
     if (!m_blocked) {
         m_lastCheckMoment = now;
@@ -399,6 +423,24 @@ void AlarmWatch::soundMissedAlarms() {
     if (m_hooks.inactivityEnded) {
         m_hooks.inactivityEnded();
     }
+}
+
+void AlarmWatch::soundMissedNow(const Vector<Alarm>& alarms, const DateVector& moments) {
+    Vector<Alarm> loaded;
+    DateVector loadedMoments;
+    for (int i = 0; i < alarms.numberOfElements() && i < moments.numberOfElements(); ++i) {
+        const auto& alarm = alarms.elementAt(i);
+        const auto group = alarm->parent.lock();
+        if (group && m_groups.alarmGroups.indexOf(group) >= 0 && group->alarms.indexOf(alarm) >= 0) {
+            loaded.addElement(alarm);
+            loadedMoments.addDate(moments.dateAt(i));
+        }
+    }
+    if (loaded.numberOfElements() == 0) {
+        return;
+    }
+    soundAlarms(loaded, loadedMoments, true);
+    alarmsChanged(loaded, kindSounded);
 }
 
 void AlarmWatch::advanceLastCheck() {

@@ -66,6 +66,10 @@ public:
         std::function<void()> releaseFinishedSpeech;
         /// Alarms or groups changed: the lists showing them are to be filled again.
         std::function<void()> dataChanged;
+        /// An inactivity gap ended: the alarms that fell due in it and stayed silent, with their moments.
+        std::function<void(const Vector<Alarm>&, const DateVector&)> missedWhileAway;
+        /// The timer was set for the next event; the wake-up alarm follows the alarms from here.
+        std::function<void()> scheduled;
     };
 
     /// The outcome of the alarm window's snooze button.
@@ -91,7 +95,14 @@ public:
     void testAlarms(const Vector<Alarm>& alarms);
     void soundAttentionAlarm();
     void cancelAttentionAlarm() { m_attentionMoment = Date::none(); }
-    void soundMissedAlarms();
+    void soundMissedAlarms() { soundMissedAlarms(false); }
+    /// Sounds what the user chose from the alarms missed while away, as the real soundings they stood for;
+    /// alarms no longer loaded are left out.
+    void soundMissedNow(const Vector<Alarm>& alarms, const DateVector& moments);
+    /// Saves what is waiting to be saved now, as the tick would (the machine is about to sleep).
+    void savePendingWork();
+    /// At most this many silent alarms are listed for one gap.
+    static constexpr int missedListLimit = 500;
     void advanceLastCheck();
     void alarmsChanged(const Vector<Alarm>& alarms, std::int16_t kinds) override;
     void groupsChanged(const Vector<AlarmGroup>& groups, std::int16_t kinds) override;
@@ -154,7 +165,9 @@ private:
     void clearWork(std::int16_t bits) { m_pendingWork = static_cast<std::int16_t>(m_pendingWork & ~bits); }
     /// Every alarm due after X up to `until`, once per moment, in moment order.
     void collectDue(Date from, const Date& until, bool soundAfterInactiveOnly, Vector<Alarm>& alarms,
-                    DateVector& moments, Vector<Alarm>& next);
+                    DateVector& moments, Vector<Alarm>& next, int limit = VectorStorage<int>::kMaxCount);
+    /// With `listSilent` (a gap ended), the alarms that stay silent are reported to `missedWhileAway`.
+    void soundMissedAlarms(bool listSilent);
     double secondsUntil(const Date& now, const Date& moment, bool withFraction) const;
     /// List i's window [start, end] around now.
     void seeAlarmsWindow(int list, const Date& now, Date& start, Date& end) const;

@@ -34,6 +34,10 @@ struct WatchSettings {
     bool autoSave = true;
     /// "acv": automatic version check.
     bool autoVersionCheck = false;
+    /// "wko", "wki", "wkl": wake the computer for alarms of at least this importance, this many seconds early.
+    bool wakeOn = false;
+    std::int16_t wakeImportance = 0;
+    std::int32_t wakeLeadSeconds = 60;
     /// "df"/"ot": the user's general date format, for moments named in questions.
     std::string generalDateFormat = "yyyy/mm/dd hh:nn:ss";
 };

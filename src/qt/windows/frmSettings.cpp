@@ -211,6 +211,15 @@ QWidget* frmSettings::alarmsPage() {
     m_attentionRestriction = named(new QComboBox(page), "cmbAttentionAlarmRestriction");
     auto* attention = named(new QPushButton("Edit...", page), "cmdAttentionAlarm");
     form->addRow(m_attentionOn, row(page, {m_attentionRestriction, attention}));
+    m_wakeOn = named(new QCheckBox("W&ake the computer from sleep for", page), "chkWake");
+    m_wakeRestriction = named(new QComboBox(page), "cmbWakeRestriction");
+    m_wakeLead = spin("pnbWakeLead", 0, SettingsStore::maxWakeLeadSeconds, page);
+    auto* lead = named(new QLabel("seconds early", page), "lblWakeLead");
+    form->addRow(m_wakeOn, row(page, {m_wakeRestriction, m_wakeLead, lead}));
+    m_wakeProblem = named(new QLabel(page), "lblWakeProblem");
+    m_wakeProblem->setWordWrap(true);
+    m_wakeProblem->hide();
+    form->addRow(QString(), m_wakeProblem);
     connect(secondary, &QPushButton::clicked, this, [this] {
         if (editAlarm) {
             editAlarm(m_secondary);
@@ -318,6 +327,13 @@ void frmSettings::showProgramSwitches() {
     m_autostart->setChecked(autostartEnabled && autostartEnabled());
     m_safetyCheck->setEnabled(safetyCheckOn && setSafetyCheck);
     m_safetyCheck->setChecked(safetyCheckOn && safetyCheckOn());
+    showWakeProblem();
+}
+
+void frmSettings::showWakeProblem() {
+    const int text = wakeProblemText ? wakeProblemText() : 0;
+    m_wakeProblem->setText(text > 0 ? QString::fromStdString(m_texts.getText(section, text)) : QString());
+    m_wakeProblem->setVisible(text > 0);
 }
 
 void frmSettings::translate() {
@@ -329,7 +345,7 @@ void frmSettings::translate() {
     fillUnits(m_snoozeUnit, m_texts);
     fillUnits(m_overlapUnit, m_texts);
     fillNumbered(m_whenUnblocked, m_texts, section, {11, 12, 13});
-    for (QComboBox* box : {m_overlapRestriction, m_secondaryRestriction, m_attentionRestriction}) {
+    for (QComboBox* box : {m_overlapRestriction, m_secondaryRestriction, m_attentionRestriction, m_wakeRestriction}) {
         fillNumbered(box, m_texts, section, {21, 22, 23});
     }
     fillNumbered(m_snoozeAddTo, m_texts, "frmAlarm", {11, 12});
@@ -381,6 +397,9 @@ void frmSettings::fill() {
     m_secondaryRestriction->setCurrentIndex(s.secondaryRestriction);
     m_attentionOn->setChecked(s.attentionOn != 0);
     m_attentionRestriction->setCurrentIndex(s.attentionRestriction);
+    m_wakeOn->setChecked(s.wakeOn);
+    m_wakeRestriction->setCurrentIndex(s.wakeRestriction);
+    m_wakeLead->setValue(s.wakeLeadSeconds);
     m_forceForeground->setChecked(s.forceForeground);
     m_oneWindow->setChecked(s.oneAlarmWindow);
     m_snoozeAmount->setValue(s.snoozeAmount);
@@ -446,6 +465,9 @@ bool frmSettings::apply() {
         s.attentionOn = m_attentionOn->isChecked() ? 1 : 0;
         s.attentionRestriction = static_cast<std::int16_t>(std::max(0, m_attentionRestriction->currentIndex()));
         s.attentionAlarm = m_attention;
+        s.wakeOn = m_wakeOn->isChecked();
+        s.wakeRestriction = static_cast<std::int16_t>(std::max(0, m_wakeRestriction->currentIndex()));
+        s.wakeLeadSeconds = m_wakeLead->value();
         s.forceForeground = m_forceForeground->isChecked();
         s.oneAlarmWindow = m_oneWindow->isChecked();
         s.snoozeAmount = static_cast<std::int16_t>(m_snoozeAmount->value());

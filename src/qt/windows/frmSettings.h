@@ -18,6 +18,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSlider;
@@ -54,6 +55,11 @@ public:
     std::function<void(bool)> setSafetyCheck;
     /// Takes the autostart and safety-check states into their check boxes (after the functions above are set).
     void showProgramSwitches();
+    /// Says plainly, under the wake-up choice, why waking does not work (nothing when it does).
+    void showWakeProblem();
+    /// Why waking the computer does not work (main-window text number of this section), 0 when it does or is
+    /// off; without it nothing is said.
+    std::function<int()> wakeProblemText;
     /// Edits an alarm in the alarm editor as a template (the template and the secondary and attention alarms).
     std::function<void(std::shared_ptr<Alarm>&)> editAlarm;
 
@@ -103,6 +109,10 @@ private:
     QComboBox* m_secondaryRestriction = nullptr;
     QCheckBox* m_attentionOn = nullptr;
     QComboBox* m_attentionRestriction = nullptr;
+    QCheckBox* m_wakeOn = nullptr;
+    QComboBox* m_wakeRestriction = nullptr;
+    QSpinBox* m_wakeLead = nullptr;
+    QLabel* m_wakeProblem = nullptr;
     QCheckBox* m_forceForeground = nullptr;
     QCheckBox* m_oneWindow = nullptr;
     QSpinBox* m_snoozeAmount = nullptr;

@@ -71,15 +71,18 @@ TEST_F(SettingsStoreTest, FileOrderAndRoundTrip) {
     s.inactivityLimitMinutes = 0;
     s.snoozeUnit = 6;
     s.templateText = "<tmpl><name>Pill</name></tmpl>";
+    s.wakeOn = true;
+    s.wakeRestriction = 2;
+    s.wakeLeadSeconds = 90;
 
     const XMLNodePtr file = s.toXML(Date::fromParts(2026, 3, 7, 12, 10, 0));
-    EXPECT_EQ(
-        test::childNames(*file),
-        (std::vector<std::string>{"bl",   "lsd",   "sa",   "mw",   "ftf",  "wl",   "wu",  "so",    "agp",  "as",
-                                  "tc",   "vd",    "aw",   "sta",  "font", "ds",   "lng", "tmpl",  "lst",  "df",
-                                  "sca",  "ata",   "cls",  "acpl", "acv",  "igc",  "ibw", "osvol", "svol", "ovvol",
-                                  "vvol", "ovspd", "vspd", "tiia", "acmm", "acst", "auc", "cao",   "stt",  "odt",
-                                  "ola",  "olu",   "olp",  "epa",  "ofrm", "dsa",  "dsu", "dsat",  "uoaw"}));
+    EXPECT_EQ(test::childNames(*file),
+              (std::vector<std::string>{"bl",    "lsd",  "sa",    "mw",   "ftf",   "wl",   "wu",   "so",   "agp",
+                                        "as",    "tc",   "vd",    "aw",   "sta",   "font", "ds",   "lng",  "tmpl",
+                                        "lst",   "df",   "sca",   "ata",  "cls",   "acpl", "acv",  "igc",  "ibw",
+                                        "osvol", "svol", "ovvol", "vvol", "ovspd", "vspd", "tiia", "acmm", "acst",
+                                        "auc",   "cao",  "stt",   "odt",  "ola",   "olu",  "olp",  "epa",  "ofrm",
+                                        "dsa",   "dsu",  "dsat",  "uoaw", "wko",   "wki",  "wkl"}));
     EXPECT_EQ(
         test::childNames(*file->getNode("mw")),
         (std::vector<std::string>{"view", "halvikacal", "v", "s", "x", "y", "w", "h", "dv1", "dv2", "dv3", "dv4"}));
@@ -97,6 +100,9 @@ TEST_F(SettingsStoreTest, FileOrderAndRoundTrip) {
     EXPECT_EQ(back.secondaryRestriction, 2);
     EXPECT_EQ(back.attentionRestriction, 3);
     EXPECT_EQ(back.attentionAlarm->name, "Wake up!");
+    EXPECT_TRUE(back.wakeOn);
+    EXPECT_EQ(back.wakeRestriction, 2);
+    EXPECT_EQ(back.wakeLeadSeconds, 90);
     EXPECT_EQ(back.activePlugins->getString("plin"), "HalvikaTest*GPP");
     EXPECT_EQ(back.inactivityLimitMinutes, 0);
     EXPECT_EQ(back.snoozeUnit, 6);
@@ -142,7 +148,8 @@ TEST_F(SettingsStoreTest, ParticularRules) {
 
 TEST_F(SettingsStoreTest, AbsurdValuesTakeTheirDefaults) {
     const SettingsStore absurd = loaded("<settings><tc>2147483647</tc><bl>7</bl><wl>-3</wl><wu>9</wu>"
-                                        "<tiia>99999999</tiia><sa><a0>0</a0><u0>42</u0></sa></settings>");
+                                        "<tiia>99999999</tiia><sa><a0>0</a0><u0>42</u0></sa><wki>9</wki>"
+                                        "<wkl>-5</wkl></settings>");
     EXPECT_EQ(absurd.timerCorrectionMs, 0);
     EXPECT_FALSE(absurd.blocked);
     EXPECT_EQ(absurd.warningLimit, 10);
@@ -150,6 +157,8 @@ TEST_F(SettingsStoreTest, AbsurdValuesTakeTheirDefaults) {
     EXPECT_EQ(absurd.inactivityLimitMinutes, 10);
     EXPECT_EQ(absurd.seeAlarmsAmount[0], 1);
     EXPECT_EQ(absurd.seeAlarmsUnit[0], 3);
+    EXPECT_EQ(absurd.wakeRestriction, 0);
+    EXPECT_EQ(absurd.wakeLeadSeconds, 60);
     // What a dialog writes is kept.
     const SettingsStore sensible = loaded("<settings><tc>-2500</tc><bl>-1</bl><wl>3</wl><wu>2</wu><tiia>0</tiia>"
                                           "</settings>");

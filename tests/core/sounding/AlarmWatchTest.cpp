@@ -7,6 +7,7 @@
 #include "fakes/RecordingChangeListener.h"
 #include "fakes/RecordingRunner.h"
 #include "fakes/TempHome.h"
+#include "sounding/MissedAlarmsList.h"
 
 #include <gtest/gtest.h>
 
@@ -159,6 +160,100 @@ TEST_F(AlarmWatchTest, AfterSleepLongerThanTheLimitOnlyAlarmsThatSoundAfterInact
     tickAt(at(10, 0, 30));
     EXPECT_EQ(runner.names(), std::vector<std::string>{"Keeps"}); // the skipped one never sounds
     EXPECT_EQ(watch.nextAlarmMoment(), at(11));
+}
+
+TEST_F(AlarmWatchTest, TheAlarmsAGapLeavesSilentAreListedAndCanBeSoundedAfterwards) {
+    settings.inactivityLimitMinutes = 30;
+    auto g = group("G");
+    once(g, "Keeps", at(9), true);
+    auto skipped = once(g, "Skipped", at(9, 30), false);
+    every(g, "Hourly", at(8, 45), unitHour)->soundAfterInactive = false;
+    once(g, "Later", at(11), false);
+    std::vector<std::pair<std::string, Date>> reported;
+    int reports = 0;
+    watch.hooks().missedWhileAway = [&](const Vector<Alarm>& alarms, const DateVector& moments) {
+        ++reports;
+        for (int i = 0; i < alarms.numberOfElements(); ++i) {
+            reported.emplace_back(alarms.elementAt(i)->name, moments.dateAt(i));
+        }
+    };
+    startAt(at(8));
+    tickAt(at(10)); // two hours asleep
+    EXPECT_EQ(runner.names(), std::vector<std::string>{"Keeps"});
+    EXPECT_EQ(reports, 1);
+    EXPECT_EQ(reported, (std::vector<std::pair<std::string, Date>>{
+                            {"Hourly", at(8, 45)}, {"Skipped", at(9, 30)}, {"Hourly", at(9, 45)}}));
+
+    // A second gap adds to the list; the same alarm and moment is never listed twice.
+    MissedAlarmsList list;
+    Vector<Alarm> alarms;
+    DateVector moments;
+    alarms.addElement(skipped);
+    moments.addDate(at(9, 30));
+    list.add(alarms, moments);
+    list.add(alarms, moments);
+    alarms.addElement(g->alarms.elementAt(2));
+    moments.addDate(at(8, 45));
+    list.add(alarms, moments);
+    auto rows = list.rows("hh:nn");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].name, "Hourly");
+    EXPECT_EQ(rows[0].moment, "08:45");
+    EXPECT_EQ(rows[1].group, "G");
+    EXPECT_EQ(rows[1].name, "Skipped");
+
+    // The chosen one sounds for real with its own moment and leaves the list; the rest stays.
+    list.choose(1, true);
+    list.soundChosen(watch);
+    ASSERT_EQ(runner.names(), (std::vector<std::string>{"Keeps", "Skipped"}));
+    EXPECT_EQ(runner.soundings[1].moment, at(9, 30));
+    EXPECT_TRUE(runner.soundings[1].real);
+    ASSERT_EQ(list.count(), 1);
+    EXPECT_EQ(list.rows("hh:nn")[0].name, "Hourly");
+    // An alarm deleted meanwhile does not sound.
+    g->alarms.removeElementAt(2);
+    list.choose(0, true);
+    list.soundChosen(watch);
+    EXPECT_EQ(runner.soundings.size(), 2u);
+
+    // Blocked, nothing is listed: leaving blocked mode decides what fell due.
+    tickAt(at(10, 0, 30));
+    watch.setBlocked(true);
+    tickAt(at(12));
+    EXPECT_EQ(reports, 1);
+}
+
+TEST_F(AlarmWatchTest, AClockJumpOfYearsEitherWayRecomputesWithoutSoundingTheWholeGap) {
+    settings.inactivityLimitMinutes = 30;
+    int reports = 0;
+    watch.hooks().missedWhileAway = [&](const Vector<Alarm>&, const DateVector&) { ++reports; };
+    every(group("G"), "Minutely", at(7), unitMinute)->soundAfterInactive = false;
+    startAt(at(8));
+    tickAt(Date::fromParts(2090, 1, 1, 8, 0, 0)); // set forward by decades
+    EXPECT_TRUE(runner.soundings.empty());
+    EXPECT_EQ(reports, 1); // the list is cut, not decades long
+    EXPECT_EQ(watch.lastCheckMoment(), Date::fromParts(2090, 1, 1, 8, 0, 0));
+    EXPECT_EQ(watch.nextAlarmMoment(), Date::fromParts(2090, 1, 1, 8, 1, 0));
+    tickAt(Date::fromParts(1990, 6, 1, 8, 0, 30), 500); // and back
+    EXPECT_EQ(watch.lastCheckMoment(), Date::fromParts(1990, 6, 1, 8, 0, 30));
+    EXPECT_EQ(watch.nextAlarmMoment(), Date::fromParts(1990, 6, 1, 8, 1, 0));
+    EXPECT_EQ(timer.interval(), 29500); // an exact shot at 08:01:00
+    EXPECT_TRUE(timer.isEnabled());
+}
+
+TEST_F(AlarmWatchTest, WhatWaitsToBeSavedIsSavedAtOnceBeforeSleep) {
+    auto g = group("G");
+    auto a = once(g, "Far", at(18));
+    startAt(at(12));
+    int settingsSaves = 0;
+    watch.hooks().saveSettings = [&settingsSaves] { return ++settingsSaves > 0; };
+    a->name = "Changed";
+    watch.alarmsChanged(Vector<Alarm>::createVectorWithObj(a, 1), kindContentChanged);
+    watch.requestWork(AlarmWatch::settingsChanged);
+    watch.savePendingWork();
+    EXPECT_NE(home.read("usg_0.agx").find("Changed"), std::string::npos);
+    EXPECT_EQ(settingsSaves, 1);
+    EXPECT_EQ(watch.pendingWork() & AlarmWatch::saveWorkBits, 0);
 }
 
 TEST_F(AlarmWatchTest, BlockedModeAndTheThreeWaysOfLeavingIt) {

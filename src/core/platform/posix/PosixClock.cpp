@@ -19,4 +19,21 @@ Clock::Reading PosixClock::now() const {
     return r;
 }
 
+std::int64_t PosixClock::epochSeconds(const Date& local) const {
+    tm parts{};
+    parts.tm_year = local.year() - 1900;
+    parts.tm_mon = local.month() - 1;
+    parts.tm_mday = local.day();
+    parts.tm_hour = local.hour();
+    parts.tm_min = local.minute();
+    parts.tm_sec = local.second();
+    parts.tm_isdst = -1;
+    const time_t t = mktime(&parts);
+    return t == static_cast<time_t>(-1) ? Clock::epochSeconds(local) : static_cast<std::int64_t>(t);
+}
+
+void PosixClock::zoneChanged() {
+    tzset();
+}
+
 } // namespace halvika

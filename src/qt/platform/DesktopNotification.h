@@ -1,0 +1,14 @@
+// A desktop notification sent without waiting for the notification server.
+#pragma once
+
+#include <QString>
+
+namespace halvika {
+
+class DesktopNotification {
+public:
+    /// Shows `body` under "Halvika"; nothing happens without a notification server.
+    static void show(const QString& summary, const QString& body);
+};
+
+} // namespace halvika
