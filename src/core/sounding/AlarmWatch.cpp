@@ -575,6 +575,9 @@ void AlarmWatch::setActivity(const Vector<AlarmGroup>& groups, std::int16_t mode
 
 void AlarmWatch::setBlocked(bool on) {
     const bool leaving = m_blocked && !on;
+    if (m_blocked != on) {
+        requestWork(settingsChanged); // blocked mode is kept in the settings: a crash must not forget it
+    }
     m_blocked = on;
     if (m_hooks.showBlocked) {
         m_hooks.showBlocked(on);

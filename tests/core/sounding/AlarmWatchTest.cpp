@@ -266,11 +266,15 @@ TEST_F(AlarmWatchTest, BlockedModeAndTheThreeWaysOfLeavingIt) {
             auto g = group("G");
             once(g, "Half past", at(8, 30), saia);
             startAt(at(8));
+            int saves = 0;
+            watch.hooks().saveSettings = [&saves] { return ++saves > 0; };
             watch.setBlocked(true);
+            EXPECT_TRUE(watch.pendingWork() & AlarmWatch::settingsChanged); // kept across a crash
             tickAt(at(8, 30));
             tickAt(at(8, 45));
             EXPECT_TRUE(runner.soundings.empty());
             EXPECT_EQ(watch.lastCheckMoment(), at(8)); // does not move while blocked
+            EXPECT_EQ(saves, 1);
             clock.set(at(9));
             watch.setBlocked(false);
             const bool sounds = wu == 2 || (wu == 1 && saia);
