@@ -241,6 +241,13 @@ TEST_F(SleepWakeE2ETest, SavesBeforeSleepAndOnWakingSoundsAtOnceAndListsTheSilen
     std::printf("zone change to the rescheduled timer over %d runs: median %.1f ms, 95th percentile %.1f ms\n", runs,
                 percentile(zoneDelays, 0.5), percentile(zoneDelays, 0.95));
 
+    // A logind that restarts has forgotten the lock: it is taken again, and nothing else is said or lost.
+    logind.reset();
+    logind = std::make_unique<Daemon>(std::vector<std::string>{"/usr/bin/python3", "-m", "dbusmock", "--system", "-t",
+                                                               "logind", "-l", home.file("logind2.log")});
+    EXPECT_TRUE(waitUntil(30, holdsSleepLock, "")) << inhibitors();
+    EXPECT_TRUE(run.running());
+
     run.signal(SIGTERM);
     EXPECT_EQ(run.waitForExit(30s), 0);
 }

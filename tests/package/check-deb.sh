@@ -13,7 +13,8 @@ for f in usr/bin/halvika usr/bin/halvika-cli usr/share/applications/halvika.desk
     usr/share/icons/hicolor/scalable/apps/halvika.svg usr/share/man/man1/halvika.1 usr/share/man/man1/halvika-cli.1 \
     usr/share/halvika/English.lng usr/share/halvika/Deutsch.lng usr/share/halvika/hgrstyle.css \
     usr/share/halvika/sounds/ring.wav usr/share/halvika/PlugIns/HalvikaICal.plugin \
-    usr/share/halvika/PlugIns/HalvikaNotify.plugin; do
+    usr/share/halvika/PlugIns/HalvikaNotify.plugin usr/libexec/halvika/halvika-wakealarm \
+    usr/share/polkit-1/actions/org.halvika.wakealarm.policy; do
     [ -e "$stage/$f" ] || fail "$f is missing"
 done
 desktop-file-validate "$stage/usr/share/applications/halvika.desktop" || fail "the menu entry is not valid"
@@ -21,6 +22,17 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for d in libqt6widgets6 libqt6dbus6 libical3 libc6 gstreamer1.0-plugins-good; do
     echo "$depends" | grep -q "$d" || fail "Depends lacks $d: $depends"
 done
+
+# The wake-up helper is allowed to active local sessions only, by its installed path; it refuses what is not
+# one checked number before touching anything.
+policy="$stage/usr/share/polkit-1/actions/org.halvika.wakealarm.policy"
+grep -q '<allow_any>no</allow_any>' "$policy" && grep -q '<allow_inactive>no</allow_inactive>' "$policy" &&
+    grep -q '<allow_active>yes</allow_active>' "$policy" || fail "the polkit action allows more than active sessions"
+grep -q '"org.freedesktop.policykit.exec.path">/usr/libexec/halvika/halvika-wakealarm<' "$policy" ||
+    fail "the polkit action does not name the installed helper"
+status=0
+"$stage/usr/libexec/halvika/halvika-wakealarm" "1; reboot" 2>/dev/null || status=$?
+[ "$status" = 64 ] || fail "the wake-up helper accepted a bad argument (status $status)"
 
 # The installed halvika-cli finds the installed iCalendar plug-in beside it.
 printf 'BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//check//EN\r\nX-WR-CALNAME:Check\r\nBEGIN:VEVENT\r\nUID:1@check\r\nDTSTAMP:20260101T000000Z\r\nDTSTART:20301224T180000\r\nSUMMARY:Candles\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n' >"$home/check.ics"

@@ -7,7 +7,7 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QDBusInterface>
+#include <QDBusMessage>
 
 #include <gtest/gtest.h>
 
@@ -60,24 +60,33 @@ std::unique_ptr<test::Daemon> PowerControlServiceTest::bus;
 std::unique_ptr<test::Daemon> PowerControlServiceTest::logind;
 std::unique_ptr<test::Daemon> PowerControlServiceTest::saver;
 
+/// The commands do not wait for their services: the test waits for the service's record instead.
+bool logged(const std::string& fileAndText) {
+    const auto tab = fileAndText.find('\t');
+    QCoreApplication::processEvents();
+    return test::readText(fileAndText.substr(0, tab)).find(fileAndText.substr(tab + 1)) != std::string::npos;
+}
+
 TEST_F(PowerControlServiceTest, EachCommandCallsItsServiceMethod) {
     power.startScreenSaver();
-    EXPECT_NE(test::readText(home->file("screensaver.log")).find("SetActive True"), std::string::npos);
+    EXPECT_TRUE(test::waitUntil(10, logged, home->file("screensaver.log") + "\tSetActive True"));
 
     power.shutDown();
-    EXPECT_NE(logindCalls().find("PowerOff False"), std::string::npos) << logindCalls();
+    EXPECT_TRUE(test::waitUntil(10, logged, home->file("logind.log") + "\tPowerOff False")) << logindCalls();
     EXPECT_EQ(logindCalls().find("Reboot"), std::string::npos);
     power.restart();
-    EXPECT_NE(logindCalls().find("Reboot False"), std::string::npos) << logindCalls();
+    EXPECT_TRUE(test::waitUntil(10, logged, home->file("logind.log") + "\tReboot False")) << logindCalls();
 
     // Log off ends our own session, found by its id.
-    QDBusInterface mock("org.freedesktop.login1", "/org/freedesktop/login1", "org.freedesktop.DBus.Mock",
-                        QDBusConnection::systemBus());
-    ASSERT_TRUE(mock.call("AddSession", "c7", "seat0", 1000u, "user", true).errorName().isEmpty());
+    QDBusMessage addSession = QDBusMessage::createMethodCall("org.freedesktop.login1", "/org/freedesktop/login1",
+                                                             "org.freedesktop.DBus.Mock", "AddSession");
+    addSession << "c7"
+               << "seat0" << 1000u << "user" << true;
+    ASSERT_TRUE(QDBusConnection::systemBus().call(addSession).errorName().isEmpty());
     ::setenv("XDG_SESSION_ID", "c7", 1);
     power.logOff();
     ::unsetenv("XDG_SESSION_ID");
-    EXPECT_NE(logindCalls().find("Terminate"), std::string::npos) << logindCalls();
+    EXPECT_TRUE(test::waitUntil(10, logged, home->file("logind.log") + "\tTerminate")) << logindCalls();
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusPendingCall>
 #include <QStringList>
 #include <QVariantMap>
 
@@ -15,7 +16,7 @@ void DesktopNotification::show(const QString& summary, const QString& body) {
     hints.insert("desktop-entry", QString("halvika"));
     call << QString("Halvika") << 0U << QString("halvika") << summary << body << QStringList() << hints << -1;
     // Its answer is of no use: a hanging server must not hold the program up.
-    QDBusConnection::sessionBus().send(call);
+    QDBusConnection::sessionBus().asyncCall(call);
 }
 
 } // namespace halvika

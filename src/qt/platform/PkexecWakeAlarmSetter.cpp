@@ -11,6 +11,12 @@ namespace halvika {
 
 PkexecWakeAlarmSetter::PkexecWakeAlarmSetter(QStringList command) : m_command(std::move(command)) {}
 
+PkexecWakeAlarmSetter::~PkexecWakeAlarmSetter() {
+    for (QProcess* process : findChildren<QProcess*>()) {
+        process->disconnect(this);
+    }
+}
+
 QStringList PkexecWakeAlarmSetter::defaultCommand() {
     const QString own = qEnvironmentVariable("HALVIKA_WAKEALARM_COMMAND");
     if (!own.isEmpty()) {

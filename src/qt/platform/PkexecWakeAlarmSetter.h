@@ -15,6 +15,8 @@ class PkexecWakeAlarmSetter : public QObject, public WakeAlarmSetter {
 public:
     /// `command` runs with the epoch second as its last argument: normally pkexec and the helper's path.
     explicit PkexecWakeAlarmSetter(QStringList command);
+    /// A helper still running at exit is ended without telling anyone: whoever asked may be gone.
+    ~PkexecWakeAlarmSetter() override;
     /// pkexec with the installed helper, or the program named by $HALVIKA_WAKEALARM_COMMAND (tests, and
     /// systems that grant the privilege some other way).
     static QStringList defaultCommand();
