@@ -70,6 +70,9 @@ namespace halvika {
 
 namespace {
 
+/// How long after the tick that found them the missed alarms are shown.
+constexpr int missedWindowDelayMs = 300;
+
 std::string environment(const char* name) {
     const char* value = std::getenv(name);
     return value ? value : "";
@@ -270,11 +273,12 @@ int HalvikaProgram::run(int argc, char** argv) {
         tray->setToolTip(tip);
     };
     // The alarms a sleep or a stop left silent: one window, and a notification when the window is hidden.
-    // Shown after the tick, which goes on to sound the alarms that do sound after inactivity.
+    // Shown a moment after the tick, which goes on to sound the alarms that do sound after inactivity: making
+    // the window must not take the processor from the programs those alarms have just started.
     std::unique_ptr<frmMissedAlarms> missedWindow;
     hooks.missedWhileAway = [&](const Vector<Alarm>& alarms, const DateVector& moments) {
         EventTrace::note("missed " + std::to_string(alarms.numberOfElements()));
-        QTimer::singleShot(0, [&, alarms = alarms.getCopy(), moments = DateVector(moments)] {
+        QTimer::singleShot(missedWindowDelayMs, [&, alarms = alarms.getCopy(), moments = DateVector(moments)] {
             if (!missedWindow) {
                 missedWindow = std::make_unique<frmMissedAlarms>(app.translation(), core.watch(),
                                                                  core.settings().displayFormats[3]);

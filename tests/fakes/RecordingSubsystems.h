@@ -19,6 +19,7 @@ public:
         return mainStartWorks;
     }
     void watchTick() override { calls.push_back("watchTick"); }
+    void saveBeforeSleep() override { calls.push_back("saveBeforeSleep"); }
     bool busy() const override { return pluginCallInProgress; }
     bool saveForExit(std::string& problems) override {
         calls.push_back("saveForExit");

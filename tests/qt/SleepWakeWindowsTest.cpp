@@ -2,6 +2,7 @@
 // the wake-up choice and say why waking does not work; the pkexec setter tells each outcome.
 #include "app/CoreSubsystems.h"
 #include "fakes/CoreTestRig.h"
+#include "platform/ClockChangeWatcher.h"
 #include "platform/PkexecWakeAlarmSetter.h"
 #include "qt/QtTestApp.h"
 #include "windows/frmMissedAlarms.h"
@@ -122,6 +123,31 @@ TEST_F(SleepWakeWindowsTest, ThePkexecSetterTellsEachOutcomeWithoutWaiting) {
     EXPECT_EQ(outcomeOf({script("failed.sh", 74)}), Outcome::Failed);
     EXPECT_EQ(outcomeOf({QString::fromStdString(home.file("no-such-helper"))}), Outcome::Missing);
     EXPECT_EQ(outcomeOf({"no-such-pkexec-here", script("helper.sh", 0)}), Outcome::Missing);
+}
+
+TEST_F(SleepWakeWindowsTest, ANewZoneFileIsNoticedAndAnUnrelatedChangeIsNot) {
+    // The zone file is replaced by a new link, as timedatectl does.
+    const std::filesystem::path folder = home.file("etc");
+    std::filesystem::create_directory(folder);
+    std::filesystem::create_symlink("/usr/share/zoneinfo/UTC", folder / "localtime");
+    ClockChangeWatcher watcher(QString::fromStdString((folder / "localtime").string()));
+    std::vector<bool> changes;
+    watcher.changed = [&changes](bool zone) { changes.push_back(zone); };
+    watcher.start();
+    const auto settle = [] {
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 300) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+    };
+    home.write("etc/hostname", "elsewhere");
+    settle();
+    EXPECT_TRUE(changes.empty());
+    std::filesystem::create_symlink("/usr/share/zoneinfo/Europe/Berlin", folder / "localtime.new");
+    std::filesystem::rename(folder / "localtime.new", folder / "localtime");
+    settle();
+    EXPECT_EQ(changes, std::vector<bool>{true});
 }
 
 } // namespace

@@ -71,6 +71,32 @@ TEST_F(HalvikaAppTest, FirstRunAsksNothingAndAShortRunWritesOne) {
                                         "releaseRunningPlugins"}));
 }
 
+TEST_F(HalvikaAppTest, AWakeUpOrAClockChangeTicksAtOnceAndASleepSavesFirst) {
+    app().tickNow(); // before the start: nothing to tick yet
+    app().prepareForSleep();
+    EXPECT_TRUE(subsystems.calls.empty());
+    ASSERT_TRUE(start());
+    timer.setInterval(30000);
+    timer.enable();
+    app().prepareForSleep();
+    app().tickNow();
+    EXPECT_EQ(subsystems.calls, (std::vector<std::string>{"mainStart", "saveBeforeSleep", "watchTick"}));
+    EXPECT_TRUE(timer.isEnabled());
+    // A plug-in call in flight holds the tick as the timer's own shot would be held; the timer stays armed.
+    subsystems.pluginCallInProgress = true;
+    app().tickNow();
+    EXPECT_EQ(subsystems.calls.back(), "watchTick");
+    EXPECT_EQ(subsystems.calls.size(), 3u);
+    EXPECT_EQ(timer.interval(), HalvikaApp::messageBoxRetryMs);
+    EXPECT_TRUE(timer.isEnabled());
+    subsystems.pluginCallInProgress = false;
+    ASSERT_TRUE(app().exitProgram(false));
+    app().tickNow();
+    app().prepareForSleep();
+    EXPECT_EQ(std::count(subsystems.calls.begin(), subsystems.calls.end(), "watchTick"), 1);
+    EXPECT_EQ(std::count(subsystems.calls.begin(), subsystems.calls.end(), "saveBeforeSleep"), 1);
+}
+
 TEST_F(HalvikaAppTest, ShortLastRunOffersSafeMode) {
     home.write("state", "1");
     dialogs.setNextAnswer(Dialogs::answerNo);
