@@ -241,11 +241,44 @@ private:
 
 } // namespace
 
-ICalExporter::Result ICalExporter::exportGroup(const XMLNode& group, std::time_t now) {
-    Result result;
+namespace {
+
+icalcomponent* newCalendar() {
     icalcomponent* calendar = icalcomponent_new(ICAL_VCALENDAR_COMPONENT);
     icalcomponent_add_property(calendar, icalproperty_new_prodid("-//Halvika//Halvika alarm clock//EN"));
     icalcomponent_add_property(calendar, icalproperty_new_version("2.0"));
+    return calendar;
+}
+
+std::string textOf(icalcomponent* calendar) {
+    char* text = icalcomponent_as_ical_string_r(calendar);
+    std::string result = text != nullptr ? text : "";
+    std::free(text);
+    icalcomponent_free(calendar);
+    return result;
+}
+
+} // namespace
+
+std::string ICalExporter::exportAlarm(const XMLNode& alarmElement, const std::string& uid, std::time_t now,
+                                      std::vector<std::string>& notes) {
+    auto alarm = Alarm::createFromXML(alarmElement, nullptr);
+    EventExporter exporter(*alarm, notes);
+    icalcomponent* ev = exporter.event(uid, now);
+    if (ev == nullptr) {
+        return "";
+    }
+    const std::time_t modified = alarm->syncModified > 0 ? static_cast<std::time_t>(alarm->syncModified) : now;
+    icalcomponent_add_property(
+        ev, icalproperty_new_lastmodified(icaltime_from_timet_with_zone(modified, 0, icaltimezone_get_utc_timezone())));
+    icalcomponent* calendar = newCalendar();
+    icalcomponent_add_component(calendar, ev);
+    return textOf(calendar);
+}
+
+ICalExporter::Result ICalExporter::exportGroup(const XMLNode& group, std::time_t now) {
+    Result result;
+    icalcomponent* calendar = newCalendar();
     const std::string name = group.getString("name");
     addX(calendar, "X-WR-CALNAME", name);
     const std::size_t nameHash = std::hash<std::string>{}(name);
@@ -257,10 +290,7 @@ ICalExporter::Result ICalExporter::exportGroup(const XMLNode& group, std::time_t
             icalcomponent_add_component(calendar, ev);
         }
     }
-    char* text = icalcomponent_as_ical_string_r(calendar);
-    result.text = text != nullptr ? text : "";
-    std::free(text);
-    icalcomponent_free(calendar);
+    result.text = textOf(calendar);
     return result;
 }
 

@@ -21,6 +21,11 @@ public:
 
     /// `group` is an "algr" element; `now` stamps the events (DTSTAMP).
     static Result exportGroup(const XMLNode& group, std::time_t now);
+    /// One alarm element as a calendar of one event with the given UID, "" when the alarm never sounds
+    /// (a resource of a synchronised calendar). An alarm that carries when it was last changed ("smod")
+    /// says so in LAST-MODIFIED.
+    static std::string exportAlarm(const XMLNode& alarm, const std::string& uid, std::time_t now,
+                                   std::vector<std::string>& notes);
 };
 
 } // namespace halvika

@@ -447,8 +447,16 @@ ICalImporter::Result ICalImporter::importText(const std::string& text, const std
         for (icalcomponent* c = icalcomponent_get_first_component(calendar, kind); c != nullptr;
              c = icalcomponent_get_next_component(calendar, kind)) {
             EventImporter event(c, result.notes, allDayMinutes);
+            Result::Source source;
+            const char* uid = icalcomponent_get_uid(c);
+            source.uid = uid != nullptr ? uid : "";
+            if (icalproperty* modified = icalcomponent_get_first_property(c, ICAL_LASTMODIFIED_PROPERTY)) {
+                source.lastModified = static_cast<std::int64_t>(icaltime_as_timet_with_zone(
+                    icalproperty_get_lastmodified(modified), icaltimezone_get_utc_timezone()));
+            }
             for (const XMLNodePtr& alarm : event.alarms()) {
                 group->addNode(alarm);
+                result.sources.push_back(source);
             }
         }
     }

@@ -5,6 +5,7 @@
 
 #include "xml/XMLNode.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,13 @@ public:
         XMLNodePtr group;
         /// One line per alarm for what was imported only approximately or not at all.
         std::vector<std::string> notes;
+        /// Per alarm of the group, in order: the event it came from (its UID, and LAST-MODIFIED in seconds
+        /// since 1970, 0 when it has none).
+        struct Source {
+            std::string uid;
+            std::int64_t lastModified = 0;
+        };
+        std::vector<Source> sources;
     };
 
     /// `fallbackName` names the group when the calendar has no X-WR-CALNAME. Times in a named zone or in UTC

@@ -1,8 +1,10 @@
 // The notification plug-in, called through the plug-in host as an alarm action would call it, against a
 // mocked notification service on a private bus: what arrived is read from the mock's log.
 #include "fakes/TempHome.h"
+#include "platform/DesktopNotification.h"
 #include "platform/posix/PosixPluginProcess.h"
 #include "plugins/PluginHost.h"
+#include "qt/QtTestApp.h"
 #include "services/ServiceDaemons.h"
 
 #include <gtest/gtest.h>
@@ -86,6 +88,21 @@ TEST_F(NotifyPluginServiceTest, TheAlarmArrivesAsANotificationWithItsTextAndUrge
     calls = test::readText(log());
     EXPECT_NE(calls.find("\"Train\" \"Leave now & take the umbrella\""), std::string::npos) << calls;
     EXPECT_NE(calls.find("\"urgency\": 2} 0"), std::string::npos) << calls; // never expires
+}
+
+bool logHasMissed(const std::string& path) {
+    QCoreApplication::processEvents();
+    return test::readText(path).find("missed while away") != std::string::npos;
+}
+
+TEST_F(NotifyPluginServiceTest, TheProgramsOwnNotificationArrivesWithoutWaitingForTheServer) {
+    test::ensureQtApp();
+    DesktopNotification::show("Missed while away", "2 alarms were missed while away.");
+    ASSERT_TRUE(test::waitUntil(10, logHasMissed, log()));
+    EXPECT_NE(test::readText(log()).find("Notify \"Halvika\" 0 \"halvika\" \"Missed while away\" \"2 alarms were "
+                                         "missed while away.\""),
+              std::string::npos)
+        << test::readText(log());
 }
 
 TEST_F(NotifyPluginServiceTest, WithoutTheServiceTheActionReportsWhy) {

@@ -8,6 +8,7 @@
 #include "settings/modTranslation.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <optional>
 
@@ -84,6 +85,8 @@ std::shared_ptr<Alarm> Alarm::createFromXML(const XMLNode& xml, const std::share
         a->lastSnoozeAddTo = xml.getInteger("lsat", 0, 0);
     }
     a->readOnly = xml.getBoolean("rdon", 0, false);
+    a->syncId = xml.getString("suid", 0, "");
+    a->syncModified = a->syncId.empty() ? 0 : std::strtoll(xml.getString("smod", 0, "0").c_str(), nullptr, 10);
     a->parent = group;
     a->changed = false;
     a->invalidateCaches();
@@ -126,6 +129,10 @@ XMLNodePtr Alarm::toXML(std::string_view tag) const {
         x->addInteger("lsa", lastSnoozeAmount);
         x->addInteger("lsu", lastSnoozeUnit);
         x->addInteger("lsat", lastSnoozeAddTo);
+    }
+    if (!syncId.empty()) {
+        x->addString("suid", syncId);
+        x->addString("smod", std::to_string(syncModified));
     }
     return x;
 }

@@ -58,6 +58,11 @@ public:
     bool hidden = false;
     bool readOnly = false;
     bool selected = false;
+    /// A synchronisation's identity of the alarm ("suid", e.g. a calendar UID), kept across edits; "" for
+    /// an alarm never synchronised. Only such alarms also carry when they were last changed here ("smod",
+    /// seconds since 1970), which settles which side wins when both sides changed.
+    std::string syncId;
+    std::int64_t syncModified = 0;
 
     Alarm() = default;
     Alarm(const Alarm&) = delete;

@@ -466,7 +466,11 @@ void AlarmWatch::alarmsChanged(const Vector<Alarm>& alarms, std::int16_t kinds) 
     advanceLastCheck();
     if (kinds & (kindAdded | kindRemoved | kindStateChanged | kindTimingChanged | kindContentChanged)) {
         for (int i = 0; i < alarms.numberOfElements(); ++i) {
-            alarms.elementAt(i)->setChanged();
+            Alarm& alarm = *alarms.elementAt(i);
+            alarm.setChanged();
+            if (!alarm.syncId.empty()) {
+                alarm.syncModified = m_clock.epochSeconds(m_clock.today()); // the later change wins a conflict
+            }
         }
         requestWork(alarmDataChanged);
     }

@@ -1,0 +1,445 @@
+// One synchronisation of an alarm group with a CalDAV calendar collection, in both directions.
+#include "CalDavSync.h"
+
+#include "DavMultistatus.h"
+#include "ICalExporter.h"
+#include "ICalImporter.h"
+
+#include <QUuid>
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <set>
+
+namespace halvika {
+
+namespace {
+
+const std::pair<QByteArray, QByteArray> xmlBody{"Content-Type", "application/xml; charset=utf-8"};
+
+/// The alarm's UID mark, or "" for an alarm never synchronised.
+std::string uidOf(const XMLNode& alarm) {
+    return alarm.getString("suid");
+}
+
+std::string escaped(const std::string& text) {
+    return XMLNode::stringToXMLString(text);
+}
+
+/// A new UID for an alarm that has none yet.
+std::string newUid() {
+    return QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString() + "@halvika";
+}
+
+QUrl resolved(const QUrl& base, const std::string& href) {
+    return base.resolved(QUrl(QString::fromStdString(href)));
+}
+
+/// The path part, by which hrefs are compared whatever form the server wrote them in.
+std::string pathOf(const QUrl& base, const std::string& href) {
+    return resolved(base, href).path(QUrl::FullyDecoded).toStdString();
+}
+
+} // namespace
+
+std::string CalDavSync::fingerprint(const XMLNode& alarm) {
+    auto copy = alarm.getCopy();
+    copy->removeNode("suid");
+    copy->removeNode("smod");
+    return std::to_string(std::hash<std::string>{}(copy->toString()));
+}
+
+std::string CalDavSync::problemFor(const DavClient::Reply& reply) {
+    switch (reply.status) {
+    case 0:
+        return "The calendar server could not be reached: " + reply.problem.toStdString() + ".";
+    case 401:
+        return "The calendar server did not accept the user name or password.";
+    case 403:
+        return "The calendar server does not allow this user to change the calendar.";
+    case 404:
+    case 410:
+        return "The calendar no longer exists on the server.";
+    case 507:
+        return "The calendar server has no room left for the alarms.";
+    default:
+        return "The calendar server answered with an error (HTTP " + std::to_string(reply.status) + ").";
+    }
+}
+
+DavClient::Reply CalDavSync::request(const QByteArray& method, const QUrl& url, const std::string& body,
+                                     const std::vector<std::pair<QByteArray, QByteArray>>& headers, Outcome& out) {
+    ++out.requests;
+    return m_client.send(method, url, body, headers);
+}
+
+bool CalDavSync::listChanges(const QUrl& collection, const std::string& token, std::map<std::string, Remote>& changed,
+                             std::string& newToken, const std::map<std::string, Record>& records, Outcome& out) {
+    // What changed since the token (everything for an empty one), in one round trip.
+    const std::string report = "<?xml version=\"1.0\" encoding=\"utf-8\"?><d:sync-collection xmlns:d=\"DAV:\">"
+                               "<d:sync-token>" +
+                               escaped(token) +
+                               "</d:sync-token><d:sync-level>1</d:sync-level><d:prop><d:getetag/></d:prop>"
+                               "</d:sync-collection>";
+    DavClient::Reply reply = request("REPORT", collection, report, {xmlBody, {"Depth", "1"}}, out);
+    if (reply.ok()) {
+        const DavMultistatus ms = DavMultistatus::read(reply.body);
+        if (!ms.valid) {
+            out.problem = "The calendar server's answer could not be read.";
+            return false;
+        }
+        for (const auto& r : ms.responses) {
+            const std::string path = pathOf(collection, r.href);
+            if (path == collection.path(QUrl::FullyDecoded).toStdString()) {
+                continue; // the collection itself
+            }
+            const bool gone = r.status == 404 || r.status == 410;
+            const bool ours = std::any_of(records.begin(), records.end(), [&](const auto& entry) {
+                return entry.second.href == path && entry.second.etag == r.etag;
+            });
+            if (!gone && ours) {
+                continue; // our own upload of the last time, coming back
+            }
+            changed[path] = Remote{path, r.etag, {}, gone};
+        }
+        newToken = ms.syncToken;
+        return true;
+    }
+    if (reply.status == 0 || reply.status == 401 || reply.status == 404 || reply.status == 410 || reply.status >= 500) {
+        out.problem = problemFor(reply);
+        return false;
+    }
+    // No sync-collection, or a token the server no longer knows: every resource's ETag, compared with ours.
+    reply = request("PROPFIND", collection,
+                    "<?xml version=\"1.0\" encoding=\"utf-8\"?><d:propfind xmlns:d=\"DAV:\"><d:prop><d:getetag/>"
+                    "</d:prop></d:propfind>",
+                    {xmlBody, {"Depth", "1"}}, out);
+    if (!reply.ok()) {
+        out.problem = problemFor(reply);
+        return false;
+    }
+    const DavMultistatus ms = DavMultistatus::read(reply.body);
+    if (!ms.valid) {
+        out.problem = "The calendar server's answer could not be read.";
+        return false;
+    }
+    std::set<std::string> present;
+    for (const auto& r : ms.responses) {
+        const std::string path = pathOf(collection, r.href);
+        if (path == collection.path(QUrl::FullyDecoded).toStdString() || r.status != 200) {
+            continue;
+        }
+        present.insert(path);
+        const auto known = std::find_if(records.begin(), records.end(),
+                                        [&path](const auto& entry) { return entry.second.href == path; });
+        if (known == records.end() || known->second.etag != r.etag) {
+            changed[path] = Remote{path, r.etag, {}, false};
+        }
+    }
+    for (const auto& [uid, record] : records) {
+        if (!present.contains(record.href)) {
+            changed[record.href] = Remote{record.href, {}, {}, true};
+        }
+    }
+    newToken.clear();
+    return true;
+}
+
+bool CalDavSync::fetch(const QUrl& collection, std::map<std::string, Remote>& changed, Outcome& out) {
+    std::string hrefs;
+    for (const auto& [path, remote] : changed) {
+        if (!remote.gone) {
+            hrefs += "<d:href>" + escaped(path) + "</d:href>";
+        }
+    }
+    if (hrefs.empty()) {
+        return true;
+    }
+    const std::string report = "<?xml version=\"1.0\" encoding=\"utf-8\"?><c:calendar-multiget xmlns:d=\"DAV:\" "
+                               "xmlns:c=\"urn:ietf:params:xml:ns:caldav\"><d:prop><d:getetag/><c:calendar-data/>"
+                               "</d:prop>" +
+                               hrefs + "</c:calendar-multiget>";
+    const DavClient::Reply reply = request("REPORT", collection, report, {xmlBody, {"Depth", "1"}}, out);
+    if (!reply.ok()) {
+        out.problem = problemFor(reply);
+        return false;
+    }
+    const DavMultistatus ms = DavMultistatus::read(reply.body);
+    if (!ms.valid) {
+        out.problem = "The calendar server's answer could not be read.";
+        return false;
+    }
+    for (const auto& r : ms.responses) {
+        const auto at = changed.find(pathOf(collection, r.href));
+        if (at == changed.end()) {
+            continue;
+        }
+        if (r.status == 404 || r.status == 410) {
+            at->second.gone = true; // deleted between the listing and now
+        } else {
+            at->second.etag = r.etag.empty() ? at->second.etag : r.etag;
+            at->second.data = r.calendarData;
+        }
+    }
+    return true;
+}
+
+std::vector<XMLNodePtr> CalDavSync::alarmsOf(const std::string& data, const std::string& uid,
+                                             std::int64_t& lastModified, Outcome& out) {
+    const ICalImporter::Result imported = ICalImporter::importText(data, "CalDAV");
+    std::vector<XMLNodePtr> alarms;
+    lastModified = 0;
+    if (!imported.group) {
+        return alarms;
+    }
+    for (int i = 0; i < imported.group->getNumberOfNodesWithName("alrm"); ++i) {
+        XMLNodePtr alarm = imported.group->getNode("alrm", i);
+        alarm->setString("suid", uid);
+        alarms.push_back(alarm);
+    }
+    for (const auto& source : imported.sources) {
+        lastModified = std::max(lastModified, source.lastModified);
+    }
+    out.notes.insert(out.notes.end(), imported.notes.begin(), imported.notes.end());
+    return alarms;
+}
+
+std::string CalDavSync::calendarOf(const XMLNode& alarm, const std::string& uid) {
+    std::vector<std::string> notes;
+    return ICalExporter::exportAlarm(alarm, uid, m_now, notes);
+}
+
+CalDavSync::Outcome CalDavSync::run(const XMLNode& settings, const XMLNode& group) {
+    Outcome out;
+    const QUrl collection(QString::fromStdString(settings.getString("url")));
+    if (!collection.isValid() || collection.scheme().isEmpty()) {
+        out.problem = "No calendar address is set for this alarm group.";
+        return out;
+    }
+    // What we knew after the last synchronisation.
+    std::map<std::string, Record> records;
+    for (int i = 0; i < settings.getNumberOfNodesWithName("res"); ++i) {
+        const XMLNodePtr r = settings.getNode("res", i);
+        Record record{r->getString("uid"), r->getString("href"), r->getString("etag"), r->getString("fp")};
+        if (!record.uid.empty()) {
+            records[record.uid] = record;
+        }
+    }
+    std::map<std::string, Remote> changed;
+    std::string token;
+    if (!listChanges(collection, records.empty() ? std::string() : settings.getString("token"), changed, token, records,
+                     out) ||
+        !fetch(collection, changed, out)) {
+        return out;
+    }
+    const auto remoteFor = [&changed](const std::string& href) -> Remote* {
+        const auto at = changed.find(href);
+        return at == changed.end() ? nullptr : &at->second;
+    };
+
+    // The local alarms by UID, in group order; a UID seen twice (a pasted copy) marks a new alarm.
+    std::vector<XMLNodePtr> alarms;
+    std::set<std::string> seen;
+    for (int i = 0; i < group.getNumberOfNodesWithName("alrm"); ++i) {
+        XMLNodePtr alarm = group.getNode("alrm", i)->getCopy();
+        const std::string uid = uidOf(*alarm);
+        if (!uid.empty() && !seen.insert(uid).second) {
+            alarm->removeNode("suid");
+            alarm->removeNode("smod");
+        }
+        alarms.push_back(alarm);
+    }
+    std::vector<XMLNodePtr> result;
+    std::map<std::string, Record> next;
+    const auto conflictCopy = [](const XMLNode& alarm) {
+        XMLNodePtr copy = alarm.getCopy();
+        copy->removeNode("suid");
+        copy->removeNode("smod");
+        copy->setString("name", copy->getString("name") + " (conflict)");
+        return copy;
+    };
+    const auto upload = [&](const XMLNodePtr& alarm, const std::string& uid, const std::string& href,
+                            const std::string& ifMatch) -> bool {
+        const std::string data = calendarOf(*alarm, uid);
+        if (data.empty()) {
+            return true; // an alarm that never sounds has no event; it stays here only
+        }
+        std::vector<std::pair<QByteArray, QByteArray>> headers{{"Content-Type", "text/calendar; charset=utf-8"}};
+        headers.emplace_back(ifMatch.empty() ? QByteArray("If-None-Match") : QByteArray("If-Match"),
+                             ifMatch.empty() ? QByteArray("*") : QByteArray::fromStdString(ifMatch));
+        const DavClient::Reply reply = request("PUT", resolved(collection, href), data, headers, out);
+        if (!reply.ok()) {
+            if (reply.status != 412) {
+                out.problem = problemFor(reply);
+            }
+            return false;
+        }
+        alarm->setString("suid", uid);
+        next[uid] = Record{uid, href, reply.etag, fingerprint(*alarm)};
+        ++out.uploaded;
+        return true;
+    };
+    const auto take = [&](const std::string& uid, Remote& remote) {
+        std::int64_t modified = 0;
+        for (const XMLNodePtr& alarm : alarmsOf(remote.data, uid, modified, out)) {
+            result.push_back(alarm);
+        }
+        next[uid] = Record{uid, remote.href, remote.etag, result.empty() ? std::string() : fingerprint(*result.back())};
+        ++out.downloaded;
+    };
+    const auto remoteModified = [&](const Remote& remote, const std::string& uid) {
+        std::int64_t modified = 0;
+        alarmsOf(remote.data, uid, modified, out);
+        return modified;
+    };
+
+    std::set<std::string> handled;
+    for (const XMLNodePtr& alarm : alarms) {
+        std::string uid = uidOf(*alarm);
+        const auto known = uid.empty() ? records.end() : records.find(uid);
+        if (known == records.end()) {
+            // New here (or its record was lost): uploaded as a new resource.
+            if (uid.empty()) {
+                uid = newUid();
+            }
+            const std::string href = collection.path(QUrl::FullyDecoded).toStdString() +
+                                     QString::fromStdString(uid).toHtmlEscaped().toStdString() + ".ics";
+            if (!upload(alarm, uid, href, {}) && !out.problem.empty()) {
+                return Outcome{nullptr, out.problem, {}, 0, 0, 0, 0, 0, out.requests};
+            }
+            result.push_back(alarm);
+            handled.insert(uid);
+            continue;
+        }
+        const Record& record = known->second;
+        handled.insert(uid);
+        const bool changedHere = fingerprint(*alarm) != record.fingerprint;
+        Remote* remote = remoteFor(record.href);
+        if (remote == nullptr) {
+            // Unchanged there.
+            if (changedHere) {
+                if (!upload(alarm, uid, record.href, record.etag)) {
+                    if (!out.problem.empty()) {
+                        return Outcome{nullptr, out.problem, {}, 0, 0, 0, 0, 0, out.requests};
+                    }
+                    // Changed there after all (412): kept here, and looked at again next time.
+                    next[uid] = record;
+                }
+            } else {
+                next[uid] = record;
+            }
+            result.push_back(alarm);
+            continue;
+        }
+        if (remote->gone) {
+            if (changedHere) {
+                // Deleted there, changed here: the change is not lost; it goes back up.
+                if (!upload(alarm, uid, record.href, {}) && !out.problem.empty()) {
+                    return Outcome{nullptr, out.problem, {}, 0, 0, 0, 0, 0, out.requests};
+                }
+                result.push_back(alarm);
+            } else {
+                ++out.deletedHere;
+            }
+            continue;
+        }
+        if (!changedHere) {
+            take(uid, *remote);
+            continue;
+        }
+        // Changed on both sides: the later one wins, the other is kept as a copy.
+        ++out.conflicts;
+        const std::int64_t theirs = remoteModified(*remote, uid);
+        const std::int64_t ours = std::atoll(alarm->getString("smod").c_str());
+        if (theirs > ours) {
+            take(uid, *remote);
+            result.push_back(conflictCopy(*alarm));
+        } else {
+            std::int64_t ignored = 0;
+            for (const XMLNodePtr& theirAlarm : alarmsOf(remote->data, uid, ignored, out)) {
+                result.push_back(conflictCopy(*theirAlarm));
+            }
+            if (!upload(alarm, uid, record.href, remote->etag) && !out.problem.empty()) {
+                return Outcome{nullptr, out.problem, {}, 0, 0, 0, 0, 0, out.requests};
+            }
+            result.push_back(alarm);
+        }
+    }
+    // Deleted here: deleted there too, unless it changed there meanwhile.
+    for (const auto& [uid, record] : records) {
+        if (handled.contains(uid)) {
+            continue;
+        }
+        Remote* remote = remoteFor(record.href);
+        if (remote != nullptr && remote->gone) {
+            continue;
+        }
+        if (remote != nullptr) {
+            take(uid, *remote); // changed there: the change wins over the deletion
+            continue;
+        }
+        const DavClient::Reply reply = request("DELETE", resolved(collection, record.href), {},
+                                               {{"If-Match", QByteArray::fromStdString(record.etag)}}, out);
+        if (reply.ok() || reply.status == 404) {
+            ++out.deletedThere;
+        } else if (reply.status == 412) {
+            next[uid] = record; // changed there meanwhile: fetched next time
+        } else {
+            out.problem = problemFor(reply);
+            return Outcome{nullptr, out.problem, {}, 0, 0, 0, 0, 0, out.requests};
+        }
+    }
+    // New there.
+    for (auto& [href, remote] : changed) {
+        if (remote.gone || remote.data.empty()) {
+            continue;
+        }
+        const bool ours =
+            std::any_of(next.begin(), next.end(), [&href](const auto& e) { return e.second.href == href; }) ||
+            std::any_of(records.begin(), records.end(), [&href](const auto& e) { return e.second.href == href; });
+        if (ours) {
+            continue;
+        }
+        // The resource's UID, from its data (every event of one resource shares it).
+        std::string uid;
+        const auto at = remote.data.find("\nUID:");
+        if (at != std::string::npos) {
+            const auto end = remote.data.find_first_of("\r\n", at + 5);
+            uid = remote.data.substr(at + 5, end == std::string::npos ? std::string::npos : end - at - 5);
+        }
+        if (uid.empty() || next.contains(uid)) {
+            uid = href; // no usable UID: the address stands for it
+        }
+        take(uid, remote);
+    }
+
+    // The group with its alarms in their new state, and the state for next time.
+    auto synced = XMLNode::Create("algr");
+    for (int i = 0; i < group.getNumberOfNodes(); ++i) {
+        const XMLNodePtr child = group.getNodeAt(i);
+        if (child->name != "alrm" && child->name != "syst") {
+            synced->addNode(child->getCopy());
+        }
+    }
+    for (const XMLNodePtr& alarm : result) {
+        synced->addNode(alarm);
+    }
+    auto state = XMLNode::Create("syst");
+    state->addString("url", settings.getString("url"));
+    state->addString("user", settings.getString("user"));
+    state->addString("token", token);
+    for (const auto& [uid, record] : next) {
+        auto r = XMLNode::Create("res");
+        r->addString("uid", record.uid);
+        r->addString("href", record.href);
+        r->addString("etag", record.etag);
+        r->addString("fp", record.fingerprint);
+        state->addNode(r);
+    }
+    synced->addNode(state);
+    out.group = synced;
+    return out;
+}
+
+} // namespace halvika

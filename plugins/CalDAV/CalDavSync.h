@@ -1,0 +1,63 @@
+// One synchronisation of an alarm group with a CalDAV calendar collection, in both directions.
+#pragma once
+
+#include "DavClient.h"
+#include "xml/XMLNode.h"
+
+#include <ctime>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace halvika {
+
+/// Each alarm is one calendar resource whose UID the alarm keeps ("suid"). The state between calls lives
+/// in the group's synchronisation settings: the collection, the user, the sync token and, per resource,
+/// its UID, address, ETag and a fingerprint of the alarm as last synchronised, which tells a local change.
+/// Nothing is written blindly: uploads carry If-Match or If-None-Match, and a refused one is treated as a
+/// change on both sides. Any failure leaves the group as it came (the changes already made on the server
+/// are found again next time) and names its cause in one sentence.
+class CalDavSync {
+public:
+    struct Outcome {
+        XMLNodePtr group;               ///< the brought-up-to-date group; none on failure
+        std::string problem;            ///< one sentence naming the cause of a failure
+        std::vector<std::string> notes; ///< what was imported only approximately
+        int uploaded = 0, downloaded = 0, deletedHere = 0, deletedThere = 0, conflicts = 0;
+        int requests = 0;
+    };
+
+    CalDavSync(DavClient& client, std::time_t now) : m_client(client), m_now(now) {}
+
+    /// `settings` is the group's "syst", `group` its "algr".
+    Outcome run(const XMLNode& settings, const XMLNode& group);
+
+    /// The fingerprint of an alarm element: everything but the synchronisation's own marks.
+    static std::string fingerprint(const XMLNode& alarm);
+    /// The one sentence for an HTTP status or a network failure.
+    static std::string problemFor(const DavClient::Reply& reply);
+
+private:
+    struct Record {
+        std::string uid, href, etag, fingerprint;
+    };
+    struct Remote {
+        std::string href, etag, data;
+        bool gone = false;
+    };
+
+    bool listChanges(const QUrl& collection, const std::string& token, std::map<std::string, Remote>& changed,
+                     std::string& newToken, const std::map<std::string, Record>& records, Outcome& out);
+    bool fetch(const QUrl& collection, std::map<std::string, Remote>& changed, Outcome& out);
+    DavClient::Reply request(const QByteArray& method, const QUrl& url, const std::string& body,
+                             const std::vector<std::pair<QByteArray, QByteArray>>& headers, Outcome& out);
+    /// The alarm elements of a calendar resource, each marked with the resource's UID.
+    std::vector<XMLNodePtr> alarmsOf(const std::string& data, const std::string& uid, std::int64_t& lastModified,
+                                     Outcome& out);
+    std::string calendarOf(const XMLNode& alarm, const std::string& uid);
+
+    DavClient& m_client;
+    std::time_t m_now;
+};
+
+} // namespace halvika

@@ -1,0 +1,39 @@
+// HTTP for WebDAV and CalDAV, one request at a time, with a time limit and a size limit on every reply.
+#pragma once
+
+#include <QNetworkAccessManager>
+#include <QString>
+#include <QUrl>
+
+#include <string>
+#include <vector>
+
+namespace halvika {
+
+class DavClient {
+public:
+    struct Reply {
+        int status = 0;  ///< the HTTP status; 0 when no answer came
+        QString problem; ///< what went wrong when no answer came (network, TLS, time, size)
+        std::string body;
+        std::string etag; ///< the ETag header
+        QUrl url;         ///< where the reply came from (after redirects)
+        bool ok() const { return status >= 200 && status < 300; }
+    };
+
+    /// Replies larger than this are cut off and count as failed.
+    static constexpr qint64 maxReplyBytes = 32LL * 1024 * 1024;
+
+    DavClient(QString user, QString password, int timeoutMs);
+
+    /// `headers` alternate name and value. TLS certificates are verified (Qt's default).
+    Reply send(const QByteArray& method, const QUrl& url, const std::string& body = {},
+               const std::vector<std::pair<QByteArray, QByteArray>>& headers = {});
+
+private:
+    QNetworkAccessManager m_network;
+    QByteArray m_authorization;
+    int m_timeoutMs;
+};
+
+} // namespace halvika

@@ -1,0 +1,87 @@
+// HalvikaCalDAV.plugin: keeps an alarm group and a CalDAV calendar the same, in both directions. It reads one
+// request envelope on its input and writes one reply on its output; with --settings it shows its window.
+#include "CalDavSettingsWindow.h"
+#include "CalDavSync.h"
+#include "CredentialStore.h"
+#include "DavClient.h"
+#include "xml/XMLNode.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+
+#include <ctime>
+#include <iostream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+using halvika::XMLNode;
+using halvika::XMLNodePtr;
+
+/// Every request of one synchronisation together stays well inside the host's 30 seconds.
+constexpr int requestTimeoutMs = 8000;
+
+std::string escaped(const std::string& text) {
+    return XMLNode::stringToXMLString(text);
+}
+
+std::string synchronize(const XMLNode& params) {
+    const XMLNodePtr settings = params.getNode("syst", 0, "<syst></syst>");
+    const XMLNodePtr group = params.getNode("algr", 0, "<algr></algr>");
+    const std::string url = settings->getString("url");
+    const std::string user = settings->getString("user");
+    const halvika::CredentialStore credentials(halvika::CredentialStore::defaultFolder());
+    halvika::DavClient client(QString::fromStdString(user),
+                              QString::fromStdString(credentials.password(url, user).value_or("")), requestTimeoutMs);
+    halvika::CalDavSync sync(client, std::time(nullptr));
+    const halvika::CalDavSync::Outcome outcome = sync.run(*settings, *group);
+    if (!outcome.group) {
+        return "<reply><error>" + escaped(outcome.problem) + "</error></reply>";
+    }
+    std::string notes;
+    for (const auto& note : outcome.notes) {
+        notes += (notes.empty() ? "" : "\r\n") + note;
+    }
+    return "<reply>" + outcome.group->toString() + (notes.empty() ? "" : "<notes>" + escaped(notes) + "</notes>") +
+           "<requests>" + std::to_string(outcome.requests) + "</requests></reply>";
+}
+
+std::string answer(const std::string& method, const XMLNode& params) {
+    if (method == "GetPlugIns") {
+        return "<reply><plugins><plugin><type>SynchronizationPlugIn</type><name>CalDAV</name></plugin></plugins>"
+               "</reply>";
+    }
+    if (method == "GetName") {
+        return "<reply><name>CalDAV calendar</name><shows>Settings</shows></reply>";
+    }
+    if (method == "GetSynchInfo") {
+        return "<reply><shortdescription>CalDAV calendar</shortdescription><description>" +
+               escaped("Keeps the alarm group and a calendar on a CalDAV server (Nextcloud, Radicale, Baikal, "
+                       "many mail providers) the same, in both directions, so that every computer of yours has "
+                       "the same alarms.") +
+               "</description></reply>";
+    }
+    if (method == "GetSynchSettingsControlName") {
+        return "<reply><name>settings</name></reply>";
+    }
+    if (method == "Synchronize") {
+        return synchronize(params);
+    }
+    return "<reply></reply>";
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::string request((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
+    const auto envelope = XMLNode::createFromXML(request);
+    const XMLNodePtr params = envelope->getNode("params");
+    if (argc > 1 && std::string(argv[1]) == "--settings") {
+        QApplication application(argc, argv);
+        return halvika::CalDavSettingsWindow::edit(*params);
+    }
+    QCoreApplication application(argc, argv);
+    std::cout << answer(envelope->getString("method"), *params) << std::flush;
+    return 0;
+}

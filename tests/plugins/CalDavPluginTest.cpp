@@ -1,0 +1,272 @@
+// The CalDAV synchronisation against real servers on the loopback address: two computers' copies of one
+// group kept the same through one calendar, conflicts kept as copies, failures that leave everything as
+// it was, a third-party client's event, and the plug-in program itself through its envelope.
+#include "CalDavDiscovery.h"
+#include "CalDavSync.h"
+#include "CredentialStore.h"
+#include "DavClient.h"
+#include "caldav/CalDavServers.h"
+#include "fakes/TempHome.h"
+#include "platform/posix/PosixPluginProcess.h"
+#include "plugins/PluginHost.h"
+#include "services/ServiceDaemons.h"
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <ctime>
+#include <sstream>
+#include <sys/stat.h>
+
+namespace halvika {
+namespace {
+
+using test::CalDavServer;
+
+QCoreApplication& qtApp() {
+    static int argc = 1;
+    static char name[] = "caldav-tests";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication* app = new QCoreApplication(argc, argv);
+    return *app;
+}
+
+std::string alarm(const std::string& name, const std::string& moment, const std::string& extra = "") {
+    return "<alrm><name>" + name + "</name><datk>0</datk><oncd>" + moment + "</oncd>" + extra +
+           "<acti><acid>1</acid><plug></plug><sett><s>" + name + " now</s></sett></acti></alrm>";
+}
+
+/// One computer's copy of the group: its alarms and its synchronisation state.
+struct Computer {
+    XMLNodePtr group;
+    XMLNodePtr settings;
+
+    std::vector<std::string> names() const {
+        std::vector<std::string> out;
+        for (int i = 0; i < group->getNumberOfNodesWithName("alrm"); ++i) {
+            out.push_back(group->getNode("alrm", i)->getString("name"));
+        }
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+    void removeAlarm(const std::string& name) {
+        for (int i = 0; i < group->getNumberOfNodes(); ++i) {
+            if (group->getNodeAt(i)->name == "alrm" && group->getNodeAt(i)->getString("name") == name) {
+                group->removeNodeAt(i);
+                return;
+            }
+        }
+    }
+    XMLNodePtr alarmNamed(const std::string& name) const {
+        for (int i = 0; i < group->getNumberOfNodesWithName("alrm"); ++i) {
+            if (group->getNode("alrm", i)->getString("name") == name) {
+                return group->getNode("alrm", i);
+            }
+        }
+        return nullptr;
+    }
+};
+
+class CalDavPluginTest : public ::testing::TestWithParam<CalDavServer::Kind> {
+protected:
+    void SetUp() override {
+        qtApp();
+        server = std::make_unique<CalDavServer>(GetParam());
+        ASSERT_TRUE(server->up());
+        DavClient client(CalDavServer::user, CalDavServer::password, 8000);
+        CalDavDiscovery discovery(client);
+        std::string problem;
+        calendar = discovery.create(server->home(), "Alarms", problem);
+        ASSERT_FALSE(calendar.empty()) << problem;
+    }
+
+    Computer computer(const std::string& alarms) {
+        return {XMLNode::createFromXML("<algr><name>Home</name><stat>-1</stat>" + alarms + "</algr>"),
+                XMLNode::createFromXML("<syst><url>" + calendar + "</url><user>alice</user></syst>")};
+    }
+    CalDavSync::Outcome sync(Computer& c, const std::string& password = CalDavServer::password) {
+        DavClient client(CalDavServer::user, QString::fromStdString(password), 8000);
+        CalDavSync sync(client, std::time(nullptr));
+        CalDavSync::Outcome outcome = sync.run(*c.settings, *c.group);
+        if (outcome.group) {
+            c.settings = outcome.group->getNode("syst")->getCopy();
+            c.group = outcome.group;
+        }
+        return outcome;
+    }
+
+    std::unique_ptr<CalDavServer> server;
+    std::string calendar;
+};
+
+TEST_P(CalDavPluginTest, TwoComputersKeepOneCalendarInBothDirections) {
+    Computer laptop = computer(alarm("Pills", "2030/01/01 08:00:00") + alarm("Bins", "2030/01/02 19:00:00"));
+    Computer desktop = computer("");
+    auto out = sync(laptop);
+    ASSERT_TRUE(out.group) << out.problem;
+    EXPECT_EQ(out.uploaded, 2);
+    out = sync(desktop);
+    ASSERT_TRUE(out.group) << out.problem;
+    EXPECT_EQ(out.downloaded, 2);
+    EXPECT_EQ(desktop.names(), (std::vector<std::string>{"Bins", "Pills"}));
+    EXPECT_EQ(desktop.alarmNamed("Pills")->getDate("oncd"), Date::fromParts(2030, 1, 1, 8, 0, 0));
+
+    // Nothing changed: one round trip, nothing moves.
+    out = sync(laptop);
+    ASSERT_TRUE(out.group) << out.problem;
+    EXPECT_EQ(out.requests, 1);
+    EXPECT_EQ(out.uploaded + out.downloaded + out.deletedHere + out.deletedThere, 0);
+
+    // Renamed and moved on the desktop: the laptop's alarm follows, under the same UID.
+    const std::string uid = laptop.alarmNamed("Pills")->getString("suid");
+    ASSERT_FALSE(uid.empty());
+    XMLNodePtr pills = desktop.alarmNamed("Pills");
+    pills->setString("name", "Vitamins");
+    pills->setString("oncd", "2030/01/01 08:30:00");
+    ASSERT_TRUE(sync(desktop).group);
+    out = sync(laptop);
+    ASSERT_TRUE(out.group) << out.problem;
+    EXPECT_EQ(laptop.names(), (std::vector<std::string>{"Bins", "Vitamins"}));
+    EXPECT_EQ(laptop.alarmNamed("Vitamins")->getString("suid"), uid);
+    EXPECT_EQ(laptop.alarmNamed("Vitamins")->getDate("oncd"), Date::fromParts(2030, 1, 1, 8, 30, 0));
+
+    // Deleted on the laptop, then on the desktop too; a new one on the desktop reaches the laptop.
+    laptop.removeAlarm("Bins");
+    out = sync(laptop);
+    ASSERT_TRUE(out.group) << out.problem;
+    EXPECT_EQ(out.deletedThere, 1);
+    desktop.group->addXMLString(alarm("Dentist", "2030/02/03 10:00:00"));
+    out = sync(desktop);
+    ASSERT_TRUE(out.group) << out.problem;
+    EXPECT_EQ(out.deletedHere, 1);
+    EXPECT_EQ(out.uploaded, 1);
+    EXPECT_EQ(desktop.names(), (std::vector<std::string>{"Dentist", "Vitamins"}));
+    ASSERT_TRUE(sync(laptop).group);
+    EXPECT_EQ(laptop.names(), (std::vector<std::string>{"Dentist", "Vitamins"}));
+}
+
+TEST_P(CalDavPluginTest, ChangedOnBothSidesTheLaterWinsAndTheOtherIsKeptAsACopy) {
+    Computer laptop = computer(alarm("Pills", "2030/01/01 08:00:00"));
+    Computer desktop = computer("");
+    ASSERT_TRUE(sync(laptop).group);
+    ASSERT_TRUE(sync(desktop).group);
+    // The desktop's change is the later one.
+    laptop.alarmNamed("Pills")->setString("oncd", "2030/01/01 07:00:00");
+    laptop.alarmNamed("Pills")->setString("smod", std::to_string(std::time(nullptr) - 600));
+    desktop.alarmNamed("Pills")->setString("oncd", "2030/01/01 09:00:00");
+    desktop.alarmNamed("Pills")->setString("smod", std::to_string(std::time(nullptr) - 60));
+    ASSERT_TRUE(sync(desktop).group);
+    const auto out = sync(laptop);
+    ASSERT_TRUE(out.group) << out.problem;
+    EXPECT_EQ(out.conflicts, 1);
+    EXPECT_EQ(laptop.names(), (std::vector<std::string>{"Pills", "Pills (conflict)"}));
+    EXPECT_EQ(laptop.alarmNamed("Pills")->getDate("oncd"), Date::fromParts(2030, 1, 1, 9, 0, 0));
+    EXPECT_EQ(laptop.alarmNamed("Pills (conflict)")->getDate("oncd"), Date::fromParts(2030, 1, 1, 7, 0, 0));
+    // The copy is an alarm of its own from now on, on both computers.
+    ASSERT_TRUE(sync(laptop).group);
+    ASSERT_TRUE(sync(desktop).group);
+    EXPECT_EQ(desktop.names(), (std::vector<std::string>{"Pills", "Pills (conflict)"}));
+}
+
+TEST_P(CalDavPluginTest, AWrongPasswordOrAServerThatIsGoneLeavesTheGroupAsItWas) {
+    Computer laptop = computer(alarm("Pills", "2030/01/01 08:00:00"));
+    const std::string before = laptop.group->toString();
+    CalDavSync::Outcome out;
+    if (GetParam() == CalDavServer::Kind::Radicale) { // Xandikos asks for no password
+        out = sync(laptop, "wrong");
+        EXPECT_FALSE(out.group);
+        EXPECT_EQ(out.problem, "The calendar server did not accept the user name or password.");
+        EXPECT_EQ(laptop.group->toString(), before);
+    }
+
+    ASSERT_TRUE(sync(laptop).group);
+    laptop.alarmNamed("Pills")->setString("name", "Vitamins");
+    const std::string changed = laptop.group->toString();
+    server->stop();
+    out = sync(laptop);
+    EXPECT_FALSE(out.group);
+    EXPECT_EQ(out.problem.rfind("The calendar server could not be reached", 0), 0u) << out.problem;
+    EXPECT_EQ(laptop.group->toString(), changed);
+    // Back again: the change goes up then.
+    server->start();
+    ASSERT_TRUE(server->up());
+    out = sync(laptop);
+    ASSERT_TRUE(out.group) << out.problem;
+    EXPECT_EQ(out.uploaded, 1);
+}
+
+TEST_P(CalDavPluginTest, FiveHundredAlarmsGoUpInOneFirstSynchronisation) {
+    std::string alarms;
+    for (int i = 0; i < 500; ++i) {
+        alarms += alarm("A" + std::to_string(i),
+                        "2030/03/01 08:" + std::string(i % 60 < 10 ? "0" : "") + std::to_string(i % 60) + ":00");
+    }
+    Computer laptop = computer(alarms);
+    Computer desktop = computer("");
+    auto out = sync(laptop);
+    ASSERT_TRUE(out.group) << out.problem;
+    EXPECT_EQ(out.uploaded, 500);
+    out = sync(desktop);
+    ASSERT_TRUE(out.group) << out.problem;
+    EXPECT_EQ(out.downloaded, 500);
+    EXPECT_EQ(out.requests, 2); // the listing and one multiget
+    EXPECT_EQ(desktop.names().size(), 500u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Servers, CalDavPluginTest,
+                         ::testing::Values(CalDavServer::Kind::Radicale, CalDavServer::Kind::Xandikos),
+                         [](const auto& info) {
+                             return info.param == CalDavServer::Kind::Radicale ? "Radicale" : "Xandikos";
+                         });
+
+TEST(CalDavPlugin, AThirdPartyClientsEventBecomesAnAlarmThroughThePluginProgram) {
+    qtApp();
+    CalDavServer server(CalDavServer::Kind::Radicale);
+    ASSERT_TRUE(server.up());
+    DavClient client(CalDavServer::user, CalDavServer::password, 8000);
+    CalDavDiscovery discovery(client);
+    std::string problem;
+    const std::string calendar = discovery.create(server.home(), "Alarms", problem);
+    ASSERT_FALSE(calendar.empty()) << problem;
+    // python3-caldav writes an event, as any calendar program would.
+    std::ostringstream script;
+    script << "import caldav, datetime\n"
+           << "c = caldav.DAVClient(url='" << server.root() << "', username='alice', password='correct horse')\n"
+           << "cal = caldav.Calendar(client=c, url='" << calendar << "')\n"
+           << "cal.save_event(dtstart=datetime.datetime(2030, 5, 6, 7, 8), summary='Written elsewhere')\n";
+    int status = -1;
+    const std::string output = test::commandOutput("/usr/bin/python3 -c \"" + script.str() + "\"", &status, true);
+    ASSERT_EQ(status, 0) << output;
+
+    // The password is found where the settings window keeps it, never in the settings.
+    test::TempHome home;
+    ::setenv("XDG_CONFIG_HOME", home.file("config").c_str(), 1);
+    ::mkdir(home.file("config").c_str(), 0700);
+    CredentialStore(home.file("config") + "/halvika").store(calendar, "alice", CalDavServer::password);
+    struct stat st {};
+    ASSERT_EQ(::stat((home.file("config") + "/halvika/caldav-passwords").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    PosixPluginProcess process;
+    PluginHost host{process, {HALVIKA_PLUGIN_FOLDER}, false};
+    host.loadPlugins();
+    ASSERT_EQ(host.plugins(PluginHost::Synchronization), std::vector<std::string>{"HalvikaCalDAV*CalDAV"});
+    const std::string reply =
+        host.methodCall("HalvikaCalDAV*CalDAV", "Synchronize",
+                        host.lang() + "<syst><url>" + calendar + "</url><user>alice</user></syst>" +
+                            "<algr><name>Home</name><stat>-1</stat></algr>",
+                        false);
+    ::unsetenv("XDG_CONFIG_HOME");
+    const XMLNodePtr answer = XMLNode::createFromXML(reply);
+    ASSERT_EQ(answer->getNumberOfNodesWithName("algr"), 1) << reply;
+    const XMLNodePtr group = answer->getNode("algr");
+    ASSERT_EQ(group->getNumberOfNodesWithName("alrm"), 1) << reply;
+    EXPECT_EQ(group->getNode("alrm")->getString("name"), "Written elsewhere");
+    EXPECT_EQ(group->getNode("alrm")->getDate("oncd"), Date::fromParts(2030, 5, 6, 7, 8, 0));
+    EXPECT_EQ(reply.find(CalDavServer::password), std::string::npos);
+    EXPECT_EQ(group->getNode("syst")->toString().find("correct"), std::string::npos);
+}
+
+} // namespace
+} // namespace halvika

@@ -1,0 +1,38 @@
+// Real CalDAV servers for tests, each on the loopback address with a free port and a folder of its own:
+// Radicale with htpasswd authentication, and Xandikos.
+#pragma once
+
+#include "fakes/TempHome.h"
+#include "services/ServiceDaemons.h"
+
+#include <memory>
+#include <string>
+
+namespace halvika::test {
+
+class CalDavServer {
+public:
+    enum class Kind { Radicale, Xandikos };
+    static constexpr const char* user = "alice";
+    static constexpr const char* password = "correct horse";
+
+    explicit CalDavServer(Kind kind);
+    bool up() const { return m_up; }
+    /// http://127.0.0.1:PORT/ and the user's calendar home on it.
+    std::string root() const;
+    std::string home() const;
+    void stop();
+    void start();
+
+private:
+    Kind m_kind;
+    TempHome m_folder;
+    int m_port = 0;
+    std::unique_ptr<Daemon> m_daemon;
+    bool m_up = false;
+};
+
+/// A port nobody listens on at the moment.
+int freePort();
+
+} // namespace halvika::test
