@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <optional>
 #include <set>
 
 namespace halvika {
@@ -259,26 +260,26 @@ CalDavSync::Outcome CalDavSync::run(const XMLNode& settings, const XMLNode& grou
         copy->setString("name", copy->getString("name") + " (conflict)");
         return copy;
     };
+    // Uploads are gathered first and sent together, several at a time.
+    struct Upload {
+        XMLNodePtr alarm;
+        std::string uid, href;
+        std::optional<Record> keepOnRefusal; ///< what still holds when the server refuses (412)
+        std::size_t request = 0;
+    };
+    std::vector<Upload> uploads;
+    std::vector<DavClient::Request> requests;
     const auto upload = [&](const XMLNodePtr& alarm, const std::string& uid, const std::string& href,
-                            const std::string& ifMatch) -> bool {
+                            const std::string& ifMatch, std::optional<Record> keepOnRefusal) {
         const std::string data = calendarOf(*alarm, uid);
         if (data.empty()) {
-            return true; // an alarm that never sounds has no event; it stays here only
+            return; // an alarm that never sounds has no event; it stays here only
         }
         std::vector<std::pair<QByteArray, QByteArray>> headers{{"Content-Type", "text/calendar; charset=utf-8"}};
         headers.emplace_back(ifMatch.empty() ? QByteArray("If-None-Match") : QByteArray("If-Match"),
                              ifMatch.empty() ? QByteArray("*") : QByteArray::fromStdString(ifMatch));
-        const DavClient::Reply reply = request("PUT", resolved(collection, href), data, headers, out);
-        if (!reply.ok()) {
-            if (reply.status != 412) {
-                out.problem = problemFor(reply);
-            }
-            return false;
-        }
-        alarm->setString("suid", uid);
-        next[uid] = Record{uid, href, reply.etag, fingerprint(*alarm)};
-        ++out.uploaded;
-        return true;
+        uploads.push_back({alarm, uid, href, std::move(keepOnRefusal), requests.size()});
+        requests.push_back({"PUT", resolved(collection, href), data, headers});
     };
     const auto take = [&](const std::string& uid, Remote& remote) {
         std::int64_t modified = 0;
@@ -305,9 +306,7 @@ CalDavSync::Outcome CalDavSync::run(const XMLNode& settings, const XMLNode& grou
             }
             const std::string href = collection.path(QUrl::FullyDecoded).toStdString() +
                                      QString::fromStdString(uid).toHtmlEscaped().toStdString() + ".ics";
-            if (!upload(alarm, uid, href, {}) && !out.problem.empty()) {
-                return Outcome{nullptr, out.problem, {}, 0, 0, 0, 0, 0, out.requests};
-            }
+            upload(alarm, uid, href, {}, std::nullopt);
             result.push_back(alarm);
             handled.insert(uid);
             continue;
@@ -319,13 +318,8 @@ CalDavSync::Outcome CalDavSync::run(const XMLNode& settings, const XMLNode& grou
         if (remote == nullptr) {
             // Unchanged there.
             if (changedHere) {
-                if (!upload(alarm, uid, record.href, record.etag)) {
-                    if (!out.problem.empty()) {
-                        return Outcome{nullptr, out.problem, {}, 0, 0, 0, 0, 0, out.requests};
-                    }
-                    // Changed there after all (412): kept here, and looked at again next time.
-                    next[uid] = record;
-                }
+                // Refused when it changed there after all (412): kept here, and looked at again next time.
+                upload(alarm, uid, record.href, record.etag, record);
             } else {
                 next[uid] = record;
             }
@@ -335,9 +329,7 @@ CalDavSync::Outcome CalDavSync::run(const XMLNode& settings, const XMLNode& grou
         if (remote->gone) {
             if (changedHere) {
                 // Deleted there, changed here: the change is not lost; it goes back up.
-                if (!upload(alarm, uid, record.href, {}) && !out.problem.empty()) {
-                    return Outcome{nullptr, out.problem, {}, 0, 0, 0, 0, 0, out.requests};
-                }
+                upload(alarm, uid, record.href, {}, std::nullopt);
                 result.push_back(alarm);
             } else {
                 ++out.deletedHere;
@@ -360,9 +352,7 @@ CalDavSync::Outcome CalDavSync::run(const XMLNode& settings, const XMLNode& grou
             for (const XMLNodePtr& theirAlarm : alarmsOf(remote->data, uid, ignored, out)) {
                 result.push_back(conflictCopy(*theirAlarm));
             }
-            if (!upload(alarm, uid, record.href, remote->etag) && !out.problem.empty()) {
-                return Outcome{nullptr, out.problem, {}, 0, 0, 0, 0, 0, out.requests};
-            }
+            upload(alarm, uid, record.href, remote->etag, Record{uid, record.href, remote->etag, {}});
             result.push_back(alarm);
         }
     }
@@ -412,6 +402,34 @@ CalDavSync::Outcome CalDavSync::run(const XMLNode& settings, const XMLNode& grou
             uid = href; // no usable UID: the address stands for it
         }
         take(uid, remote);
+    }
+
+    const std::vector<DavClient::Reply> replies = m_client.sendAll(requests, 6, m_stopUploading);
+    for (const Upload& u : uploads) {
+        const DavClient::Reply& reply = replies[u.request];
+        if (reply.status == DavClient::notSent) {
+            // Next time: a new alarm stays without a UID, a changed one keeps its old record.
+            ++out.leftForNextTime;
+            if (u.keepOnRefusal) {
+                next[u.uid] = *u.keepOnRefusal;
+            } else if (const auto known = records.find(u.uid); known != records.end()) {
+                next[u.uid] = known->second;
+            }
+            continue;
+        }
+        ++out.requests;
+        if (reply.ok()) {
+            u.alarm->setString("suid", u.uid);
+            next[u.uid] = Record{u.uid, u.href, reply.etag, fingerprint(*u.alarm)};
+            ++out.uploaded;
+        } else if (reply.status == 412) {
+            if (u.keepOnRefusal) {
+                next[u.uid] = *u.keepOnRefusal;
+            }
+        } else {
+            // Nothing is taken over here; what did reach the server is recognised next time.
+            return Outcome{nullptr, problemFor(reply), {}, 0, 0, 0, 0, 0, out.requests};
+        }
     }
 
     // The group with its alarms in their new state, and the state for next time.

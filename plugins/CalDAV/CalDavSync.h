@@ -4,6 +4,7 @@
 #include "DavClient.h"
 #include "xml/XMLNode.h"
 
+#include <chrono>
 #include <ctime>
 #include <map>
 #include <string>
@@ -25,9 +26,14 @@ public:
         std::vector<std::string> notes; ///< what was imported only approximately
         int uploaded = 0, downloaded = 0, deletedHere = 0, deletedThere = 0, conflicts = 0;
         int requests = 0;
+        int leftForNextTime = 0; ///< uploads not started for lack of time
     };
 
-    CalDavSync(DavClient& client, std::time_t now) : m_client(client), m_now(now) {}
+    /// Uploads are started only until `stopUploading`: what is left goes up at the next synchronisation, so
+    /// that a large first one never outlasts the host's time limit for a call.
+    CalDavSync(DavClient& client, std::time_t now,
+               std::chrono::steady_clock::time_point stopUploading = std::chrono::steady_clock::time_point::max())
+        : m_client(client), m_now(now), m_stopUploading(stopUploading) {}
 
     /// `settings` is the group's "syst", `group` its "algr".
     Outcome run(const XMLNode& settings, const XMLNode& group);
@@ -58,6 +64,7 @@ private:
 
     DavClient& m_client;
     std::time_t m_now;
+    std::chrono::steady_clock::time_point m_stopUploading;
 };
 
 } // namespace halvika

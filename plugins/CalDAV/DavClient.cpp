@@ -7,6 +7,8 @@
 #include <QNetworkRequest>
 #include <QTimer>
 
+#include <memory>
+
 namespace halvika {
 
 DavClient::DavClient(QString user, QString password, int timeoutMs) : m_timeoutMs(timeoutMs) {
@@ -16,55 +18,124 @@ DavClient::DavClient(QString user, QString password, int timeoutMs) : m_timeoutM
     m_network.setRedirectPolicy(QNetworkRequest::SameOriginRedirectPolicy);
 }
 
-DavClient::Reply DavClient::send(const QByteArray& method, const QUrl& url, const std::string& body,
-                                 const std::vector<std::pair<QByteArray, QByteArray>>& headers) {
-    QNetworkRequest request(url);
+struct DavClient::InFlight {
+    QNetworkReply* reply = nullptr;
+    QByteArray sent;
+    QBuffer buffer;
+    QByteArray received;
+    bool tooLarge = false;
+    bool done = false;
+};
+
+void DavClient::start(InFlight& flight, const Request& r) {
+    QNetworkRequest request(r.url);
     request.setTransferTimeout(m_timeoutMs);
     if (!m_authorization.isEmpty()) {
         request.setRawHeader("Authorization", m_authorization);
     }
-    for (const auto& [name, value] : headers) {
+    for (const auto& [name, value] : r.headers) {
         request.setRawHeader(name, value);
     }
-    QByteArray data = QByteArray::fromStdString(body);
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    QNetworkReply* reply = m_network.sendCustomRequest(request, method, body.empty() ? nullptr : &buffer);
-    Reply result;
-    QByteArray received;
-    bool tooLarge = false;
-    QEventLoop loop;
-    QObject::connect(reply, &QNetworkReply::readyRead, &loop, [&] {
-        received += reply->readAll();
-        if (received.size() > maxReplyBytes) {
-            tooLarge = true;
+    flight.sent = QByteArray::fromStdString(r.body);
+    flight.buffer.setBuffer(&flight.sent);
+    flight.buffer.open(QIODevice::ReadOnly);
+    flight.reply = m_network.sendCustomRequest(request, r.method, r.body.empty() ? nullptr : &flight.buffer);
+    QNetworkReply* reply = flight.reply;
+    QObject::connect(reply, &QNetworkReply::readyRead, reply, [&flight, reply] {
+        flight.received += reply->readAll();
+        if (flight.received.size() > maxReplyBytes) {
+            flight.tooLarge = true;
             reply->abort();
         }
     });
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
-    deadline.start(m_timeoutMs);
-    if (!reply->isFinished()) {
-        loop.exec();
-    }
-    if (!tooLarge) {
-        received += reply->readAll();
+}
+
+DavClient::Reply DavClient::finish(InFlight& flight) {
+    QNetworkReply* reply = flight.reply;
+    Reply result;
+    if (!flight.tooLarge) {
+        flight.received += reply->readAll();
     }
     result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     result.url = reply->url();
     result.etag = reply->rawHeader("ETag").toStdString();
-    if (tooLarge) {
+    if (flight.tooLarge) {
         result.status = 0;
         result.problem = QStringLiteral("the server's answer was larger than %1 MB").arg(maxReplyBytes >> 20);
     } else if (result.status == 0) {
         result.problem = reply->errorString();
     } else {
-        result.body = received.toStdString();
+        result.body = flight.received.toStdString();
     }
     reply->deleteLater();
     return result;
+}
+
+DavClient::Reply DavClient::send(const QByteArray& method, const QUrl& url, const std::string& body,
+                                 const std::vector<std::pair<QByteArray, QByteArray>>& headers) {
+    return sendAll({Request{method, url, body, headers}}, 1).front();
+}
+
+std::vector<DavClient::Reply> DavClient::sendAll(const std::vector<Request>& requests, int parallel,
+                                                 std::chrono::steady_clock::time_point stopStarting) {
+    std::vector<std::unique_ptr<InFlight>> flights;
+    std::vector<Reply> replies(requests.size());
+    std::size_t next = 0;
+    std::size_t finished = 0;
+    QEventLoop loop;
+    // Each request has its own time limit (the transfer timeout); this one catches a server that never
+    // answers at all however the limit is counted.
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    const auto launch = [&](auto& self) -> void {
+        if (next >= requests.size()) {
+            return;
+        }
+        if (std::chrono::steady_clock::now() >= stopStarting) {
+            // Out of time: the rest are answered at once as not sent.
+            while (next < requests.size()) {
+                replies[next++].status = notSent;
+                ++finished;
+            }
+            if (finished == requests.size()) {
+                loop.quit();
+            }
+            return;
+        }
+        const std::size_t index = next++;
+        flights.push_back(std::make_unique<InFlight>());
+        InFlight& flight = *flights.back();
+        start(flight, requests[index]);
+        QObject::connect(flight.reply, &QNetworkReply::finished, &loop, [&, index, &flight = flight] {
+            if (flight.done) {
+                return;
+            }
+            flight.done = true;
+            replies[index] = finish(flight);
+            ++finished;
+            deadline.start(m_timeoutMs);
+            if (finished == requests.size()) {
+                loop.quit();
+            } else {
+                self(self);
+            }
+        });
+    };
+    for (int i = 0; i < parallel; ++i) {
+        launch(launch);
+    }
+    QObject::connect(&deadline, &QTimer::timeout, &loop, [&] {
+        for (auto& flight : flights) {
+            if (!flight->done) {
+                flight->reply->abort();
+            }
+        }
+    });
+    deadline.start(m_timeoutMs);
+    if (finished < requests.size()) {
+        loop.exec();
+    }
+    return replies;
 }
 
 } // namespace halvika

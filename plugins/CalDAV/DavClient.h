@@ -5,6 +5,7 @@
 #include <QString>
 #include <QUrl>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -26,11 +27,28 @@ public:
 
     DavClient(QString user, QString password, int timeoutMs);
 
-    /// `headers` alternate name and value. TLS certificates are verified (Qt's default).
+    struct Request {
+        QByteArray method;
+        QUrl url;
+        std::string body;
+        std::vector<std::pair<QByteArray, QByteArray>> headers;
+    };
+
+    /// TLS certificates are verified (Qt's default).
     Reply send(const QByteArray& method, const QUrl& url, const std::string& body = {},
                const std::vector<std::pair<QByteArray, QByteArray>>& headers = {});
+    /// Several requests, up to `parallel` at a time over kept-alive connections; the replies in the same order.
+    /// None is started after `stopStarting`: those are answered with status `notSent`.
+    std::vector<Reply>
+    sendAll(const std::vector<Request>& requests, int parallel = 6,
+            std::chrono::steady_clock::time_point stopStarting = std::chrono::steady_clock::time_point::max());
+    static constexpr int notSent = -1;
 
 private:
+    struct InFlight;
+    void start(InFlight& flight, const Request& request);
+    static Reply finish(InFlight& flight);
+
     QNetworkAccessManager m_network;
     QByteArray m_authorization;
     int m_timeoutMs;
