@@ -6,7 +6,9 @@
 #include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string text(reinterpret_cast<const char*>(data), size);
+    // An argument ends at its first NUL, as one in argv does.
+    std::string text(reinterpret_cast<const char*>(data), size);
+    text = text.c_str();
     const char* argv[] = {"halvika-wakealarm", text.c_str(), nullptr};
     constexpr std::int64_t now = 1'800'000'000;
     std::int64_t second = -1;

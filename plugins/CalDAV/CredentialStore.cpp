@@ -6,6 +6,7 @@
 #include <QByteArray>
 
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <sys/stat.h>
 #include <vector>
@@ -54,7 +55,8 @@ std::optional<std::string> CredentialStore::password(const std::string& url, con
 }
 
 bool CredentialStore::store(const std::string& url, const std::string& user, const std::string& password) {
-    ::mkdir(m_folder.c_str(), 0700);
+    std::error_code ignored;
+    std::filesystem::create_directories(m_folder, ignored);
     std::string kept;
     if (const auto text = TextFile::readBytes(file())) {
         std::istringstream lines(*text);

@@ -21,32 +21,15 @@ using namespace std::chrono_literals;
 constexpr int alarmCount = 20;
 
 using test::fileMoment;
-
-std::map<int, double> readStamps(const std::string& path) {
-    std::map<int, double> stamps;
-    std::ifstream in(path);
-    int label = 0;
-    double seconds = 0;
-    while (in >> label >> seconds) {
-        stamps[label] = seconds;
-    }
-    return stamps;
-}
+using test::readStamps;
 
 TEST(AlarmLatenessE2E, TwentyAlarmsStartTheirCommandsInTheirSecondNeverBefore) {
     test::TempHome home;
     const std::string stamps = home.file("stamps.txt");
     // Started a few seconds from now, so that the program is up and idle before the first one.
     const std::time_t first = std::time(nullptr) + 4;
-    std::ostringstream group;
-    group << "<algr><name>Lateness</name><stat>-1</stat><chsi>0</chsi>";
-    for (int i = 0; i < alarmCount; ++i) {
-        group << "<alrm><name>A" << i << "</name><datk>0</datk><oncd>" << fileMoment(first + i)
-              << "</oncd><acti><acid>4</acid><plug></plug><sett><s>" << HALVIKA_STAMP_PROGRAM << "|" << stamps << " "
-              << i << "</s></sett></acti></alrm>";
-    }
-    group << "</algr>";
-    home.write("usg_0.agx", group.str());
+    home.write("usg_0.agx", "<algr><name>Lateness</name><stat>-1</stat><chsi>0</chsi>" +
+                                test::stampAlarms(first, alarmCount, stamps) + "</algr>");
 
     test::Process run(home.path());
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(alarmCount + 30);
@@ -58,11 +41,9 @@ TEST(AlarmLatenessE2E, TwentyAlarmsStartTheirCommandsInTheirSecondNeverBefore) {
 
     const auto started = readStamps(stamps);
     ASSERT_EQ(started.size(), static_cast<std::size_t>(alarmCount));
-    std::vector<double> lateness;
-    for (const auto& [label, seconds] : started) {
-        const double late = (seconds - static_cast<double>(first + label)) * 1000.0;
-        EXPECT_GE(late, 0.0) << "alarm " << label << " started early";
-        lateness.push_back(late);
+    std::vector<double> lateness = test::latenessOf(started, first);
+    for (std::size_t i = 0; i < lateness.size(); ++i) {
+        EXPECT_GE(lateness[i], 0.0) << "alarm " << i << " started early";
     }
     std::sort(lateness.begin(), lateness.end());
     const auto percentile = [&lateness](double p) {

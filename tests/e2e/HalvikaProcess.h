@@ -9,10 +9,12 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace halvika::test {
 
@@ -111,6 +113,38 @@ inline std::string fileMoment(std::time_t t) {
     char text[32];
     std::strftime(text, sizeof text, "%Y/%m/%d %H:%M:%S", &tm);
     return text;
+}
+
+/// "LABEL SECONDS" lines of the stamp program, by label.
+inline std::map<int, double> readStamps(const std::string& path) {
+    std::map<int, double> stamps;
+    std::ifstream in(path);
+    int label = 0;
+    double seconds = 0;
+    while (in >> label >> seconds) {
+        stamps[label] = seconds;
+    }
+    return stamps;
+}
+
+/// `count` alarms one a second from `first`, each starting the stamp program with its number.
+inline std::string stampAlarms(std::time_t first, int count, const std::string& stamps) {
+    std::string alarms;
+    for (int i = 0; i < count; ++i) {
+        alarms += "<alrm><name>A" + std::to_string(i) + "</name><datk>0</datk><oncd>" + fileMoment(first + i) +
+                  "</oncd><acti><acid>4</acid><plug></plug><sett><s>" + HALVIKA_STAMP_PROGRAM + "|" + stamps + " " +
+                  std::to_string(i) + "</s></sett></acti></alrm>";
+    }
+    return alarms;
+}
+
+/// How late each stamped alarm began after its second, in milliseconds (negative: early).
+inline std::vector<double> latenessOf(const std::map<int, double>& stamps, std::time_t first) {
+    std::vector<double> lateness;
+    for (const auto& [label, seconds] : stamps) {
+        lateness.push_back((seconds - static_cast<double>(first + label)) * 1000.0);
+    }
+    return lateness;
 }
 
 } // namespace halvika::test

@@ -234,8 +234,11 @@ void AlarmGroup::synchronizeLater(GroupServices& services, std::function<void()>
 bool AlarmGroup::applySynchronized(const std::string& reply, GroupServices& services) {
     const XMLNodePtr answer = XMLNode::createFromXML(reply);
     if (answer->getNumberOfNodesWithName("algr") == 0) {
+        const std::string error = answer->getString("error");
+        synchProblem = error.empty() ? services.texts.getText("AlarmGroup", textNoSynchAnswer) : error;
         return false;
     }
+    synchProblem.clear();
     const XMLNodePtr g = answer->getNode("algr");
     name = g->getString("name", 0, name);
     Active = g->getBoolean("stat", 0, Active);
@@ -302,7 +305,8 @@ std::array<std::pair<std::string, std::string>, 3> AlarmGroup::getStringItems(Gr
     if (synchPlugin.empty()) {
         cells[2] = {services.texts.getText("AlarmGroup", 11), c.getSchemeColourText(13, 0)};
     } else {
-        cells[2] = {services.plugins ? services.plugins->syncDescription(synchPlugin) : std::string(),
+        const std::string description = services.plugins ? services.plugins->syncDescription(synchPlugin) : "";
+        cells[2] = {synchProblem.empty() ? description : description + ": " + synchProblem,
                     c.getNamedSchemeColourText(synchPlugin, c.getSchemeColour(14, 0))};
     }
     return cells;

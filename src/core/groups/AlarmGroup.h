@@ -31,6 +31,10 @@ public:
     std::string templateText;
     std::string synchPlugin;
     XMLNodePtr synchSettings = XMLNode::Create("syst");
+    /// Why the last synchronisation failed, in the plug-in's one sentence ("" after a success); shown beside
+    /// the plug-in in the group list rather than in a box that would hold up the alarms. Not saved.
+    std::string synchProblem;
+    static constexpr int textNoSynchAnswer = 25;
     /// The group's file, "agPath/usg_3.agx" inside the alarm group folder; "" while it has none.
     std::string path;
     bool changed = false;

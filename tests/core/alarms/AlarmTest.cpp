@@ -76,6 +76,18 @@ TEST(Alarm, ElementChildOrderAndConditionalChildren) {
     EXPECT_EQ(back->importance, 2);
     EXPECT_EQ(back->durationAmount, 30);
     EXPECT_EQ(back->durationUnit, 0);
+
+    // A synchronised alarm keeps its identity and its last change; others write neither.
+    a->syncModified = 1'900'000'000;
+    EXPECT_EQ(a->toXML("alrm")->getNumberOfNodesWithName("smod"), 0);
+    a->syncId = "c152a45f@halvika";
+    const XMLNodePtr synced = a->toXML("alrm");
+    const auto syncedNames = test::childNames(*synced);
+    EXPECT_EQ(std::vector<std::string>(syncedNames.end() - 2, syncedNames.end()),
+              (std::vector<std::string>{"suid", "smod"}));
+    back = Alarm::createFromXML(*synced, nullptr);
+    EXPECT_EQ(back->syncId, "c152a45f@halvika");
+    EXPECT_EQ(back->syncModified, 1'900'000'000); // beyond 2038 as well
 }
 
 TEST(Alarm, RoundTripKeepsEveryStoredField) {

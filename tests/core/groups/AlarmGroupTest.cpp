@@ -173,12 +173,21 @@ TEST_F(AlarmGroupTest, SynchronisedGroupsAreBroughtUpToDateInTheBackground) {
     EXPECT_TRUE(g->changed);
     EXPECT_EQ(g->getStringItems(services)[2].first, "Cloud calendar");
 
-    // A failed call (empty reply) changes nothing.
-    plugins.replies.clear();
+    // A failed call changes nothing; its cause is shown beside the plug-in until a call succeeds.
+    plugins.replies[{"HalvikaSync*Cloud", "Synchronize"}] =
+        "<reply><error>The calendar server could not be reached: Connection refused.</error></reply>";
     g->changed = false;
     EXPECT_TRUE(g->synchronize(services));
     EXPECT_EQ(g->name, "From the cloud");
     EXPECT_FALSE(g->changed);
+    EXPECT_EQ(g->getStringItems(services)[2].first,
+              "Cloud calendar: The calendar server could not be reached: Connection refused.");
+    plugins.replies.clear();
+    EXPECT_TRUE(g->synchronize(services));
+    EXPECT_EQ(g->synchProblem, "The synchronisation plug-in gave no answer.");
+    plugins.replies[{"HalvikaSync*Cloud", "Synchronize"}] = "<r><algr><name>From the cloud</name></algr></r>";
+    EXPECT_TRUE(g->synchronize(services));
+    EXPECT_EQ(g->getStringItems(services)[2].first, "Cloud calendar");
 }
 
 TEST_F(AlarmGroupTest, ListCells) {

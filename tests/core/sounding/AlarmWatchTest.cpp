@@ -241,6 +241,22 @@ TEST_F(AlarmWatchTest, AClockJumpOfYearsEitherWayRecomputesWithoutSoundingTheWho
     EXPECT_TRUE(timer.isEnabled());
 }
 
+TEST_F(AlarmWatchTest, ASynchronisedAlarmRemembersWhenItWasLastChangedHere) {
+    auto g = group("G");
+    auto synced = once(g, "Synced", at(18));
+    auto local = once(g, "Local", at(18));
+    synced->syncId = "uid@halvika";
+    startAt(at(12));
+    clock.set(at(12, 30));
+    watch.alarmsChanged(Vector<Alarm>::createVectorWithObj(synced, 1), kindContentChanged);
+    watch.alarmsChanged(Vector<Alarm>::createVectorWithObj(local, 1), kindContentChanged);
+    EXPECT_EQ(synced->syncModified, clock.epochSeconds(at(12, 30)));
+    EXPECT_EQ(local->syncModified, 0);
+    clock.set(at(13));
+    watch.alarmsChanged(Vector<Alarm>::createVectorWithObj(synced, 1), kindSounded); // sounding is no change
+    EXPECT_EQ(synced->syncModified, clock.epochSeconds(at(12, 30)));
+}
+
 TEST_F(AlarmWatchTest, WhatWaitsToBeSavedIsSavedAtOnceBeforeSleep) {
     auto g = group("G");
     auto a = once(g, "Far", at(18));

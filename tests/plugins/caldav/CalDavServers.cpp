@@ -38,7 +38,7 @@ bool listening(int port) {
 
 } // namespace
 
-CalDavServer::CalDavServer(Kind kind) : m_kind(kind) {
+CalDavServer::CalDavServer(Kind kind, bool lowPriority) : m_kind(kind), m_lowPriority(lowPriority) {
     m_port = freePort();
     if (m_kind == Kind::Radicale) {
         // htpasswd with plain passwords: the file format Radicale reads without further Python modules.
@@ -53,14 +53,18 @@ CalDavServer::CalDavServer(Kind kind) : m_kind(kind) {
 }
 
 void CalDavServer::start() {
-    if (m_kind == Kind::Radicale) {
-        m_daemon = std::make_unique<Daemon>(
-            std::vector<std::string>{"/usr/bin/python3", "-m", "radicale", "--config", m_folder.file("config")});
-    } else {
-        m_daemon = std::make_unique<Daemon>(std::vector<std::string>{
-            "/usr/bin/xandikos", "-d", m_folder.file("store"), "-l", "127.0.0.1", "-p", std::to_string(m_port),
-            "--autocreate", "--current-user-principal", std::string("/") + user + "/"});
+    std::vector<std::string> command;
+    if (m_lowPriority) {
+        command = {"nice", "-n", "19"};
     }
+    if (m_kind == Kind::Radicale) {
+        command.insert(command.end(), {"/usr/bin/python3", "-m", "radicale", "--config", m_folder.file("config")});
+    } else {
+        command.insert(command.end(), {"/usr/bin/xandikos", "-d", m_folder.file("store"), "-l", "127.0.0.1", "-p",
+                                       std::to_string(m_port), "--autocreate", "--current-user-principal",
+                                       std::string("/") + user + "/"});
+    }
+    m_daemon = std::make_unique<Daemon>(command);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (!listening(m_port) && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));

@@ -16,7 +16,9 @@ public:
     static constexpr const char* user = "alice";
     static constexpr const char* password = "correct horse";
 
-    explicit CalDavServer(Kind kind);
+    /// `lowPriority`: the server runs at the lowest CPU priority, standing in for a server on another machine
+    /// when what is measured is the program beside it.
+    explicit CalDavServer(Kind kind, bool lowPriority = false);
     bool up() const { return m_up; }
     /// http://127.0.0.1:PORT/ and the user's calendar home on it.
     std::string root() const;
@@ -26,6 +28,7 @@ public:
 
 private:
     Kind m_kind;
+    bool m_lowPriority;
     TempHome m_folder;
     int m_port = 0;
     std::unique_ptr<Daemon> m_daemon;

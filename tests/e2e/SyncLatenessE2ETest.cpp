@@ -1,0 +1,85 @@
+// Alarms sound on time while a long synchronisation runs: the CalDAV plug-in uploading 1,000 alarms to a
+// Radicale on the loopback address, started by the program itself, while twenty alarms each start a program.
+#include "CalDavDiscovery.h"
+#include "CalDavSync.h"
+#include "CredentialStore.h"
+#include "DavClient.h"
+#include "DavMultistatus.h"
+#include "caldav/CalDavServers.h"
+#include "e2e/HalvikaProcess.h"
+#include "fakes/TempHome.h"
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace halvika {
+namespace {
+
+using namespace std::chrono_literals;
+using test::CalDavServer;
+
+int resourcesIn(const std::string& calendar) {
+    DavClient client(CalDavServer::user, CalDavServer::password, 8000);
+    const auto reply =
+        client.send("PROPFIND", QUrl(QString::fromStdString(calendar)),
+                    "<d:propfind xmlns:d=\"DAV:\"><d:prop><d:getetag/></d:prop></d:propfind>", {{"Depth", "1"}});
+    return static_cast<int>(DavMultistatus::read(reply.body).responses.size()) - 1;
+}
+
+TEST(SyncLatenessE2E, AlarmsStartOnTimeWhileALongSynchronisationRuns) {
+    static int argc = 1;
+    static char name[] = "sync-lateness";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication* application = new QCoreApplication(argc, argv);
+    (void)application;
+    CalDavServer server(CalDavServer::Kind::Radicale, true);
+    ASSERT_TRUE(server.up());
+    DavClient client(CalDavServer::user, CalDavServer::password, 8000);
+    CalDavDiscovery discovery(client);
+    std::string problem;
+    const std::string calendar = discovery.create(server.home(), "Alarms", problem);
+    ASSERT_FALSE(calendar.empty()) << problem;
+
+    test::TempHome home;
+    CredentialStore(home.file("config") + "/halvika").store(calendar, "alice", CalDavServer::password);
+    const std::string stamps = home.file("stamps.txt");
+    const std::time_t first = std::time(nullptr) + 4;
+    constexpr int alarmCount = 20;
+    home.write("usg_0.agx", "<algr><name>Lateness</name><stat>-1</stat><chsi>0</chsi>" +
+                                test::stampAlarms(first, alarmCount, stamps) + "</algr>");
+    std::string far;
+    for (int i = 0; i < 1000; ++i) {
+        far += "<alrm><name>F" + std::to_string(i) + "</name><datk>0</datk><oncd>2031/01/" +
+               (i % 28 + 1 < 10 ? "0" : "") + std::to_string(i % 28 + 1) + " 09:00:00</oncd></alrm>";
+    }
+    home.write("usg_1.agx", "<algr><name>Synced</name><stat>-1</stat><sync>HalvikaCalDAV*CalDAV</sync><syst><url>" +
+                                calendar + "</url><user>alice</user></syst>" + far + "</algr>");
+
+    test::Process run(home.path());
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(alarmCount + 30);
+    while (test::readStamps(stamps).size() < alarmCount && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(100ms);
+    }
+    // The synchronisation was under way meanwhile: some of the far alarms reached the server.
+    const int uploaded = resourcesIn(calendar);
+    run.signal(SIGTERM);
+    EXPECT_EQ(run.waitForExit(30s), 0);
+    EXPECT_GT(uploaded, 0);
+
+    std::vector<double> lateness = test::latenessOf(test::readStamps(stamps), first);
+    ASSERT_EQ(lateness.size(), static_cast<std::size_t>(alarmCount));
+    for (std::size_t i = 0; i < lateness.size(); ++i) {
+        EXPECT_GE(lateness[i], 0.0) << "alarm " << i << " started early";
+    }
+    std::sort(lateness.begin(), lateness.end());
+    std::printf("alarm lateness during a synchronisation (%d alarms on the server by the last alarm): median "
+                "%.2f ms, 95th percentile %.2f ms, maximum %.2f ms\n",
+                uploaded, lateness[lateness.size() / 2], lateness[lateness.size() * 95 / 100], lateness.back());
+}
+
+} // namespace
+} // namespace halvika
