@@ -92,7 +92,8 @@ int CalDavSettingsWindow::edit(const XMLNode& params) {
         calendars->setCurrentIndex(calendars->count() - 1);
         status->setText("The calendar was made.");
     });
-    dialog.resize(520, 0);
+    dialog.setMinimumWidth(600);
+    dialog.adjustSize();
     if (dialog.exec() != QDialog::Accepted) {
         return 0;
     }

@@ -13,13 +13,14 @@ for f in usr/bin/halvika usr/bin/halvika-cli usr/share/applications/halvika.desk
     usr/share/icons/hicolor/scalable/apps/halvika.svg usr/share/man/man1/halvika.1 usr/share/man/man1/halvika-cli.1 \
     usr/share/halvika/English.lng usr/share/halvika/Deutsch.lng usr/share/halvika/hgrstyle.css \
     usr/share/halvika/sounds/ring.wav usr/share/halvika/PlugIns/HalvikaICal.plugin \
-    usr/share/halvika/PlugIns/HalvikaNotify.plugin usr/libexec/halvika/halvika-wakealarm \
+    usr/share/halvika/PlugIns/HalvikaNotify.plugin usr/share/halvika/PlugIns/HalvikaCalDAV.plugin \
+    usr/libexec/halvika/halvika-wakealarm \
     usr/share/polkit-1/actions/org.halvika.wakealarm.policy; do
     [ -e "$stage/$f" ] || fail "$f is missing"
 done
 desktop-file-validate "$stage/usr/share/applications/halvika.desktop" || fail "the menu entry is not valid"
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in libqt6widgets6 libqt6dbus6 libical3 libc6 gstreamer1.0-plugins-good; do
+for d in libqt6widgets6 libqt6dbus6 libqt6network6 libical3 libc6 gstreamer1.0-plugins-good; do
     echo "$depends" | grep -q "$d" || fail "Depends lacks $d: $depends"
 done
 
