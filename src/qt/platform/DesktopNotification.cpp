@@ -9,14 +9,14 @@
 
 namespace halvika {
 
-void DesktopNotification::show(const QString& summary, const QString& body) {
+void DesktopNotification::show(const QString& summary, const QString& body, const QDBusConnection& bus) {
     QDBusMessage call = QDBusMessage::createMethodCall(
         "org.freedesktop.Notifications", "/org/freedesktop/Notifications", "org.freedesktop.Notifications", "Notify");
     QVariantMap hints;
     hints.insert("desktop-entry", QString("halvika"));
     call << QString("Halvika") << 0U << QString("halvika") << summary << body << QStringList() << hints << -1;
     // Its answer is of no use: a hanging server must not hold the program up.
-    QDBusConnection::sessionBus().asyncCall(call);
+    QDBusConnection(bus).asyncCall(call);
 }
 
 } // namespace halvika
