@@ -5,7 +5,7 @@
 #include "ICalExporter.h"
 #include "ICalImporter.h"
 
-#include <QUuid>
+#include <QCryptographicHash>
 
 #include <algorithm>
 #include <cstdlib>
@@ -28,11 +28,6 @@ std::string escaped(const std::string& text) {
     return XMLNode::stringToXMLString(text);
 }
 
-/// A new UID for an alarm that has none yet.
-std::string newUid() {
-    return QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString() + "@halvika";
-}
-
 QUrl resolved(const QUrl& base, const std::string& href) {
     return base.resolved(QUrl(QString::fromStdString(href)));
 }
@@ -43,6 +38,13 @@ std::string pathOf(const QUrl& base, const std::string& href) {
 }
 
 } // namespace
+
+std::string CalDavSync::uidForNew(const std::string& collection, const XMLNode& alarm, int sameBefore) {
+    const QByteArray digest = QCryptographicHash::hash(
+        QByteArray::fromStdString(collection + "\n" + alarm.toString() + "\n" + std::to_string(sameBefore)),
+        QCryptographicHash::Sha256);
+    return digest.toHex().left(32).toStdString() + "@halvika";
+}
 
 std::string CalDavSync::fingerprint(const XMLNode& alarm) {
     auto copy = alarm.getCopy();
@@ -222,7 +224,8 @@ CalDavSync::Outcome CalDavSync::run(const XMLNode& settings, const XMLNode& grou
     std::map<std::string, Record> records;
     for (int i = 0; i < settings.getNumberOfNodesWithName("res"); ++i) {
         const XMLNodePtr r = settings.getNode("res", i);
-        Record record{r->getString("uid"), r->getString("href"), r->getString("etag"), r->getString("fp")};
+        Record record{r->getString("uid"), r->getString("href"), r->getString("etag"), r->getString("fp"),
+                      std::max(1, static_cast<int>(r->getLong("n", 0, 1)))};
         if (!record.uid.empty()) {
             records[record.uid] = record;
         }
@@ -239,18 +242,28 @@ CalDavSync::Outcome CalDavSync::run(const XMLNode& settings, const XMLNode& grou
         return at == changed.end() ? nullptr : &at->second;
     };
 
-    // The local alarms by UID, in group order; a UID seen twice (a pasted copy) marks a new alarm.
+    // The local alarms in group order. A UID seen again belongs to the same resource when its events made
+    // several alarms (its companions); otherwise it is a pasted copy, a new alarm of its own.
     std::vector<XMLNodePtr> alarms;
+    std::set<const XMLNode*> companions;
     std::set<std::string> seen;
     for (int i = 0; i < group.getNumberOfNodesWithName("alrm"); ++i) {
         XMLNodePtr alarm = group.getNode("alrm", i)->getCopy();
         const std::string uid = uidOf(*alarm);
         if (!uid.empty() && !seen.insert(uid).second) {
-            alarm->removeNode("suid");
-            alarm->removeNode("smod");
+            const auto known = records.find(uid);
+            if (known != records.end() && known->second.alarms > 1) {
+                companions.insert(alarm.get());
+            } else {
+                alarm->removeNode("suid");
+                alarm->removeNode("smod");
+            }
         }
         alarms.push_back(alarm);
     }
+    // What becomes of a resource's companions; its first alarm decides.
+    enum class Fate { Stay, Drop, KeepAsCopy };
+    std::map<std::string, Fate> companionFate;
     std::vector<XMLNodePtr> result;
     std::map<std::string, Record> next;
     const auto conflictCopy = [](const XMLNode& alarm) {
@@ -283,10 +296,11 @@ CalDavSync::Outcome CalDavSync::run(const XMLNode& settings, const XMLNode& grou
     };
     const auto take = [&](const std::string& uid, Remote& remote) {
         std::int64_t modified = 0;
-        for (const XMLNodePtr& alarm : alarmsOf(remote.data, uid, modified, out)) {
-            result.push_back(alarm);
-        }
-        next[uid] = Record{uid, remote.href, remote.etag, result.empty() ? std::string() : fingerprint(*result.back())};
+        const std::vector<XMLNodePtr> taken = alarmsOf(remote.data, uid, modified, out);
+        result.insert(result.end(), taken.begin(), taken.end());
+        next[uid] = Record{uid, remote.href, remote.etag, taken.empty() ? std::string() : fingerprint(*taken.front()),
+                           std::max(1, static_cast<int>(taken.size()))};
+        companionFate[uid] = Fate::Drop;
         ++out.downloaded;
     };
     const auto remoteModified = [&](const Remote& remote, const std::string& uid) {
@@ -296,13 +310,24 @@ CalDavSync::Outcome CalDavSync::run(const XMLNode& settings, const XMLNode& grou
     };
 
     std::set<std::string> handled;
+    std::map<std::string, int> sameNew;
     for (const XMLNodePtr& alarm : alarms) {
         std::string uid = uidOf(*alarm);
+        if (companions.contains(alarm.get())) {
+            const Fate fate = companionFate.contains(uid) ? companionFate[uid] : Fate::Stay;
+            if (fate == Fate::Stay) {
+                result.push_back(alarm);
+            } else if (fate == Fate::KeepAsCopy) {
+                result.push_back(conflictCopy(*alarm));
+            }
+            continue;
+        }
         const auto known = uid.empty() ? records.end() : records.find(uid);
         if (known == records.end()) {
             // New here (or its record was lost): uploaded as a new resource.
             if (uid.empty()) {
-                uid = newUid();
+                const std::string print = fingerprint(*alarm);
+                uid = uidForNew(settings.getString("url"), *alarm, sameNew[print]++);
             }
             const std::string href = collection.path(QUrl::FullyDecoded).toStdString() +
                                      QString::fromStdString(uid).toHtmlEscaped().toStdString() + ".ics";
@@ -315,6 +340,16 @@ CalDavSync::Outcome CalDavSync::run(const XMLNode& settings, const XMLNode& grou
         handled.insert(uid);
         const bool changedHere = fingerprint(*alarm) != record.fingerprint;
         Remote* remote = remoteFor(record.href);
+        companionFate[uid] = remote == nullptr ? Fate::Stay : Fate::Drop;
+        if (remote == nullptr && changedHere && record.alarms > 1) {
+            // One event made these alarms; one of them alone cannot stand for it there. The change stays here.
+            out.notes.push_back("\"" + alarm->getString("name") +
+                                "\" was changed here, but its calendar event holds several alarms; the change "
+                                "stays on this computer.");
+            next[uid] = record;
+            result.push_back(alarm);
+            continue;
+        }
         if (remote == nullptr) {
             // Unchanged there.
             if (changedHere) {
@@ -331,6 +366,7 @@ CalDavSync::Outcome CalDavSync::run(const XMLNode& settings, const XMLNode& grou
                 // Deleted there, changed here: the change is not lost; it goes back up.
                 upload(alarm, uid, record.href, {}, std::nullopt);
                 result.push_back(alarm);
+                companionFate[uid] = Fate::KeepAsCopy;
             } else {
                 ++out.deletedHere;
             }
@@ -347,6 +383,7 @@ CalDavSync::Outcome CalDavSync::run(const XMLNode& settings, const XMLNode& grou
         if (theirs > ours) {
             take(uid, *remote);
             result.push_back(conflictCopy(*alarm));
+            companionFate[uid] = Fate::KeepAsCopy;
         } else {
             std::int64_t ignored = 0;
             for (const XMLNodePtr& theirAlarm : alarmsOf(remote->data, uid, ignored, out)) {
@@ -354,6 +391,7 @@ CalDavSync::Outcome CalDavSync::run(const XMLNode& settings, const XMLNode& grou
             }
             upload(alarm, uid, record.href, remote->etag, Record{uid, record.href, remote->etag, {}});
             result.push_back(alarm);
+            companionFate[uid] = Fate::Stay;
         }
     }
     // Deleted here: deleted there too, unless it changed there meanwhile.
@@ -385,8 +423,10 @@ CalDavSync::Outcome CalDavSync::run(const XMLNode& settings, const XMLNode& grou
         if (remote.gone || remote.data.empty()) {
             continue;
         }
+        // Ours already: known, or about to be uploaded from here (an earlier upload whose answer was lost).
         const bool ours =
             std::any_of(next.begin(), next.end(), [&href](const auto& e) { return e.second.href == href; }) ||
+            std::any_of(uploads.begin(), uploads.end(), [&href](const Upload& u) { return u.href == href; }) ||
             std::any_of(records.begin(), records.end(), [&href](const auto& e) { return e.second.href == href; });
         if (ours) {
             continue;
@@ -425,6 +465,19 @@ CalDavSync::Outcome CalDavSync::run(const XMLNode& settings, const XMLNode& grou
         } else if (reply.status == 412) {
             if (u.keepOnRefusal) {
                 next[u.uid] = *u.keepOnRefusal;
+            } else {
+                // A new alarm whose resource is there already: an earlier upload of it whose answer never
+                // arrived. It is this alarm's; taken as synchronised.
+                const DavClient::Reply there =
+                    request("PROPFIND", resolved(collection, u.href),
+                            "<?xml version=\"1.0\" encoding=\"utf-8\"?><d:propfind xmlns:d=\"DAV:\"><d:prop>"
+                            "<d:getetag/></d:prop></d:propfind>",
+                            {xmlBody, {"Depth", "0"}}, out);
+                const DavMultistatus ms = DavMultistatus::read(there.body);
+                if (there.ok() && ms.valid && !ms.responses.empty()) {
+                    u.alarm->setString("suid", u.uid);
+                    next[u.uid] = Record{u.uid, u.href, ms.responses.front().etag, fingerprint(*u.alarm)};
+                }
             }
         } else {
             // Nothing is taken over here; what did reach the server is recognised next time.
@@ -453,6 +506,9 @@ CalDavSync::Outcome CalDavSync::run(const XMLNode& settings, const XMLNode& grou
         r->addString("href", record.href);
         r->addString("etag", record.etag);
         r->addString("fp", record.fingerprint);
+        if (record.alarms > 1) {
+            r->addLong("n", record.alarms);
+        }
         state->addNode(r);
     }
     synced->addNode(state);

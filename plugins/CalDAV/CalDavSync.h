@@ -46,6 +46,8 @@ public:
 private:
     struct Record {
         std::string uid, href, etag, fingerprint;
+        /// How many alarms the resource's events made here (a rule on several weekdays makes several).
+        int alarms = 1;
     };
     struct Remote {
         std::string href, etag, data;
@@ -61,6 +63,9 @@ private:
     std::vector<XMLNodePtr> alarmsOf(const std::string& data, const std::string& uid, std::int64_t& lastModified,
                                      Outcome& out);
     std::string calendarOf(const XMLNode& alarm, const std::string& uid);
+    /// The UID a new alarm gets: the same for the same alarm in the same calendar, so that an upload whose
+    /// answer was lost (the host dropped the reply of a call it gave up on) is recognised, not made twice.
+    static std::string uidForNew(const std::string& collection, const XMLNode& alarm, int sameBefore);
 
     DavClient& m_client;
     std::time_t m_now;
