@@ -1,6 +1,5 @@
 // The CalDAV synchronisation against a Radicale started on the loopback address: a first synchronisation of
 // 1,000 alarms, one with nothing changed, and one with ten changes.
-#include "CalDavDiscovery.h"
 #include "CalDavSync.h"
 #include "DavClient.h"
 #include "caldav/CalDavServers.h"
@@ -52,10 +51,8 @@ CalDavSync::Outcome sync(Copy& copy) {
 }
 
 std::string newCalendar(CalDavServer& server) {
-    DavClient client(CalDavServer::user, CalDavServer::password, 20000);
-    halvika::CalDavDiscovery discovery(client);
     std::string problem;
-    return discovery.create(server.home(), "Bench", problem);
+    return server.newCalendar("Bench", problem);
 }
 
 void BM_FirstSync1000(benchmark::State& state) {

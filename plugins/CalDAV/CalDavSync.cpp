@@ -77,6 +77,21 @@ DavClient::Reply CalDavSync::request(const QByteArray& method, const QUrl& url, 
     return m_client.send(method, url, body, headers);
 }
 
+bool CalDavSync::askMultistatus(const QByteArray& method, const QUrl& url, const std::string& body, DavMultistatus& ms,
+                                Outcome& out) {
+    const DavClient::Reply reply = request(method, url, body, {xmlBody, {"Depth", "1"}}, out);
+    if (!reply.ok()) {
+        out.problem = problemFor(reply);
+        return false;
+    }
+    ms = DavMultistatus::read(reply.body);
+    if (!ms.valid) {
+        out.problem = "The calendar server's answer could not be read.";
+        return false;
+    }
+    return true;
+}
+
 bool CalDavSync::listChanges(const QUrl& collection, const std::string& token, std::map<std::string, Remote>& changed,
                              std::string& newToken, const std::map<std::string, Record>& records, Outcome& out) {
     // What changed since the token (everything for an empty one), in one round trip.
@@ -114,17 +129,11 @@ bool CalDavSync::listChanges(const QUrl& collection, const std::string& token, s
         return false;
     }
     // No sync-collection, or a token the server no longer knows: every resource's ETag, compared with ours.
-    reply = request("PROPFIND", collection,
-                    "<?xml version=\"1.0\" encoding=\"utf-8\"?><d:propfind xmlns:d=\"DAV:\"><d:prop><d:getetag/>"
-                    "</d:prop></d:propfind>",
-                    {xmlBody, {"Depth", "1"}}, out);
-    if (!reply.ok()) {
-        out.problem = problemFor(reply);
-        return false;
-    }
-    const DavMultistatus ms = DavMultistatus::read(reply.body);
-    if (!ms.valid) {
-        out.problem = "The calendar server's answer could not be read.";
+    DavMultistatus ms;
+    if (!askMultistatus("PROPFIND", collection,
+                        "<?xml version=\"1.0\" encoding=\"utf-8\"?><d:propfind xmlns:d=\"DAV:\"><d:prop><d:getetag/>"
+                        "</d:prop></d:propfind>",
+                        ms, out)) {
         return false;
     }
     std::set<std::string> present;
@@ -163,14 +172,8 @@ bool CalDavSync::fetch(const QUrl& collection, std::map<std::string, Remote>& ch
                                "xmlns:c=\"urn:ietf:params:xml:ns:caldav\"><d:prop><d:getetag/><c:calendar-data/>"
                                "</d:prop>" +
                                hrefs + "</c:calendar-multiget>";
-    const DavClient::Reply reply = request("REPORT", collection, report, {xmlBody, {"Depth", "1"}}, out);
-    if (!reply.ok()) {
-        out.problem = problemFor(reply);
-        return false;
-    }
-    const DavMultistatus ms = DavMultistatus::read(reply.body);
-    if (!ms.valid) {
-        out.problem = "The calendar server's answer could not be read.";
+    DavMultistatus ms;
+    if (!askMultistatus("REPORT", collection, report, ms, out)) {
         return false;
     }
     for (const auto& r : ms.responses) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "DavClient.h"
+#include "DavMultistatus.h"
 #include "xml/XMLNode.h"
 
 #include <chrono>
@@ -59,6 +60,9 @@ private:
     bool fetch(const QUrl& collection, std::map<std::string, Remote>& changed, Outcome& out);
     DavClient::Reply request(const QByteArray& method, const QUrl& url, const std::string& body,
                              const std::vector<std::pair<QByteArray, QByteArray>>& headers, Outcome& out);
+    /// A PROPFIND or REPORT of depth 1 read as a multistatus; false with the problem said in `out`.
+    bool askMultistatus(const QByteArray& method, const QUrl& url, const std::string& body, DavMultistatus& ms,
+                        Outcome& out);
     /// The alarm elements of a calendar resource, each marked with the resource's UID.
     std::vector<XMLNodePtr> alarmsOf(const std::string& data, const std::string& uid, std::int64_t& lastModified,
                                      Outcome& out);

@@ -1,6 +1,5 @@
 // Alarms sound on time while a long synchronisation runs: the CalDAV plug-in uploading 1,000 alarms to a
 // Radicale on the loopback address, started by the program itself, while twenty alarms each start a program.
-#include "CalDavDiscovery.h"
 #include "CalDavSync.h"
 #include "CredentialStore.h"
 #include "DavClient.h"
@@ -38,10 +37,8 @@ TEST(SyncLatenessE2E, AlarmsStartOnTimeWhileALongSynchronisationRuns) {
     (void)application;
     CalDavServer server(CalDavServer::Kind::Radicale, true);
     ASSERT_TRUE(server.up());
-    DavClient client(CalDavServer::user, CalDavServer::password, 8000);
-    CalDavDiscovery discovery(client);
     std::string problem;
-    const std::string calendar = discovery.create(server.home(), "Alarms", problem);
+    const std::string calendar = server.newCalendar("Alarms", problem);
     ASSERT_FALSE(calendar.empty()) << problem;
 
     test::TempHome home;

@@ -1,7 +1,6 @@
 // The CalDAV synchronisation against real servers on the loopback address: two computers' copies of one
 // group kept the same through one calendar, conflicts kept as copies, failures that leave everything as
 // it was, a third-party client's event, and the plug-in program itself through its envelope.
-#include "CalDavDiscovery.h"
 #include "CalDavSync.h"
 #include "CredentialStore.h"
 #include "DavClient.h"
@@ -76,10 +75,8 @@ protected:
         qtApp();
         server = std::make_unique<CalDavServer>(GetParam());
         ASSERT_TRUE(server->up());
-        DavClient client(CalDavServer::user, CalDavServer::password, 8000);
-        CalDavDiscovery discovery(client);
         std::string problem;
-        calendar = discovery.create(server->home(), "Alarms", problem);
+        calendar = server->newCalendar("Alarms", problem);
         ASSERT_FALSE(calendar.empty()) << problem;
     }
 
@@ -284,10 +281,8 @@ TEST(CalDavPlugin, AThirdPartyClientsEventBecomesAnAlarmThroughThePluginProgram)
     qtApp();
     CalDavServer server(CalDavServer::Kind::Radicale);
     ASSERT_TRUE(server.up());
-    DavClient client(CalDavServer::user, CalDavServer::password, 8000);
-    CalDavDiscovery discovery(client);
     std::string problem;
-    const std::string calendar = discovery.create(server.home(), "Alarms", problem);
+    const std::string calendar = server.newCalendar("Alarms", problem);
     ASSERT_FALSE(calendar.empty()) << problem;
     // python3-caldav writes an event, as any calendar program would.
     std::ostringstream script;

@@ -1,6 +1,9 @@
 // Real CalDAV servers for tests, each on the loopback address with a free port and a folder of its own.
 #include "caldav/CalDavServers.h"
 
+#include "CalDavDiscovery.h"
+#include "DavClient.h"
+
 #include <arpa/inet.h>
 #include <chrono>
 #include <fstream>
@@ -75,6 +78,12 @@ void CalDavServer::start() {
 void CalDavServer::stop() {
     m_daemon.reset();
     m_up = false;
+}
+
+std::string CalDavServer::newCalendar(const std::string& name, std::string& problem) const {
+    DavClient client(user, password, 8000);
+    CalDavDiscovery discovery(client);
+    return discovery.create(home(), name, problem);
 }
 
 std::string CalDavServer::root() const {

@@ -25,6 +25,9 @@ public:
     std::string home() const;
     void stop();
     void start();
+    /// A new calendar of the user's, made through the plug-in's own discovery code; its address, or "" with
+    /// the reason in `problem`.
+    std::string newCalendar(const std::string& name, std::string& problem) const;
 
 private:
     Kind m_kind;
