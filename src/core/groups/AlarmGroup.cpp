@@ -212,21 +212,28 @@ bool AlarmGroup::synchronize(GroupServices& services) {
     return true;
 }
 
-void AlarmGroup::synchronizeLater(GroupServices& services, std::function<void()> applied) {
+void AlarmGroup::synchronizeLater(GroupServices& services, std::function<void()> applied,
+                                  std::function<void()> problemChanged) {
     if (services.plugins == nullptr) {
         return;
     }
     const std::string sent = toXML()->toString();
     std::weak_ptr<AlarmGroup> self = weak_from_this();
     services.plugins->callLater(synchPlugin, "Synchronize", synchronizeRequest(services),
-                                [self, sent, &services, applied = std::move(applied)](const std::string& reply) {
+                                [self, sent, &services, applied = std::move(applied),
+                                 problemChanged = std::move(problemChanged)](const std::string& reply) {
                                     const auto group = self.lock();
                                     // Changed meanwhile: the user's edit wins, and the next round carries it.
                                     if (!group || group->toXML()->toString() != sent) {
                                         return;
                                     }
-                                    if (group->applySynchronized(reply, services) && applied) {
-                                        applied();
+                                    const std::string before = group->synchProblem;
+                                    if (group->applySynchronized(reply, services)) {
+                                        if (applied) {
+                                            applied();
+                                        }
+                                    } else if (group->synchProblem != before && problemChanged) {
+                                        problemChanged();
                                     }
                                 });
 }

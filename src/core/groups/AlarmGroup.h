@@ -80,7 +80,9 @@ public:
     bool synchronize(GroupServices& services);
     /// The same in the background: the answer is taken when it comes (then `applied` is called), unless the
     /// group changed meanwhile or is gone.
-    void synchronizeLater(GroupServices& services, std::function<void()> applied);
+    /// `problemChanged` is told when a failed round's cause differs from the last one's.
+    void synchronizeLater(GroupServices& services, std::function<void()> applied,
+                          std::function<void()> problemChanged = {});
     /// Takes the group a synchronisation plug-in answered with; false when the answer holds none.
     bool applySynchronized(const std::string& reply, GroupServices& services);
     XMLNodePtr toXML() const;

@@ -390,12 +390,16 @@ void AlarmGroupCollection::synchronizeAlarmGroups(const Vector<AlarmGroup>& grou
         const auto group = groups.elementAt(i);
         if (!group->synchPlugin.empty() && !group->readOnly()) {
             std::weak_ptr<AlarmGroup> weak = group;
-            group->synchronizeLater(m_services, [this, weak] {
-                const auto synced = weak.lock();
-                if (synced && alarmGroups.indexOf(synced) >= 0) {
-                    report(Vector<AlarmGroup>::createVectorWithObj(synced, 1), kindStateChanged);
-                }
-            });
+            group->synchronizeLater(
+                m_services,
+                [this, weak] {
+                    const auto synced = weak.lock();
+                    if (synced && alarmGroups.indexOf(synced) >= 0) {
+                        report(Vector<AlarmGroup>::createVectorWithObj(synced, 1), kindStateChanged);
+                    }
+                },
+                // A new cause of failure is shown at once, beside the group, without touching its data.
+                [this] { m_listener->groupsShownChanged(); });
         }
     }
 }

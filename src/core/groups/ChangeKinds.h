@@ -29,6 +29,8 @@ public:
     virtual void groupsChanged(const Vector<AlarmGroup>& groups, std::int16_t kinds) = 0;
     /// Every group is about to be dropped (a reload): nothing may keep pointing at their alarms.
     virtual void allGroupsUnloaded() {}
+    /// Something shown of the groups changed that is no change of their data (a synchronisation's problem).
+    virtual void groupsShownChanged() {}
 };
 
 } // namespace halvika

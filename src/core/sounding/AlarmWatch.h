@@ -108,6 +108,11 @@ public:
     void groupsChanged(const Vector<AlarmGroup>& groups, std::int16_t kinds) override;
     /// Empties the see-alarms lists and the upcoming alarms, so that nothing unloaded can sound or be shown.
     void allGroupsUnloaded() override;
+    void groupsShownChanged() override {
+        if (m_hooks.dataChanged) {
+            m_hooks.dataChanged();
+        }
+    }
     /// Mode 0 toggles Active, 1 switches on, 2 switches off, 3 stops snoozing; then reports kindStateChanged.
     void setActivity(const Vector<Alarm>& alarms, std::int16_t mode);
     void setActivity(const Vector<AlarmGroup>& groups, std::int16_t mode);

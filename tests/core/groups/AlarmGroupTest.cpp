@@ -157,6 +157,22 @@ TEST_F(AlarmGroupTest, SynchronisedGroupsAreBroughtUpToDateInTheBackground) {
     EXPECT_EQ(g->name, "Local");
     g->elementAt(0)->name = "Stale";
 
+    // A failed round whose cause is new is told once; the same cause again is not.
+    int told = 0;
+    plugins.replies[{"HalvikaSync*Cloud", "Synchronize"}] = "<reply><error>The server is down.</error></reply>";
+    for (int round = 0; round < 2; ++round) {
+        plugins.deferred.clear();
+        g->synchronizeLater(
+            services, [&applied] { ++applied; }, [&told] { ++told; });
+        ASSERT_EQ(plugins.deferred.size(), 1u);
+        plugins.deferred[0]();
+    }
+    EXPECT_EQ(told, 1);
+    EXPECT_EQ(applied, 0);
+    EXPECT_EQ(g->synchProblem, "The server is down.");
+    plugins.replies[{"HalvikaSync*Cloud", "Synchronize"}] =
+        "<r><algr><name>From the cloud</name><alrm><name>Remote</name></alrm><syst><token>2</token></syst></algr></r>";
+
     plugins.calls.clear();
     plugins.deferred.clear();
     g->synchronizeLater(services, [&applied] { ++applied; });
