@@ -170,7 +170,7 @@ TEST_P(CalDavPluginTest, ChangedOnBothSidesTheLaterWinsAndTheOtherIsKeptAsACopy)
     EXPECT_EQ(desktop.names(), (std::vector<std::string>{"Pills", "Pills (conflict)"}));
 }
 
-TEST_P(CalDavPluginTest, AWrongPasswordOrAServerThatIsGoneLeavesTheGroupAsItWas) {
+TEST_P(CalDavPluginTest, AWrongPasswordAServerThatIsGoneOrADeletedCalendarLeaveTheGroupAsItWas) {
     Computer laptop = computer(alarm("Pills", "2030/01/01 08:00:00"));
     const std::string before = laptop.group->toString();
     CalDavSync::Outcome out;
@@ -195,6 +195,15 @@ TEST_P(CalDavPluginTest, AWrongPasswordOrAServerThatIsGoneLeavesTheGroupAsItWas)
     out = sync(laptop);
     ASSERT_TRUE(out.group) << out.problem;
     EXPECT_EQ(out.uploaded, 1);
+
+    // The calendar deleted on the server (by another program): said so, and nothing here is lost.
+    DavClient client(CalDavServer::user, CalDavServer::password, 8000);
+    ASSERT_TRUE(client.send("DELETE", QUrl(QString::fromStdString(calendar))).ok());
+    const std::string kept = laptop.group->toString();
+    out = sync(laptop);
+    EXPECT_FALSE(out.group);
+    EXPECT_EQ(out.problem, "The calendar no longer exists on the server.");
+    EXPECT_EQ(laptop.group->toString(), kept);
 }
 
 TEST_P(CalDavPluginTest, FiveHundredAlarmsGoUpWithinTheTimeAllowedAndTheRestNextTimeWithoutDuplicates) {
