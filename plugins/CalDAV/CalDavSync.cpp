@@ -191,24 +191,23 @@ bool CalDavSync::fetch(const QUrl& collection, std::map<std::string, Remote>& ch
     return true;
 }
 
-std::vector<XMLNodePtr> CalDavSync::alarmsOf(const std::string& data, const std::string& uid,
-                                             std::int64_t& lastModified, Outcome& out) {
-    const ICalImporter::Result imported = ICalImporter::importText(data, "CalDAV");
-    std::vector<XMLNodePtr> alarms;
-    lastModified = 0;
+void CalDavSync::readAlarms(Remote& remote, Outcome& out) {
+    if (remote.read) {
+        return;
+    }
+    remote.read = true;
+    const ICalImporter::Result imported = ICalImporter::importText(remote.data, "CalDAV");
     if (!imported.group) {
-        return alarms;
+        return;
     }
     for (int i = 0; i < imported.group->getNumberOfNodesWithName("alrm"); ++i) {
-        XMLNodePtr alarm = imported.group->getNode("alrm", i);
-        alarm->setString("suid", uid);
-        alarms.push_back(alarm);
+        remote.alarms.push_back(imported.group->getNode("alrm", i));
     }
     for (const auto& source : imported.sources) {
-        lastModified = std::max(lastModified, source.lastModified);
+        remote.uid = remote.uid.empty() ? source.uid : remote.uid;
+        remote.lastModified = std::max(remote.lastModified, source.lastModified);
     }
     out.notes.insert(out.notes.end(), imported.notes.begin(), imported.notes.end());
-    return alarms;
 }
 
 std::string CalDavSync::calendarOf(const XMLNode& alarm, const std::string& uid) {
@@ -298,18 +297,16 @@ CalDavSync::Outcome CalDavSync::run(const XMLNode& settings, const XMLNode& grou
         requests.push_back({"PUT", resolved(collection, href), data, headers});
     };
     const auto take = [&](const std::string& uid, Remote& remote) {
-        std::int64_t modified = 0;
-        const std::vector<XMLNodePtr> taken = alarmsOf(remote.data, uid, modified, out);
-        result.insert(result.end(), taken.begin(), taken.end());
-        next[uid] = Record{uid, remote.href, remote.etag, taken.empty() ? std::string() : fingerprint(*taken.front()),
-                           std::max(1, static_cast<int>(taken.size()))};
+        readAlarms(remote, out);
+        for (const XMLNodePtr& alarm : remote.alarms) {
+            alarm->setString("suid", uid);
+            result.push_back(alarm);
+        }
+        next[uid] = Record{uid, remote.href, remote.etag,
+                           remote.alarms.empty() ? std::string() : fingerprint(*remote.alarms.front()),
+                           std::max(1, static_cast<int>(remote.alarms.size()))};
         companionFate[uid] = Fate::Drop;
         ++out.downloaded;
-    };
-    const auto remoteModified = [&](const Remote& remote, const std::string& uid) {
-        std::int64_t modified = 0;
-        alarmsOf(remote.data, uid, modified, out);
-        return modified;
     };
 
     std::set<std::string> handled;
@@ -381,15 +378,15 @@ CalDavSync::Outcome CalDavSync::run(const XMLNode& settings, const XMLNode& grou
         }
         // Changed on both sides: the later one wins, the other is kept as a copy.
         ++out.conflicts;
-        const std::int64_t theirs = remoteModified(*remote, uid);
+        readAlarms(*remote, out);
+        const std::int64_t theirs = remote->lastModified;
         const std::int64_t ours = std::atoll(alarm->getString("smod").c_str());
         if (theirs > ours) {
             take(uid, *remote);
             result.push_back(conflictCopy(*alarm));
             companionFate[uid] = Fate::KeepAsCopy;
         } else {
-            std::int64_t ignored = 0;
-            for (const XMLNodePtr& theirAlarm : alarmsOf(remote->data, uid, ignored, out)) {
+            for (const XMLNodePtr& theirAlarm : remote->alarms) {
                 result.push_back(conflictCopy(*theirAlarm));
             }
             upload(alarm, uid, record.href, remote->etag, Record{uid, record.href, remote->etag, {}});
@@ -435,12 +432,8 @@ CalDavSync::Outcome CalDavSync::run(const XMLNode& settings, const XMLNode& grou
             continue;
         }
         // The resource's UID, from its data (every event of one resource shares it).
-        std::string uid;
-        const auto at = remote.data.find("\nUID:");
-        if (at != std::string::npos) {
-            const auto end = remote.data.find_first_of("\r\n", at + 5);
-            uid = remote.data.substr(at + 5, end == std::string::npos ? std::string::npos : end - at - 5);
-        }
+        readAlarms(remote, out);
+        std::string uid = remote.uid;
         if (uid.empty() || next.contains(uid)) {
             uid = href; // no usable UID: the address stands for it
         }

@@ -53,6 +53,11 @@ private:
     struct Remote {
         std::string href, etag, data;
         bool gone = false;
+        /// The data read as alarms, once (see `readAlarms`).
+        bool read = false;
+        std::vector<XMLNodePtr> alarms{};
+        std::string uid{};             ///< of its events, "" when they have none
+        std::int64_t lastModified = 0; ///< the latest LAST-MODIFIED of its events
     };
 
     bool listChanges(const QUrl& collection, const std::string& token, std::map<std::string, Remote>& changed,
@@ -63,9 +68,9 @@ private:
     /// A PROPFIND or REPORT of depth 1 read as a multistatus; false with the problem said in `out`.
     bool askMultistatus(const QByteArray& method, const QUrl& url, const std::string& body, DavMultistatus& ms,
                         Outcome& out);
-    /// The alarm elements of a calendar resource, each marked with the resource's UID.
-    std::vector<XMLNodePtr> alarmsOf(const std::string& data, const std::string& uid, std::int64_t& lastModified,
-                                     Outcome& out);
+    /// Reads the resource's calendar data into alarms the first time it is asked; the importer's notes go
+    /// into `out` that once.
+    void readAlarms(Remote& remote, Outcome& out);
     std::string calendarOf(const XMLNode& alarm, const std::string& uid);
     /// The UID a new alarm gets: the same for the same alarm in the same calendar, so that an upload whose
     /// answer was lost (the host dropped the reply of a call it gave up on) is recognised, not made twice.
