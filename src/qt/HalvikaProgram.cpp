@@ -276,15 +276,15 @@ int HalvikaProgram::run(int argc, char** argv) {
     // Shown a moment after the tick, which goes on to sound the alarms that do sound after inactivity: making
     // the window must not take the processor from the programs those alarms have just started.
     std::unique_ptr<frmMissedAlarms> missedWindow;
-    hooks.missedWhileAway = [&](const Vector<Alarm>& alarms, const DateVector& moments) {
+    hooks.missedWhileAway = [&](const Vector<Alarm>& alarms, const DateVector& moments, bool cut) {
         EventTrace::note("missed " + std::to_string(alarms.numberOfElements()));
-        QTimer::singleShot(missedWindowDelayMs, [&, alarms = alarms.getCopy(), moments = DateVector(moments)] {
+        QTimer::singleShot(missedWindowDelayMs, [&, alarms = alarms.getCopy(), moments = DateVector(moments), cut] {
             if (!missedWindow) {
                 missedWindow = std::make_unique<frmMissedAlarms>(app.translation(), core.watch(),
                                                                  core.settings().displayFormats[3]);
             }
             missedWindow->setDateFormat(core.settings().displayFormats[3]);
-            missedWindow->add(alarms, moments);
+            missedWindow->add(alarms, moments, cut);
             if (!mainWindow->isVisible()) {
                 DesktopNotification::show(
                     QString::fromStdString(app.translation().getValue(frmMissedAlarms::section,

@@ -46,7 +46,7 @@ TEST_F(SleepWakeWindowsTest, TheMissedWindowSoundsTheTickedAlarmsAndDismissesThe
     moments.addDate(Date::fromParts(2026, 3, 7, 9, 0, 0));
     moments.addDate(Date::fromParts(2026, 3, 7, 10, 0, 0));
     frmMissedAlarms window(texts, core.watch(), "hh:nn");
-    window.add(group->alarms, moments);
+    window.add(group->alarms, moments, false);
     auto* rows = window.findChild<QTreeWidget*>("lvwMissed");
     ASSERT_EQ(rows->topLevelItemCount(), 2);
     EXPECT_EQ(rows->topLevelItem(0)->text(0), "Home");

@@ -181,22 +181,22 @@ Vector<Alarm> AlarmWatch::collectEarliestAlarms(const Date& after, bool soundAft
     return result;
 }
 
-void AlarmWatch::collectDue(Date from, const Date& until, bool soundAfterInactiveOnly, Vector<Alarm>& alarms,
+bool AlarmWatch::collectDue(Date from, const Date& until, bool soundAfterInactiveOnly, Vector<Alarm>& alarms,
                             DateVector& moments, Vector<Alarm>& next, int limit) {
     for (;;) {
         next = collectEarliestAlarms(from, soundAfterInactiveOnly);
         if (next.numberOfElements() == 0) {
-            return;
+            return false;
         }
         const Date d = next.elementAt(0)->getNextAlarmDateAfter();
         if (d > until) {
-            return;
+            return false;
         }
         // The lists hold at most 20,480 entries: a flood beyond that (a per-second alarm after days asleep
         // without an inactivity limit) is cut there rather than growing without bound.
         if (alarms.numberOfElements() + next.numberOfElements() > std::min(limit, VectorStorage<int>::kMaxCount)) {
             next.clear();
-            return;
+            return true;
         }
         alarms.addVector(next);
         moments.addDate(d, next.numberOfElements());
@@ -403,7 +403,7 @@ void AlarmWatch::soundMissedAlarms(bool listSilent) {
         // Asked before sounding: the actions may take a while, and the gap's end must not move meanwhile.
         Vector<Alarm> all;
         DateVector allMoments;
-        collectDue(m_lastCheckMoment, now, false, all, allMoments, next, missedListLimit);
+        const bool cut = collectDue(m_lastCheckMoment, now, false, all, allMoments, next, missedListLimit);
         Vector<Alarm> silent;
         DateVector silentMoments;
         for (int i = 0; i < all.numberOfElements(); ++i) {
@@ -413,7 +413,7 @@ void AlarmWatch::soundMissedAlarms(bool listSilent) {
             }
         }
         if (silent.numberOfElements() > 0) {
-            m_hooks.missedWhileAway(silent, silentMoments);
+            m_hooks.missedWhileAway(silent, silentMoments, cut);
         }
     }
     soundAlarms(missed, moments, true);

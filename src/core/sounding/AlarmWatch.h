@@ -66,8 +66,9 @@ public:
         std::function<void()> releaseFinishedSpeech;
         /// Alarms or groups changed: the lists showing them are to be filled again.
         std::function<void()> dataChanged;
-        /// An inactivity gap ended: the alarms that fell due in it and stayed silent, with their moments.
-        std::function<void(const Vector<Alarm>&, const DateVector&)> missedWhileAway;
+        /// An inactivity gap ended: the alarms that fell due in it and stayed silent, with their moments, and
+        /// whether there were more than `missedListLimit` moments to look at.
+        std::function<void(const Vector<Alarm>&, const DateVector&, bool cut)> missedWhileAway;
         /// The timer was set for the next event; the wake-up alarm follows the alarms from here.
         std::function<void()> scheduled;
     };
@@ -101,7 +102,7 @@ public:
     void soundMissedNow(const Vector<Alarm>& alarms, const DateVector& moments);
     /// Saves what is waiting to be saved now, as the tick would (the machine is about to sleep).
     void savePendingWork();
-    /// At most this many silent alarms are listed for one gap.
+    /// At most this many moments of a gap are looked at for its silent alarms.
     static constexpr int missedListLimit = 500;
     void advanceLastCheck();
     void alarmsChanged(const Vector<Alarm>& alarms, std::int16_t kinds) override;
@@ -168,8 +169,8 @@ public:
 
 private:
     void clearWork(std::int16_t bits) { m_pendingWork = static_cast<std::int16_t>(m_pendingWork & ~bits); }
-    /// Every alarm due after X up to `until`, once per moment, in moment order.
-    void collectDue(Date from, const Date& until, bool soundAfterInactiveOnly, Vector<Alarm>& alarms,
+    /// Every alarm due after X up to `until`, once per moment, in moment order; true when `limit` cut it short.
+    bool collectDue(Date from, const Date& until, bool soundAfterInactiveOnly, Vector<Alarm>& alarms,
                     DateVector& moments, Vector<Alarm>& next, int limit = VectorStorage<int>::kMaxCount);
     /// With `listSilent` (a gap ended), the alarms that stay silent are reported to `missedWhileAway`.
     void soundMissedAlarms(bool listSilent);

@@ -9,7 +9,8 @@
 
 namespace halvika {
 
-void MissedAlarmsList::add(const Vector<Alarm>& alarms, const DateVector& moments) {
+void MissedAlarmsList::add(const Vector<Alarm>& alarms, const DateVector& moments, bool cut) {
+    m_cut = m_cut || cut;
     for (int i = 0; i < alarms.numberOfElements() && i < moments.numberOfElements(); ++i) {
         Entry entry{alarms.elementAt(i), moments.dateAt(i), false};
         const bool listed = std::any_of(m_entries.begin(), m_entries.end(), [&entry](const Entry& e) {

@@ -66,6 +66,10 @@ std::int64_t WakeAlarmPlanner::wanted() const {
     return wake;
 }
 
+WakeAlarmPlanner::Choice WakeAlarmPlanner::choice() const {
+    return {m_settings.wakeOn, m_settings.wakeImportance, m_settings.wakeLeadSeconds};
+}
+
 int WakeAlarmPlanner::problemTextNumber() const {
     if (!m_problem) {
         return 0;
@@ -82,8 +86,7 @@ int WakeAlarmPlanner::problemTextNumber() const {
 
 void WakeAlarmPlanner::update() {
     if (m_problem) {
-        if (m_settings.wakeOn == m_problemOn && m_settings.wakeImportance == m_problemImportance &&
-            m_settings.wakeLeadSeconds == m_problemLead) {
+        if (choice() == m_problemChoice) {
             return;
         }
         m_problem.reset();
@@ -109,9 +112,7 @@ void WakeAlarmPlanner::send(std::int64_t second) {
             return;
         }
         m_problem = outcome;
-        m_problemOn = m_settings.wakeOn;
-        m_problemImportance = m_settings.wakeImportance;
-        m_problemLead = m_settings.wakeLeadSeconds;
+        m_problemChoice = choice();
         if (problemFound) {
             problemFound();
         }

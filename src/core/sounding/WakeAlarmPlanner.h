@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <tuple>
 
 namespace halvika {
 
@@ -52,10 +53,11 @@ private:
     std::int64_t m_set = 0;
     bool m_inFlight = false;
     std::optional<WakeAlarmSetter::Outcome> m_problem;
+    /// The user's choice: on, minimum importance, lead.
+    using Choice = std::tuple<bool, std::int16_t, std::int32_t>;
+    Choice choice() const;
     /// The choice the problem was found with.
-    bool m_problemOn = false;
-    std::int16_t m_problemImportance = 0;
-    std::int32_t m_problemLead = 0;
+    Choice m_problemChoice;
 };
 
 } // namespace halvika

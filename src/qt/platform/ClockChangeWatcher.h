@@ -1,7 +1,6 @@
 // Tells at once when the wall clock is set or the time zone changes.
 #pragma once
 
-#include <QDBusMessage>
 #include <QFileSystemWatcher>
 #include <QObject>
 #include <QSocketNotifier>

@@ -70,10 +70,8 @@ void frmMissedAlarms::translate() {
     m_cut->setText(QString::fromStdString(m_texts.getText(section, 6)));
 }
 
-void frmMissedAlarms::add(const Vector<Alarm>& alarms, const DateVector& moments) {
-    // A gap lists at most the watch's limit; a full report means there were more.
-    m_wasCut = m_wasCut || alarms.numberOfElements() >= AlarmWatch::missedListLimit;
-    m_list.add(alarms, moments);
+void frmMissedAlarms::add(const Vector<Alarm>& alarms, const DateVector& moments, bool cut) {
+    m_list.add(alarms, moments, cut);
     fillRows();
 }
 
@@ -91,7 +89,7 @@ void frmMissedAlarms::fillRows() {
     if (m_rows->topLevelItemCount() > 0) {
         m_rows->setCurrentItem(m_rows->topLevelItem(0));
     }
-    m_cut->setVisible(m_wasCut);
+    m_cut->setVisible(m_list.cut());
 }
 
 void frmMissedAlarms::soundChosen() {
@@ -106,7 +104,6 @@ void frmMissedAlarms::soundChosen() {
 
 void frmMissedAlarms::dismiss() {
     m_list.clear();
-    m_wasCut = false;
     m_rows->clear();
     hide();
 }

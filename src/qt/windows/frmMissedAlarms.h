@@ -26,8 +26,8 @@ public:
 
     frmMissedAlarms(modTranslation& texts, AlarmWatch& watch, std::string dateFormat, QWidget* parent = nullptr);
     void translate() override;
-    /// Adds a gap's alarms to the list shown.
-    void add(const Vector<Alarm>& alarms, const DateVector& moments);
+    /// Adds a gap's alarms to the list shown; `cut`: the gap held more than could be listed.
+    void add(const Vector<Alarm>& alarms, const DateVector& moments, bool cut);
     void setDateFormat(std::string format) { m_dateFormat = std::move(format); }
     const MissedAlarmsList& list() const { return m_list; }
 
@@ -42,7 +42,6 @@ private:
     MissedAlarmsList m_list;
     QTreeWidget* m_rows = nullptr;
     QLabel* m_cut = nullptr;
-    bool m_wasCut = false;
 };
 
 } // namespace halvika

@@ -171,8 +171,9 @@ TEST_F(AlarmWatchTest, TheAlarmsAGapLeavesSilentAreListedAndCanBeSoundedAfterwar
     once(g, "Later", at(11), false);
     std::vector<std::pair<std::string, Date>> reported;
     int reports = 0;
-    watch.hooks().missedWhileAway = [&](const Vector<Alarm>& alarms, const DateVector& moments) {
+    watch.hooks().missedWhileAway = [&](const Vector<Alarm>& alarms, const DateVector& moments, bool cut) {
         ++reports;
+        EXPECT_FALSE(cut);
         for (int i = 0; i < alarms.numberOfElements(); ++i) {
             reported.emplace_back(alarms.elementAt(i)->name, moments.dateAt(i));
         }
@@ -226,12 +227,17 @@ TEST_F(AlarmWatchTest, TheAlarmsAGapLeavesSilentAreListedAndCanBeSoundedAfterwar
 TEST_F(AlarmWatchTest, AClockJumpOfYearsEitherWayRecomputesWithoutSoundingTheWholeGap) {
     settings.inactivityLimitMinutes = 30;
     int reports = 0;
-    watch.hooks().missedWhileAway = [&](const Vector<Alarm>&, const DateVector&) { ++reports; };
+    bool cut = false;
+    watch.hooks().missedWhileAway = [&](const Vector<Alarm>&, const DateVector&, bool wasCut) {
+        ++reports;
+        cut = wasCut;
+    };
     every(group("G"), "Minutely", at(7), unitMinute)->soundAfterInactive = false;
     startAt(at(8));
     tickAt(Date::fromParts(2090, 1, 1, 8, 0, 0)); // set forward by decades
     EXPECT_TRUE(runner.soundings.empty());
-    EXPECT_EQ(reports, 1); // the list is cut, not decades long
+    EXPECT_EQ(reports, 1); // the list is cut, not decades long, and says so
+    EXPECT_TRUE(cut);
     EXPECT_EQ(watch.lastCheckMoment(), Date::fromParts(2090, 1, 1, 8, 0, 0));
     EXPECT_EQ(watch.nextAlarmMoment(), Date::fromParts(2090, 1, 1, 8, 1, 0));
     tickAt(Date::fromParts(1990, 6, 1, 8, 0, 30), 500); // and back
