@@ -12,6 +12,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 
 #include <iostream>
@@ -30,7 +31,7 @@ int CalDavSettingsWindow::edit(const XMLNode& params) {
     auto* password = new QLineEdit(&dialog);
     password->setEchoMode(QLineEdit::Password);
     password->setText(QString::fromStdString(
-        credentials.password(settings->getString("url"), settings->getString("user")).value_or("")));
+        credentials.password(settings->getString("url"), settings->getString("user"), true).password.value_or("")));
     form->addRow("&Server or calendar address", server);
     form->addRow("&User name", user);
     form->addRow("&Password", password);
@@ -100,7 +101,10 @@ int CalDavSettingsWindow::edit(const XMLNode& params) {
     const std::string url = calendars->currentData().toString().toStdString();
     const std::string chosen = url.empty() ? server->text().trimmed().toStdString() : url;
     if (!credentials.store(chosen, user->text().toStdString(), password->text().toStdString())) {
-        std::cerr << "HalvikaCalDAV: the password could not be kept\n";
+        // The settings are still taken: the password can be given again, the calendar's address would be lost.
+        QMessageBox::warning(nullptr, "CalDAV calendar",
+                             QString::fromStdString("The password could not be kept " + credentials.describe() +
+                                                    ". Open these settings again and give it once more."));
     }
     // A new calendar starts afresh: what was known about the old one does not hold there.
     auto next = XMLNode::Create("syst");

@@ -35,10 +35,19 @@ std::string CredentialStore::file() const {
 }
 
 std::string CredentialStore::describe() const {
-    return "in " + file() + ", readable only by you";
+    return usesKeyring() ? "in your desktop's keyring (the Secret Service)" : "in " + file() + ", readable only by you";
 }
 
-std::optional<std::string> CredentialStore::password(const std::string& url, const std::string& user) const {
+SecretServiceStore::Found CredentialStore::password(const std::string& url, const std::string& user,
+                                                    bool mayAskToUnlock) const {
+    SecretServiceStore::Found found = m_keyring.password(url, user, mayAskToUnlock);
+    if (!found.password && !found.locked) {
+        found.password = filePassword(url, user);
+    }
+    return found;
+}
+
+std::optional<std::string> CredentialStore::filePassword(const std::string& url, const std::string& user) const {
     const auto text = TextFile::readBytes(file());
     if (!text) {
         return std::nullopt;
@@ -55,6 +64,18 @@ std::optional<std::string> CredentialStore::password(const std::string& url, con
 }
 
 bool CredentialStore::store(const std::string& url, const std::string& user, const std::string& password) {
+    if (!usesKeyring()) {
+        return storeInFile(url, user, password);
+    }
+    if (!m_keyring.store(url, user, password)) {
+        return false;
+    }
+    // An older copy in the file would outlive a password changed in the keyring.
+    return !filePassword(url, user) || storeInFile(url, user, std::nullopt);
+}
+
+bool CredentialStore::storeInFile(const std::string& url, const std::string& user,
+                                  const std::optional<std::string>& password) {
     std::error_code ignored;
     std::filesystem::create_directories(m_folder, ignored);
     std::string kept;
@@ -68,7 +89,9 @@ bool CredentialStore::store(const std::string& url, const std::string& user, con
             }
         }
     }
-    kept += key(url, user) + "\t" + QByteArray::fromStdString(password).toBase64().toStdString() + "\n";
+    if (password) {
+        kept += key(url, user) + "\t" + QByteArray::fromStdString(*password).toBase64().toStdString() + "\n";
+    }
     // Made private before anything is in it.
     const mode_t old = ::umask(077);
     const bool written = TextFile::writeAtomically(file(), kept);

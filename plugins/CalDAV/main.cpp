@@ -36,8 +36,16 @@ std::string synchronize(const XMLNode& params) {
     const std::string url = settings->getString("url");
     const std::string user = settings->getString("user");
     const halvika::CredentialStore credentials(halvika::CredentialStore::defaultFolder());
-    halvika::DavClient client(QString::fromStdString(user),
-                              QString::fromStdString(credentials.password(url, user).value_or("")), requestTimeoutMs);
+    // Nobody is there to answer an unlock window during a synchronisation in the background.
+    const auto password = credentials.password(url, user, false);
+    if (password.locked) {
+        return "<reply><error>" +
+               escaped("The keyring that holds the calendar password is locked; the group is synchronised again "
+                       "once it is unlocked.") +
+               "</error></reply>";
+    }
+    halvika::DavClient client(QString::fromStdString(user), QString::fromStdString(password.password.value_or("")),
+                              requestTimeoutMs);
     halvika::CalDavSync sync(client, std::time(nullptr), started + uploadBudget);
     const halvika::CalDavSync::Outcome outcome = sync.run(*settings, *group);
     if (!outcome.group) {

@@ -17,8 +17,11 @@
 #include <algorithm>
 #include <chrono>
 #include <ctime>
+#include <optional>
 #include <sstream>
 #include <sys/stat.h>
+#include <utility>
+#include <vector>
 
 namespace halvika {
 namespace {
@@ -286,6 +289,44 @@ INSTANTIATE_TEST_SUITE_P(Servers, CalDavPluginTest,
                              return info.param == CalDavServer::Kind::Radicale ? "Radicale" : "Xandikos";
                          });
 
+/// Asks the real plug-in program, through the host, to synchronise an empty group with the calendar as
+/// alice; the program finds the password where the settings window keeps it.
+std::string synchronizeThroughProgram(const std::string& calendar) {
+    PosixPluginProcess process;
+    PluginHost host{process, {HALVIKA_PLUGIN_FOLDER}, false};
+    host.loadPlugins();
+    EXPECT_EQ(host.plugins(PluginHost::Synchronization), std::vector<std::string>{"HalvikaCalDAV*CalDAV"});
+    return host.methodCall("HalvikaCalDAV*CalDAV", "Synchronize",
+                           host.lang() + "<syst><url>" + calendar + "</url><user>alice</user></syst>" +
+                               "<algr><name>Home</name><stat>-1</stat></algr>",
+                           false);
+}
+
+/// The environment of one test, put back when it ends.
+class ScopedEnvironment {
+public:
+    void set(const char* name, const std::string& value) {
+        remember(name);
+        ::setenv(name, value.c_str(), 1);
+    }
+    void unset(const char* name) {
+        remember(name);
+        ::unsetenv(name);
+    }
+    ~ScopedEnvironment() {
+        for (const auto& [name, value] : m_saved) {
+            value ? ::setenv(name.c_str(), value->c_str(), 1) : ::unsetenv(name.c_str());
+        }
+    }
+
+private:
+    void remember(const char* name) {
+        const char* value = std::getenv(name);
+        m_saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+    }
+    std::vector<std::pair<std::string, std::optional<std::string>>> m_saved;
+};
+
 TEST(CalDavPlugin, AThirdPartyClientsEventBecomesAnAlarmThroughThePluginProgram) {
     qtApp();
     CalDavServer server(CalDavServer::Kind::Radicale);
@@ -303,24 +344,21 @@ TEST(CalDavPlugin, AThirdPartyClientsEventBecomesAnAlarmThroughThePluginProgram)
     const std::string output = test::commandOutput("/usr/bin/python3 -c \"" + script.str() + "\"", &status, true);
     ASSERT_EQ(status, 0) << output;
 
-    // The password is found where the settings window keeps it, never in the settings.
+    // No keyring runs: the password is in a file only the user can read, never in the settings.
     test::TempHome home;
-    ::setenv("XDG_CONFIG_HOME", home.file("config").c_str(), 1);
+    ScopedEnvironment environment;
+    environment.unset("DBUS_SESSION_BUS_ADDRESS");
+    environment.unset("XDG_RUNTIME_DIR");
+    environment.set("XDG_CONFIG_HOME", home.file("config"));
     ::mkdir(home.file("config").c_str(), 0700);
-    CredentialStore(home.file("config") + "/halvika").store(calendar, "alice", CalDavServer::password);
+    CredentialStore credentials(home.file("config") + "/halvika");
+    EXPECT_FALSE(credentials.usesKeyring());
+    EXPECT_NE(credentials.describe().find("caldav-passwords, readable only by you"), std::string::npos);
+    ASSERT_TRUE(credentials.store(calendar, "alice", CalDavServer::password));
     struct stat st {};
     ASSERT_EQ(::stat((home.file("config") + "/halvika/caldav-passwords").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
-    PosixPluginProcess process;
-    PluginHost host{process, {HALVIKA_PLUGIN_FOLDER}, false};
-    host.loadPlugins();
-    ASSERT_EQ(host.plugins(PluginHost::Synchronization), std::vector<std::string>{"HalvikaCalDAV*CalDAV"});
-    const std::string reply =
-        host.methodCall("HalvikaCalDAV*CalDAV", "Synchronize",
-                        host.lang() + "<syst><url>" + calendar + "</url><user>alice</user></syst>" +
-                            "<algr><name>Home</name><stat>-1</stat></algr>",
-                        false);
-    ::unsetenv("XDG_CONFIG_HOME");
+    const std::string reply = synchronizeThroughProgram(calendar);
     const XMLNodePtr answer = XMLNode::createFromXML(reply);
     ASSERT_EQ(answer->getNumberOfNodesWithName("algr"), 1) << reply;
     const XMLNodePtr group = answer->getNode("algr");
@@ -329,6 +367,78 @@ TEST(CalDavPlugin, AThirdPartyClientsEventBecomesAnAlarmThroughThePluginProgram)
     EXPECT_EQ(group->getNode("alrm")->getDate("oncd"), Date::fromParts(2030, 5, 6, 7, 8, 0));
     EXPECT_EQ(reply.find(CalDavServer::password), std::string::npos);
     EXPECT_EQ(group->getNode("syst")->toString().find("correct"), std::string::npos);
+}
+
+TEST(CalDavPlugin, WhereAKeyringRunsThePasswordIsKeptThereAndALockedOneIsSaidSo) {
+    qtApp();
+    CalDavServer server(CalDavServer::Kind::Radicale);
+    ASSERT_TRUE(server.up());
+    std::string problem;
+    const std::string calendar = server.newCalendar("Alarms", problem);
+    ASSERT_FALSE(calendar.empty()) << problem;
+
+    test::TempHome home;
+    ScopedEnvironment environment;
+    environment.set("HOME", home.path());
+    environment.set("XDG_DATA_HOME", home.file("data"));
+    environment.set("XDG_RUNTIME_DIR", home.file("run"));
+    environment.set("XDG_CONFIG_HOME", home.file("config"));
+    environment.unset("DBUS_SESSION_BUS_ADDRESS");
+    ::mkdir(home.file("run").c_str(), 0700);
+    // A password kept in the file before a keyring ran...
+    {
+        CredentialStore beforeKeyring(home.file("config") + "/halvika");
+        EXPECT_FALSE(beforeKeyring.usesKeyring());
+        ASSERT_TRUE(beforeKeyring.store(calendar, "alice", "an old password"));
+    }
+
+    // ...and then GNOME Keyring on a bus of the test's own, its login keyring made and unlocked with a password
+    // of ours.
+    home.write("unlock", "keyring password");
+    const auto bus = test::startPrivateBus(home.path());
+    ASSERT_TRUE(bus);
+    test::Daemon keyring(
+        {"sh", "-c", "exec gnome-keyring-daemon --unlock --components=secrets --foreground < " + home.file("unlock")},
+        home.file("keyring.log"));
+    const auto registered = [](const std::string& command) {
+        return test::commandOutput(command).find("boolean true") != std::string::npos;
+    };
+    ASSERT_TRUE(test::waitUntil(10, registered,
+                                "dbus-send --session --print-reply --dest=org.freedesktop.DBus / "
+                                "org.freedesktop.DBus.NameHasOwner string:org.freedesktop.secrets"))
+        << test::readText(home.file("keyring.log"));
+
+    // The old password is still found, and moves into the keyring at the next change.
+    {
+        CredentialStore credentials(home.file("config") + "/halvika");
+        ASSERT_TRUE(credentials.usesKeyring());
+        EXPECT_EQ(credentials.describe(), "in your desktop's keyring (the Secret Service)");
+        EXPECT_EQ(credentials.password(calendar, "alice", false).password, "an old password");
+        ASSERT_TRUE(credentials.store(calendar, "alice", CalDavServer::password));
+        EXPECT_EQ(credentials.password(calendar, "alice", false).password, CalDavServer::password);
+        EXPECT_EQ(credentials.password(calendar, "bob", false).password, std::nullopt);
+    }
+    EXPECT_EQ(home.read("config/halvika/caldav-passwords"), "");
+    // It is really in the keyring: another program of the desktop finds it there.
+    EXPECT_EQ(test::commandOutput("secret-tool lookup xdg:schema org.halvika.CalDAV url '" + calendar + "' user alice"),
+              CalDavServer::password);
+
+    // The plug-in program takes it from there and reaches the calendar.
+    const std::string reply = synchronizeThroughProgram(calendar);
+    EXPECT_EQ(XMLNode::createFromXML(reply)->getNumberOfNodesWithName("algr"), 1) << reply;
+    EXPECT_EQ(reply.find(CalDavServer::password), std::string::npos);
+
+    // Locked, it asks nobody during a synchronisation in the background and says why it cannot go on.
+    int status = -1;
+    test::commandOutput("dbus-send --session --print-reply --dest=org.freedesktop.secrets /org/freedesktop/secrets "
+                        "org.freedesktop.Secret.Service.Lock array:objpath:/org/freedesktop/secrets/collection/login",
+                        &status, true);
+    ASSERT_EQ(status, 0);
+    const std::string locked = synchronizeThroughProgram(calendar);
+    const XMLNodePtr answer = XMLNode::createFromXML(locked);
+    EXPECT_EQ(answer->getNumberOfNodesWithName("algr"), 0) << locked;
+    EXPECT_EQ(answer->getString("error"), "The keyring that holds the calendar password is locked; the group is "
+                                          "synchronised again once it is unlocked.");
 }
 
 } // namespace
