@@ -66,12 +66,17 @@ SecretServiceStore::SecretServiceStore() {
             g_object_unref(m_service);
         }
         m_service = nullptr;
+        return;
     }
+    // GLib ends a program whose session bus goes away; losing the keyring must only lose the keyring.
+    g_dbus_connection_set_exit_on_close(g_dbus_proxy_get_connection(G_DBUS_PROXY(m_service)), FALSE);
 }
 
 SecretServiceStore::~SecretServiceStore() {
     if (m_service) {
         g_object_unref(m_service);
+        // libsecret keeps the service for the next caller; the next store connects afresh, to the bus of then.
+        secret_service_disconnect();
     }
 }
 
