@@ -56,7 +56,8 @@ std::string CalDavSync::fingerprint(const XMLNode& alarm) {
 std::string CalDavSync::problemFor(const DavClient::Reply& reply) {
     switch (reply.status) {
     case 0:
-        return "The calendar server could not be reached: " + reply.problem.toStdString() + ".";
+        return reply.cutOff ? "The calendar server's answer was cut off: " + reply.problem.toStdString() + "."
+                            : "The calendar server could not be reached: " + reply.problem.toStdString() + ".";
     case 401:
         return "The calendar server did not accept the user name or password.";
     case 403:
@@ -210,6 +211,20 @@ void CalDavSync::readAlarms(Remote& remote, Outcome& out) {
     out.notes.insert(out.notes.end(), imported.notes.begin(), imported.notes.end());
 }
 
+bool CalDavSync::sameAs(const XMLNode& alarm, const std::string& uid, const Remote& remote) {
+    // Both through the importer, so that only what the calendar data carries is compared.
+    const ICalImporter::Result mine = ICalImporter::importText(calendarOf(alarm, uid), "CalDAV");
+    if (!mine.group || mine.group->getNumberOfNodesWithName("alrm") != static_cast<int>(remote.alarms.size())) {
+        return false;
+    }
+    for (std::size_t i = 0; i < remote.alarms.size(); ++i) {
+        if (fingerprint(*mine.group->getNode("alrm", static_cast<int>(i))) != fingerprint(*remote.alarms[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::string CalDavSync::calendarOf(const XMLNode& alarm, const std::string& uid) {
     std::vector<std::string> notes;
     return ICalExporter::exportAlarm(alarm, uid, m_now, notes);
@@ -311,6 +326,18 @@ CalDavSync::Outcome CalDavSync::run(const XMLNode& settings, const XMLNode& grou
 
     std::set<std::string> handled;
     std::map<std::string, int> sameNew;
+    // A new resource, for an alarm new here or a conflict's copy, which the other computers need as well.
+    const auto uploadNew = [&](const XMLNodePtr& alarm) {
+        std::string uid = uidOf(*alarm);
+        if (uid.empty()) {
+            uid = uidForNew(settings.getString("url"), *alarm, sameNew[fingerprint(*alarm)]++);
+        }
+        const std::string href = collection.path(QUrl::FullyDecoded).toStdString() +
+                                 QString::fromStdString(uid).toHtmlEscaped().toStdString() + ".ics";
+        upload(alarm, uid, href, {}, std::nullopt);
+        result.push_back(alarm);
+        handled.insert(uid);
+    };
     for (const XMLNodePtr& alarm : alarms) {
         std::string uid = uidOf(*alarm);
         if (companions.contains(alarm.get())) {
@@ -318,22 +345,13 @@ CalDavSync::Outcome CalDavSync::run(const XMLNode& settings, const XMLNode& grou
             if (fate == Fate::Stay) {
                 result.push_back(alarm);
             } else if (fate == Fate::KeepAsCopy) {
-                result.push_back(conflictCopy(*alarm));
+                uploadNew(conflictCopy(*alarm));
             }
             continue;
         }
         const auto known = uid.empty() ? records.end() : records.find(uid);
         if (known == records.end()) {
-            // New here (or its record was lost): uploaded as a new resource.
-            if (uid.empty()) {
-                const std::string print = fingerprint(*alarm);
-                uid = uidForNew(settings.getString("url"), *alarm, sameNew[print]++);
-            }
-            const std::string href = collection.path(QUrl::FullyDecoded).toStdString() +
-                                     QString::fromStdString(uid).toHtmlEscaped().toStdString() + ".ics";
-            upload(alarm, uid, href, {}, std::nullopt);
-            result.push_back(alarm);
-            handled.insert(uid);
+            uploadNew(alarm); // new here (or its record was lost)
             continue;
         }
         const Record& record = known->second;
@@ -376,18 +394,24 @@ CalDavSync::Outcome CalDavSync::run(const XMLNode& settings, const XMLNode& grou
             take(uid, *remote);
             continue;
         }
+        readAlarms(*remote, out);
+        if (sameAs(*alarm, uid, *remote)) {
+            // Our own change, which reached the server in a synchronisation that failed later on.
+            next[uid] = Record{uid, record.href, remote->etag, fingerprint(*alarm), record.alarms};
+            result.push_back(alarm);
+            continue;
+        }
         // Changed on both sides: the later one wins, the other is kept as a copy.
         ++out.conflicts;
-        readAlarms(*remote, out);
         const std::int64_t theirs = remote->lastModified;
         const std::int64_t ours = std::atoll(alarm->getString("smod").c_str());
         if (theirs > ours) {
             take(uid, *remote);
-            result.push_back(conflictCopy(*alarm));
+            uploadNew(conflictCopy(*alarm));
             companionFate[uid] = Fate::KeepAsCopy;
         } else {
             for (const XMLNodePtr& theirAlarm : remote->alarms) {
-                result.push_back(conflictCopy(*theirAlarm));
+                uploadNew(conflictCopy(*theirAlarm));
             }
             upload(alarm, uid, record.href, remote->etag, Record{uid, record.href, remote->etag, {}});
             result.push_back(alarm);

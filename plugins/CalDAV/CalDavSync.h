@@ -72,6 +72,8 @@ private:
     /// into `out` that once.
     void readAlarms(Remote& remote, Outcome& out);
     std::string calendarOf(const XMLNode& alarm, const std::string& uid);
+    /// Whether the resource holds what this alarm would be uploaded as (already read with `readAlarms`).
+    bool sameAs(const XMLNode& alarm, const std::string& uid, const Remote& remote);
     /// The UID a new alarm gets: the same for the same alarm in the same calendar, so that an upload whose
     /// answer was lost (the host dropped the reply of a call it gave up on) is recognised, not made twice.
     static std::string uidForNew(const std::string& collection, const XMLNode& alarm, int sameBefore);

@@ -64,6 +64,11 @@ DavClient::Reply DavClient::finish(InFlight& flight) {
         result.problem = QStringLiteral("the server's answer was larger than %1 MB").arg(maxReplyBytes >> 20);
     } else if (result.status == 0) {
         result.problem = reply->errorString();
+    } else if (reply->error() != QNetworkReply::NoError && reply->error() < QNetworkReply::ContentAccessDenied) {
+        // A network failure after the status line: what came is a part of the answer, never to be used.
+        result.status = 0;
+        result.cutOff = true;
+        result.problem = reply->errorString();
     } else {
         result.body = flight.received.toStdString();
     }

@@ -17,8 +17,9 @@ public:
         int status = 0;  ///< the HTTP status; 0 when no answer came
         QString problem; ///< what went wrong when no answer came (network, TLS, time, size)
         std::string body;
-        std::string etag; ///< the ETag header
-        QUrl url;         ///< where the reply came from (after redirects)
+        std::string etag;    ///< the ETag header
+        QUrl url;            ///< where the reply came from (after redirects)
+        bool cutOff = false; ///< an answer began but the connection broke before its end (status 0 then)
         bool ok() const { return status >= 200 && status < 300; }
     };
 

@@ -5,6 +5,7 @@
 #include "CredentialStore.h"
 #include "DavClient.h"
 #include "caldav/CalDavServers.h"
+#include "caldav/SyncedComputer.h"
 #include "fakes/TempHome.h"
 #include "platform/posix/PosixPluginProcess.h"
 #include "plugins/PluginHost.h"
@@ -28,49 +29,8 @@ namespace {
 
 using test::CalDavServer;
 
-QCoreApplication& qtApp() {
-    static int argc = 1;
-    static char name[] = "caldav-tests";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication* app = new QCoreApplication(argc, argv);
-    return *app;
-}
-
-std::string alarm(const std::string& name, const std::string& moment, const std::string& extra = "") {
-    return "<alrm><name>" + name + "</name><datk>0</datk><oncd>" + moment + "</oncd>" + extra +
-           "<acti><acid>1</acid><plug></plug><sett><s>" + name + " now</s></sett></acti></alrm>";
-}
-
-/// One computer's copy of the group: its alarms and its synchronisation state.
-struct Computer {
-    XMLNodePtr group;
-    XMLNodePtr settings;
-
-    std::vector<std::string> names() const {
-        std::vector<std::string> out;
-        for (int i = 0; i < group->getNumberOfNodesWithName("alrm"); ++i) {
-            out.push_back(group->getNode("alrm", i)->getString("name"));
-        }
-        std::sort(out.begin(), out.end());
-        return out;
-    }
-    void removeAlarm(const std::string& name) {
-        for (int i = 0; i < group->getNumberOfNodes(); ++i) {
-            if (group->getNodeAt(i)->name == "alrm" && group->getNodeAt(i)->getString("name") == name) {
-                group->removeNodeAt(i);
-                return;
-            }
-        }
-    }
-    XMLNodePtr alarmNamed(const std::string& name) const {
-        for (int i = 0; i < group->getNumberOfNodesWithName("alrm"); ++i) {
-            if (group->getNode("alrm", i)->getString("name") == name) {
-                return group->getNode("alrm", i);
-            }
-        }
-        return nullptr;
-    }
-};
+using test::alarm;
+using test::qtApp;
 
 class CalDavPluginTest : public ::testing::TestWithParam<CalDavServer::Kind> {
 protected:
@@ -83,21 +43,11 @@ protected:
         ASSERT_FALSE(calendar.empty()) << problem;
     }
 
-    Computer computer(const std::string& alarms) {
-        return {XMLNode::createFromXML("<algr><name>Home</name><stat>-1</stat>" + alarms + "</algr>"),
-                XMLNode::createFromXML("<syst><url>" + calendar + "</url><user>alice</user></syst>")};
-    }
-    CalDavSync::Outcome
-    sync(Computer& c, const std::string& password = CalDavServer::password,
+    test::SyncedComputer computer(const std::string& alarms) const { return {calendar, alarms}; }
+    static CalDavSync::Outcome
+    sync(test::SyncedComputer& c, const std::string& password = CalDavServer::password,
          std::chrono::steady_clock::time_point stopUploading = std::chrono::steady_clock::time_point::max()) {
-        DavClient client(CalDavServer::user, QString::fromStdString(password), 8000);
-        CalDavSync sync(client, std::time(nullptr), stopUploading);
-        CalDavSync::Outcome outcome = sync.run(*c.settings, *c.group);
-        if (outcome.group) {
-            c.settings = outcome.group->getNode("syst")->getCopy();
-            c.group = outcome.group;
-        }
-        return outcome;
+        return c.sync(password, stopUploading);
     }
 
     std::unique_ptr<CalDavServer> server;
@@ -105,8 +55,9 @@ protected:
 };
 
 TEST_P(CalDavPluginTest, TwoComputersKeepOneCalendarInBothDirections) {
-    Computer laptop = computer(alarm("Pills", "2030/01/01 08:00:00") + alarm("Bins", "2030/01/02 19:00:00"));
-    Computer desktop = computer("");
+    test::SyncedComputer laptop =
+        computer(alarm("Pills", "2030/01/01 08:00:00") + alarm("Bins", "2030/01/02 19:00:00"));
+    test::SyncedComputer desktop = computer("");
     auto out = sync(laptop);
     ASSERT_TRUE(out.group) << out.problem;
     EXPECT_EQ(out.uploaded, 2);
@@ -151,8 +102,8 @@ TEST_P(CalDavPluginTest, TwoComputersKeepOneCalendarInBothDirections) {
 }
 
 TEST_P(CalDavPluginTest, ChangedOnBothSidesTheLaterWinsAndTheOtherIsKeptAsACopy) {
-    Computer laptop = computer(alarm("Pills", "2030/01/01 08:00:00"));
-    Computer desktop = computer("");
+    test::SyncedComputer laptop = computer(alarm("Pills", "2030/01/01 08:00:00"));
+    test::SyncedComputer desktop = computer("");
     ASSERT_TRUE(sync(laptop).group);
     ASSERT_TRUE(sync(desktop).group);
     // The desktop's change is the later one.
@@ -174,7 +125,7 @@ TEST_P(CalDavPluginTest, ChangedOnBothSidesTheLaterWinsAndTheOtherIsKeptAsACopy)
 }
 
 TEST_P(CalDavPluginTest, AWrongPasswordAServerThatIsGoneOrADeletedCalendarLeaveTheGroupAsItWas) {
-    Computer laptop = computer(alarm("Pills", "2030/01/01 08:00:00"));
+    test::SyncedComputer laptop = computer(alarm("Pills", "2030/01/01 08:00:00"));
     const std::string before = laptop.group->toString();
     CalDavSync::Outcome out;
     if (GetParam() == CalDavServer::Kind::Radicale) { // Xandikos asks for no password
@@ -218,8 +169,8 @@ TEST_P(CalDavPluginTest, FiveHundredAlarmsGoUpWithinTheTimeAllowedAndTheRestNext
         alarms += alarm("A" + std::to_string(i),
                         "2030/03/01 08:" + std::string(i % 60 < 10 ? "0" : "") + std::to_string(i % 60) + ":00");
     }
-    Computer laptop = computer(alarms);
-    Computer desktop = computer("");
+    test::SyncedComputer laptop = computer(alarms);
+    test::SyncedComputer desktop = computer("");
     // Time for a part only: the rest waits for the next round, and nothing goes up twice.
     auto out = sync(laptop, CalDavServer::password, std::chrono::steady_clock::now() + std::chrono::seconds(2));
     ASSERT_TRUE(out.group) << out.problem;
@@ -238,8 +189,9 @@ TEST_P(CalDavPluginTest, FiveHundredAlarmsGoUpWithinTheTimeAllowedAndTheRestNext
 }
 
 TEST_P(CalDavPluginTest, AnAnswerThatNeverArrivedUploadsNothingTwice) {
-    Computer laptop = computer(alarm("Pills", "2030/01/01 08:00:00") + alarm("Pills", "2030/01/01 08:00:00"));
-    Computer lost = laptop;
+    test::SyncedComputer laptop =
+        computer(alarm("Pills", "2030/01/01 08:00:00") + alarm("Pills", "2030/01/01 08:00:00"));
+    test::SyncedComputer lost = laptop;
     lost.group = laptop.group->getCopy();
     // The first answer is lost (the host gave up on the call): the same alarms go up again.
     ASSERT_TRUE(sync(lost).group);
@@ -248,7 +200,7 @@ TEST_P(CalDavPluginTest, AnAnswerThatNeverArrivedUploadsNothingTwice) {
     EXPECT_EQ(out.uploaded, 0);
     ASSERT_EQ(laptop.names(), (std::vector<std::string>{"Pills", "Pills"}));
     EXPECT_FALSE(laptop.group->getNode("alrm", 0)->getString("suid").empty());
-    Computer desktop = computer("");
+    test::SyncedComputer desktop = computer("");
     ASSERT_TRUE(sync(desktop).group);
     EXPECT_EQ(desktop.names(), (std::vector<std::string>{"Pills", "Pills"})); // two alarms, not four
 }
@@ -264,7 +216,7 @@ TEST_P(CalDavPluginTest, AnEventThatMakesSeveralAlarmsStaysOneResource) {
                     .send("PUT", QUrl(QString::fromStdString(calendar + "gym.ics")), event,
                           {{"Content-Type", "text/calendar"}, {"If-None-Match", "*"}})
                     .ok());
-    Computer laptop = computer("");
+    test::SyncedComputer laptop = computer("");
     auto out = sync(laptop);
     ASSERT_TRUE(out.group) << out.problem;
     const auto alarms = laptop.names();

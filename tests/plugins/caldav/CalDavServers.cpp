@@ -26,8 +26,6 @@ int freePort() {
     return ntohs(address.sin_port);
 }
 
-namespace {
-
 bool listening(int port) {
     const int s = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
@@ -39,7 +37,13 @@ bool listening(int port) {
     return ok;
 }
 
-} // namespace
+bool waitForListener(int port) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!listening(port) && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return listening(port);
+}
 
 CalDavServer::CalDavServer(Kind kind, bool lowPriority) : m_kind(kind), m_lowPriority(lowPriority) {
     m_port = freePort();
@@ -68,11 +72,7 @@ void CalDavServer::start() {
                                        std::string("/") + user + "/"});
     }
     m_daemon = std::make_unique<Daemon>(command);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!listening(m_port) && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    m_up = listening(m_port);
+    m_up = waitForListener(m_port);
 }
 
 void CalDavServer::stop() {

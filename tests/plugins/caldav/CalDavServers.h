@@ -40,5 +40,8 @@ private:
 
 /// A port nobody listens on at the moment.
 int freePort();
+bool listening(int port);
+/// Waits up to 20 seconds for something to listen on the port; whether it does.
+bool waitForListener(int port);
 
 } // namespace halvika::test
