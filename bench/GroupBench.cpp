@@ -85,8 +85,33 @@ void saveOneChangedGroupAmong100(benchmark::State& state) {
     }
 }
 
+/// What the program does on the user-interface thread when a synchronisation's answer for a group of 1,000
+/// alarms comes: the group as it was sent is compared with the group now, and the answer read into it.
+void applySynchronisedAnswerOf1000Alarms(benchmark::State& state) {
+    Program program;
+    program.groups.loadAlarmGroups();
+    const auto group = program.groups.alarmGroups.elementAt(0);
+    auto answer = group->toXML();
+    for (int copy = 1; copy < 5; ++copy) {
+        const auto other = program.groups.alarmGroups.elementAt(copy)->toXML();
+        for (int i = 0; i < other->getNumberOfNodesWithName("alrm"); ++i) {
+            answer->addNode(other->getNode("alrm", i)->getCopy());
+        }
+    }
+    const std::string reply = "<reply>" + answer->toString() + "</reply>";
+    for (auto _ : state) {
+        const std::string sent = group->toXML()->toString();
+        benchmark::DoNotOptimize(sent == group->toXML()->toString());
+        if (!group->applySynchronized(reply, program.services) || group->numberOfAlarms() != 1000) {
+            state.SkipWithError("the answer was not applied");
+        }
+    }
+    state.counters["reply_bytes"] = static_cast<double>(reply.size());
+}
+
 } // namespace
 
+BENCHMARK(applySynchronisedAnswerOf1000Alarms)->Unit(benchmark::kMillisecond);
 BENCHMARK(loadFolderOf100GroupsOf200Alarms)->Unit(benchmark::kMillisecond);
 BENCHMARK(saveOneChangedGroupAmong100)->Unit(benchmark::kMillisecond);
 

@@ -72,6 +72,12 @@ TEST(SyncLatenessE2E, AlarmsStartOnTimeWhileALongSynchronisationRuns) {
     for (std::size_t i = 0; i < lateness.size(); ++i) {
         EXPECT_GE(lateness[i], 0.0) << "alarm " << i << " started early";
     }
+    // In the order they sounded, so that a late one can be matched with what the program did then.
+    std::fprintf(stderr, "lateness in order (ms):");
+    for (const double l : lateness) {
+        std::fprintf(stderr, " %.1f", l);
+    }
+    std::fprintf(stderr, "\n");
     std::sort(lateness.begin(), lateness.end());
     std::printf("alarm lateness during a synchronisation (%d alarms on the server by the last alarm): median "
                 "%.2f ms, 95th percentile %.2f ms, maximum %.2f ms\n",

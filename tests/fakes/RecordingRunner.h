@@ -5,6 +5,7 @@
 #include "alarms/Alarm.h"
 #include "alarms/clsAction.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,9 @@ public:
     void countSoundedAlarm() override { ++counted; }
     void doAction(clsAction& action, const Date& moment, bool real) override {
         soundings.push_back({action.al ? action.al->name : std::string(), moment, real});
+        if (onAction) {
+            onAction();
+        }
     }
     std::vector<std::string> names() const {
         std::vector<std::string> out;
@@ -31,6 +35,8 @@ public:
 
     int counted = 0;
     std::vector<Sounding> soundings;
+    /// Called at each action, to look at the state the program is in at that moment.
+    std::function<void()> onAction;
 };
 
 } // namespace halvika::test

@@ -42,6 +42,9 @@ CoreSubsystems::CoreSubsystems(const Clock& clock, WatchTimer& timer, const AppP
     hooks.saveToDo = [this] { return saveInTick(&CoreSubsystems::writeTodo, m_toDoSaveNotice, textToDoNotSaved); };
     hooks.pollRunningPlugins = [this] { m_plugins.checkRunningPlugins(); };
     m_watch.setHooks(hooks);
+    // Applying a plug-in's answer (a synchronised group of a thousand alarms takes some 10 ms) waits until
+    // the alarm about to sound has sounded.
+    m_plugins.answersMustWait = [this] { return m_watch.alarmDueWithin(AlarmWatch::quietBeforeAlarmMs); };
 }
 
 bool CoreSubsystems::mainStart(bool safeMode) {

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <set>
 #include <unistd.h>
+#include <utility>
 
 namespace halvika {
 
@@ -127,7 +128,7 @@ void PluginHost::methodCallLater(const std::string& className, const std::string
 
 void PluginHost::startCall(const std::string& identifier, const std::string& program, const std::string& request,
                            bool addToRunningPlugins, std::function<void(const std::string&)> done) {
-    const bool first = m_inFlight.empty();
+    const bool first = !callsInFlight();
     m_inFlight.push_back({identifier, addToRunningPlugins,
                           m_process.start(program, request, m_timeoutMs, maxReplyBytes), std::move(done)});
     if (first && callsStarted) {
@@ -422,13 +423,28 @@ bool PluginHost::pollCalls() {
             ++i;
         }
     }
+    const auto now = std::chrono::steady_clock::now();
     for (auto& call : finished) {
-        const std::string reply = takeReply(call.identifier, call.call->takeResult(), call.addToRunningPlugins);
+        std::string reply = takeReply(call.identifier, call.call->takeResult(), call.addToRunningPlugins);
         if (call.done) {
-            call.done(reply);
+            m_held.push_back({std::move(call.done), std::move(reply), now});
         }
     }
-    return !m_inFlight.empty();
+    const bool mustWait = !m_held.empty() && answersMustWait && answersMustWait();
+    std::vector<HeldAnswer> ready;
+    for (std::size_t i = 0; i < m_held.size();) {
+        if (!mustWait || now - m_held[i].since >= std::chrono::milliseconds(maxAnswerWaitMs)) {
+            ready.push_back(std::move(m_held[i]));
+            m_held.erase(m_held.begin() + static_cast<std::ptrdiff_t>(i));
+        } else {
+            ++i;
+        }
+    }
+    // Taken out first: an answer's handler may start calls of its own.
+    for (auto& answer : ready) {
+        answer.done(answer.reply);
+    }
+    return callsInFlight();
 }
 
 std::string PluginHost::commonMethodCall(const std::string& className, const std::string& method,
@@ -458,9 +474,12 @@ void PluginHost::addDiscovered(const std::string& base, const std::string& reply
 }
 
 void PluginHost::waitForCalls() {
+    // Whoever waits wants the answers now.
+    const auto gate = std::exchange(answersMustWait, nullptr);
     while (pollCalls()) {
         m_inFlight.front().call->advance(5);
     }
+    answersMustWait = gate;
 }
 
 XMLNodePtr PluginHost::getActivePlugins(int budgetMs) {

@@ -7,6 +7,7 @@
 #include "xml/XMLNode.h"
 
 #include <array>
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
@@ -55,9 +56,14 @@ public:
     /// (from `pollCalls`), so that no plug-in ever holds up an alarm.
     void methodCallLater(const std::string& className, const std::string& method, const std::string& params,
                          bool addToRunningPlugins, std::function<void(const std::string&)> done);
-    /// Moves the calls in flight on without waiting; true while any remain.
+    /// Moves the calls in flight on without waiting, and hands over the answers that came; true while any
+    /// call or answer remains.
     bool pollCalls();
-    bool callsInFlight() const { return !m_inFlight.empty(); }
+    bool callsInFlight() const { return !m_inFlight.empty() || !m_held.empty(); }
+    /// Asked before answers are handed over: while it says yes (an alarm is about to sound), they wait, so
+    /// that applying a large one never makes the alarm late; but never longer than `maxAnswerWaitMs`.
+    std::function<bool()> answersMustWait;
+    static constexpr int maxAnswerWaitMs = 3000;
     /// Told when a call starts while none was in flight: the caller is to poll until none remains.
     std::function<void()> callsStarted;
     /// methodCall with the language element only; the text of the reply's child `resultName`.
@@ -190,6 +196,12 @@ private:
     std::map<std::string, std::string> m_stamps;
     std::vector<RunningPlugin> m_running;
     std::vector<CallInFlight> m_inFlight;
+    struct HeldAnswer {
+        std::function<void(const std::string&)> done;
+        std::string reply;
+        std::chrono::steady_clock::time_point since;
+    };
+    std::vector<HeldAnswer> m_held;
     /// Programs that went on after a call that did not ask to keep them; ended at exit like the others.
     std::vector<std::unique_ptr<PluginProcess::Running>> m_detached;
 };

@@ -92,10 +92,10 @@ void AlarmWatch::tickWork() {
         soundMissedAlarms(true);
         m_inactivityDetected = false;
     }
-    if (m_pendingWork & alarmDue) {
-        clearWork(alarmDue);
-        soundDueAlarms();
-    }
+    // Whatever the shot was for (a list's boundary may fall on the same moment), a due alarm sounds before
+    // any other work; it checks for itself whether it is due.
+    clearWork(alarmDue);
+    soundDueAlarms();
     if (m_pendingWork & pastListDue) {
         clearWork(pastListDue);
         updateSeeAlarmsList(0);
@@ -104,7 +104,10 @@ void AlarmWatch::tickWork() {
         clearWork(comingListDue);
         updateSeeAlarmsList(1);
     }
-    savePendingWork();
+    // Nor does a save hold up the next alarm: just before it, that alarm's own tick saves after sounding.
+    if (!alarmDueWithin(quietBeforeAlarmMs)) {
+        savePendingWork();
+    }
     if (m_pendingWork & attentionDue) {
         soundAttentionAlarm();
     }
@@ -146,7 +149,9 @@ void AlarmWatch::requestWork(std::int16_t bits) {
     if (m_saveDueMs < 0) {
         m_saveDueMs = now + saveDelayMs;
     }
-    if (!m_working && m_timer.isEnabled() && m_plannedTickMs > m_saveDueMs) {
+    // Just before an alarm's shot the save waits for it: that tick saves right after sounding.
+    const bool alarmShotSoon = (m_pendingWork & alarmDue) && m_plannedTickMs - m_saveDueMs < quietBeforeAlarmMs;
+    if (!m_working && m_timer.isEnabled() && m_plannedTickMs > m_saveDueMs && !alarmShotSoon) {
         clearWork(timerEventBits); // the tick that saves sounds nothing; it plans the next shot afresh
         m_timer.setInterval(static_cast<int>(std::max<std::int64_t>(1, m_saveDueMs - now)));
         m_plannedTickMs = m_saveDueMs;
@@ -255,6 +260,12 @@ double AlarmWatch::secondsUntil(const Date& now, const Date& moment, bool withFr
     return withFraction ? whole - m_clock.now().millisecond / 1000.0 : whole;
 }
 
+bool AlarmWatch::alarmDueWithin(int ms) const {
+    // An alarm sounded in this tick is handled already, though the next one is not looked for yet.
+    return m_nextAlarmMoment < Date::none() && m_lastCheckMoment < m_nextAlarmMoment &&
+           secondsUntil(correctedNow(), m_nextAlarmMoment, true) * 1000 < ms;
+}
+
 void AlarmWatch::scheduleWatchTimer() {
     m_timer.disable();
     double interval = defaultIntervalMs;
@@ -318,8 +329,10 @@ void AlarmWatch::scheduleWatchTimer() {
         clearWork(attentionDue);
     }
     if ((m_pendingWork & saveWorkBits) && m_saveDueMs >= 0) {
-        const double w = static_cast<double>(m_saveDueMs - nowMs());
-        if (w < interval) {
+        // An overdue save goes at once, unless the alarm's shot is near: then that tick saves after sounding.
+        const double w = std::max(0.0, static_cast<double>(m_saveDueMs - nowMs()));
+        const bool alarmShot = (m_pendingWork & alarmDue) != 0;
+        if (w < interval && !(alarmShot && interval - w < quietBeforeAlarmMs)) {
             interval = w;
             clearWork(timerEventBits);
         }

@@ -38,6 +38,9 @@ public:
     static constexpr int defaultIntervalMs = 30000;
     /// Events nearer than this get an exact timer shot.
     static constexpr int exactShotSeconds = 33;
+    /// Work that can wait (saving, applying a plug-in's answer) is not begun this close before an alarm: the
+    /// largest group takes tens of milliseconds to save or apply.
+    static constexpr int quietBeforeAlarmMs = 500;
     static constexpr int manyAlarmsText = 208;
     static constexpr int textGroupsNotSaved = 110;
 
@@ -158,6 +161,8 @@ public:
 
     const Date& lastCheckMoment() const { return m_lastCheckMoment; }
     const Date& nextAlarmMoment() const { return m_nextAlarmMoment; }
+    /// Whether the next alarm sounds within `ms` (or is overdue): work that can wait should wait then.
+    bool alarmDueWithin(int ms) const;
     const Date& attentionMoment() const { return m_attentionMoment; }
     const Vector<Alarm>& upcomingAlarms() const { return m_upcoming; }
     bool blocked() const { return m_blocked; }

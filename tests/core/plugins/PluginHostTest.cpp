@@ -102,6 +102,44 @@ TEST_F(PluginHostTest, FoundInTheBackgroundTheListsAreTheSameAndNothingWaitsMean
     EXPECT_TRUE(host.plugins(PluginHost::Action).empty());
 }
 
+TEST_F(PluginHostTest, AnswersWaitWhileAnAlarmIsAboutToSoundButNotForever) {
+    host.loadPlugins();
+    bool alarmDue = true;
+    host.answersMustWait = [&alarmDue] { return alarmDue; };
+    std::string answer;
+    const auto call = [&] {
+        answer.clear();
+        host.methodCallLater("HalvikaTest*Sync", "GetSynchInfo", host.lang(), false,
+                             [&answer](const std::string& reply) { answer = reply.empty() ? "(empty)" : reply; });
+    };
+    const auto pollFor = [this](std::chrono::milliseconds span) {
+        const auto until = std::chrono::steady_clock::now() + span;
+        while (std::chrono::steady_clock::now() < until && host.pollCalls()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    };
+    call();
+    pollFor(std::chrono::milliseconds(800)); // the program answers in this time; the answer is held
+    EXPECT_EQ(answer, "");
+    EXPECT_TRUE(host.callsInFlight());
+    alarmDue = false;
+    pollFor(std::chrono::milliseconds(100));
+    EXPECT_NE(answer.find("Test synchronisation"), std::string::npos);
+    EXPECT_FALSE(host.callsInFlight());
+
+    // An alarm due all the time (one every second) holds an answer back a few seconds at most.
+    alarmDue = true;
+    call();
+    pollFor(std::chrono::milliseconds(PluginHost::maxAnswerWaitMs + 2000));
+    EXPECT_NE(answer.find("Test synchronisation"), std::string::npos);
+
+    // Whoever waits for the calls (here a new round of discovery) gets every answer at once.
+    call();
+    host.loadPlugins();
+    EXPECT_NE(answer.find("Test synchronisation"), std::string::npos);
+    EXPECT_TRUE(host.answersMustWait);
+}
+
 TEST_F(PluginHostTest, DescriptionsOfUnchangedProgramsComeFromTheCacheWithoutRunningThem) {
     install("HalvikaOther.plugin");
     const std::string cache = home.file("plugins.cache");

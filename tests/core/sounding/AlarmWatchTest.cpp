@@ -91,6 +91,11 @@ TEST_F(AlarmWatchTest, AlarmsAtTheSameMomentSoundTogetherInGroupOrderAndTheTimer
     startAt(at(7, 59, 50), 250);
     EXPECT_EQ(watch.nextAlarmMoment(), at(8));
     EXPECT_EQ(timer.interval(), 9750); // to the start of 08:00:00
+    EXPECT_FALSE(watch.alarmDueWithin(1000));
+    clock.set(at(7, 59, 59), 1);
+    EXPECT_TRUE(watch.alarmDueWithin(1000)); // 999 ms away
+    EXPECT_FALSE(watch.alarmDueWithin(999));
+    clock.set(at(7, 59, 50), 250);
     EXPECT_TRUE(watch.pendingWork() & AlarmWatch::alarmDue);
     EXPECT_TRUE(timer.isEnabled());
 
@@ -429,6 +434,61 @@ TEST_F(AlarmWatchTest, ChangesAreSavedWithinTheSaveDelayHoweverManyFollow) {
     EXPECT_NE(home.read("usg_0.agx").find("Far 1"), std::string::npos);
     EXPECT_EQ(watch.pendingWork() & AlarmWatch::saveWorkBits, 0);
     EXPECT_EQ(timer.interval(), AlarmWatch::defaultIntervalMs);
+}
+
+TEST_F(AlarmWatchTest, ASaveDueJustBeforeAnAlarmWaitsForItsTickAndComesAfterTheSounding) {
+    settings.seeAlarmsAmount[1] = 2; // the coming list is kept
+    settings.seeAlarmsUnit[1] = unitHour;
+    auto g = group("G");
+    auto a = once(g, "Soon", at(12, 0, 2));
+    startAt(at(11, 59, 59), 700);
+    EXPECT_EQ(timer.interval(), 2300);
+    const std::string file = home.file("usg_0.agx");
+    bool savedBeforeSounding = false;
+    runner.onAction = [&] { savedBeforeSounding = std::filesystem::exists(file); };
+    // The save would fall 300 ms before the alarm's shot: it is made in that tick, after the sounding.
+    a->name = "Soon!";
+    watch.alarmsChanged(Vector<Alarm>::createVectorWithObj(a, 1), kindContentChanged);
+    EXPECT_EQ(timer.interval(), 2300);
+    EXPECT_TRUE(watch.pendingWork() & AlarmWatch::alarmDue);
+    ASSERT_FALSE(std::filesystem::exists(file));
+    tickAt(at(12, 0, 2));
+    EXPECT_EQ(runner.names(), (std::vector<std::string>{"Soon!"}));
+    EXPECT_FALSE(savedBeforeSounding);
+    ASSERT_TRUE(std::filesystem::exists(file));
+    EXPECT_EQ(watch.pendingWork() & AlarmWatch::saveWorkBits, 0);
+
+    // Further away from the alarm, the save keeps its own shot.
+    auto later = once(g, "Later", at(12, 0, 10));
+    clock.set(at(12, 0, 3));
+    later->name = "Later!";
+    watch.alarmsChanged(Vector<Alarm>::createVectorWithObj(later, 1), kindContentChanged);
+    EXPECT_EQ(timer.interval(), AlarmWatch::saveDelayMs);
+    EXPECT_FALSE(watch.pendingWork() & AlarmWatch::alarmDue);
+}
+
+TEST_F(AlarmWatchTest, AnAlarmSharingItsShotWithAListSoundsBeforeASaveIsMade) {
+    auto g = group("G");
+    once(g, "First", at(12, 0, 1));
+    auto second = once(g, "Second", at(12, 0, 2));
+    startAt(at(12));
+    watch.rebuildSeeAlarmsList(0); // as the main window does
+    watch.rebuildSeeAlarmsList(1);
+    const std::string file = home.file("usg_0.agx");
+    bool savedBeforeSounding = false;
+    runner.onAction = [&] { savedBeforeSounding = std::filesystem::exists(file); };
+    tickAt(at(12, 0, 1));
+    // A change just after the first alarm, saved two seconds later at the latest.
+    clock.set(at(12, 0, 1), 600);
+    second->name = "Second!";
+    watch.alarmsChanged(Vector<Alarm>::createVectorWithObj(second, 1), kindTimingChanged | kindContentChanged);
+    // The second alarm enters the list of those just sounded at its moment: that list's shot is the alarm's.
+    EXPECT_EQ(timer.interval(), 400);
+    EXPECT_FALSE(watch.pendingWork() & AlarmWatch::alarmDue);
+    tickAt(at(12, 0, 2));
+    EXPECT_EQ(runner.names(), (std::vector<std::string>{"First", "Second!"}));
+    EXPECT_FALSE(savedBeforeSounding);
+    EXPECT_TRUE(std::filesystem::exists(file));
 }
 
 TEST_F(AlarmWatchTest, AChangeWhileAQuestionIsOpenWaitsForTheWorkInHand) {
