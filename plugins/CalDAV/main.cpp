@@ -55,8 +55,10 @@ std::string synchronize(const XMLNode& params) {
     for (const auto& note : outcome.notes) {
         notes += (notes.empty() ? "" : "\r\n") + note;
     }
+    // "pending": uploads left for lack of time, so that the host asks again at once instead of in half an hour.
     return "<reply>" + outcome.group->toString() + (notes.empty() ? "" : "<notes>" + escaped(notes) + "</notes>") +
-           "<requests>" + std::to_string(outcome.requests) + "</requests></reply>";
+           "<requests>" + std::to_string(outcome.requests) + "</requests><pending>" +
+           std::to_string(outcome.leftForNextTime) + "</pending></reply>";
 }
 
 std::string answer(const std::string& method, const XMLNode& params) {

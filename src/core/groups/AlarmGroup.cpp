@@ -246,6 +246,10 @@ bool AlarmGroup::applySynchronized(const std::string& reply, GroupServices& serv
         return false;
     }
     synchProblem.clear();
+    if (const std::string notes = answer->getString("notes"); !notes.empty()) {
+        synchNotes = notes;
+    }
+    synchPending = static_cast<int>(answer->getLong("pending", 0, 0));
     const XMLNodePtr g = answer->getNode("algr");
     name = g->getString("name", 0, name);
     Active = g->getBoolean("stat", 0, Active);
@@ -312,9 +316,22 @@ std::array<std::pair<std::string, std::string>, 3> AlarmGroup::getStringItems(Gr
     if (synchPlugin.empty()) {
         cells[2] = {services.texts.getText("AlarmGroup", 11), c.getSchemeColourText(13, 0)};
     } else {
-        const std::string description = services.plugins ? services.plugins->syncDescription(synchPlugin) : "";
-        cells[2] = {synchProblem.empty() ? description : description + ": " + synchProblem,
-                    c.getNamedSchemeColourText(synchPlugin, c.getSchemeColour(14, 0))};
+        std::string text = services.plugins ? services.plugins->syncDescription(synchPlugin) : "";
+        if (!synchProblem.empty()) {
+            text += ": " + synchProblem;
+        }
+        // One sentence per line in the reply; one row here.
+        std::string separator = ": ";
+        for (std::size_t at = 0; at < synchNotes.size();) {
+            const std::size_t end = std::min(synchNotes.find('\n', at), synchNotes.size());
+            const std::string_view note = AsciiText::trimmed(std::string_view(synchNotes).substr(at, end - at));
+            if (!note.empty()) {
+                text += separator + std::string(note);
+                separator = " ";
+            }
+            at = end + 1;
+        }
+        cells[2] = {text, c.getNamedSchemeColourText(synchPlugin, c.getSchemeColour(14, 0))};
     }
     return cells;
 }

@@ -34,6 +34,12 @@ public:
     /// Why the last synchronisation failed, in the plug-in's one sentence ("" after a success); shown beside
     /// the plug-in in the group list rather than in a box that would hold up the alarms. Not saved.
     std::string synchProblem;
+    /// What the last synchronisation that brought any could carry over only approximately (the plug-in's
+    /// "notes", one per line), shown the same way after any problem until a later one brings others. Not
+    /// saved.
+    std::string synchNotes;
+    /// How much the last synchronisation left for another round (its answer's "pending"); 0 when it is done.
+    int synchPending = 0;
     static constexpr int textNoSynchAnswer = 25;
     /// The group's file, "agPath/usg_3.agx" inside the alarm group folder; "" while it has none.
     std::string path;

@@ -387,21 +387,29 @@ void AlarmGroupCollection::synchronizeAlarmGroups(const Vector<AlarmGroup>& grou
     // In the background: a slow server or a hanging plug-in never holds up an alarm. Each answer is
     // reported as it comes, for a group still loaded.
     for (int i = 0; i < groups.numberOfElements(); ++i) {
-        const auto group = groups.elementAt(i);
-        if (!group->synchPlugin.empty() && !group->readOnly()) {
-            std::weak_ptr<AlarmGroup> weak = group;
-            group->synchronizeLater(
-                m_services,
-                [this, weak] {
-                    const auto synced = weak.lock();
-                    if (synced && alarmGroups.indexOf(synced) >= 0) {
-                        report(Vector<AlarmGroup>::createVectorWithObj(synced, 1), kindStateChanged);
-                    }
-                },
-                // A new cause of failure is shown at once, beside the group, without touching its data.
-                [this] { m_listener->groupsShownChanged(); });
-        }
+        synchronizeGroup(groups.elementAt(i), maxFollowUpRounds);
     }
+}
+
+void AlarmGroupCollection::synchronizeGroup(const std::shared_ptr<AlarmGroup>& group, int followUpsLeft) {
+    if (group->synchPlugin.empty() || group->readOnly()) {
+        return;
+    }
+    std::weak_ptr<AlarmGroup> weak = group;
+    group->synchronizeLater(
+        m_services,
+        [this, weak, followUpsLeft] {
+            const auto synced = weak.lock();
+            if (synced && alarmGroups.indexOf(synced) >= 0) {
+                report(Vector<AlarmGroup>::createVectorWithObj(synced, 1), kindStateChanged);
+                // A first synchronisation of many alarms takes several rounds; they follow one another.
+                if (synced->synchPending > 0 && followUpsLeft > 0) {
+                    synchronizeGroup(synced, followUpsLeft - 1);
+                }
+            }
+        },
+        // A new cause of failure is shown at once, beside the group, without touching its data.
+        [this] { m_listener->groupsShownChanged(); });
 }
 
 std::string AlarmGroupCollection::makeFileName(const std::string& text) {

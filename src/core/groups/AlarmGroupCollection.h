@@ -83,6 +83,9 @@ public:
     bool unloadAlarmGroups(const Vector<AlarmGroup>& groups);
     bool deleteAlarmGroupFile(const std::shared_ptr<AlarmGroup>& group);
     void synchronizeAlarmGroups(const Vector<AlarmGroup>& groups);
+    /// A synchronisation that left work for later (its answer's "pending") is followed by another at once,
+    /// up to this many times in a row; the rest waits for the regular round.
+    static constexpr int maxFollowUpRounds = 20;
     /// The text without \ / : * ? " < > |.
     static std::string makeFileName(const std::string& text);
 
@@ -127,6 +130,7 @@ public:
     Vector<Alarm> removeAlarms(const Vector<Alarm>& selected, bool soundedOnly, const Date& watchNow);
 
 private:
+    void synchronizeGroup(const std::shared_ptr<AlarmGroup>& group, int followUpsLeft);
     std::string mainText(int number);
     bool folderExists() const;
     /// The groups of the folder's files (only those of other formats with `foreignOnly`).

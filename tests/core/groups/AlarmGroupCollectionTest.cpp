@@ -158,6 +158,30 @@ TEST_F(AlarmGroupCollectionTest, PluginImportTakesOnlyTheFirstGroup) {
     EXPECT_EQ(groups.alarmGroups.numberOfElements(), 1);
 }
 
+TEST_F(AlarmGroupCollectionTest, ASynchronisationWithWorkLeftIsFollowedByAnotherButNotWithoutEnd) {
+    auto synced = AlarmGroup::createFromXML(group("Synced"), services);
+    synced->synchPlugin = "HalvikaSync*Cloud";
+    groups.alarmGroups.addElement(synced);
+    plugins.deferCalls = true;
+    const auto synchronize = [this](const std::string& pending) {
+        plugins.replies[{"HalvikaSync*Cloud", "Synchronize"}] =
+            "<r>" + group("Synced") + "<pending>" + pending + "</pending></r>";
+        groups.synchronizeAlarmGroups(groups.alarmGroups);
+        int rounds = 0;
+        while (!plugins.deferred.empty()) {
+            const auto next = plugins.deferred.front();
+            plugins.deferred.erase(plugins.deferred.begin());
+            next();
+            ++rounds;
+        }
+        return rounds;
+    };
+    EXPECT_EQ(synchronize("0"), 1);
+    // A plug-in that always has more: the follow-ups stop at the limit; the regular round goes on later.
+    EXPECT_EQ(synchronize("250"), 1 + AlarmGroupCollection::maxFollowUpRounds);
+    EXPECT_EQ(synced->synchPending, 250);
+}
+
 TEST_F(AlarmGroupCollectionTest, GroupsMovePastHiddenOnesAndTakeTheShownOrder) {
     const auto make = [this](const char* name, bool hidden) {
         auto group = AlarmGroup::createDefaultAlarmGroup(services);

@@ -204,6 +204,17 @@ TEST_F(AlarmGroupTest, SynchronisedGroupsAreBroughtUpToDateInTheBackground) {
     plugins.replies[{"HalvikaSync*Cloud", "Synchronize"}] = "<r><algr><name>From the cloud</name></algr></r>";
     EXPECT_TRUE(g->synchronize(services));
     EXPECT_EQ(g->getStringItems(services)[2].first, "Cloud calendar");
+
+    // What came only approximately is listed there too, and stays until a later round brings other notes.
+    plugins.replies[{"HalvikaSync*Cloud", "Synchronize"}] =
+        "<r><algr><name>From the cloud</name></algr><notes>\"Gym\": every 2nd Monday only.\r\n\"Tax\": no end "
+        "date.</notes></r>";
+    EXPECT_TRUE(g->synchronize(services));
+    const std::string listed = "Cloud calendar: \"Gym\": every 2nd Monday only. \"Tax\": no end date.";
+    EXPECT_EQ(g->getStringItems(services)[2].first, listed);
+    plugins.replies[{"HalvikaSync*Cloud", "Synchronize"}] = "<r><algr><name>From the cloud</name></algr></r>";
+    EXPECT_TRUE(g->synchronize(services));
+    EXPECT_EQ(g->getStringItems(services)[2].first, listed);
 }
 
 TEST_F(AlarmGroupTest, ListCells) {
