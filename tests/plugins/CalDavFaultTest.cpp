@@ -1,10 +1,13 @@
 // The faults a calendar server seldom shows on demand, each made by a proxy in front of a real Radicale:
 // refused writes, a full disk, a server gone in the middle of a synchronisation, answers cut off, huge or
-// garbage multistatus replies, another client's change racing an upload, and clocks that disagree. Each
+// garbage multistatus replies, another client's change racing an upload, and clocks that disagree; and a
+// name that does not resolve and a certificate nobody vouches for. Each
 // time the group stays as it was or nothing of either side is lost, and the next synchronisation mends all.
 #include "caldav/CalDavServers.h"
 #include "caldav/FaultProxy.h"
 #include "caldav/SyncedComputer.h"
+#include "fakes/TempHome.h"
+#include "services/ServiceDaemons.h"
 
 #include <gtest/gtest.h>
 
@@ -139,6 +142,56 @@ TEST_F(CalDavFaultTest, AHugeMultistatusIsReadAndGarbageIsRefused) {
     EXPECT_FALSE(out.group);
     EXPECT_EQ(out.problem, "The calendar server could not be reached: the server's answer was larger than 32 MB.");
     EXPECT_EQ(desktop.group->toString(), before);
+}
+
+TEST(CalDavFaults, ANameThatDoesNotResolveOrACertificateNotTrustedIsSaidAndChangesNothing) {
+    test::qtApp();
+    SyncedComputer laptop("http://calendar.invalid/alice/alarms/", alarm("Pills", "2030/01/01 08:00:00"));
+    const std::string before = laptop.group->toString();
+    auto out = laptop.sync();
+    EXPECT_FALSE(out.group);
+    EXPECT_EQ(out.problem.rfind("The calendar server could not be reached: ", 0), 0u) << out.problem;
+    EXPECT_NE(out.problem.find("calendar.invalid"), std::string::npos) << out.problem;
+
+    // A server with a certificate of its own making, which answers every request with an empty calendar:
+    // only the certificate check stands between the plug-in and a "successful" synchronisation.
+    test::TempHome folder;
+    int status = -1;
+    const std::string made =
+        test::commandOutput("openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj /CN=127.0.0.1 "
+                            "-keyout " +
+                                folder.file("key.pem") + " -out " + folder.file("cert.pem"),
+                            &status, true);
+    ASSERT_EQ(status, 0) << made;
+    const int port = test::freePort();
+    const std::string script = "import http.server, ssl\n"
+                               "class H(http.server.BaseHTTPRequestHandler):\n"
+                               "    def answer(self):\n"
+                               "        body = b'<?xml version=\"1.0\"?><d:multistatus xmlns:d=\"DAV:\"/>'\n"
+                               "        self.send_response(207)\n"
+                               "        self.send_header('Content-Length', str(len(body)))\n"
+                               "        self.end_headers()\n"
+                               "        self.wfile.write(body)\n"
+                               "    do_REPORT = do_PROPFIND = do_PUT = do_GET = answer\n"
+                               "s = http.server.HTTPServer(('127.0.0.1', " +
+                               std::to_string(port) +
+                               "), H)\n"
+                               "c = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)\n"
+                               "c.load_cert_chain('" +
+                               folder.file("cert.pem") + "', '" + folder.file("key.pem") +
+                               "')\n"
+                               "s.socket = c.wrap_socket(s.socket, server_side=True)\n"
+                               "s.serve_forever()\n";
+    test::Daemon server({"/usr/bin/python3", "-c", script});
+    ASSERT_TRUE(test::waitForListener(port));
+    laptop.settings->setString("url", "https://127.0.0.1:" + std::to_string(port) + "/alice/alarms/");
+    const std::string settings = laptop.settings->toString();
+    out = laptop.sync();
+    EXPECT_FALSE(out.group);
+    EXPECT_EQ(out.problem.rfind("The calendar server could not be reached: ", 0), 0u) << out.problem;
+    EXPECT_NE(out.problem.find("SSL"), std::string::npos) << out.problem;
+    EXPECT_EQ(laptop.group->toString(), before);
+    EXPECT_EQ(laptop.settings->toString(), settings);
 }
 
 TEST_F(CalDavFaultTest, AnotherClientsChangeRacingAnUploadAndAClockADayAheadLoseNothing) {
