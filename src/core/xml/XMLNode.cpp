@@ -11,7 +11,7 @@ namespace halvika {
 
 namespace {
 
-template <typename T, typename Parse> T convertOr(const std::string* text, T def, Parse parse) {
+template <typename T, typename Parse> T convertOr(const std::pmr::string* text, T def, Parse parse) {
     if (text == nullptr) {
         return def;
     }
@@ -203,7 +203,7 @@ const XMLNode* XMLNode::findChild(std::string_view childName, int index) const {
 
 std::string XMLNode::getString(std::string_view childName, int index, std::string_view def) const {
     const XMLNode* child = findChild(childName, index);
-    return child ? child->Value : std::string(def);
+    return child ? std::string(child->Value) : std::string(def);
 }
 
 // A default for a missing child goes through the text form too, as the Part's readers expect: a Date
@@ -247,15 +247,15 @@ XMLNode& XMLNode::childForSet(std::string_view childName, int index) {
     return *m_children[static_cast<std::size_t>(getNodeIndex(childName, index))];
 }
 
-void XMLNode::setText(std::string_view childName, std::string value, int index) {
+void XMLNode::setText(std::string_view childName, std::string_view value, int index) {
     if (index < 0) {
         return;
     }
-    childForSet(childName, index).Value = std::move(value);
+    childForSet(childName, index).Value.assign(value);
 }
 
 void XMLNode::setString(std::string_view childName, std::string_view value, int index) {
-    setText(childName, std::string(value), index);
+    setText(childName, value, index);
 }
 void XMLNode::setInteger(std::string_view childName, std::int16_t value, int index) {
     setText(childName, std::to_string(value), index);

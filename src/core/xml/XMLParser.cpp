@@ -65,7 +65,7 @@ bool XMLParser::takeBufferAsText() {
     if (m_depth <= 0) {
         return false;
     }
-    std::string& value = m_nodes[static_cast<std::size_t>(m_depth - 1)]->Value;
+    std::pmr::string& value = m_nodes[static_cast<std::size_t>(m_depth - 1)]->Value;
     // Most elements hold one run of text: hand the buffer over instead of copying it.
     value += m_buffer;
     m_buffer.clear();
@@ -77,7 +77,7 @@ bool XMLParser::appendText(std::string_view text) {
     if (m_depth <= 0) {
         return false;
     }
-    std::string& value = m_nodes[static_cast<std::size_t>(m_depth - 1)]->Value;
+    std::pmr::string& value = m_nodes[static_cast<std::size_t>(m_depth - 1)]->Value;
     value += text;
     return true;
 }
@@ -179,7 +179,7 @@ bool XMLParser::parse(std::string_view xml, XMLNode& root) {
                     ++end;
                 }
                 if (m_buffer.empty() && m_depth > 0) {
-                    std::string& value = m_nodes[static_cast<std::size_t>(m_depth - 1)]->Value;
+                    std::pmr::string& value = m_nodes[static_cast<std::size_t>(m_depth - 1)]->Value;
                     if (m_unflushed == nullptr) {
                         m_unflushed = &value;
                         m_unflushedFrom = value.size();

@@ -3,6 +3,7 @@
 
 #include "xml/NodeArena.h"
 
+#include <memory_resource>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -66,7 +67,7 @@ private:
     std::string m_entityName;
     /// Character data appended straight to an element since the last "<", and where it began: a parse that
     /// ends before the next "<" takes it back out, as if it had waited in the buffer.
-    std::string* m_unflushed = nullptr;
+    std::pmr::string* m_unflushed = nullptr;
     std::size_t m_unflushedFrom = 0;
     char m_quote = '"';
     bool m_failed = false;

@@ -27,7 +27,7 @@ TEST(XMLParser, EscapedValuesSurviveARoundTrip) {
     auto b = XMLNode::Create("b", tricky);
     const Parsed back = parse(b->toString());
     EXPECT_FALSE(back.failed);
-    EXPECT_EQ(back.node->Value, tricky);
+    EXPECT_EQ(std::string_view(back.node->Value), tricky);
 }
 
 TEST(XMLParser, WritesOneLineWithStartAndEndTagsOnly) {
@@ -150,9 +150,14 @@ TEST(XMLParser, TextKeepsItsOrderAroundEntitiesAndChildren) {
 TEST(XMLParser, ParsedNodesOutliveTheirDocument) {
     XMLNodePtr kept;
     {
-        auto doc = XMLNode::createFromXML("<a><b><c>1</c></b><x>2</x></a>");
+        auto doc = XMLNode::createFromXML("<a><b><c>1</c><d>a value longer than a short string</d></b><x>2</x></a>");
         kept = doc->getNode("b");
     }
+    // Values live in the document's storage too: they stay, and take longer ones.
+    EXPECT_EQ(kept->getString("d"), "a value longer than a short string");
+    kept->setString("d", std::string(200, 'v'));
+    EXPECT_EQ(kept->getString("d"), std::string(200, 'v'));
+    kept->removeNode("d");
     // The child list grows after the rest of the document is gone.
     for (int i = 0; i < 100; ++i) {
         kept->addString("e", std::to_string(i));
