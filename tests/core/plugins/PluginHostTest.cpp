@@ -119,11 +119,17 @@ TEST_F(PluginHostTest, AnswersWaitWhileAnAlarmIsAboutToSoundButNotForever) {
         }
     };
     call();
-    pollFor(std::chrono::milliseconds(800)); // the program answers in this time; the answer is held
+    // The program has had the request and had time to answer (it answers at once); the answer is held.
+    const auto asked = [this] { return log().find("GetSynchInfo") != std::string::npos; };
+    for (int i = 0; i < 1000 && !asked(); ++i) {
+        pollFor(std::chrono::milliseconds(10));
+    }
+    ASSERT_TRUE(asked());
+    pollFor(std::chrono::milliseconds(500));
     EXPECT_EQ(answer, "");
     EXPECT_TRUE(host.callsInFlight());
     alarmDue = false;
-    pollFor(std::chrono::milliseconds(100));
+    pollFor(std::chrono::milliseconds(5000)); // until it is handed over
     EXPECT_NE(answer.find("Test synchronisation"), std::string::npos);
     EXPECT_FALSE(host.callsInFlight());
 
