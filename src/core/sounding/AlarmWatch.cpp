@@ -149,9 +149,8 @@ void AlarmWatch::requestWork(std::int16_t bits) {
     if (m_saveDueMs < 0) {
         m_saveDueMs = now + saveDelayMs;
     }
-    // Just before an alarm's shot the save waits for it: that tick saves right after sounding.
-    const bool alarmShotSoon = (m_pendingWork & alarmDue) && m_plannedTickMs - m_saveDueMs < quietBeforeAlarmMs;
-    if (!m_working && m_timer.isEnabled() && m_plannedTickMs > m_saveDueMs && !alarmShotSoon) {
+    if (!m_working && m_timer.isEnabled() && m_plannedTickMs > m_saveDueMs &&
+        !saveWaitsForAlarm(static_cast<double>(m_saveDueMs - now), static_cast<double>(m_plannedTickMs - now))) {
         clearWork(timerEventBits); // the tick that saves sounds nothing; it plans the next shot afresh
         m_timer.setInterval(static_cast<int>(std::max<std::int64_t>(1, m_saveDueMs - now)));
         m_plannedTickMs = m_saveDueMs;
@@ -260,6 +259,11 @@ double AlarmWatch::secondsUntil(const Date& now, const Date& moment, bool withFr
     return withFraction ? whole - m_clock.now().millisecond / 1000.0 : whole;
 }
 
+bool AlarmWatch::saveWaitsForAlarm(double saveInMs, double shotInMs) const {
+    // Just before an alarm's shot the save gets no shot of its own: that tick saves right after sounding.
+    return (m_pendingWork & alarmDue) && shotInMs - std::max(0.0, saveInMs) < quietBeforeAlarmMs;
+}
+
 bool AlarmWatch::alarmDueWithin(int ms) const {
     // An alarm sounded in this tick is handled already, though the next one is not looked for yet.
     return m_nextAlarmMoment < Date::none() && m_lastCheckMoment < m_nextAlarmMoment &&
@@ -329,10 +333,8 @@ void AlarmWatch::scheduleWatchTimer() {
         clearWork(attentionDue);
     }
     if ((m_pendingWork & saveWorkBits) && m_saveDueMs >= 0) {
-        // An overdue save goes at once, unless the alarm's shot is near: then that tick saves after sounding.
-        const double w = std::max(0.0, static_cast<double>(m_saveDueMs - nowMs()));
-        const bool alarmShot = (m_pendingWork & alarmDue) != 0;
-        if (w < interval && !(alarmShot && interval - w < quietBeforeAlarmMs)) {
+        const double w = std::max(0.0, static_cast<double>(m_saveDueMs - nowMs())); // an overdue one at once
+        if (w < interval && !saveWaitsForAlarm(w, interval)) {
             interval = w;
             clearWork(timerEventBits);
         }

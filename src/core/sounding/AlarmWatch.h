@@ -174,6 +174,8 @@ public:
 
 private:
     void clearWork(std::int16_t bits) { m_pendingWork = static_cast<std::int16_t>(m_pendingWork & ~bits); }
+    /// Whether a save due in `saveInMs` waits for the alarm shot planned in `shotInMs` (both from now).
+    bool saveWaitsForAlarm(double saveInMs, double shotInMs) const;
     /// Every alarm due after X up to `until`, once per moment, in moment order; true when `limit` cut it short.
     bool collectDue(Date from, const Date& until, bool soundAfterInactiveOnly, Vector<Alarm>& alarms,
                     DateVector& moments, Vector<Alarm>& next, int limit = VectorStorage<int>::kMaxCount);
