@@ -34,6 +34,18 @@ bool unsendable(const std::string& path) {
     return AsciiText::hasControlCharacter(path, false);
 }
 
+/// A plug-in's sentences, one per line, as one row of a list.
+std::string oneLine(const std::string& lines) {
+    std::string out;
+    for (std::size_t at = 0; at < lines.size();) {
+        const std::size_t end = std::min(lines.find('\n', at), lines.size());
+        const std::string_view line = AsciiText::trimmed(std::string_view(lines).substr(at, end - at));
+        out += line.empty() ? "" : (out.empty() ? "" : " ") + std::string(line);
+        at = end + 1;
+    }
+    return out;
+}
+
 bool hasChildren(const XMLNode& parent, std::string_view childName) {
     const int position = parent.getNodeIndex(childName, 0);
     return position >= 0 && parent.getNodeAt(position)->getNumberOfNodes() > 0;
@@ -246,7 +258,7 @@ bool AlarmGroup::applySynchronized(const std::string& reply, GroupServices& serv
         return false;
     }
     synchProblem.clear();
-    if (const std::string notes = answer->getString("notes"); !notes.empty()) {
+    if (const std::string notes = oneLine(answer->getString("notes")); !notes.empty()) {
         synchNotes = notes;
     }
     synchPending = static_cast<int>(answer->getLong("pending", 0, 0));
@@ -317,19 +329,8 @@ std::array<std::pair<std::string, std::string>, 3> AlarmGroup::getStringItems(Gr
         cells[2] = {services.texts.getText("AlarmGroup", 11), c.getSchemeColourText(13, 0)};
     } else {
         std::string text = services.plugins ? services.plugins->syncDescription(synchPlugin) : "";
-        if (!synchProblem.empty()) {
-            text += ": " + synchProblem;
-        }
-        // One sentence per line in the reply; one row here.
-        std::string separator = ": ";
-        for (std::size_t at = 0; at < synchNotes.size();) {
-            const std::size_t end = std::min(synchNotes.find('\n', at), synchNotes.size());
-            const std::string_view note = AsciiText::trimmed(std::string_view(synchNotes).substr(at, end - at));
-            if (!note.empty()) {
-                text += separator + std::string(note);
-                separator = " ";
-            }
-            at = end + 1;
+        for (const std::string* said : {&synchProblem, &synchNotes}) {
+            text += said->empty() ? "" : ": " + *said;
         }
         cells[2] = {text, c.getNamedSchemeColourText(synchPlugin, c.getSchemeColour(14, 0))};
     }

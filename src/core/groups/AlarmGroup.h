@@ -35,8 +35,8 @@ public:
     /// the plug-in in the group list rather than in a box that would hold up the alarms. Not saved.
     std::string synchProblem;
     /// What the last synchronisation that brought any could carry over only approximately (the plug-in's
-    /// "notes", one per line), shown the same way after any problem until a later one brings others. Not
-    /// saved.
+    /// "notes", its lines joined into one), shown the same way after any problem until a later one brings
+    /// others. Not saved.
     std::string synchNotes;
     /// How much the last synchronisation left for another round (its answer's "pending"); 0 when it is done.
     int synchPending = 0;
