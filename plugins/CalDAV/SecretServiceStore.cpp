@@ -94,11 +94,8 @@ SecretServiceStore::Found SecretServiceStore::password(const std::string& url, c
     if (error) {
         g_error_free(error);
     }
-    for (GList* i = items; i; i = i->next) {
+    for (GList* i = items; i && !found.password; i = i->next) {
         auto* item = static_cast<SecretItem*>(i->data);
-        if (found.password) {
-            continue;
-        }
         if (secret_item_get_locked(item)) {
             found.locked = true;
             continue;

@@ -279,13 +279,22 @@ private:
     std::vector<std::pair<std::string, std::optional<std::string>>> m_saved;
 };
 
-TEST(CalDavPlugin, AThirdPartyClientsEventBecomesAnAlarmThroughThePluginProgram) {
-    qtApp();
-    CalDavServer server(CalDavServer::Kind::Radicale);
-    ASSERT_TRUE(server.up());
-    std::string problem;
-    const std::string calendar = server.newCalendar("Alarms", problem);
-    ASSERT_FALSE(calendar.empty()) << problem;
+/// The real plug-in program against a Radicale with a calendar of alice's.
+class CalDavProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        qtApp();
+        ASSERT_TRUE(server.up());
+        std::string problem;
+        calendar = server.newCalendar("Alarms", problem);
+        ASSERT_FALSE(calendar.empty()) << problem;
+    }
+
+    CalDavServer server{CalDavServer::Kind::Radicale};
+    std::string calendar;
+};
+
+TEST_F(CalDavProgramTest, AThirdPartyClientsEventBecomesAnAlarmThroughThePluginProgram) {
     // python3-caldav writes an event, as any calendar program would.
     std::ostringstream script;
     script << "import caldav, datetime\n"
@@ -321,14 +330,7 @@ TEST(CalDavPlugin, AThirdPartyClientsEventBecomesAnAlarmThroughThePluginProgram)
     EXPECT_EQ(group->getNode("syst")->toString().find("correct"), std::string::npos);
 }
 
-TEST(CalDavPlugin, WhereAKeyringRunsThePasswordIsKeptThereAndALockedOneIsSaidSo) {
-    qtApp();
-    CalDavServer server(CalDavServer::Kind::Radicale);
-    ASSERT_TRUE(server.up());
-    std::string problem;
-    const std::string calendar = server.newCalendar("Alarms", problem);
-    ASSERT_FALSE(calendar.empty()) << problem;
-
+TEST_F(CalDavProgramTest, WhereAKeyringRunsThePasswordIsKeptThereAndALockedOneIsSaidSo) {
     test::TempHome home;
     ScopedEnvironment environment;
     environment.set("HOME", home.path());
