@@ -1,7 +1,7 @@
 // Filling the calendar's views from many alarms, from the gathering of occurrences to the painted grid,
 // offscreen: 100 groups of 200 alarms each, as the main window's showCalendars does it.
 #include "alarms/Alarm.h"
-#include "app/AppPaths.h"
+#include "base/AppPaths.h"
 #include "calendar/HalvikaCalendarLogic.h"
 #include "dates/DateUnits.h"
 #include "groups/AlarmGroup.h"

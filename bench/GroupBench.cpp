@@ -1,5 +1,5 @@
 // Loading an alarm group folder of 100 groups x 200 alarms, and saving one changed group among them.
-#include "app/MessageBoxRoutine.h"
+#include "base/MessageBoxRoutine.h"
 #include "dates/DateUnits.h"
 #include "groups/AlarmGroupCollection.h"
 #include "settings/ColourScheme.h"

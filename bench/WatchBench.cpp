@@ -1,7 +1,7 @@
 // One tick of the alarm watch over 20,480 active alarms: nothing due with warm caches, and right after every
 // alarm changed (cold caches).
 #include "alarms/ActionRunner.h"
-#include "app/MessageBoxRoutine.h"
+#include "base/MessageBoxRoutine.h"
 #include "dates/DateUnits.h"
 #include "groups/AlarmGroupCollection.h"
 #include "settings/ColourScheme.h"

@@ -1,5 +1,5 @@
 // Fuzzes reading an alarm group file or a plug-in's group reply, and writing it back.
-#include "app/MessageBoxRoutine.h"
+#include "base/MessageBoxRoutine.h"
 #include "groups/AlarmGroup.h"
 #include "groups/GroupServices.h"
 #include "settings/ColourScheme.h"

@@ -1,13 +1,13 @@
 // Puts the program together: arguments, home folder, single instance, services, windows, event loop.
 #include "HalvikaProgram.h"
 
-#include "app/AppPaths.h"
 #include "app/AutostartEntry.h"
 #include "app/CoreSubsystems.h"
 #include "app/HalvikaApp.h"
 #include "app/IdleSubsystems.h"
 #include "app/ProgramVersion.h"
 #include "app/RemoteCommands.h"
+#include "base/AppPaths.h"
 #include "dates/DateNames.h"
 #include "editing/QuickReminder.h"
 #include "platform/ClockChangeWatcher.h"
@@ -37,6 +37,7 @@
 #include "sounding/SoundingWindows.h"
 #include "sounding/WakeAlarmPlanner.h"
 #include "sounding/modSpeech.h"
+#include "text/Placeholders.h"
 #include "windows/AppIcon.h"
 #include "windows/FirstPaintProbe.h"
 #include "windows/MainWindowLists.h"
@@ -289,7 +290,7 @@ int HalvikaProgram::run(int argc, char** argv) {
                 DesktopNotification::show(
                     QString::fromStdString(app.translation().getValue(frmMissedAlarms::section,
                                                                       frmMissedAlarms::section, "Missed while away")),
-                    QString::fromStdString(modTranslation::fill(
+                    QString::fromStdString(Placeholders::fill(
                         app.translation().getText(frmMissedAlarms::section, frmMissedAlarms::textNotification),
                         std::to_string(missedWindow->list().count()))));
             }

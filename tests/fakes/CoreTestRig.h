@@ -2,9 +2,9 @@
 // message boxes, a manual clock and timer, real plug-in processes and a recording action runner.
 #pragma once
 
-#include "app/AppPaths.h"
 #include "app/CoreSubsystems.h"
-#include "app/MessageBoxRoutine.h"
+#include "base/AppPaths.h"
+#include "base/MessageBoxRoutine.h"
 #include "fakes/ManualClock.h"
 #include "fakes/ManualTimer.h"
 #include "fakes/RecordingRunner.h"

@@ -2,7 +2,7 @@
 // a scripted plug-in host.
 #pragma once
 
-#include "app/MessageBoxRoutine.h"
+#include "base/MessageBoxRoutine.h"
 #include "fakes/FakeGroupPlugins.h"
 #include "fakes/ScriptedDialogs.h"
 #include "groups/GroupServices.h"

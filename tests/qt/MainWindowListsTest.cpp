@@ -3,7 +3,7 @@
 #include "windows/MainWindowLists.h"
 #include "app/CoreSubsystems.h"
 #include "app/HalvikaApp.h"
-#include "app/MessageBoxRoutine.h"
+#include "base/MessageBoxRoutine.h"
 #include "editing/ColumnLayout.h"
 #include "fakes/CoreTestRig.h"
 #include "fakes/DatePrinter.h"

@@ -2,7 +2,7 @@
 #include "alarms/Alarm.h"
 #include "alarms/clsAction.h"
 #include "app/CoreSubsystems.h"
-#include "app/MessageBoxRoutine.h"
+#include "base/MessageBoxRoutine.h"
 #include "fakes/CoreTestRig.h"
 #include "fakes/ManualClock.h"
 #include "fakes/ManualTimer.h"

@@ -1,7 +1,7 @@
 // The settings dialog on the real core: it opens with the stored values and stores through the core's rules.
 #include "app/AutostartEntry.h"
 #include "app/CoreSubsystems.h"
-#include "app/MessageBoxRoutine.h"
+#include "base/MessageBoxRoutine.h"
 #include "fakes/CoreTestRig.h"
 #include "fakes/ManualClock.h"
 #include "fakes/ManualTimer.h"

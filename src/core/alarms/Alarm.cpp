@@ -2,10 +2,10 @@
 #include "alarms/Alarm.h"
 
 #include "alarms/ActionRunner.h"
+#include "alarms/TextSource.h"
 #include "alarms/clsAdvancedDate.h"
 #include "dates/ArithmeticError.h"
 #include "dates/DateUnits.h"
-#include "settings/modTranslation.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -24,7 +24,7 @@ std::shared_ptr<Alarm> Alarm::createAlarm(const std::shared_ptr<AlarmGroup>& gro
     return alarm;
 }
 
-std::shared_ptr<Alarm> Alarm::createDefaultAlarm(modTranslation& texts) {
+std::shared_ptr<Alarm> Alarm::createDefaultAlarm(TextSource& texts) {
     auto alarm = createAlarm(nullptr);
     alarm->name = texts.getText("Alarm", 101);
     alarm->momentKind = 0;

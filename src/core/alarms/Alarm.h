@@ -17,7 +17,7 @@ namespace halvika {
 class ActionRunner;
 class AlarmGroup;
 struct AlarmTexts;
-class modTranslation;
+class TextSource;
 
 class Alarm : public std::enable_shared_from_this<Alarm> {
 public:
@@ -71,7 +71,7 @@ public:
     /// A new alarm: Active, owned by `group` (may be null), changed, caches cleared.
     static std::shared_ptr<Alarm> createAlarm(const std::shared_ptr<AlarmGroup>& group);
     /// A one-time alarm that is never due, named by text 101 of "Alarm", with one message action.
-    static std::shared_ptr<Alarm> createDefaultAlarm(modTranslation& texts);
+    static std::shared_ptr<Alarm> createDefaultAlarm(TextSource& texts);
     static std::shared_ptr<Alarm> createDefaultHiddenAlarm(const std::shared_ptr<AlarmGroup>& group,
                                                            const std::string& alarmName);
     /// Reads an alarm element; every missing or unreadable field takes its default.

@@ -1,19 +1,20 @@
 // The alarm's texts for lists and tool tips.
 #include "alarms/Alarm.h"
 #include "alarms/AlarmTexts.h"
+#include "alarms/ColourSource.h"
 #include "alarms/ExpressionError.h"
+#include "alarms/TextSource.h"
 #include "dates/ArithmeticError.h"
 #include "dates/DateFormat.h"
 #include "dates/DateUnits.h"
-#include "settings/ColourScheme.h"
-#include "settings/modTranslation.h"
+#include "text/Placeholders.h"
 
 namespace halvika {
 
 namespace {
 
 std::string windowTextColour() {
-    return std::to_string(ColourScheme::windowText);
+    return std::to_string(ColourSource::windowText);
 }
 
 std::string unitName(AlarmTexts& c, std::int16_t unit) {
@@ -29,21 +30,21 @@ std::string alarmText(AlarmTexts& c, int number) {
 Alarm::TextItem Alarm::getDateTimeDescriptionItems(AlarmTexts& c) const {
     TextItem item{"", windowTextColour()};
     if (momentKind == 0) {
-        item.first = modTranslation::fill(alarmText(c, 21), formatDate(c.dateFormat, onceDate));
-        item.second = c.colours.getSchemeColourText(23, ColourScheme::windowText);
+        item.first = Placeholders::fill(alarmText(c, 21), formatDate(c.dateFormat, onceDate));
+        item.second = c.colours.getSchemeColourText(23, ColourSource::windowText);
     } else if (momentKind == 1) {
         const std::string from = formatDate(c.dateFormat, nextDate);
         // "every day" rather than "every 1 days"; the texts of single units follow the unit codes.
         item.first =
             everyAmount == 1 && everyUnit >= unitSecond && everyUnit <= unitWeek
-                ? modTranslation::fill(alarmText(c, 23 + everyUnit), from)
-                : modTranslation::fill(alarmText(c, 22), std::to_string(everyAmount), unitName(c, everyUnit), from);
+                ? Placeholders::fill(alarmText(c, 23 + everyUnit), from)
+                : Placeholders::fill(alarmText(c, 22), std::to_string(everyAmount), unitName(c, everyUnit), from);
         if (activePeriod & periodWindow) {
             // A window without an end never shows its stand-in date, 9999-12-31.
             item.first += endDate >= Date::none()
-                              ? modTranslation::fill(alarmText(c, 35), formatDate(c.dateFormat, startDate))
-                              : modTranslation::fill(alarmText(c, 31), formatDate(c.dateFormat, startDate),
-                                                     formatDate(c.dateFormat, endDate));
+                              ? Placeholders::fill(alarmText(c, 35), formatDate(c.dateFormat, startDate))
+                              : Placeholders::fill(alarmText(c, 31), formatDate(c.dateFormat, startDate),
+                                                   formatDate(c.dateFormat, endDate));
         }
         if (activePeriod & periodWeekdays) {
             std::string names;
@@ -52,10 +53,10 @@ Alarm::TextItem Alarm::getDateTimeDescriptionItems(AlarmTexts& c) const {
                     names += " " + c.texts.getStringsText(11 + day);
                 }
             }
-            item.first += modTranslation::fill(alarmText(c, 32), names);
+            item.first += Placeholders::fill(alarmText(c, 32), names);
         }
         if (activePeriod & periodAdvanced) {
-            item.first += modTranslation::fill(alarmText(c, 33), activeAdvanced);
+            item.first += Placeholders::fill(alarmText(c, 33), activeAdvanced);
         }
         // How near one period is: an alarm every minute looks near, one every year far.
         try {
@@ -67,7 +68,7 @@ Alarm::TextItem Alarm::getDateTimeDescriptionItems(AlarmTexts& c) const {
     }
     if (correctionAmount != 0) {
         const std::string amount = (correctionAmount >= 0 ? "+" : "") + std::to_string(correctionAmount);
-        item.first += modTranslation::fill(alarmText(c, 34), amount, unitName(c, correctionUnit));
+        item.first += Placeholders::fill(alarmText(c, 34), amount, unitName(c, correctionUnit));
     }
     return item;
 }
@@ -87,7 +88,7 @@ std::array<Alarm::TextItem, 7> Alarm::getStringItems(AlarmTexts& c) {
     std::array<TextItem, 7> rows;
     const bool schemeChosen = !c.colours.schemeName().empty();
     rows[0] = {name, schemeChosen && c.groupColour ? std::to_string(c.groupColour(*this)) : windowTextColour()};
-    rows[1] = {alarmText(c, Active ? 1 : 2), c.colours.getSchemeColourText(Active ? 15 : 16, ColourScheme::windowText)};
+    rows[1] = {alarmText(c, Active ? 1 : 2), c.colours.getSchemeColourText(Active ? 15 : 16, ColourSource::windowText)};
 
     bool found = false;
     try {
@@ -99,13 +100,13 @@ std::array<Alarm::TextItem, 7> Alarm::getStringItems(AlarmTexts& c) {
     }
     const Date next = found ? getNextAlarmDateAfter() : Date::none();
     if (!found || next == Date::none()) {
-        rows[2] = {alarmText(c, 11), c.colours.getSchemeColourText(20, ColourScheme::windowText)};
+        rows[2] = {alarmText(c, 11), c.colours.getSchemeColourText(20, ColourSource::windowText)};
     } else if (next == Date::gaveUp()) {
-        rows[2] = {alarmText(c, 12), c.colours.getSchemeColourText(17, ColourScheme::windowText)};
+        rows[2] = {alarmText(c, 12), c.colours.getSchemeColourText(17, ColourSource::windowText)};
     } else if (next == Date::fromParts(9999, 12, 1)) {
-        rows[2] = {alarmText(c, 13), c.colours.getSchemeColourText(18, ColourScheme::windowText)};
+        rows[2] = {alarmText(c, 13), c.colours.getSchemeColourText(18, ColourSource::windowText)};
     } else if (next == Date::fromParts(9999, 12, 2)) {
-        rows[2] = {alarmText(c, 14), c.colours.getSchemeColourText(19, ColourScheme::windowText)};
+        rows[2] = {alarmText(c, 14), c.colours.getSchemeColourText(19, ColourSource::windowText)};
     } else {
         rows[2] = {formatDate(c.dateFormat, next), c.colours.getTimeGradientColourText(c.now, next, 21, 22)};
     }

@@ -10,14 +10,14 @@
 namespace halvika {
 
 class Alarm;
-class ColourScheme;
-class modTranslation;
+class ColourSource;
+class TextSource;
 
 struct AlarmTexts {
-    AlarmTexts(modTranslation& languageTexts, const ColourScheme& scheme) : texts(languageTexts), colours(scheme) {}
+    AlarmTexts(TextSource& languageTexts, const ColourSource& scheme) : texts(languageTexts), colours(scheme) {}
 
-    modTranslation& texts;
-    const ColourScheme& colours;
+    TextSource& texts;
+    const ColourSource& colours;
     /// The user's display format for moments.
     std::string dateFormat = "dd/mm/yyyy hh:nn:ss";
     /// The user's tool-tip setting.

@@ -1,12 +1,12 @@
 // One thing an alarm does when it sounds: its kind, a plug-in identifier and the kind's settings.
 #include "alarms/clsAction.h"
 
-#include "settings/ColourScheme.h"
-#include "settings/modTranslation.h"
+#include "alarms/ColourSource.h"
+#include "alarms/TextSource.h"
 
 namespace halvika {
 
-std::shared_ptr<clsAction> clsAction::Create(Alarm* al, std::int16_t action, modTranslation& texts) {
+std::shared_ptr<clsAction> clsAction::Create(Alarm* al, std::int16_t action, TextSource& texts) {
     auto a = std::make_shared<clsAction>();
     a->al = al;
     a->action = action;
@@ -36,7 +36,7 @@ XMLNodePtr clsAction::toXML(std::string_view name) const {
     return node;
 }
 
-std::string clsAction::getDescription(modTranslation& texts,
+std::string clsAction::getDescription(TextSource& texts,
                                       const std::function<std::string(const std::string&)>& pluginDescription) const {
     if (action == kindPlugin) {
         return pluginDescription ? pluginDescription(plugin) : std::string();
@@ -44,11 +44,11 @@ std::string clsAction::getDescription(modTranslation& texts,
     return texts.getText("Action", action);
 }
 
-std::string clsAction::getActionColorString(const ColourScheme& colours) const {
+std::string clsAction::getActionColorString(const ColourSource& colours) const {
     if (action == kindPlugin) {
-        return colours.getNamedSchemeColourText(plugin, ColourScheme::windowText);
+        return colours.getNamedSchemeColourText(plugin, ColourSource::windowText);
     }
-    return colours.getSchemeColourText(30 + action, ColourScheme::windowText);
+    return colours.getSchemeColourText(30 + action, ColourSource::windowText);
 }
 
 } // namespace halvika

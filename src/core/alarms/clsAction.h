@@ -11,8 +11,8 @@
 namespace halvika {
 
 class Alarm;
-class ColourScheme;
-class modTranslation;
+class ColourSource;
+class TextSource;
 
 class clsAction {
 public:
@@ -34,7 +34,7 @@ public:
 
     /// A new action of the kind with the kind's default settings from the language file (section "Action",
     /// key kind + "e", the children's XML text); plug-in actions start with empty settings.
-    static std::shared_ptr<clsAction> Create(Alarm* al, std::int16_t action, modTranslation& texts);
+    static std::shared_ptr<clsAction> Create(Alarm* al, std::int16_t action, TextSource& texts);
     /// Reads "acid", "plug" and the "sett" element; missing parts give kind 0, "" and empty settings.
     static std::shared_ptr<clsAction> createFromXML(const XMLNode& xml, Alarm* al);
 
@@ -44,10 +44,10 @@ public:
 
     /// The kind's name from the language file; for a plug-in action the plug-in's short description
     /// (from `pluginDescription`, "" when the plug-in is not loaded).
-    std::string getDescription(modTranslation& texts,
+    std::string getDescription(TextSource& texts,
                                const std::function<std::string(const std::string&)>& pluginDescription = {}) const;
     /// Scheme colour 30 + kind for built-in kinds; the scheme colour named after the plug-in for kind 16.
-    std::string getActionColorString(const ColourScheme& colours) const;
+    std::string getActionColorString(const ColourSource& colours) const;
     bool showsMessage() const { return action == kindMessage || action == kindMessageAndSpeak; }
 };
 

@@ -3,9 +3,10 @@
 
 #include "alarms/Alarm.h"
 #include "alarms/clsAction.h"
-#include "app/MessageBoxRoutine.h"
+#include "base/MessageBoxRoutine.h"
 #include "settings/LanguageChoice.h"
 #include "settings/modTranslation.h"
+#include "text/Placeholders.h"
 #include "text/TextFile.h"
 
 #include <filesystem>
@@ -62,7 +63,7 @@ bool CoreSubsystems::mainStart(bool safeMode) {
         const std::string aside = settingsFile + ".bad";
         std::error_code ignored;
         std::filesystem::rename(settingsFile, aside, ignored);
-        m_messages.msgBox(modTranslation::fill(m_texts.getMainText(textSettingsUnreadable), aside) +
+        m_messages.msgBox(Placeholders::fill(m_texts.getMainText(textSettingsUnreadable), aside) +
                               (text ? "" : "\n" + reason),
                           Dialogs::styleExclamation);
     }

@@ -2,9 +2,9 @@
 #pragma once
 
 #include "alarms/ActionRunner.h"
-#include "app/AppPaths.h"
-#include "app/OnceNotice.h"
 #include "app/Subsystems.h"
+#include "base/AppPaths.h"
+#include "base/OnceNotice.h"
 #include "groups/AlarmGroupCollection.h"
 #include "groups/ChangeKinds.h"
 #include "groups/GroupServices.h"

@@ -1,10 +1,10 @@
 // The program's spine: start-up check, the main tick, the exit routine, version check and diagnostic log.
 #pragma once
 
-#include "app/AppPaths.h"
-#include "app/MessageBoxRoutine.h"
 #include "app/StartupCheck.h"
 #include "app/Subsystems.h"
+#include "base/AppPaths.h"
+#include "base/MessageBoxRoutine.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Shell.h"

@@ -1,7 +1,7 @@
 // The questions asked at start-up about how the last run ended.
 #pragma once
 
-#include "app/MessageBoxRoutine.h"
+#include "base/MessageBoxRoutine.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 #include "calendar/HalvikaCalendarLogic.h"
 
 #include "alarms/Alarm.h"
-#include "app/AppPaths.h"
+#include "base/AppPaths.h"
 #include "dates/ArithmeticError.h"
 #include "dates/DateFormat.h"
 #include "dates/DateUnits.h"

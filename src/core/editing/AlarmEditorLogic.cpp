@@ -3,7 +3,7 @@
 #include "alarms/Alarm.h"
 #include "alarms/ExpressionError.h"
 #include "alarms/clsAdvancedDate.h"
-#include "app/MessageBoxRoutine.h"
+#include "base/MessageBoxRoutine.h"
 #include "dates/ArithmeticError.h"
 #include "dates/DateFormat.h"
 #include "dates/DateText.h"

@@ -1,7 +1,7 @@
 // A named set of alarms, switched on or off as a whole, kept in a file of its own.
 #include "groups/AlarmGroup.h"
 
-#include "app/MessageBoxRoutine.h"
+#include "base/MessageBoxRoutine.h"
 #include "groups/GroupPlugins.h"
 #include "groups/GroupServices.h"
 #include "settings/ColourScheme.h"

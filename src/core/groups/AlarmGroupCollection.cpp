@@ -1,12 +1,13 @@
 // The loaded alarm groups: loading, saving, imports and exports, unloading, and the alarm clipboard.
 #include "groups/AlarmGroupCollection.h"
 
-#include "app/MessageBoxRoutine.h"
+#include "base/MessageBoxRoutine.h"
 #include "dates/DateFormat.h"
 #include "groups/GroupPlugins.h"
 #include "platform/Clipboard.h"
 #include "settings/modTranslation.h"
 #include "text/AsciiText.h"
+#include "text/Placeholders.h"
 #include "text/TextFile.h"
 
 #include <algorithm>
@@ -443,12 +444,12 @@ bool AlarmGroupCollection::exportToPluginCommand(const std::string& plugin, cons
     if (exportAlarmGroupToPlugin(plugin, group)) {
         return true;
     }
-    m_services.messages.msgBox(modTranslation::fill(mainText(textPluginExportFailed), group->name), styleExclamation);
+    m_services.messages.msgBox(Placeholders::fill(mainText(textPluginExportFailed), group->name), styleExclamation);
     return false;
 }
 
 std::string AlarmGroupCollection::proposedCollectionName(const Date& today, bool selectionOnly) {
-    const std::string name = modTranslation::fill(mainText(textCollectionName), formatDate("yyyy-mm-dd", today));
+    const std::string name = Placeholders::fill(mainText(textCollectionName), formatDate("yyyy-mm-dd", today));
     return selectionOnly ? makeFileName(name) : name;
 }
 

@@ -2,8 +2,8 @@
 // (the command-line companion, benchmarks).
 #pragma once
 
-#include "app/AppPaths.h"
-#include "app/MessageBoxRoutine.h"
+#include "base/AppPaths.h"
+#include "base/MessageBoxRoutine.h"
 #include "groups/AlarmGroupCollection.h"
 #include "groups/GroupServices.h"
 #include "settings/ColourScheme.h"

@@ -1,7 +1,7 @@
 // The plug-in host: discovery of plug-in programs, the plug-in lists, and the XML call protocol.
 #include "plugins/PluginHost.h"
 
-#include "app/MessageBoxRoutine.h"
+#include "base/MessageBoxRoutine.h"
 #include "text/NumberText.h"
 #include "text/TextFile.h"
 

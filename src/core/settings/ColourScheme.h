@@ -1,7 +1,8 @@
 // The colour scheme: numbered colour slots and named colours from a ".csc" file.
 #pragma once
 
-#include "app/AppPaths.h"
+#include "alarms/ColourSource.h"
+#include "base/AppPaths.h"
 #include "dates/Date.h"
 #include "settings/modIniFileHandling.h"
 
@@ -14,13 +15,9 @@
 
 namespace halvika {
 
-/// Colours are 32-bit numbers red + 256 green + 65536 blue; -1 means "not defined", and a negative
-/// number is a system colour whose low 31 bits index the desktop's palette.
-class ColourScheme {
+class ColourScheme : public ColourSource {
 public:
     static constexpr int kSlots = 50;
-    /// The system's window-text colour.
-    static constexpr std::int32_t windowText = -2147483640;
     static constexpr const char* section = "Colors";
 
     ColourScheme(const AppPaths& paths, modIniFileHandling& ini) : m_paths(paths), m_ini(&ini) {}
@@ -39,14 +36,14 @@ public:
     std::string loadColourScheme(const std::string& name);
     /// The base names of the ".csc" files in the folders, each once, sorted.
     static std::vector<std::string> listSchemes(const std::vector<std::string>& folders);
-    const std::string& schemeName() const { return m_name; }
+    const std::string& schemeName() const override { return m_name; }
 
     std::int32_t getSchemeColour(int slot, std::int32_t def) const;
-    std::string getSchemeColourText(int slot, std::int32_t def) const;
-    std::string getNamedSchemeColourText(const std::string& key, std::int32_t def) const;
-    /// A mix of slots A and B by the logarithm of the distance between the moments: closer than about ten
-    /// seconds gives A, ten years or more gives B. "" when no scheme is loaded.
-    std::string getTimeGradientColourText(const Date& first, const Date& second, int slotA, int slotB) const;
+    std::string getSchemeColourText(int slot, std::int32_t def) const override;
+    std::string getNamedSchemeColourText(const std::string& key, std::int32_t def) const override;
+    /// By the logarithm of the distance between the moments: closer than about ten seconds gives A, ten
+    /// years or more gives B.
+    std::string getTimeGradientColourText(const Date& first, const Date& second, int slotA, int slotB) const override;
 
 private:
     std::string schemePath() const;

@@ -2,11 +2,12 @@
 #include "settings/SettingsDialogRules.h"
 
 #include "alarms/Alarm.h"
-#include "app/MessageBoxRoutine.h"
+#include "base/MessageBoxRoutine.h"
 #include "dates/DateFormat.h"
 #include "dates/DateUnits.h"
 #include "settings/SettingsStore.h"
 #include "settings/modTranslation.h"
+#include "text/Placeholders.h"
 
 #include <filesystem>
 
@@ -58,7 +59,7 @@ bool SettingsDialogRules::store(Input in, SettingsStore& s, const Date& now, con
     // 3. Every display format must be usable.
     for (const auto& format : in.displayFormats) {
         if (!formatUsable(format, now)) {
-            messages.msgBox(modTranslation::fill(texts.getText(kSection, 3), format), Dialogs::styleExclamation);
+            messages.msgBox(Placeholders::fill(texts.getText(kSection, 3), format), Dialogs::styleExclamation);
             return false;
         }
     }

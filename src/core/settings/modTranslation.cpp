@@ -93,22 +93,6 @@ std::int16_t modTranslation::getAssistantNumber(int number, std::int16_t def) {
     return NumberText::parseInteger(getAssistantText(number)).value_or(def);
 }
 
-std::string modTranslation::fill(std::string text, const std::string& first, const std::string& second,
-                                 const std::string& third) {
-    const std::string values[3] = {first, second, third};
-    for (int i = 0; i < 3; ++i) {
-        const std::string mark = "#" + std::to_string(i + 1);
-        if (values[i] == mark) {
-            continue;
-        }
-        for (std::size_t pos = text.find(mark); pos != std::string::npos;
-             pos = text.find(mark, pos + values[i].size())) {
-            text.replace(pos, mark.size(), values[i]);
-        }
-    }
-    return text;
-}
-
 std::string modTranslation::getCaption(const std::string& section, const std::string& fallback) {
     m_ini.setIniFile(languageFile());
     return m_ini.getIniSectionValue(section, section, fallback);

@@ -1,7 +1,8 @@
 // Numbered texts from the chosen language file.
 #pragma once
 
-#include "app/AppPaths.h"
+#include "alarms/TextSource.h"
+#include "base/AppPaths.h"
 #include "dates/DateNames.h"
 #include "settings/modIniFileHandling.h"
 
@@ -14,7 +15,7 @@ namespace halvika {
 
 /// Looks texts up by section and number in `<language>.lng`, found in the home folder or a data folder.
 /// A missing file or key gives "String [section] sN not found", so a missing text shows on screen.
-class modTranslation {
+class modTranslation : public TextSource {
 public:
     modTranslation(const AppPaths& paths, modIniFileHandling& ini) : m_paths(paths), m_ini(ini) {}
 
@@ -27,22 +28,18 @@ public:
     /// The language file's path; in the home folder when no such file exists anywhere.
     std::string getLanguageFilePath() const;
     bool languageFileExists() const;
-    std::string getText(const std::string& section, int number);
-    std::string getStringsText(int number) { return getText("Strings", number); }
+    std::string getText(const std::string& section, int number) override;
     /// Day and month names in this language ("Strings" 11-17, 31-37, 41-52, 61-72); a name the file does
     /// not have comes from `fallback`.
     DateNames dateNames(const DateNames& fallback);
     std::string getMainText(int number) { return getText("frmHalvikaMain", number); }
     /// Any key of the language file; `def` when the file or key is missing.
-    std::string getValue(const std::string& section, const std::string& key, const std::string& def);
+    std::string getValue(const std::string& section, const std::string& key, const std::string& def) override;
     /// One of the variants "s<n>r0", "s<n>r1", ... of section "assistant", chosen at random; "" when
     /// variant 0 is missing.
     std::string getAssistantText(int number);
     /// getAssistantText as a number; `def` when missing or not a number.
     std::int16_t getAssistantNumber(int number, std::int16_t def);
-    /// Replaces every "#1", "#2" and "#3" by the values given; placeholders without a value stay.
-    static std::string fill(std::string text, const std::string& first, const std::string& second = "#2",
-                            const std::string& third = "#3");
     /// Called with the section and key of every numbered text that the language file lacks.
     void setMissingTextObserver(std::function<void(const std::string&, const std::string&)> observer) {
         m_missing = std::move(observer);

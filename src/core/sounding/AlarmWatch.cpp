@@ -3,7 +3,7 @@
 
 #include "alarms/ActionRunner.h"
 #include "alarms/ExpressionError.h"
-#include "app/MessageBoxRoutine.h"
+#include "base/MessageBoxRoutine.h"
 #include "dates/ArithmeticError.h"
 #include "dates/DateFormat.h"
 #include "dates/DateUnits.h"

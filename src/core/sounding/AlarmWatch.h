@@ -1,7 +1,7 @@
 // The alarm watch: finds what is due, sounds it in moment order and sets the timer to the next event.
 #pragma once
 
-#include "app/OnceNotice.h"
+#include "base/OnceNotice.h"
 #include "containers/BooleanVector.h"
 #include "containers/DateVector.h"
 #include "containers/Vector.h"

@@ -1,7 +1,7 @@
 #include "sounding/AlarmWindowLogic.h"
 
 #include "alarms/Alarm.h"
-#include "app/MessageBoxRoutine.h"
+#include "base/MessageBoxRoutine.h"
 #include "dates/DateFormat.h"
 #include "dates/DateUnits.h"
 #include "groups/AlarmGroup.h"
@@ -10,6 +10,7 @@
 #include "settings/SettingsStore.h"
 #include "settings/modTranslation.h"
 #include "sounding/AlarmWatch.h"
+#include "text/Placeholders.h"
 
 namespace halvika {
 
@@ -59,7 +60,7 @@ void AlarmWindowLogic::showAlarm(const std::shared_ptr<Alarm>& alarm, const std:
     }
 
     if (m_replacementMode) {
-        m_message = modTranslation::fill(m_s.texts.getText(section, textReplacement), replacementText);
+        m_message = Placeholders::fill(m_s.texts.getText(section, textReplacement), replacementText);
     } else if (isNew) {
         m_message = action ? action->settings->getString("s") : std::string();
     }

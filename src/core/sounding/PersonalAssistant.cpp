@@ -6,6 +6,7 @@
 #include "groups/AlarmGroupCollection.h"
 #include "settings/modTranslation.h"
 #include "sounding/AlarmWatch.h"
+#include "text/Placeholders.h"
 
 namespace halvika {
 
@@ -43,7 +44,7 @@ std::string PersonalAssistant::summary(int number, const Date& now, bool ignoreC
     }
     AlarmWatch::collectAlarmIntervals(everyAlarm, now, until, importance, ignoreCorrection, found, starts, ends);
     const int count = found.numberOfElements();
-    std::string text = modTranslation::fill(m_texts.getAssistantText(number), std::to_string(count));
+    std::string text = Placeholders::fill(m_texts.getAssistantText(number), std::to_string(count));
     if (count > 0) {
         // A time on another day says which day, or "9:15" tomorrow would be heard as today's.
         const Date first = starts.dateAt(0);
@@ -51,10 +52,10 @@ std::string PersonalAssistant::summary(int number, const Date& now, bool ignoreC
         if (first.dateOnly() != now.dateOnly()) {
             const std::string pattern = m_texts.getAssistantText(textTimeOnDay);
             const std::string day = formatDate("dddd", first);
-            when = pattern.empty() ? when + " " + day : modTranslation::fill(pattern, when, day);
+            when = pattern.empty() ? when + " " + day : Placeholders::fill(pattern, when, day);
         }
-        appendSentence(text, modTranslation::fill(m_texts.getAssistantText(number + 10), std::to_string(count),
-                                                  found.elementAt(0)->name, when));
+        appendSentence(text, Placeholders::fill(m_texts.getAssistantText(number + 10), std::to_string(count),
+                                                found.elementAt(0)->name, when));
     }
     return text;
 }

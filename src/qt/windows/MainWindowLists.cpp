@@ -3,7 +3,7 @@
 #include "alarms/Alarm.h"
 #include "alarms/AlarmTexts.h"
 #include "app/CoreSubsystems.h"
-#include "app/MessageBoxRoutine.h"
+#include "base/MessageBoxRoutine.h"
 #include "calendar/HalvikaCalendarLogic.h"
 #include "dates/DateFormat.h"
 #include "dates/DateUnits.h"

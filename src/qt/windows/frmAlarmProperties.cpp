@@ -2,7 +2,7 @@
 
 #include "alarms/Alarm.h"
 #include "alarms/clsAction.h"
-#include "app/MessageBoxRoutine.h"
+#include "base/MessageBoxRoutine.h"
 #include "dates/DateFormat.h"
 #include "dates/DateText.h"
 #include "dates/DateUnits.h"

@@ -3,6 +3,7 @@
 #include "alarms/Alarm.h"
 #include "groups/AlarmGroup.h"
 #include "settings/modTranslation.h"
+#include "text/Placeholders.h"
 #include "windows/AppIcon.h"
 #include "windows/FormTranslator.h"
 
@@ -108,9 +109,9 @@ void frmFind::showResults() {
         item->setData(0, Qt::UserRole, i);
     }
     m_results->setSortingEnabled(true);
-    m_summary->setText(QString::fromStdString(
-        count == 1 ? m_texts.getText("frmFind", 3)
-                   : modTranslation::fill(m_texts.getText("frmFind", 1), std::to_string(count))));
+    m_summary->setText(
+        QString::fromStdString(count == 1 ? m_texts.getText("frmFind", 3)
+                                          : Placeholders::fill(m_texts.getText("frmFind", 1), std::to_string(count))));
     m_within->setEnabled(m_logic.withinResultsAvailable());
     if (!m_within->isEnabled()) {
         m_within->setChecked(false);

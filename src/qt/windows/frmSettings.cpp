@@ -2,7 +2,7 @@
 
 #include "alarms/Alarm.h"
 #include "app/CoreSubsystems.h"
-#include "app/MessageBoxRoutine.h"
+#include "base/MessageBoxRoutine.h"
 #include "dates/DateUnits.h"
 #include "platform/Clock.h"
 #include "plugins/PluginHost.h"

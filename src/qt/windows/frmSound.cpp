@@ -3,6 +3,7 @@
 #include "settings/modTranslation.h"
 #include "sounding/SoundWindowLogic.h"
 #include "sounding/SoundingWindows.h"
+#include "text/Placeholders.h"
 #include "windows/AppIcon.h"
 #include "windows/FormTranslator.h"
 
@@ -63,13 +64,13 @@ void frmSound::translate() {
 void frmSound::refresh() {
     const std::string& file = m_logic.firstFile();
     m_file->setText(QString::fromStdString(
-        modTranslation::fill(m_texts.getText("frmSound", 1),
-                             file.empty() ? "-" : QFileInfo(QString::fromStdString(file)).fileName().toStdString())));
+        Placeholders::fill(m_texts.getText("frmSound", 1),
+                           file.empty() ? "-" : QFileInfo(QString::fromStdString(file)).fileName().toStdString())));
     const std::string played = std::to_string(std::max(1, m_logic.playedCount()));
     m_count->setText(QString::fromStdString(
         m_logic.repeatCount() < 0
-            ? modTranslation::fill(m_texts.getText("frmSound", 3), played)
-            : modTranslation::fill(m_texts.getText("frmSound", 2), played, std::to_string(m_logic.repeatCount()))));
+            ? Placeholders::fill(m_texts.getText("frmSound", 3), played)
+            : Placeholders::fill(m_texts.getText("frmSound", 2), played, std::to_string(m_logic.repeatCount()))));
     if (m_logic.timerIntervalMs() > 0) {
         if (m_timer->interval() != m_logic.timerIntervalMs() || !m_timer->isActive()) {
             m_timer->start(m_logic.timerIntervalMs());

@@ -5,6 +5,7 @@
 #include "fakes/TempHome.h"
 #include "settings/ColourScheme.h"
 #include "settings/modTranslation.h"
+#include "text/Placeholders.h"
 
 #include <gtest/gtest.h>
 
@@ -122,9 +123,9 @@ TEST_F(NoLanguageFileTest, MissingTextsShowAsNotFound) {
 }
 
 TEST(Placeholders, EveryOccurrenceIsReplacedAndUnfilledOnesStay) {
-    EXPECT_EQ(modTranslation::fill("#1 and #1, #2 #3", "a", "b"), "a and a, b #3");
-    EXPECT_EQ(modTranslation::fill("#1", "#1#1"), "#1#1");
-    EXPECT_EQ(modTranslation::fill("none", "x", "y", "z"), "none");
+    EXPECT_EQ(Placeholders::fill("#1 and #1, #2 #3", "a", "b"), "a and a, b #3");
+    EXPECT_EQ(Placeholders::fill("#1", "#1#1"), "#1#1");
+    EXPECT_EQ(Placeholders::fill("none", "x", "y", "z"), "none");
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // The program's subsystems together: settings, groups and the to-do note loaded at the main start, saved by
 // the tick and at exit.
 #include "app/CoreSubsystems.h"
-#include "app/MessageBoxRoutine.h"
+#include "base/MessageBoxRoutine.h"
 #include "fakes/CoreTestRig.h"
 #include "fakes/DatePrinter.h"
 #include "fakes/ManualClock.h"
@@ -12,6 +12,7 @@
 #include "platform/posix/PosixPluginProcess.h"
 #include "settings/SettingsDialogRules.h"
 #include "settings/modTranslation.h"
+#include "text/Placeholders.h"
 
 #include <gtest/gtest.h>
 
@@ -135,8 +136,8 @@ TEST_F(CoreSubsystemsTest, UnreadableSettingsAreKeptAsideAndTheUserStartsAfreshA
     EXPECT_TRUE(firstRun);
     EXPECT_EQ(home.read("usr.cfx.bad"), garbage);
     ASSERT_EQ(dialogs.shown().size(), 2u);
-    EXPECT_EQ(dialogs.shown()[0].text, modTranslation::fill(texts.getMainText(CoreSubsystems::textSettingsUnreadable),
-                                                            home.file("usr.cfx.bad")));
+    EXPECT_EQ(dialogs.shown()[0].text,
+              Placeholders::fill(texts.getMainText(CoreSubsystems::textSettingsUnreadable), home.file("usr.cfx.bad")));
     EXPECT_EQ(dialogs.shown()[1].text.rfind(texts.getMainText(CoreSubsystems::textToDoUnreadable), 0), 0u);
     EXPECT_EQ(core.settings().warningLimit, 10);
 

@@ -3,7 +3,7 @@
 #include "calendar/HalvikaCalendarLogic.h"
 
 #include "alarms/Alarm.h"
-#include "app/AppPaths.h"
+#include "base/AppPaths.h"
 #include "dates/DateUnits.h"
 #include "fakes/DatePrinter.h"
 #include "fakes/RecordingShell.h"

@@ -1,6 +1,6 @@
 // The group collection: folder loading and naming, saving, imports, exports, unloading, clipboard, deleting.
 #include "groups/AlarmGroupCollection.h"
-#include "app/MessageBoxRoutine.h"
+#include "base/MessageBoxRoutine.h"
 #include "fakes/DatePrinter.h"
 #include "fakes/FakeGroupPlugins.h"
 #include "fakes/GroupTestServices.h"

@@ -1,6 +1,6 @@
 // The alarm group: its file, older form, change flags, plug-in import, export and synchronisation.
 #include "groups/AlarmGroup.h"
-#include "app/MessageBoxRoutine.h"
+#include "base/MessageBoxRoutine.h"
 #include "fakes/DatePrinter.h"
 #include "fakes/FakeGroupPlugins.h"
 #include "fakes/GroupTestServices.h"

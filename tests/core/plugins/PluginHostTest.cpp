@@ -1,7 +1,7 @@
 // The plug-in host against a real plug-in program: discovery, the envelope, misbehaving plug-ins, running
 // plug-ins, file formats, safe mode, and groups imported through it.
 #include "plugins/PluginHost.h"
-#include "app/MessageBoxRoutine.h"
+#include "base/MessageBoxRoutine.h"
 #include "fakes/ScriptedDialogs.h"
 #include "fakes/TempHome.h"
 #include "groups/AlarmGroup.h"

@@ -1,7 +1,7 @@
 // The settings dialog's checks and storing rules.
 #include "settings/SettingsDialogRules.h"
 #include "alarms/Alarm.h"
-#include "app/MessageBoxRoutine.h"
+#include "base/MessageBoxRoutine.h"
 #include "dates/DateUnits.h"
 #include "fakes/ScriptedDialogs.h"
 #include "fakes/TempHome.h"

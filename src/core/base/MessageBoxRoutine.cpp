@@ -1,5 +1,5 @@
 // The program's one message box routine.
-#include "app/MessageBoxRoutine.h"
+#include "base/MessageBoxRoutine.h"
 
 namespace halvika {
 

@@ -1,7 +1,7 @@
 // A message told once while its cause lasts.
-#include "app/OnceNotice.h"
+#include "base/OnceNotice.h"
 
-#include "app/MessageBoxRoutine.h"
+#include "base/MessageBoxRoutine.h"
 
 namespace halvika {
 

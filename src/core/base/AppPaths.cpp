@@ -1,5 +1,5 @@
 // The home folder and where shipped data files are looked up.
-#include "app/AppPaths.h"
+#include "base/AppPaths.h"
 
 #include "text/TextFile.h"
 

@@ -1,5 +1,5 @@
 // The home folder and file lookup.
-#include "app/AppPaths.h"
+#include "base/AppPaths.h"
 #include "fakes/TempHome.h"
 
 #include <gtest/gtest.h>
