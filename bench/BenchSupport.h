@@ -5,6 +5,7 @@
 #include "groups/ChangeKinds.h"
 #include "groups/GroupWorkspace.h"
 #include "platform/Dialogs.h"
+#include "sounding/WatchChores.h"
 
 #include <string>
 
@@ -19,6 +20,15 @@ class NoActions : public ActionRunner {
 public:
     void countSoundedAlarm() override {}
     void doAction(clsAction&, const Date&, bool) override {}
+    void stopSounds() override {}
+    void releaseFinishedSpeech() override {}
+};
+
+class NoChores : public WatchChores {
+public:
+    bool saveSettingsQuietly() override { return true; }
+    bool saveToDoQuietly() override { return true; }
+    void pollRunningPlugins() override {}
 };
 
 class NoChanges : public ChangeListener {

@@ -36,7 +36,7 @@ private:
 };
 
 struct Program : BenchGroups {
-    Program() : BenchGroups("/nonexistent"), watch(clock, timer, groups, settings, actions, messages, texts) {
+    Program() : BenchGroups("/nonexistent"), watch(clock, timer, groups, settings, actions, chores, messages, texts) {
         // 20,480 alarms in 20 groups: daily, weekday-only and monthly alarms spread over the day, none due now.
         for (int g = 0; g < 20; ++g) {
             auto group = AlarmGroup::createDefaultAlarmGroup(services);
@@ -62,6 +62,7 @@ struct Program : BenchGroups {
     QuietTimer timer;
     WatchSettings settings;
     NoActions actions;
+    NoChores chores;
     AlarmWatch watch;
 };
 

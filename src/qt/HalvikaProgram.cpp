@@ -26,6 +26,7 @@
 #include "platform/QtSoundingViews.h"
 #include "platform/QtSpeechEngine.h"
 #include "platform/QtViews.h"
+#include "platform/QtWatchListener.h"
 #include "platform/QtWatchTimer.h"
 #include "platform/UnixSignalWatcher.h"
 #include "platform/posix/PosixClock.h"
@@ -238,12 +239,8 @@ int HalvikaProgram::run(int argc, char** argv) {
     core.setActionRunner(dispatcher);
     PersonalAssistant assistant(app.translation(), core.groups(),
                                 [&speech](const std::string& text) { speech.speak(text); });
-    AlarmWatch::Hooks& hooks = core.watch().hooks();
-    hooks.stopSounds = [&soundingWindows, &speech] {
-        soundingWindows.stopAllSounds();
-        speech.stopSpeech();
-    };
-    hooks.releaseFinishedSpeech = [&speech] { speech.releaseFinishedSpeech(); };
+    // What the watch reports, as signals: every part that follows the watch connects here.
+    QtWatchListener watchReports(core.watch());
     // Texts waiting for their turn are started as soon as the one before ends, not at the next rescheduling.
     QTimer speechTurns;
     speechTurns.setInterval(200);
@@ -254,11 +251,11 @@ int HalvikaProgram::run(int argc, char** argv) {
         }
     });
     speech.textWaiting = [&speechTurns] { speechTurns.start(); };
-    hooks.inactivityEnded = [&assistant, &core, &clock] {
+    QObject::connect(&watchReports, &QtWatchListener::inactivityEndedReported, [&assistant, &core, &clock] {
         if (core.settings().personalAssistant) {
             assistant.greetUser(clock.now().date, core.watch().blocked(), core.settings().ignoreCorrection);
         }
-    };
+    });
     QObject::connect(mainWindow.get(), &frmHalvikaMain::stopSoundsRequested, [&core] { core.watch().stopAllSounds(); });
     QObject::connect(tray.get(), &TrayIcon::stopSoundsRequested, [&core] { core.watch().stopAllSounds(); });
     QObject::connect(mainWindow.get(), &frmHalvikaMain::showAlarmClockRequested,
@@ -277,28 +274,30 @@ int HalvikaProgram::run(int argc, char** argv) {
     // Shown a moment after the tick, which goes on to sound the alarms that do sound after inactivity: making
     // the window must not take the processor from the programs those alarms have just started.
     std::unique_ptr<frmMissedAlarms> missedWindow;
-    hooks.missedWhileAway = [&](const Vector<Alarm>& alarms, const DateVector& moments, bool cut) {
-        EventTrace::note("missed " + std::to_string(alarms.numberOfElements()));
-        QTimer::singleShot(missedWindowDelayMs, [&, alarms = alarms.getCopy(), moments = DateVector(moments), cut] {
-            if (!missedWindow) {
-                missedWindow = std::make_unique<frmMissedAlarms>(app.translation(), core.watch(),
-                                                                 core.settings().displayFormats[3]);
-            }
-            missedWindow->setDateFormat(core.settings().displayFormats[3]);
-            missedWindow->add(alarms, moments, cut);
-            if (!mainWindow->isVisible()) {
-                DesktopNotification::show(
-                    QString::fromStdString(app.translation().getValue(frmMissedAlarms::section,
-                                                                      frmMissedAlarms::section, "Missed while away")),
-                    QString::fromStdString(Placeholders::fill(
-                        app.translation().getText(frmMissedAlarms::section, frmMissedAlarms::textNotification),
-                        std::to_string(missedWindow->list().count()))));
-            }
-            missedWindow->show();
-            missedWindow->raise();
-            EventTrace::note("missed window " + std::to_string(missedWindow->list().count()));
+    QObject::connect(
+        &watchReports, &QtWatchListener::missedWhileAwayReported,
+        [&](const Vector<Alarm>& alarms, const DateVector& moments, bool cut) {
+            EventTrace::note("missed " + std::to_string(alarms.numberOfElements()));
+            QTimer::singleShot(missedWindowDelayMs, [&, alarms = alarms.getCopy(), moments = DateVector(moments), cut] {
+                if (!missedWindow) {
+                    missedWindow = std::make_unique<frmMissedAlarms>(app.translation(), core.watch(),
+                                                                     core.settings().displayFormats[3]);
+                }
+                missedWindow->setDateFormat(core.settings().displayFormats[3]);
+                missedWindow->add(alarms, moments, cut);
+                if (!mainWindow->isVisible()) {
+                    DesktopNotification::show(
+                        QString::fromStdString(app.translation().getValue(
+                            frmMissedAlarms::section, frmMissedAlarms::section, "Missed while away")),
+                        QString::fromStdString(Placeholders::fill(
+                            app.translation().getText(frmMissedAlarms::section, frmMissedAlarms::textNotification),
+                            std::to_string(missedWindow->list().count()))));
+                }
+                missedWindow->show();
+                missedWindow->raise();
+                EventTrace::note("missed window " + std::to_string(missedWindow->list().count()));
+            });
         });
-    };
     // The computer's wake-up follows the alarms, after every scheduling.
     PkexecWakeAlarmSetter wakeSetter(PkexecWakeAlarmSetter::defaultCommand());
     WakeAlarmPlanner wakePlanner(clock, core.groups(), core.watchSettings(), wakeSetter);
@@ -308,19 +307,20 @@ int HalvikaProgram::run(int argc, char** argv) {
             openSettings->showWakeProblem();
         }
     };
-    hooks.scheduled = [&wakePlanner] {
+    QObject::connect(&watchReports, &QtWatchListener::scheduledReported, [&wakePlanner] {
         wakePlanner.update();
         if (EventTrace::enabled()) {
             EventTrace::note("scheduled wake " + std::to_string(wakePlanner.wakeSecond()));
         }
-    };
+    });
     QtClipboard systemClipboard;
-    mainWindow->setCore(core, clock, systemClipboard);
-    hooks.showBlocked = [&mainWindow, &tray, showNextAlarm](bool blocked) {
-        mainWindow->showBlocked(blocked);
-        tray->setBlocked(blocked);
-        showNextAlarm();
-    };
+    mainWindow->setCore(core, clock, systemClipboard, watchReports);
+    QObject::connect(&watchReports, &QtWatchListener::blockedChangedReported,
+                     [&mainWindow, &tray, showNextAlarm](bool blocked) {
+                         mainWindow->showBlocked(blocked);
+                         tray->setBlocked(blocked);
+                         showNextAlarm();
+                     });
     QObject::connect(tray.get(), &TrayIcon::blockedToggled,
                      [&core](bool blocked) { core.watch().setBlocked(blocked); });
     frmAlarm::openEditor = [&mainWindow](AlarmWindowLogic& window) {
@@ -399,8 +399,8 @@ int HalvikaProgram::run(int argc, char** argv) {
         mainWindow->takeGeometry(settings);
         mainWindow->takeSettings();
     };
-    core.watch().hooks().showNextAlarm = showNextAlarm;
-    core.watch().hooks().versionCheck = [&app] { app.versionCheck(true); };
+    QObject::connect(&watchReports, &QtWatchListener::nextAlarmChangedReported, showNextAlarm);
+    QObject::connect(&watchReports, &QtWatchListener::versionCheckDueReported, [&app] { app.versionCheck(true); });
 
     const bool trayAvailable = TrayIcon::isAvailable();
     mainWindow->setTrayAvailable(trayAvailable);

@@ -25,6 +25,8 @@ public:
             onAction();
         }
     }
+    void stopSounds() override { ++stops; }
+    void releaseFinishedSpeech() override {}
     std::vector<std::string> names() const {
         std::vector<std::string> out;
         for (const auto& s : soundings) {
@@ -34,6 +36,7 @@ public:
     }
 
     int counted = 0;
+    int stops = 0;
     std::vector<Sounding> soundings;
     /// Called at each action, to look at the state the program is in at that moment.
     std::function<void()> onAction;

@@ -10,6 +10,7 @@
 #include "fakes/ManualClock.h"
 #include "fakes/ManualTimer.h"
 #include "fakes/RecordingChangeListener.h"
+#include "fakes/RecordingChores.h"
 #include "fakes/RecordingPowerControl.h"
 #include "fakes/RecordingShell.h"
 #include "fakes/TempHome.h"
@@ -69,7 +70,8 @@ struct SoundingTestRig {
     RecordingShell shell;
     RecordingPowerControl power;
     ActionDispatcher dispatcher{{windows, speech, shell, power, setUp.texts}, false};
-    AlarmWatch watch{clock, timer, groups, watchSettings, dispatcher, setUp.messages, setUp.texts};
+    RecordingChores chores;
+    AlarmWatch watch{clock, timer, groups, watchSettings, dispatcher, chores, setUp.messages, setUp.texts};
     SoundingWindows windows{
         {clock, setUp.texts, settings, watch, groups, setUp.messages}, sound, volume, views, "/data/ring.wav"};
     std::shared_ptr<AlarmGroup> group;

@@ -48,7 +48,7 @@ protected:
                                 "<alrm><name>Walk</name><stat>-1</stat><datk>1</datk><perl>1</perl><peru>6</peru>"
                                 "<nexd>2026/03/02 07:00:00</nexd></alrm></algr>");
         core.mainStart(false);
-        window.setCore(core, clock, systemClipboard);
+        window.setCore(core, clock, systemClipboard, watchReports);
         window.resize(1000, 700);
         window.show();
         window.applySettings();

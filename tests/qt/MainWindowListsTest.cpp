@@ -17,6 +17,7 @@
 #include "fakes/ScriptedDialogs.h"
 #include "fakes/TempHome.h"
 #include "groups/AlarmGroup.h"
+#include "platform/QtWatchListener.h"
 #include "platform/posix/PosixPluginProcess.h"
 #include "qt/QtTestApp.h"
 #include "settings/modTranslation.h"
@@ -266,8 +267,9 @@ TEST_F(MainWindowListsTest, TheMainWindowsListsFollowTheWatchAsAnAlarmSounds) {
     test::RecordingSubsystems subsystems;
     HalvikaApp app({clock, timer, dialogs, shell, views}, subsystems, paths);
     {
+        QtWatchListener watchReports(core.watch());
         frmHalvikaMain window(app);
-        window.setCore(core, clock, systemClipboard);
+        window.setCore(core, clock, systemClipboard, watchReports);
         window.show();
         lists.reset(window.lists());
         EXPECT_EQ(column("lstSeeAlarms(1)", 0), (QStringList{"Tea", "Bins"}));

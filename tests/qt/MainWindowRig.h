@@ -8,6 +8,7 @@
 #include "fakes/RecordingShell.h"
 #include "fakes/RecordingSubsystems.h"
 #include "fakes/RecordingViews.h"
+#include "platform/QtWatchListener.h"
 #include "qt/QtTestApp.h"
 #include "windows/frmHalvikaMain.h"
 
@@ -19,6 +20,7 @@ namespace halvika::test {
 struct MainWindowRig : CoreTestServices {
     QApplication& qtApp = ensureQtApp(); // before the window
     CoreSubsystems core = makeCore();
+    QtWatchListener watchReports{core.watch()};
     RecordingShell shell;
     RecordingViews views;
     RecordingSubsystems subsystems;

@@ -59,7 +59,7 @@ protected:
     MenuMnemonicsTest() {
         home.write("usr.cfx", "<settings><lsd>2026/03/07 12:00:00</lsd><lng>English</lng></settings>");
         core.mainStart(false);
-        window.setCore(core, clock, systemClipboard);
+        window.setCore(core, clock, systemClipboard, watchReports);
     }
     TrayIcon tray;
 };

@@ -30,19 +30,11 @@ CoreSubsystems::CoreSubsystems(const Clock& clock, WatchTimer& timer, const AppP
                                ActionRunner* runner, bool safeMode)
     : m_clock(clock), m_paths(paths), m_texts(texts), m_messages(messages), m_runner(runner),
       m_plugins(process, pluginFolders(paths), safeMode), m_colours(paths, ini), m_services(texts, m_colours, messages),
-      m_groups(m_services, m_watch), m_watch(clock, timer, m_groups, m_watchSettings, *this, messages, texts) {
+      m_groups(m_services, m_watch), m_watch(clock, timer, m_groups, m_watchSettings, *this, *this, messages, texts) {
     m_services.plugins = &m_plugins;
     m_plugins.setDescriptionCache(paths.homeFile("plugins.cache"));
     m_services.alarmGroupFolder = paths.home();
     m_services.defaultTemplate = [this] { return m_settings.getDefaultTemplateAlarm(m_texts); };
-    AlarmWatch::Hooks hooks;
-    // The tick's saves never ask: they are tried again at every tick, and a failure is told once.
-    hooks.saveSettings = [this] {
-        return saveInTick(&CoreSubsystems::writeSettings, m_settingsSaveNotice, textSettingsNotSaved);
-    };
-    hooks.saveToDo = [this] { return saveInTick(&CoreSubsystems::writeTodo, m_toDoSaveNotice, textToDoNotSaved); };
-    hooks.pollRunningPlugins = [this] { m_plugins.checkRunningPlugins(); };
-    m_watch.setHooks(hooks);
     // Applying a plug-in's answer (a synchronised group of a thousand alarms takes some 10 ms) waits until
     // the alarm about to sound has sounded.
     m_plugins.answersMustWait = [this] { return m_watch.alarmDueWithin(AlarmWatch::quietBeforeAlarmMs); };

@@ -14,6 +14,7 @@
 #include "settings/ColourScheme.h"
 #include "settings/SettingsStore.h"
 #include "sounding/AlarmWatch.h"
+#include "sounding/WatchChores.h"
 #include "sounding/WatchSettings.h"
 
 #include <cstdint>
@@ -30,7 +31,7 @@ class modTranslation;
 
 /// The settings, plug-ins, colour scheme, alarm groups and the watch, started and saved in the spine's
 /// order. Actions are run by the given runner; every real sounding is counted in the settings.
-class CoreSubsystems : public Subsystems, private ActionRunner {
+class CoreSubsystems : public Subsystems, private ActionRunner, private WatchChores {
 public:
     static constexpr int textSettingsNotSaved = 109;
     static constexpr int textToDoNotSaved = 111;
@@ -104,6 +105,24 @@ private:
             m_runner->doAction(action, soundingDate, real);
         }
     }
+    void stopSounds() override {
+        if (m_runner) {
+            m_runner->stopSounds();
+        }
+    }
+    void releaseFinishedSpeech() override {
+        if (m_runner) {
+            m_runner->releaseFinishedSpeech();
+        }
+    }
+    // The tick's saves never ask: they are tried again at every tick, and a failure is told once.
+    bool saveSettingsQuietly() override {
+        return saveInTick(&CoreSubsystems::writeSettings, m_settingsSaveNotice, textSettingsNotSaved);
+    }
+    bool saveToDoQuietly() override {
+        return saveInTick(&CoreSubsystems::writeTodo, m_toDoSaveNotice, textToDoNotSaved);
+    }
+    void pollRunningPlugins() override { m_plugins.checkRunningPlugins(); }
     void runFirstRunDialog();
     /// The template a new user starts with: the default alarm with a sound as well.
     std::string newUserTemplateText();

@@ -39,6 +39,15 @@ ActionDispatcher::ActionDispatcher(Services services, bool safeMode)
     : m_s(services), m_safeMode(safeMode),
       m_random(static_cast<std::mt19937::result_type>(std::chrono::system_clock::now().time_since_epoch().count())) {}
 
+void ActionDispatcher::stopSounds() {
+    m_s.windows.stopAllSounds();
+    m_s.speech.stopSpeech();
+}
+
+void ActionDispatcher::releaseFinishedSpeech() {
+    m_s.speech.releaseFinishedSpeech();
+}
+
 void ActionDispatcher::doAction(clsAction& action, const Date& soundingDate, bool real) {
     if (m_ended) {
         return;

@@ -47,6 +47,8 @@ public:
         }
     }
     void doAction(clsAction& action, const Date& soundingDate, bool real) override;
+    void stopSounds() override;
+    void releaseFinishedSpeech() override;
 
     /// "word|first|second": the built-in words, or a program with parameters and a working folder.
     void runSpecialCommand(const std::string& command);

@@ -37,10 +37,12 @@ bool nextMoment(Alarm& alarm, const Date& after, Date& moment) {
 } // namespace
 
 AlarmWatch::AlarmWatch(const Clock& clock, WatchTimer& timer, AlarmGroupCollection& groups,
-                       const WatchSettings& settings, ActionRunner& runner, MessageBoxRoutine& messages,
-                       modTranslation& texts)
-    : m_clock(clock), m_timer(timer), m_groups(groups), m_settings(settings), m_runner(runner), m_messages(messages),
-      m_texts(texts) {}
+                       const WatchSettings& settings, ActionRunner& runner, WatchChores& chores,
+                       MessageBoxRoutine& messages, modTranslation& texts)
+    : m_clock(clock), m_timer(timer), m_groups(groups), m_settings(settings), m_runner(runner), m_chores(chores),
+      m_messages(messages), m_texts(texts) {}
+
+void AlarmWatch::stopAllSounds() { m_runner.stopSounds(); }
 
 void AlarmWatch::start(const Date& lastCheck, bool blocked) {
     const Date now = currentMoment(true);
@@ -114,7 +116,7 @@ void AlarmWatch::tickWork() {
 }
 
 void AlarmWatch::savePendingWork() {
-    if ((m_pendingWork & settingsChanged) && m_hooks.saveSettings && m_hooks.saveSettings()) {
+    if ((m_pendingWork & settingsChanged) && m_chores.saveSettingsQuietly()) {
         clearWork(settingsChanged);
     }
     if ((m_pendingWork & alarmDataChanged) && m_settings.autoSave) {
@@ -127,7 +129,7 @@ void AlarmWatch::savePendingWork() {
             m_groupSaveNotice.tell(m_texts.getMainText(textGroupsNotSaved) + problems);
         }
     }
-    if ((m_pendingWork & toDoChanged) && m_settings.autoSave && (!m_hooks.saveToDo || m_hooks.saveToDo())) {
+    if ((m_pendingWork & toDoChanged) && m_settings.autoSave && m_chores.saveToDoQuietly()) {
         clearWork(toDoChanged);
     }
     // Saving that failed is tried again at the next regular tick; what succeeded needs no deadline.
@@ -248,9 +250,7 @@ void AlarmWatch::updateUpcomingOnce() {
         rebuildSeeAlarmsList(1);
     }
     soundOverdueAndFindNext(now);
-    if (m_hooks.showNextAlarm) {
-        m_hooks.showNextAlarm();
-    }
+    tell(&WatchListener::nextAlarmChanged);
     scheduleWatchTimer();
 }
 
@@ -275,17 +275,11 @@ void AlarmWatch::scheduleWatchTimer() {
     double interval = defaultIntervalMs;
     const Date now = currentMoment(false);
     if (m_settings.autoVersionCheck && now.minute() == m_versionCheckMinute) {
-        if (m_hooks.versionCheck) {
-            m_hooks.versionCheck();
-        }
+        tell(&WatchListener::versionCheckDue);
         m_versionCheckMinute = pickRandomMinute(now);
     }
-    if (m_hooks.pollRunningPlugins) {
-        m_hooks.pollRunningPlugins();
-    }
-    if (m_hooks.releaseFinishedSpeech) {
-        m_hooks.releaseFinishedSpeech();
-    }
+    m_chores.pollRunningPlugins();
+    m_runner.releaseFinishedSpeech();
     if (now.minute() == m_syncMinute) {
         // Moved on first: synchronising reports changes, which schedule again within this minute.
         m_syncMinute = (m_syncMinute + 30) % 60;
@@ -343,9 +337,7 @@ void AlarmWatch::scheduleWatchTimer() {
     m_timer.setInterval(chosen);
     m_plannedTickMs = nowMs() + chosen;
     m_timer.enable();
-    if (m_hooks.scheduled) {
-        m_hooks.scheduled();
-    }
+    tell(&WatchListener::scheduled);
 }
 
 void AlarmWatch::soundDueAlarms() {
@@ -414,7 +406,7 @@ void AlarmWatch::soundMissedAlarms(bool listSilent) {
     DateVector moments;
     Vector<Alarm> next;
     collectDue(m_lastCheckMoment, now, true, missed, moments, next);
-    if (listSilent && !m_blocked && m_hooks.missedWhileAway) {
+    if (listSilent && !m_blocked && m_listener) {
         // Asked before sounding: the actions may take a while, and the gap's end must not move meanwhile.
         Vector<Alarm> all;
         DateVector allMoments;
@@ -428,16 +420,14 @@ void AlarmWatch::soundMissedAlarms(bool listSilent) {
             }
         }
         if (silent.numberOfElements() > 0) {
-            m_hooks.missedWhileAway(silent, silentMoments, cut);
+            m_listener->missedWhileAway(silent, silentMoments, cut);
         }
     }
     soundAlarms(missed, moments, true);
     if (!m_blocked) {
         m_lastCheckMoment = now;
     }
-    if (m_hooks.inactivityEnded) {
-        m_hooks.inactivityEnded();
-    }
+    tell(&WatchListener::inactivityEnded);
 }
 
 void AlarmWatch::soundMissedNow(const Vector<Alarm>& alarms, const DateVector& moments) {
@@ -501,9 +491,7 @@ void AlarmWatch::alarmsChanged(const Vector<Alarm>& alarms, std::int16_t kinds) 
     if (kinds & (kindLoaded | kindAdded | kindRemoved | kindStateChanged | kindTimingChanged)) {
         updateUpcoming();
     }
-    if (m_hooks.dataChanged) {
-        m_hooks.dataChanged();
-    }
+    tell(&WatchListener::alarmDataChanged);
 }
 
 void AlarmWatch::groupsChanged(const Vector<AlarmGroup>& groups, std::int16_t kinds) {
@@ -536,9 +524,7 @@ void AlarmWatch::groupsChanged(const Vector<AlarmGroup>& groups, std::int16_t ki
     if (kinds & (kindLoaded | kindAdded | kindRemoved | kindStateChanged)) {
         updateUpcoming();
     }
-    if (m_hooks.dataChanged) {
-        m_hooks.dataChanged();
-    }
+    tell(&WatchListener::alarmDataChanged);
 }
 
 void AlarmWatch::allGroupsUnloaded() {
@@ -547,16 +533,10 @@ void AlarmWatch::allGroupsUnloaded() {
     clearWork(alarmDue);
     for (int list = 0; list < 2; ++list) {
         m_lists[list] = SeeAlarmsList{};
-        if (m_hooks.redrawSeeAlarmsList) {
-            m_hooks.redrawSeeAlarmsList(list);
-        }
+        tell(&WatchListener::seeAlarmsListChanged, list);
     }
-    if (m_hooks.showNextAlarm) {
-        m_hooks.showNextAlarm();
-    }
-    if (m_hooks.dataChanged) {
-        m_hooks.dataChanged();
-    }
+    tell(&WatchListener::nextAlarmChanged);
+    tell(&WatchListener::alarmDataChanged);
 }
 
 void AlarmWatch::setActivity(const Vector<Alarm>& alarms, std::int16_t mode) {
@@ -598,9 +578,7 @@ void AlarmWatch::setBlocked(bool on) {
         requestWork(settingsChanged); // blocked mode is kept in the settings: a crash must not forget it
     }
     m_blocked = on;
-    if (m_hooks.showBlocked) {
-        m_hooks.showBlocked(on);
-    }
+    tell(&WatchListener::blockedChanged, on);
     if (leaving && !m_seeAlarmsBusy) {
         if (m_settings.whenUnblocked == 0) {
             m_lastCheckMoment = currentMoment(false); // what fell due while blocked never sounds
@@ -764,9 +742,7 @@ void AlarmWatch::updateSeeAlarmsList(int list) {
         x = d;
     }
     computeSeeAlarmsBoundary(list);
-    if (m_hooks.redrawSeeAlarmsList) {
-        m_hooks.redrawSeeAlarmsList(list);
-    }
+    tell(&WatchListener::seeAlarmsListChanged, list);
 }
 
 void AlarmWatch::rebuildSeeAlarmsList(int list) {
@@ -782,9 +758,7 @@ void AlarmWatch::rebuildSeeAlarmsList(int list) {
         }
         addToSeeAlarmsList(every, list);
     }
-    if (m_hooks.redrawSeeAlarmsList) {
-        m_hooks.redrawSeeAlarmsList(list);
-    }
+    tell(&WatchListener::seeAlarmsListChanged, list);
 }
 
 void AlarmWatch::addToSeeAlarmsList(const Vector<Alarm>& alarms, int list) {

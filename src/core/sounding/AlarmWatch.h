@@ -10,11 +10,14 @@
 #include "groups/ChangeKinds.h"
 #include "platform/Clock.h"
 #include "platform/WatchTimer.h"
+#include "sounding/WatchChores.h"
+#include "sounding/WatchListener.h"
 #include "sounding/WatchSettings.h"
 
 #include <cstdint>
 #include <functional>
 #include <random>
+#include <utility>
 
 namespace halvika {
 
@@ -53,37 +56,14 @@ public:
         Date boundary = Date::none();
     };
 
-    /// What the watch needs done elsewhere; every hook may be left empty.
-    struct Hooks {
-        std::function<bool()> saveSettings;
-        std::function<bool()> saveToDo;
-        std::function<void()> versionCheck;
-        std::function<void()> pollRunningPlugins;
-        std::function<void()> showNextAlarm;
-        std::function<void(bool)> showBlocked;
-        std::function<void()> inactivityEnded; ///< the personal assistant
-        std::function<void(int)> redrawSeeAlarmsList;
-        /// Closes the sound and speech windows and stops the alarm clocks.
-        std::function<void()> stopSounds;
-        /// Lets go of speech that has finished.
-        std::function<void()> releaseFinishedSpeech;
-        /// Alarms or groups changed: the lists showing them are to be filled again.
-        std::function<void()> dataChanged;
-        /// An inactivity gap ended: the alarms that fell due in it and stayed silent, with their moments, and
-        /// whether there were more than `missedListLimit` moments to look at.
-        std::function<void(const Vector<Alarm>&, const DateVector&, bool cut)> missedWhileAway;
-        /// The timer was set for the next event; the wake-up alarm follows the alarms from here.
-        std::function<void()> scheduled;
-    };
-
     /// The outcome of the alarm window's snooze button.
     enum class SnoozeResult { Snoozed, NotAgain, InThePast };
 
     AlarmWatch(const Clock& clock, WatchTimer& timer, AlarmGroupCollection& groups, const WatchSettings& settings,
-               ActionRunner& runner, MessageBoxRoutine& messages, modTranslation& texts);
+               ActionRunner& runner, WatchChores& chores, MessageBoxRoutine& messages, modTranslation& texts);
 
-    void setHooks(Hooks hooks) { m_hooks = std::move(hooks); }
-    Hooks& hooks() { return m_hooks; }
+    /// Who hears the watch's reports; none when null.
+    void setListener(WatchListener* listener) { m_listener = listener; }
     /// The state the settings hold: the last handled moment ("lsd") and blocked mode ("bl").
     void start(const Date& lastCheck, bool blocked);
 
@@ -112,11 +92,7 @@ public:
     void groupsChanged(const Vector<AlarmGroup>& groups, std::int16_t kinds) override;
     /// Empties the see-alarms lists and the upcoming alarms, so that nothing unloaded can sound or be shown.
     void allGroupsUnloaded() override;
-    void groupsShownChanged() override {
-        if (m_hooks.dataChanged) {
-            m_hooks.dataChanged();
-        }
-    }
+    void groupsShownChanged() override { tell(&WatchListener::alarmDataChanged); }
     /// Mode 0 toggles Active, 1 switches on, 2 switches off, 3 stops snoozing; then reports kindStateChanged.
     void setActivity(const Vector<Alarm>& alarms, std::int16_t mode);
     void setActivity(const Vector<AlarmGroup>& groups, std::int16_t mode);
@@ -149,11 +125,7 @@ public:
     SnoozeResult snoozeCommand(Alarm& alarm, const Date& shownMoment, const Date& systemNow, std::int16_t addTo,
                                std::int32_t amount, std::int16_t unitPosition);
     /// The stop-sounds commands.
-    void stopAllSounds() {
-        if (m_hooks.stopSounds) {
-            m_hooks.stopSounds();
-        }
-    }
+    void stopAllSounds();
 
     /// The snooze moment: `amount` of `unitCode` added to the alarm's moment (addTo 0) or to `systemNow`.
     static Date snoozeMoment(const Date& alarmMoment, const Date& systemNow, std::int16_t addTo, std::int32_t amount,
@@ -173,6 +145,12 @@ public:
     static constexpr int saveDelayMs = 2000;
 
 private:
+    template <typename... Parameters, typename... Arguments>
+    void tell(void (WatchListener::*report)(Parameters...), Arguments&&... arguments) {
+        if (m_listener) {
+            (m_listener->*report)(std::forward<Arguments>(arguments)...);
+        }
+    }
     void clearWork(std::int16_t bits) { m_pendingWork = static_cast<std::int16_t>(m_pendingWork & ~bits); }
     /// Whether a save due in `saveInMs` waits for the alarm shot planned in `shotInMs` (both from now).
     bool saveWaitsForAlarm(double saveInMs, double shotInMs) const;
@@ -199,9 +177,10 @@ private:
     AlarmGroupCollection& m_groups;
     const WatchSettings& m_settings;
     ActionRunner& m_runner;
+    WatchChores& m_chores;
     MessageBoxRoutine& m_messages;
     modTranslation& m_texts;
-    Hooks m_hooks;
+    WatchListener* m_listener = nullptr;
 
     Date m_lastCheckMoment = Date::none();
     bool m_blocked = false;

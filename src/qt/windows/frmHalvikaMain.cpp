@@ -9,6 +9,7 @@
 #include "dates/DateFormat.h"
 #include "groups/AlarmGroupCollection.h"
 #include "platform/Clock.h"
+#include "platform/QtWatchListener.h"
 #include "settings/SettingsStore.h"
 #include "sounding/AlarmWatch.h"
 #include "windows/AppIcon.h"
@@ -122,16 +123,10 @@ frmHalvikaMain::frmHalvikaMain(HalvikaApp& app, QWidget* parent) : QMainWindow(p
     showNextAlarm();
 }
 
-frmHalvikaMain::~frmHalvikaMain() {
-    // The core outlives the window; its watch must not call back into it.
-    if (m_core) {
-        AlarmWatch::Hooks& hooks = m_core->watch().hooks();
-        hooks.dataChanged = nullptr;
-        hooks.redrawSeeAlarmsList = nullptr;
-    }
-}
+frmHalvikaMain::~frmHalvikaMain() = default;
 
-void frmHalvikaMain::setCore(CoreSubsystems& core, const Clock& clock, Clipboard& systemClipboard) {
+void frmHalvikaMain::setCore(CoreSubsystems& core, const Clock& clock, Clipboard& systemClipboard,
+                             QtWatchListener& watchReports) {
     m_core = &core;
     m_clock = &clock;
     m_views = new QStackedWidget(centralWidget());
@@ -183,9 +178,8 @@ void frmHalvikaMain::setCore(CoreSubsystems& core, const Clock& clock, Clipboard
     m_blocked->setChecked(core.watch().blocked());
     m_autoCheck->setChecked(core.settings().autoVersionCheck);
     // The lists follow the watch: changed alarms, and alarms moving from the coming to the recent list.
-    AlarmWatch::Hooks& hooks = core.watch().hooks();
-    hooks.dataChanged = [this] { scheduleRefresh(); };
-    hooks.redrawSeeAlarmsList = [this](int) { scheduleRefresh(); };
+    connect(&watchReports, &QtWatchListener::alarmDataChangedReported, this, &frmHalvikaMain::scheduleRefresh);
+    connect(&watchReports, &QtWatchListener::seeAlarmsListChangedReported, this, &frmHalvikaMain::scheduleRefresh);
     translate();
 }
 

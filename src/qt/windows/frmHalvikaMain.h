@@ -22,6 +22,7 @@ class CoreSubsystems;
 class HalvikaApp;
 class HalvikaCalendar;
 class HalvikaCalendarLogic;
+class QtWatchListener;
 class MainWindowLists;
 class frmFind;
 class SettingsStore;
@@ -51,7 +52,7 @@ public:
     /// Sets the captions from the language file.
     void translate() override;
     /// Shows the groups, alarms, see-alarms lists and to-do note of the core, with their menus.
-    void setCore(CoreSubsystems& core, const Clock& clock, Clipboard& systemClipboard);
+    void setCore(CoreSubsystems& core, const Clock& clock, Clipboard& systemClipboard, QtWatchListener& watchReports);
     MainWindowLists* lists() const { return m_lists; }
     /// Fills the lists again once control is back in the event loop (many changes make one refresh).
     void scheduleRefresh();

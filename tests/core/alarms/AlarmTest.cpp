@@ -169,6 +169,8 @@ public:
         lastReal = real;
         lastWhen = when;
     }
+    void stopSounds() override {}
+    void releaseFinishedSpeech() override {}
     int counted = 0;
     std::vector<int> ran;
     bool lastReal = false;

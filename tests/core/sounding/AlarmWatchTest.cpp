@@ -5,7 +5,9 @@
 #include "fakes/ManualClock.h"
 #include "fakes/ManualTimer.h"
 #include "fakes/RecordingChangeListener.h"
+#include "fakes/RecordingChores.h"
 #include "fakes/RecordingRunner.h"
+#include "fakes/RecordingWatchListener.h"
 #include "fakes/TempHome.h"
 #include "sounding/MissedAlarmsList.h"
 
@@ -25,6 +27,7 @@ class AlarmWatchTest : public ::testing::Test {
 protected:
     AlarmWatchTest() {
         groups.setListener(watch);
+        watch.setListener(&reports);
         timer.setHandler([this] { watch.watchTick(); });
     }
 
@@ -79,7 +82,9 @@ protected:
     test::ManualTimer timer;
     WatchSettings settings;
     test::RecordingRunner runner;
-    AlarmWatch watch{clock, timer, groups, settings, runner, setUp.messages, setUp.texts};
+    test::RecordingChores chores;
+    AlarmWatch watch{clock, timer, groups, settings, runner, chores, setUp.messages, setUp.texts};
+    test::RecordingWatchListener reports;
 };
 
 TEST_F(AlarmWatchTest, AlarmsAtTheSameMomentSoundTogetherInGroupOrderAndTheTimerHitsTheSecond) {
@@ -174,21 +179,13 @@ TEST_F(AlarmWatchTest, TheAlarmsAGapLeavesSilentAreListedAndCanBeSoundedAfterwar
     auto skipped = once(g, "Skipped", at(9, 30), false);
     every(g, "Hourly", at(8, 45), unitHour)->soundAfterInactive = false;
     once(g, "Later", at(11), false);
-    std::vector<std::pair<std::string, Date>> reported;
-    int reports = 0;
-    watch.hooks().missedWhileAway = [&](const Vector<Alarm>& alarms, const DateVector& moments, bool cut) {
-        ++reports;
-        EXPECT_FALSE(cut);
-        for (int i = 0; i < alarms.numberOfElements(); ++i) {
-            reported.emplace_back(alarms.elementAt(i)->name, moments.dateAt(i));
-        }
-    };
     startAt(at(8));
     tickAt(at(10)); // two hours asleep
     EXPECT_EQ(runner.names(), std::vector<std::string>{"Keeps"});
-    EXPECT_EQ(reports, 1);
-    EXPECT_EQ(reported, (std::vector<std::pair<std::string, Date>>{
-                            {"Hourly", at(8, 45)}, {"Skipped", at(9, 30)}, {"Hourly", at(9, 45)}}));
+    EXPECT_EQ(reports.missedReports, 1);
+    EXPECT_FALSE(reports.lastMissedCut);
+    EXPECT_EQ(reports.missed, (std::vector<std::pair<std::string, Date>>{
+                                  {"Hourly", at(8, 45)}, {"Skipped", at(9, 30)}, {"Hourly", at(9, 45)}}));
 
     // A second gap adds to the list; the same alarm and moment is never listed twice.
     MissedAlarmsList list;
@@ -226,23 +223,17 @@ TEST_F(AlarmWatchTest, TheAlarmsAGapLeavesSilentAreListedAndCanBeSoundedAfterwar
     tickAt(at(10, 0, 30));
     watch.setBlocked(true);
     tickAt(at(12));
-    EXPECT_EQ(reports, 1);
+    EXPECT_EQ(reports.missedReports, 1);
 }
 
 TEST_F(AlarmWatchTest, AClockJumpOfYearsEitherWayRecomputesWithoutSoundingTheWholeGap) {
     settings.inactivityLimitMinutes = 30;
-    int reports = 0;
-    bool cut = false;
-    watch.hooks().missedWhileAway = [&](const Vector<Alarm>&, const DateVector&, bool wasCut) {
-        ++reports;
-        cut = wasCut;
-    };
     every(group("G"), "Minutely", at(7), unitMinute)->soundAfterInactive = false;
     startAt(at(8));
     tickAt(Date::fromParts(2090, 1, 1, 8, 0, 0)); // set forward by decades
     EXPECT_TRUE(runner.soundings.empty());
-    EXPECT_EQ(reports, 1); // the list is cut, not decades long, and says so
-    EXPECT_TRUE(cut);
+    EXPECT_EQ(reports.missedReports, 1); // the list is cut, not decades long, and says so
+    EXPECT_TRUE(reports.lastMissedCut);
     EXPECT_EQ(watch.lastCheckMoment(), Date::fromParts(2090, 1, 1, 8, 0, 0));
     EXPECT_EQ(watch.nextAlarmMoment(), Date::fromParts(2090, 1, 1, 8, 1, 0));
     tickAt(Date::fromParts(1990, 6, 1, 8, 0, 30), 500); // and back
@@ -272,14 +263,13 @@ TEST_F(AlarmWatchTest, WhatWaitsToBeSavedIsSavedAtOnceBeforeSleep) {
     auto g = group("G");
     auto a = once(g, "Far", at(18));
     startAt(at(12));
-    int settingsSaves = 0;
-    watch.hooks().saveSettings = [&settingsSaves] { return ++settingsSaves > 0; };
+    chores.settingsSaves = 0;
     a->name = "Changed";
     watch.alarmsChanged(Vector<Alarm>::createVectorWithObj(a, 1), kindContentChanged);
     watch.requestWork(AlarmWatch::settingsChanged);
     watch.savePendingWork();
     EXPECT_NE(home.read("usg_0.agx").find("Changed"), std::string::npos);
-    EXPECT_EQ(settingsSaves, 1);
+    EXPECT_EQ(chores.settingsSaves, 1);
     EXPECT_EQ(watch.pendingWork() & AlarmWatch::saveWorkBits, 0);
 }
 
@@ -293,15 +283,14 @@ TEST_F(AlarmWatchTest, BlockedModeAndTheThreeWaysOfLeavingIt) {
             auto g = group("G");
             once(g, "Half past", at(8, 30), saia);
             startAt(at(8));
-            int saves = 0;
-            watch.hooks().saveSettings = [&saves] { return ++saves > 0; };
+            chores.settingsSaves = 0;
             watch.setBlocked(true);
             EXPECT_TRUE(watch.pendingWork() & AlarmWatch::settingsChanged); // kept across a crash
             tickAt(at(8, 30));
             tickAt(at(8, 45));
             EXPECT_TRUE(runner.soundings.empty());
             EXPECT_EQ(watch.lastCheckMoment(), at(8)); // does not move while blocked
-            EXPECT_EQ(saves, 1);
+            EXPECT_EQ(chores.settingsSaves, 1);
             clock.set(at(9));
             watch.setBlocked(false);
             const bool sounds = wu == 2 || (wu == 1 && saia);
