@@ -145,28 +145,7 @@ void CoreSubsystems::reapplySettings() {
     }
     m_services.alarmGroupFolder = m_settings.alarmGroupFolder(m_paths.home());
 
-    WatchSettings& w = m_watchSettings;
-    w.timerCorrectionMs = m_settings.timerCorrectionMs;
-    w.inactivityLimitMinutes = m_settings.inactivityLimitMinutes;
-    w.warningLimit = m_settings.warningLimit;
-    w.whenUnblocked = m_settings.whenUnblocked;
-    w.secondaryAlarmOn = m_settings.secondaryOn != 0;
-    w.secondaryImportance = m_settings.secondaryRestriction;
-    w.secondaryAlarm = m_settings.secondaryAlarm;
-    w.attentionAlarmOn = m_settings.attentionOn != 0;
-    w.attentionImportance = m_settings.attentionRestriction;
-    w.attentionAlarm = m_settings.attentionAlarm;
-    w.autoSave = m_settings.autoSave;
-    w.autoVersionCheck = m_settings.autoVersionCheck;
-    w.generalDateFormat = m_settings.displayFormats[3];
-    w.wakeOn = m_settings.wakeOn;
-    w.wakeImportance = m_settings.wakeRestriction;
-    w.wakeLeadSeconds = m_settings.wakeLeadSeconds;
-    for (std::size_t i = 0; i < 2; ++i) {
-        w.seeAlarmsShown[i] = m_settings.seeAlarmsShown[i] != 0;
-        w.seeAlarmsAmount[i] = m_settings.seeAlarmsAmount[i];
-        w.seeAlarmsUnit[i] = m_settings.seeAlarmsUnit[i];
-    }
+    refreshWatchSettings();
 }
 
 bool CoreSubsystems::writeSettings(std::string& problem) {

@@ -83,7 +83,9 @@ public:
     std::string alarmGroupFolderPath() const { return m_settings.alarmGroupFolder(m_paths.home()); }
     ColourScheme& colours() { return m_colours; }
     AlarmWatch& watch() { return m_watch; }
-    WatchSettings& watchSettings() { return m_watchSettings; }
+    const WatchSettings& watchSettings() const { return m_watchSettings; }
+    /// The watch's values taken again from the settings, after a window changed them.
+    void refreshWatchSettings() { m_watchSettings = WatchSettings::from(m_settings); }
     SettingsStore& settings() { return m_settings; }
     /// Shows the first-run dialog, which fills the language and display formats (set by the program).
     std::function<void(SettingsStore&)> firstRunDialog;

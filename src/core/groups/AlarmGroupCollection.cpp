@@ -332,10 +332,16 @@ bool AlarmGroupCollection::importAlarmGroupsFromPlugin(const std::string& plugin
     const XMLNodePtr groups = reply->getNode("alarmgroups");
     if (groups->getNumberOfNodesWithName("algr") > 0) {
         auto group = AlarmGroup::createFromXML(groups->getNode("algr")->toString(), m_services);
-        if (alarmGroups.addElement(group)) {
-            report(Vector<AlarmGroup>::createVectorWithObj(group, 1), kindAdded);
-        }
+        addGroupCommand(group);
     }
+    return true;
+}
+
+bool AlarmGroupCollection::addGroupCommand(const std::shared_ptr<AlarmGroup>& group) {
+    if (!alarmGroups.addElement(group)) {
+        return false;
+    }
+    report(Vector<AlarmGroup>::createVectorWithObj(group, 1), kindAdded);
     return true;
 }
 
@@ -512,8 +518,7 @@ std::shared_ptr<Alarm> AlarmGroupCollection::newAlarmCommand(const std::shared_p
             }
             group->name = std::string(AsciiText::trimmed(*name));
         }
-        alarmGroups.addElement(group);
-        report(Vector<AlarmGroup>::createVectorWithObj(group, 1), kindAdded);
+        addGroupCommand(group);
     }
     if (!group) {
         group = alarmGroups.elementAt(0);

@@ -106,6 +106,8 @@ public:
     bool saveAllCommand(const std::function<bool()>& saveOthers);
     /// Asks 202, then 203 for each group changed since import (last first), then unloads; 212 on failure.
     bool unloadCommand(const Vector<AlarmGroup>& selected);
+    /// A new group joins the collection and is reported added; false when the collection is full.
+    bool addGroupCommand(const std::shared_ptr<AlarmGroup>& group);
 
     /// A new alarm from the group's template, for the editor; with no group loaded at all, a default group is
     /// added first (and reported added) and the alarm is made from it. With `askGroupName` the user names that

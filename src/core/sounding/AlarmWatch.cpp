@@ -42,7 +42,9 @@ AlarmWatch::AlarmWatch(const Clock& clock, WatchTimer& timer, AlarmGroupCollecti
     : m_clock(clock), m_timer(timer), m_groups(groups), m_settings(settings), m_runner(runner), m_chores(chores),
       m_messages(messages), m_texts(texts) {}
 
-void AlarmWatch::stopAllSounds() { m_runner.stopSounds(); }
+void AlarmWatch::stopAllSounds() {
+    m_runner.stopSounds();
+}
 
 void AlarmWatch::start(const Date& lastCheck, bool blocked) {
     const Date now = currentMoment(true);

@@ -8,8 +8,12 @@
 namespace halvika {
 
 class Alarm;
+class SettingsStore;
 
 struct WatchSettings {
+    /// The values as the settings hold them.
+    static WatchSettings from(const SettingsStore& settings);
+
     /// "tc": timer correction in milliseconds; a positive one moves the program's "now" back.
     std::int32_t timerCorrectionMs = 0;
     /// "tiia": minutes of inactivity after which only alarms that sound after inactivity sound; 0 none.

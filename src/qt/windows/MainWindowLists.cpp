@@ -569,11 +569,8 @@ void MainWindowLists::seeAlarmsControlsChanged(int list) {
     settings.seeAlarmsAmount[i] = static_cast<std::int16_t>(m_seeAmount[list]->value());
     settings.seeAlarmsUnit[i] =
         unitCodeOfListPosition(static_cast<std::int16_t>(std::max(0, m_seeUnit[list]->currentIndex())));
-    WatchSettings& watch = m_core.watchSettings();
-    watch.seeAlarmsShown[i] = settings.seeAlarmsShown[i] != 0;
-    watch.seeAlarmsAmount[i] = settings.seeAlarmsAmount[i];
-    watch.seeAlarmsUnit[i] = settings.seeAlarmsUnit[i];
-    m_seeLists[list]->setEnabled(watch.seeAlarmsShown[i]);
+    m_core.refreshWatchSettings();
+    m_seeLists[list]->setEnabled(m_core.watchSettings().seeAlarmsShown[i]);
     m_core.watch().rebuildSeeAlarmsList(list);
     m_core.markSettingsChanged();
     fillSeeAlarms(list);
@@ -832,10 +829,7 @@ void MainWindowLists::newGroup() {
         return; // the group joins only when the dialog is confirmed
     }
     GroupPropertiesLogic::apply(*group, dialog.form());
-    m_core.groups().alarmGroups.addElement(group);
-    Vector<AlarmGroup> added;
-    added.addElement(group);
-    m_core.watch().groupsChanged(added, kindAdded);
+    m_core.groups().addGroupCommand(group);
     refresh();
     selectGroup(group);
 }

@@ -103,7 +103,7 @@ frmHalvikaMain::frmHalvikaMain(HalvikaApp& app, QWidget* parent) : QMainWindow(p
     m_autoCheck = help->addAction(tr("Check au&tomatically"), this, [this] {
         if (m_core) {
             m_core->settings().autoVersionCheck = m_autoCheck->isChecked();
-            m_core->watchSettings().autoVersionCheck = m_autoCheck->isChecked();
+            m_core->refreshWatchSettings();
             m_core->markSettingsChanged();
         }
         if (m_autoCheck->isChecked()) {
