@@ -323,11 +323,11 @@ int HalvikaProgram::run(int argc, char** argv) {
                      });
     QObject::connect(tray.get(), &TrayIcon::blockedToggled,
                      [&core](bool blocked) { core.watch().setBlocked(blocked); });
-    frmAlarm::openEditor = [&mainWindow](AlarmWindowLogic& window) {
+    soundingViews.setEditorOpener([&mainWindow](AlarmWindowLogic& window) {
         Vector<Alarm> alarms;
         alarms.addElement(window.alarm());
         mainWindow->lists()->editAlarms(alarms, AlarmEditorLogic::existingAlarms);
-    };
+    });
     QObject::connect(mainWindow.get(), &frmHalvikaMain::translated,
                      [&tray, &app] { tray->translate(app.translation()); });
     // Dates and Qt's own texts (standard buttons, file and colour dialogs) in the chosen language.

@@ -36,7 +36,7 @@ private:
 } // namespace
 
 std::unique_ptr<SoundingViews::View> QtSoundingViews::openAlarmWindow(AlarmWindowLogic& logic) {
-    auto* window = new frmAlarm(logic, *m_windows, m_texts);
+    auto* window = new frmAlarm(logic, *m_windows, m_texts, m_openEditor);
     window->show();
     return std::make_unique<WidgetView<frmAlarm>>(window);
 }

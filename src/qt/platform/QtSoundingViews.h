@@ -5,6 +5,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 namespace halvika {
 
 class Clock;
@@ -18,6 +20,8 @@ public:
     QtSoundingViews(modTranslation& texts, const Clock& clock) : m_texts(texts), m_clock(clock) {}
     /// The windows' owner, told when a window closes; set before the first window opens.
     void setWindows(SoundingWindows& windows) { m_windows = &windows; }
+    /// How an alarm window opens the editor for its alarm; without it the window offers no editor.
+    void setEditorOpener(std::function<void(AlarmWindowLogic&)> opener) { m_openEditor = std::move(opener); }
 
     std::unique_ptr<View> openAlarmWindow(AlarmWindowLogic& logic) override;
     std::unique_ptr<View> openSoundWindow(SoundWindowLogic& logic, const std::string& caption) override;
@@ -28,6 +32,7 @@ private:
     modTranslation& m_texts;
     const Clock& m_clock;
     SoundingWindows* m_windows = nullptr;
+    std::function<void(AlarmWindowLogic&)> m_openEditor;
 };
 
 } // namespace halvika

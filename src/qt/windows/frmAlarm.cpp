@@ -22,14 +22,14 @@
 
 namespace halvika {
 
-std::function<void(AlarmWindowLogic&)> frmAlarm::openEditor;
-
 namespace {
 constexpr int unitCount = 7;
 }
 
-frmAlarm::frmAlarm(AlarmWindowLogic& logic, SoundingWindows& windows, modTranslation& texts)
-    : QWidget(nullptr, Qt::Window), m_logic(logic), m_windows(windows), m_texts(texts) {
+frmAlarm::frmAlarm(AlarmWindowLogic& logic, SoundingWindows& windows, modTranslation& texts,
+                   std::function<void(AlarmWindowLogic&)> openEditor)
+    : QWidget(nullptr, Qt::Window), m_logic(logic), m_windows(windows), m_texts(texts),
+      m_openEditor(std::move(openEditor)) {
     setObjectName("frmAlarm");
     setWindowTitle("Alarm");
     setWindowIcon(AppIcon::icon());
@@ -92,8 +92,8 @@ frmAlarm::frmAlarm(AlarmWindowLogic& logic, SoundingWindows& windows, modTransla
     });
     m_menu->addSeparator();
     entry("mnuProperties", "&Properties...", [this] {
-        if (openEditor) {
-            openEditor(m_logic);
+        if (m_openEditor) {
+            m_openEditor(m_logic);
         }
     });
     m_menuButton = new QToolButton(this);
@@ -153,7 +153,7 @@ void frmAlarm::refresh() {
     m_unit->setCurrentIndex(std::clamp<int>(m_logic.snoozeUnitPosition(), 0, unitCount - 1));
     m_addTo->setCurrentIndex(m_logic.snoozeAddTo() == 1 ? 1 : 0);
     for (QAction* action : m_menu->actions()) {
-        action->setEnabled(m_logic.menuEnabled() && (action->objectName() != "mnuProperties" || openEditor));
+        action->setEnabled(m_logic.menuEnabled() && (action->objectName() != "mnuProperties" || m_openEditor));
     }
     setWindowFlag(Qt::WindowStaysOnTopHint, m_logic.topmost());
     // Shown on top, but the keyboard stays where the user is typing: a Return meant for another window must

@@ -25,15 +25,15 @@ class frmAlarm : public QWidget, public Translatable {
     Q_OBJECT
 
 public:
-    frmAlarm(AlarmWindowLogic& logic, SoundingWindows& windows, modTranslation& texts);
+    /// `openEditor` opens the alarm editor for the window's alarm; the menu entry is off without one.
+    frmAlarm(AlarmWindowLogic& logic, SoundingWindows& windows, modTranslation& texts,
+             std::function<void(AlarmWindowLogic&)> openEditor = {});
 
     /// Shows the logic's state: caption, message, note and the snooze controls.
     void refresh();
     void translate() override;
     /// The window is being closed by its owner: it no longer reports its own closing.
     void detach() { m_detached = true; }
-    /// Opens the alarm editor for an alarm; the menu entry is off without one.
-    static std::function<void(AlarmWindowLogic&)> openEditor;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -50,6 +50,7 @@ private:
     AlarmWindowLogic& m_logic;
     SoundingWindows& m_windows;
     modTranslation& m_texts;
+    std::function<void(AlarmWindowLogic&)> m_openEditor;
     bool m_detached = false;
     QLabel* m_note = nullptr;
     QPlainTextEdit* m_message = nullptr;
