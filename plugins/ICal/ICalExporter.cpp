@@ -93,8 +93,8 @@ bool ruleOfExpression(const std::string& expression, icalrecurrencetype& rule) {
 std::string messageOf(const Alarm& a) {
     for (int i = 0; i < a.actions.numberOfElements(); ++i) {
         const auto& action = a.actions.elementAt(i);
-        if (action->action == clsAction::kindMessage || action->action == clsAction::kindMessageAndSpeak) {
-            return action->settings->getString("s");
+        if (action->showsMessage()) {
+            return action->text();
         }
     }
     return {};

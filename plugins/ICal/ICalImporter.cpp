@@ -220,9 +220,9 @@ private:
             parts.insert(parts.begin(), m_reminderText);
         }
         auto action = std::make_shared<clsAction>();
-        action->action = clsAction::kindMessage;
+        action->setKind(ActionKind::Message);
         action->al = &a;
-        action->settings->setString("s", joined(parts, "\r\n"));
+        action->setText(joined(parts, "\r\n"));
         a.actions.addElement(action);
     }
 

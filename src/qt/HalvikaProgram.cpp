@@ -266,7 +266,7 @@ int HalvikaProgram::run(int argc, char** argv) {
         mainWindow->showNextAlarm();
         QString tip = "Halvika\n" + mainWindow->nextAlarmText();
         if (core.watch().blocked()) {
-            tip += "\n" + QString::fromStdString(app.translation().getMainText(218));
+            tip += "\n" + QString::fromStdString(app.translation().getMainText(frmHalvikaMain::textBlocked));
         }
         tray->setToolTip(tip);
     };

@@ -121,7 +121,7 @@ TEST_F(PluginWindowsTest, MenusTakeThePluginsCaptionsAndSettingsAppearOnlyWhereT
     // The editor: the test's action plug-in names no settings control, so there is no settings button.
     auto alarm = Alarm::createDefaultAlarm(texts);
     alarm->actions.clear();
-    auto action = clsAction::Create(alarm.get(), clsAction::kindPlugin, texts);
+    auto action = clsAction::Create(alarm.get(), ActionKind::Plugin, texts);
     action->plugin = "HalvikaTest*Act";
     alarm->actions.addElement(action);
     frmAlarmProperties editor({clock, texts, messages, core.groups(), core.watch(), core.settings()}, &core.plugins());

@@ -178,7 +178,7 @@ TEST_F(SoundingWindowsQtTest, TheActionPickerListsTheKindsAndMakesTheChosenOneWi
     ASSERT_EQ(entries.size(), 16u); // kinds 1 to 17 without the plug-in kind
     EXPECT_EQ(entries[0].shortDescription, "Message");
     EXPECT_EQ(entries[0].category, "Show");
-    EXPECT_EQ(entries.back().kind, 17);
+    EXPECT_EQ(entries.back().kind, ActionKind::AlarmClock);
     picker.choose(7); // kind 8
     Alarm owner;
     const auto action = picker.chosenAction(&owner);

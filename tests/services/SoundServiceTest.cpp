@@ -105,7 +105,7 @@ TEST_F(SoundServiceTest, ASoundPlaysToItsEndWithTheVolumeRaisedAndIsThenRestored
     bool finished = false;
     window.onFinished = [&finished] { finished = true; };
     SoundWindowLogic::Request request;
-    request.kind = 8;
+    request.kind = ActionKind::SoundRepeated;
     request.file = HALVIKA_SOURCE_DIR "/data/sounds/beeps.wav";
     request.repeatMode = 0;
     request.repeatTimes = 2;

@@ -26,13 +26,13 @@ std::shared_ptr<Alarm> Alarm::createAlarm(const std::shared_ptr<AlarmGroup>& gro
 
 std::shared_ptr<Alarm> Alarm::createDefaultAlarm(TextSource& texts) {
     auto alarm = createAlarm(nullptr);
-    alarm->name = texts.getText("Alarm", 101);
+    alarm->name = texts.getText("Alarm", textDefaultName);
     alarm->momentKind = 0;
     alarm->everyAmount = 1;
     alarm->everyUnit = unitDay;
     alarm->correctionAmount = 0;
     alarm->onceDate = alarm->nextDate = alarm->startDate = alarm->endDate = Date::none();
-    alarm->actions.addElement(clsAction::Create(alarm.get(), clsAction::kindMessage, texts));
+    alarm->actions.addElement(clsAction::Create(alarm.get(), ActionKind::Message, texts));
     alarm->soundAfterInactive = true;
     return alarm;
 }

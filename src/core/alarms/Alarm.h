@@ -21,6 +21,9 @@ class TextSource;
 
 class Alarm : public std::enable_shared_from_this<Alarm> {
 public:
+    /// "Alarm" text: a new alarm's name.
+    static constexpr int textDefaultName = 101;
+    static constexpr int textNameColumn = 201;
     // activePeriod flags.
     static constexpr std::int16_t periodWindow = 2;
     static constexpr std::int16_t periodWeekdays = 4;

@@ -6,12 +6,12 @@
 
 namespace halvika {
 
-std::shared_ptr<clsAction> clsAction::Create(Alarm* al, std::int16_t action, TextSource& texts) {
+std::shared_ptr<clsAction> clsAction::Create(Alarm* al, ActionKind kind, TextSource& texts) {
     auto a = std::make_shared<clsAction>();
     a->al = al;
-    a->action = action;
-    if (action != kindPlugin) {
-        const std::string defaults = texts.getValue("Action", std::to_string(action) + "e", "");
+    a->setKind(kind);
+    if (kind != ActionKind::Plugin) {
+        const std::string defaults = texts.getValue("Action", std::to_string(kindNumber(kind)) + "e", "");
         if (!defaults.empty()) {
             a->settings = XMLNode::createFromXML("<sett>" + defaults + "</sett>");
         }
@@ -38,14 +38,14 @@ XMLNodePtr clsAction::toXML(std::string_view name) const {
 
 std::string clsAction::getDescription(TextSource& texts,
                                       const std::function<std::string(const std::string&)>& pluginDescription) const {
-    if (action == kindPlugin) {
+    if (isKind(ActionKind::Plugin)) {
         return pluginDescription ? pluginDescription(plugin) : std::string();
     }
     return texts.getText("Action", action);
 }
 
 std::string clsAction::getActionColorString(const ColourSource& colours) const {
-    if (action == kindPlugin) {
+    if (isKind(ActionKind::Plugin)) {
         return colours.getNamedSchemeColourText(plugin, ColourSource::windowText);
     }
     return colours.getSchemeColourText(30 + action, ColourSource::windowText);

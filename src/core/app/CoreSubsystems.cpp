@@ -102,8 +102,8 @@ std::string CoreSubsystems::newUserTemplateText() {
         return "";
     }
     const auto alarm = Alarm::createDefaultAlarm(m_texts);
-    const auto sound = clsAction::Create(alarm.get(), clsAction::kindSoundOnce, m_texts);
-    sound->settings->setString("s", ring);
+    const auto sound = clsAction::Create(alarm.get(), ActionKind::SoundOnce, m_texts);
+    sound->setText(ring);
     alarm->actions.addElement(sound);
     return SettingsStore::templateTextFor(*alarm, m_texts);
 }
@@ -191,7 +191,7 @@ bool CoreSubsystems::saveSettings() {
     if (writeSettings(problem)) {
         return true;
     }
-    return m_messages.msgBox(m_texts.getMainText(103) + "\n" + problem,
+    return m_messages.msgBox(m_texts.getMainText(textSettingsNotSavedGoOn) + "\n" + problem,
                              Dialogs::styleYesNo + Dialogs::styleExclamation) == Dialogs::answerYes;
 }
 
@@ -200,7 +200,7 @@ bool CoreSubsystems::saveTodo() {
     if (writeTodo(problem)) {
         return true;
     }
-    return m_messages.msgBox(m_texts.getMainText(106) + "\n" + problem,
+    return m_messages.msgBox(m_texts.getMainText(textToDoNotSavedGoOn) + "\n" + problem,
                              Dialogs::styleYesNo + Dialogs::styleExclamation) == Dialogs::answerYes;
 }
 

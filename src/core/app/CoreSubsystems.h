@@ -37,6 +37,8 @@ public:
     static constexpr int textToDoNotSaved = 111;
     static constexpr int textSettingsUnreadable = 112;
     static constexpr int textToDoUnreadable = 113;
+    static constexpr int textSettingsNotSavedGoOn = 103;
+    static constexpr int textToDoNotSavedGoOn = 106;
     CoreSubsystems(const Clock& clock, WatchTimer& timer, const AppPaths& paths, modIniFileHandling& ini,
                    modTranslation& texts, MessageBoxRoutine& messages, PluginProcess& process, ActionRunner* runner,
                    bool safeMode);

@@ -137,17 +137,17 @@ std::string RemoteCommands::addAlarm(const std::string& name, const std::string&
     std::shared_ptr<clsAction> shown;
     for (int i = 0; i < alarm->actions.numberOfElements() && !shown; ++i) {
         const auto& action = alarm->actions.elementAt(i);
-        if (action->action == clsAction::kindMessage || action->action == clsAction::kindMessageAndSpeak) {
+        if (action->showsMessage()) {
             shown = action;
         }
     }
     if (!shown) {
         shown = std::make_shared<clsAction>();
-        shown->action = clsAction::kindMessage;
+        shown->setKind(ActionKind::Message);
         shown->al = alarm.get();
         alarm->actions.addElementAt(shown, 0);
     }
-    shown->settings->setString("s", message);
+    shown->setText(message);
     alarm->setChanged();
     if (!target->alarms.addElement(alarm)) {
         return "the alarm group \"" + target->name + "\" is full: it holds " +

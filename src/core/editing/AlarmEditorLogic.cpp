@@ -245,7 +245,7 @@ void AlarmEditorLogic::followUps(const std::shared_ptr<Alarm>& alarm) {
     if (group && !group->Active && ask(9, styleQuestion) == Dialogs::answerYes) {
         Vector<AlarmGroup> groups;
         groups.addElement(group);
-        m_s.watch.setActivity(groups, 1);
+        m_s.watch.setActivity(groups, AlarmWatch::ActivityMode::SwitchOn);
     }
     if (!alarm->Active && ask(10, styleQuestion) == Dialogs::answerYes) {
         alarm->Active = true;

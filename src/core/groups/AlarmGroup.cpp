@@ -56,7 +56,7 @@ bool hasChildren(const XMLNode& parent, std::string_view childName) {
 std::shared_ptr<AlarmGroup> AlarmGroup::createDefaultAlarmGroup(GroupServices& services) {
     auto g = std::make_shared<AlarmGroup>();
     g->initialize();
-    g->name = services.texts.getText("AlarmGroup", 101);
+    g->name = services.texts.getText("AlarmGroup", textDefaultName);
     g->Active = true;
     g->changedSinceImport = true;
     g->Color = 0;
@@ -81,7 +81,7 @@ std::shared_ptr<AlarmGroup> AlarmGroup::createFromNode(const XMLNode& rootNode, 
     auto g = std::make_shared<AlarmGroup>();
     g->initialize();
     const XMLNode* root = &rootNode;
-    g->name = root->getString("name", 0, services.texts.getText("AlarmGroup", 101));
+    g->name = root->getString("name", 0, services.texts.getText("AlarmGroup", textDefaultName));
     g->Active = root->getBoolean("stat", 0, true);
     g->changedSinceImport = root->getBoolean("chsi", 0, true);
     g->Color = root->getLong("colr", 0, services.colours.getSchemeColour(1, windowTextColour));
@@ -181,7 +181,8 @@ bool AlarmGroup::save(const std::string& filePath, bool manual, GroupServices& s
     if (extension == ".agx") {
         ok = !toXML()->toXMLFile(filePath, reason);
     } else {
-        services.messages.msgBox(services.texts.getText("AlarmGroup", 901), Dialogs::styleExclamation);
+        services.messages.msgBox(services.texts.getText("AlarmGroup", textExportedThroughPlugin),
+                                 Dialogs::styleExclamation);
         if (services.plugins != nullptr) {
             const std::string group = toXML()->toString();
             for (const auto& format : services.plugins->exportFormats()) {
@@ -323,10 +324,10 @@ std::array<std::pair<std::string, std::string>, 3> AlarmGroup::getStringItems(Gr
     const bool schemeChosen = !c.schemeName().empty();
     std::array<std::pair<std::string, std::string>, 3> cells;
     cells[0] = {name, std::to_string(schemeChosen ? Color : windowTextColour)};
-    cells[1] = {services.texts.getText("AlarmGroup", readOnly() ? textReadOnly : (Active ? 1 : 2)),
+    cells[1] = {services.texts.getText("AlarmGroup", readOnly() ? textReadOnly : (Active ? textOn : textOff)),
                 c.getSchemeColourText(Active ? 11 : 12, 0)};
     if (synchPlugin.empty()) {
-        cells[2] = {services.texts.getText("AlarmGroup", 11), c.getSchemeColourText(13, 0)};
+        cells[2] = {services.texts.getText("AlarmGroup", textNotSynchronised), c.getSchemeColourText(13, 0)};
     } else {
         std::string text = services.plugins ? services.plugins->syncDescription(synchPlugin) : "";
         for (const std::string* said : {&synchProblem, &synchNotes}) {

@@ -55,6 +55,11 @@ public:
 
     // Numbered texts of the section "AlarmGroup".
     static constexpr int textReadOnly = 3;
+    static constexpr int textOn = 1;
+    static constexpr int textOff = 2;
+    static constexpr int textNotSynchronised = 11;
+    static constexpr int textDefaultName = 101;
+    static constexpr int textExportedThroughPlugin = 901;
     static constexpr int textUnreadable = 21;
     static constexpr int textEmpty = 22;
     static constexpr int textIncomplete = 23;

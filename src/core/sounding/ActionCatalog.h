@@ -1,6 +1,8 @@
 // The kinds of action an alarm can be given: the built-in kinds and the action plug-ins.
 #pragma once
 
+#include "alarms/ActionKind.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -13,8 +15,8 @@ class modTranslation;
 class ActionCatalog {
 public:
     struct Entry {
-        std::int16_t kind = 0;
-        std::string plugin; ///< the plug-in's identifier, for kind 16
+        ActionKind kind = ActionKind::Message;
+        std::string plugin; ///< the plug-in's identifier, for plug-in actions
         std::string shortDescription;
         std::string category;
         std::string description;

@@ -53,55 +53,55 @@ void ActionDispatcher::doAction(clsAction& action, const Date& soundingDate, boo
         return;
     }
     const auto alarm = owningAlarm(action);
-    const std::string text = action.settings->getString("s");
-    switch (action.action) {
-    case 1:
-    case 3:
+    const std::string text = action.text();
+    switch (action.kind()) {
+    case ActionKind::Message:
+    case ActionKind::MessageAndSpeak:
         if (alarm) {
             m_s.windows.showAlarmMessage(alarm, sharedAction(action), soundingDate, real, "");
         }
-        if (action.action == 3) {
+        if (action.isKind(ActionKind::MessageAndSpeak)) {
             m_s.speech.speak(text);
         }
         break;
-    case 2:
+    case ActionKind::Speak:
         m_s.speech.speak(text);
         break;
-    case 4:
-    case 5:
-    case 6:
+    case ActionKind::SpecialCommand:
+    case ActionKind::SpecialCommand2:
+    case ActionKind::SpecialCommand3:
         runSpecialCommand(text);
         break;
-    case 7:
-    case 8:
+    case ActionKind::SoundOnce:
+    case ActionKind::SoundRepeated:
         if (alarm) {
             m_s.windows.playAlarmSound(alarm, sharedAction(action), soundingDate, real);
         }
         break;
-    case 9:
+    case ActionKind::TellTime:
         m_s.speech.tellTime("now \"" + text + "\"");
         break;
-    case 10:
-    case 11:
-        m_s.speech.tellTime(std::string(action.action == 10 ? "unt" : "sin") + " \"" + text + "\" \"" +
-                            action.settings->getString("d") + "\"");
+    case ActionKind::TimeUntil:
+    case ActionKind::TimeSince:
+        m_s.speech.tellTime(std::string(action.isKind(ActionKind::TimeUntil) ? "unt" : "sin") + " \"" + text + "\" \"" +
+                            action.referenceMoment() + "\"");
         break;
-    case 12:
+    case ActionKind::ScreenSaver:
         m_s.power.startScreenSaver();
         break;
-    case 13:
+    case ActionKind::ShutDown:
         runSystemCommand(SystemCommand::ShutDown);
         break;
-    case 14:
+    case ActionKind::Restart:
         runSystemCommand(SystemCommand::Restart);
         break;
-    case 15:
+    case ActionKind::LogOff:
         runSystemCommand(SystemCommand::LogOff);
         break;
-    case clsAction::kindPlugin:
+    case ActionKind::Plugin:
         runPlugin(action, soundingDate, real);
         break;
-    case 17:
+    case ActionKind::AlarmClock:
         m_s.windows.soundAlarmClock();
         break;
     default:

@@ -541,35 +541,37 @@ void AlarmWatch::allGroupsUnloaded() {
     tell(&WatchListener::alarmDataChanged);
 }
 
-void AlarmWatch::setActivity(const Vector<Alarm>& alarms, std::int16_t mode) {
+void AlarmWatch::setActivity(const Vector<Alarm>& alarms, ActivityMode mode) {
     advanceLastCheck();
     for (int i = 0; i < alarms.numberOfElements(); ++i) {
         Alarm& a = *alarms.elementAt(i);
         switch (mode) {
-        case 0:
+        case ActivityMode::Toggle:
             a.Active = !a.Active;
             break;
-        case 1:
+        case ActivityMode::SwitchOn:
             a.Active = true;
             break;
-        case 2:
+        case ActivityMode::SwitchOff:
             a.Active = false;
             break;
-        case 3:
+        case ActivityMode::StopSnoozing:
             a.snoozing = false;
-            break;
-        default:
             break;
         }
     }
     alarmsChanged(alarms, kindStateChanged);
 }
 
-void AlarmWatch::setActivity(const Vector<AlarmGroup>& groups, std::int16_t mode) {
+void AlarmWatch::setActivity(const Vector<AlarmGroup>& groups, ActivityMode mode) {
     advanceLastCheck();
     for (int i = 0; i < groups.numberOfElements(); ++i) {
         AlarmGroup& g = *groups.elementAt(i);
-        g.Active = mode == 0 ? !g.Active : (mode == 1 ? true : (mode == 2 ? false : g.Active));
+        if (mode == ActivityMode::Toggle) {
+            g.Active = !g.Active;
+        } else if (mode == ActivityMode::SwitchOn || mode == ActivityMode::SwitchOff) {
+            g.Active = mode == ActivityMode::SwitchOn;
+        }
     }
     groupsChanged(groups, kindStateChanged);
 }
@@ -582,9 +584,9 @@ void AlarmWatch::setBlocked(bool on) {
     m_blocked = on;
     tell(&WatchListener::blockedChanged, on);
     if (leaving && !m_seeAlarmsBusy) {
-        if (m_settings.whenUnblocked == 0) {
+        if (m_settings.whenUnblocked == WhenUnblocked::SkipWhatFellDue) {
             m_lastCheckMoment = currentMoment(false); // what fell due while blocked never sounds
-        } else if (m_settings.whenUnblocked == 1) {
+        } else if (m_settings.whenUnblocked == WhenUnblocked::SoundWhatSoundsAfterInactivity) {
             soundMissedAlarms();
         }
     }
@@ -813,8 +815,8 @@ AlarmWatch::SnoozeResult AlarmWatch::snoozeCommand(Alarm& alarm, const Date& sho
                                                    std::int16_t addTo, std::int32_t amount, std::int16_t unitPosition) {
     bool snoozeAgain = true;
     if (alarm.snoozing && alarm.nextSnoozeAlarmDate > systemNow) {
-        const std::string question =
-            m_texts.getText("frmAlarm", 2) + " " + formatDate(m_settings.generalDateFormat, alarm.nextSnoozeAlarmDate);
+        const std::string question = m_texts.getText("frmAlarm", textAlreadySnoozedUntil) + " " +
+                                     formatDate(m_settings.generalDateFormat, alarm.nextSnoozeAlarmDate);
         snoozeAgain =
             m_messages.msgBox(question, Dialogs::styleYesNo + Dialogs::styleExclamation) == Dialogs::answerYes;
     }
@@ -826,7 +828,7 @@ AlarmWatch::SnoozeResult AlarmWatch::snoozeCommand(Alarm& alarm, const Date& sho
         moment = Date::zero();
     }
     if (moment <= systemNow) {
-        m_messages.msgBox(m_texts.getText("frmAlarm", 3), Dialogs::styleExclamation);
+        m_messages.msgBox(m_texts.getText("frmAlarm", textSnoozeNotInFuture), Dialogs::styleExclamation);
         return SnoozeResult::InThePast;
     }
     if (snoozeAgain) {

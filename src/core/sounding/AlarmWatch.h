@@ -46,6 +46,9 @@ public:
     static constexpr int quietBeforeAlarmMs = 500;
     static constexpr int manyAlarmsText = 208;
     static constexpr int textGroupsNotSaved = 110;
+    // "frmAlarm" texts of the snooze command.
+    static constexpr int textAlreadySnoozedUntil = 2;
+    static constexpr int textSnoozeNotInFuture = 3;
 
     /// One see-alarms list: entries (alarm, moment, selected) in moment order, and the moment it must be
     /// looked at again.
@@ -93,9 +96,11 @@ public:
     /// Empties the see-alarms lists and the upcoming alarms, so that nothing unloaded can sound or be shown.
     void allGroupsUnloaded() override;
     void groupsShownChanged() override { tell(&WatchListener::alarmDataChanged); }
-    /// Mode 0 toggles Active, 1 switches on, 2 switches off, 3 stops snoozing; then reports kindStateChanged.
-    void setActivity(const Vector<Alarm>& alarms, std::int16_t mode);
-    void setActivity(const Vector<AlarmGroup>& groups, std::int16_t mode);
+    /// What the switch-on-and-off commands do; stopping snoozing is for alarms only.
+    enum class ActivityMode : std::int16_t { Toggle = 0, SwitchOn = 1, SwitchOff = 2, StopSnoozing = 3 };
+    /// Changes the alarms' or groups' activity; then reports kindStateChanged.
+    void setActivity(const Vector<Alarm>& alarms, ActivityMode mode);
+    void setActivity(const Vector<AlarmGroup>& groups, ActivityMode mode);
     void setBlocked(bool on);
     /// Every occurrence of the alarms between `from` and `to` (inclusive) with its end moment, sorted by start,
     /// appended to the three vectors (which may already hold entries); alarms that are off, in a group that is

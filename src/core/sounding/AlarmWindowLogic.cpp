@@ -36,7 +36,7 @@ void AlarmWindowLogic::showAlarm(const std::shared_ptr<Alarm>& alarm, const std:
     m_shownAt = m_s.clock.now().date;
     m_replacementMode = !replacementText.empty();
 
-    const bool snoozeAction = action && action->settings->getInteger("i", 0) == 1;
+    const bool snoozeAction = action && action->offersSnooze();
     m_snoozeVisible = snoozeAction || m_replacementMode;
     m_snoozeEnabled = real && !alarm->readOnly;
 
@@ -62,7 +62,7 @@ void AlarmWindowLogic::showAlarm(const std::shared_ptr<Alarm>& alarm, const std:
     if (m_replacementMode) {
         m_message = Placeholders::fill(m_s.texts.getText(section, textReplacement), replacementText);
     } else if (isNew) {
-        m_message = action ? action->settings->getString("s") : std::string();
+        m_message = action ? action->text() : std::string();
     }
 
     if (isNew) {
@@ -145,7 +145,7 @@ void AlarmWindowLogic::close(const std::string& editedMessage, int widthPixels, 
     if (m_alarm && m_action && !m_replacementMode && editedMessage != m_message && !m_alarm->readOnly &&
         m_s.messages.msgBox(m_s.texts.getText(section, textKeepEditedMessage),
                             Dialogs::styleYesNo + Dialogs::styleQuestion) == Dialogs::answerYes) {
-        m_action->settings->setString("s", editedMessage);
+        m_action->setText(editedMessage);
         m_alarm->setChanged();
         addKinds(kindContentChanged);
     }

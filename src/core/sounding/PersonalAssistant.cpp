@@ -64,7 +64,7 @@ std::string PersonalAssistant::greetingText(const Date& now, bool ignoreCorrecti
     std::string text = m_texts.getAssistantText(now.hour() / 6 + 2);
     appendSentence(text, summary(100, now, ignoreCorrection));
     appendSentence(text, summary(200, now, ignoreCorrection));
-    appendSentence(text, m_texts.getAssistantText(300));
+    appendSentence(text, m_texts.getAssistantText(textClosing));
     return text;
 }
 

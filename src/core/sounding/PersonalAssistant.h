@@ -16,6 +16,7 @@ public:
     static constexpr const char* section = "assistant";
     /// "#1 on #2": a time (#1) on another day (#2).
     static constexpr int textTimeOnDay = 400;
+    static constexpr int textClosing = 300;
 
     /// `speak` says one text with the settings' voice.
     PersonalAssistant(modTranslation& texts, AlarmGroupCollection& groups,

@@ -9,12 +9,12 @@ namespace halvika {
 
 SoundWindowLogic::Request SoundWindowLogic::Request::fromAction(const clsAction& action) {
     Request request;
-    request.kind = action.action;
-    request.file = action.settings->getString("s");
-    request.repeatMode = action.settings->getInteger("i", 0);
-    request.repeatTimes = action.settings->getInteger("i", 1);
-    request.timed = action.settings->getInteger("i", 2) == 1;
-    request.intervalMs = action.settings->getLong("l", 0, 1000);
+    request.kind = action.kind();
+    request.file = action.text();
+    request.repeatMode = action.repeatMode();
+    request.repeatTimes = action.repeatTimes();
+    request.timed = action.timed();
+    request.intervalMs = action.intervalMs();
     return request;
 }
 
@@ -30,7 +30,7 @@ SoundWindowLogic::~SoundWindowLogic() {
 }
 
 std::int32_t SoundWindowLogic::repeatCountFor(const Request& request, const Date& now) {
-    if (request.kind != 8) {
+    if (request.kind != ActionKind::SoundRepeated) {
         return 1;
     }
     switch (request.repeatMode) {
@@ -52,7 +52,7 @@ void SoundWindowLogic::setSoundAction(const Request& request, const Date& now) {
     m_firstFile = WildcardPath::choose(request.file, m_random);
     m_secondFile = WildcardPath::choose(request.fallbackFile, m_random);
     m_repeatCount = repeatCountFor(request, now);
-    if (request.kind == 8 && request.timed) {
+    if (request.kind == ActionKind::SoundRepeated && request.timed) {
         setTimer(request.intervalMs > 0 ? request.intervalMs : 1000);
     }
     playNext();

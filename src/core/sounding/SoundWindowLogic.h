@@ -1,6 +1,7 @@
 // The sound window's decisions: which file, how many times, media player or simple player, and when to stop.
 #pragma once
 
+#include "alarms/ActionKind.h"
 #include "dates/Date.h"
 #include "platform/SoundOutput.h"
 
@@ -21,8 +22,8 @@ public:
 
     /// What one sound action asks for.
     struct Request {
-        std::int16_t kind = 7; ///< 7 once, 8 repeated
-        std::string file;      ///< the action's "s", wildcards allowed
+        ActionKind kind = ActionKind::SoundOnce; ///< once or repeated
+        std::string file;                        ///< the action's "s", wildcards allowed
         std::int16_t repeatMode = 0;
         std::int32_t repeatTimes = 1;
         bool timed = false;
@@ -53,8 +54,8 @@ public:
     /// Stops the sound and restores the volume; the window closes.
     void stop();
 
-    /// The repeat count for a request at `now`: 1 for kind 7; for kind 8 the times, -1 for endless, or the
-    /// hour of now + 30 minutes on a 12-hour dial.
+    /// The repeat count for a request at `now`: 1 for a sound once; for a repeated one the times, -1 for endless, or
+    /// the hour of now + 30 minutes on a 12-hour dial.
     static std::int32_t repeatCountFor(const Request& request, const Date& now);
 
     /// The window's timer: its interval in milliseconds, 0 when it is off.

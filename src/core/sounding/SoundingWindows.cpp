@@ -109,7 +109,7 @@ void SoundingWindows::playAlarmSound(const std::shared_ptr<Alarm>& alarm, const 
     request.volume = m_services.settings.soundVolume;
     const std::string caption = alarm->name + " - " +
                                 (real ? formatDate(m_services.settings.displayFormats[2], soundingDate)
-                                      : m_services.texts.getText("frmSound", 21));
+                                      : m_services.texts.getText("frmSound", textTest));
     m_soundWindows.push_back(std::move(sound));
     raw->view = m_views.openSoundWindow(*raw->logic, caption);
     raw->logic->setSoundAction(request, m_services.clock.now().date);

@@ -20,6 +20,8 @@ class SoundingWindows {
 public:
     /// At most this many sounds play at once; a newer one closes the oldest.
     static constexpr std::size_t maxSounds = 3;
+    /// "frmSound": the caption's end for a test instead of the moment.
+    static constexpr int textTest = 21;
 
     SoundingWindows(AlarmWindowLogic::Services services, SoundOutput& output, SoundVolume& volume, SoundingViews& views,
                     std::string ringFile);

@@ -9,7 +9,7 @@ WatchSettings WatchSettings::from(const SettingsStore& settings) {
     w.timerCorrectionMs = settings.timerCorrectionMs;
     w.inactivityLimitMinutes = settings.inactivityLimitMinutes;
     w.warningLimit = settings.warningLimit;
-    w.whenUnblocked = settings.whenUnblocked;
+    w.whenUnblocked = static_cast<WhenUnblocked>(settings.whenUnblocked); // checked when read
     w.secondaryAlarmOn = settings.secondaryOn != 0;
     w.secondaryImportance = settings.secondaryRestriction;
     w.secondaryAlarm = settings.secondaryAlarm;

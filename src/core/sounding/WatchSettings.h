@@ -10,6 +10,13 @@ namespace halvika {
 class Alarm;
 class SettingsStore;
 
+/// What leaving blocked mode does with the alarms that fell due meanwhile ("wu" 0, 1, 2).
+enum class WhenUnblocked : std::int16_t {
+    SkipWhatFellDue = 0,
+    SoundWhatSoundsAfterInactivity = 1,
+    SoundEverything = 2
+};
+
 struct WatchSettings {
     /// The values as the settings hold them.
     static WatchSettings from(const SettingsStore& settings);
@@ -20,8 +27,8 @@ struct WatchSettings {
     std::int32_t inactivityLimitMinutes = 0;
     /// "wl": more alarms due at once than this are sounded only after a question.
     std::int32_t warningLimit = 10;
-    /// "wu": on leaving blocked mode, 0 skip what fell due, 1 sound what sounds after inactivity, 2 all.
-    std::int16_t whenUnblocked = 0;
+    /// "wu".
+    WhenUnblocked whenUnblocked = WhenUnblocked::SkipWhatFellDue;
     /// "sca" and its restriction: a secondary alarm for alarms of at least this importance.
     bool secondaryAlarmOn = false;
     std::int16_t secondaryImportance = 0;

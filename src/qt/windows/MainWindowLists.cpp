@@ -41,6 +41,13 @@ namespace halvika {
 
 namespace {
 
+// "Filters" texts of the file dialogs.
+constexpr int filterGroupFiles = 1;
+constexpr int filterExportGroup = 2;
+constexpr int filterCollection = 5;
+// "frmAlarmProperties": the custom action's caption.
+constexpr int textRunActionNow = 60;
+
 constexpr int shownIndexRole = Qt::UserRole;
 constexpr int sortKeyRole = Qt::UserRole + 1;
 
@@ -215,7 +222,8 @@ MainWindowLists::MainWindowLists(CoreSubsystems& core, modTranslation& texts, Me
             } else if (picked == test) {
                 m_core.watch().testAlarms(chosen);
             } else if (picked == off || picked == snooze) {
-                m_core.watch().setActivity(chosen, picked == off ? 2 : 3);
+                m_core.watch().setActivity(chosen, picked == off ? AlarmWatch::ActivityMode::SwitchOff
+                                                                 : AlarmWatch::ActivityMode::StopSnoozing);
             } else if (picked == remove || picked == removeSounded) {
                 m_core.groups().deleteAlarms(chosen, picked == removeSounded, m_core.watch().correctedNow());
             }
@@ -244,9 +252,12 @@ void MainWindowLists::buildMenus() {
     };
     add(m_groupMenu, "mnuAgAddNew", "&New alarm group...", [this] { newGroup(); });
     add(m_groupMenu, "mnuAgProperties", "&Properties...", [this] { editSelectedGroups(); });
-    add(m_groupMenu, "mnuAgToggleOnOff", "S&witch on or off", [this] { setSelectedGroupsActivity(0); });
-    add(m_groupMenu, "mnuAgTurnOn", "Switch &on", [this] { setSelectedGroupsActivity(1); });
-    add(m_groupMenu, "mnuAgTurnOff", "Switch o&ff", [this] { setSelectedGroupsActivity(2); });
+    add(m_groupMenu, "mnuAgToggleOnOff", "S&witch on or off",
+        [this] { setSelectedGroupsActivity(AlarmWatch::ActivityMode::Toggle); });
+    add(m_groupMenu, "mnuAgTurnOn", "Switch &on",
+        [this] { setSelectedGroupsActivity(AlarmWatch::ActivityMode::SwitchOn); });
+    add(m_groupMenu, "mnuAgTurnOff", "Switch o&ff",
+        [this] { setSelectedGroupsActivity(AlarmWatch::ActivityMode::SwitchOff); });
     m_groupMenu->addSeparator();
     add(m_groupMenu, "mnuAgImportFile", "&Import files...", [this] { importFiles(); });
     m_importPlugins = m_groupMenu->addMenu("Import wit&h");
@@ -283,10 +294,14 @@ void MainWindowLists::buildMenus() {
     add(m_alarmMenu, "mnuAlProperties", "&Properties...", [this] { editSelectedAlarms(); });
     add(m_alarmMenu, "mnuAlTest", "T&est", [this] { testSelectedAlarms(); });
     m_alarmMenu->addSeparator();
-    add(m_alarmMenu, "mnuAlToggleActive", "Switch on or &off", [this] { setSelectedAlarmsActivity(0); });
-    add(m_alarmMenu, "mnuAlTurnOn", "T&urn on", [this] { setSelectedAlarmsActivity(1); });
-    add(m_alarmMenu, "mnuAlTurnOff", "Turn o&ff", [this] { setSelectedAlarmsActivity(2); });
-    add(m_alarmMenu, "mnuAlTurnOffSnoozing", "Stop snoo&zing", [this] { setSelectedAlarmsActivity(3); });
+    add(m_alarmMenu, "mnuAlToggleActive", "Switch on or &off",
+        [this] { setSelectedAlarmsActivity(AlarmWatch::ActivityMode::Toggle); });
+    add(m_alarmMenu, "mnuAlTurnOn", "T&urn on",
+        [this] { setSelectedAlarmsActivity(AlarmWatch::ActivityMode::SwitchOn); });
+    add(m_alarmMenu, "mnuAlTurnOff", "Turn o&ff",
+        [this] { setSelectedAlarmsActivity(AlarmWatch::ActivityMode::SwitchOff); });
+    add(m_alarmMenu, "mnuAlTurnOffSnoozing", "Stop snoo&zing",
+        [this] { setSelectedAlarmsActivity(AlarmWatch::ActivityMode::StopSnoozing); });
     m_alarmMenu->addSeparator();
     add(m_alarmMenu, "mnuAlCut", "Cu&t", [this] { copySelectedAlarms(true, false); });
     add(m_alarmMenu, "mnuAlCopy", "&Copy", [this] { copySelectedAlarms(false, false); });
@@ -347,7 +362,7 @@ void MainWindowLists::fillPluginMenus() {
 
 void MainWindowLists::importFiles() {
     // The file plug-ins' formats join the language file's filter (known from the background load).
-    const std::string filter = m_core.plugins().buildFileFilter(m_texts.getText("Filters", 1), true);
+    const std::string filter = m_core.plugins().buildFileFilter(m_texts.getText("Filters", filterGroupFiles), true);
     const std::vector<std::string> paths =
         m_messages.dialogs().chooseFilesToOpen(m_core.alarmGroupFolderPath(), filter, true);
     if (paths.empty()) {
@@ -360,7 +375,7 @@ void MainWindowLists::importFiles() {
 
 void MainWindowLists::exportSelectedGroups() {
     const Vector<AlarmGroup> groups = selectedGroups();
-    const std::string filter = m_core.plugins().buildFileFilter(m_texts.getText("Filters", 2), false);
+    const std::string filter = m_core.plugins().buildFileFilter(m_texts.getText("Filters", filterExportGroup), false);
     for (int i = 0; i < groups.numberOfElements(); ++i) {
         const auto& group = groups.elementAt(i);
         const std::string proposed =
@@ -380,8 +395,8 @@ void MainWindowLists::exportCollection(bool selectionOnly) {
         return;
     }
     const std::string name = m_core.groups().proposedCollectionName(m_clock.now().date, selectionOnly);
-    const std::string file =
-        m_messages.dialogs().chooseFileToSave(m_core.paths().home() + "/" + name, m_texts.getText("Filters", 5));
+    const std::string file = m_messages.dialogs().chooseFileToSave(m_core.paths().home() + "/" + name,
+                                                                   m_texts.getText("Filters", filterCollection));
     if (file.empty()) {
         return;
     }
@@ -880,7 +895,7 @@ void MainWindowLists::deleteSelectedAlarms(bool soundedOnly) {
     }
 }
 
-void MainWindowLists::setSelectedAlarmsActivity(std::int16_t mode) {
+void MainWindowLists::setSelectedAlarmsActivity(AlarmWatch::ActivityMode mode) {
     const Vector<Alarm> alarms = selectedAlarms();
     if (alarms.numberOfElements() > 0) {
         m_core.watch().setActivity(alarms, mode);
@@ -888,7 +903,7 @@ void MainWindowLists::setSelectedAlarmsActivity(std::int16_t mode) {
     }
 }
 
-void MainWindowLists::setSelectedGroupsActivity(std::int16_t mode) {
+void MainWindowLists::setSelectedGroupsActivity(AlarmWatch::ActivityMode mode) {
     const Vector<AlarmGroup> groups = selectedGroups();
     if (groups.numberOfElements() > 0) {
         m_core.watch().setActivity(groups, mode);
@@ -906,13 +921,13 @@ void MainWindowLists::testSelectedAlarms() {
 void MainWindowLists::showCustomActionWindow() {
     if (!m_customAction) {
         m_customAction = Alarm::createDefaultAlarm(m_texts);
-        m_customAction->name = m_texts.getText("frmAlarmProperties", 60);
+        m_customAction->name = m_texts.getText("frmAlarmProperties", textRunActionNow);
     }
     Vector<Alarm> alarms;
     alarms.addElement(m_customAction);
     frmAlarmProperties editor(editorServices(), &m_core.plugins(), this);
     editor.setAlarms(alarms, AlarmEditorLogic::templateAlarm);
-    editor.setWindowTitle(QString::fromStdString(m_texts.getText("frmAlarmProperties", 60)));
+    editor.setWindowTitle(QString::fromStdString(m_texts.getText("frmAlarmProperties", textRunActionNow)));
     if (editor.exec() == QDialog::Accepted) {
         m_core.watch().testAlarms(alarms);
     }

@@ -5,6 +5,7 @@
 #include "containers/Vector.h"
 #include "dates/Date.h"
 #include "editing/AlarmEditorLogic.h"
+#include "sounding/AlarmWatch.h"
 
 #include <QWidget>
 
@@ -68,8 +69,8 @@ public:
     void editAlarms(const Vector<Alarm>& alarms, AlarmEditorLogic::Mode mode);
     void editSelectedAlarms();
     void deleteSelectedAlarms(bool soundedOnly);
-    void setSelectedAlarmsActivity(std::int16_t mode);
-    void setSelectedGroupsActivity(std::int16_t mode);
+    void setSelectedAlarmsActivity(AlarmWatch::ActivityMode mode);
+    void setSelectedGroupsActivity(AlarmWatch::ActivityMode mode);
     void testSelectedAlarms();
     /// An alarm of its own, edited like any other and sounded at once on OK; kept for the next time.
     void showCustomActionWindow();

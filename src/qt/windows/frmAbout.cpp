@@ -15,6 +15,14 @@
 
 namespace halvika {
 
+namespace {
+constexpr int textDescription = 1;
+constexpr int textDownload = 2;
+constexpr int textSupport = 3;
+constexpr int textLogNotWritten = 4;
+constexpr int textLogWritten = 5;
+} // namespace
+
 frmAbout::frmAbout(HalvikaApp& app, QWidget* parent) : QDialog(parent), m_app(app) {
     setObjectName("frmAbout");
     setWindowTitle(QString::fromStdString(app.translation().getCaption("frmAbout", "About Halvika")));
@@ -26,9 +34,9 @@ frmAbout::frmAbout(HalvikaApp& app, QWidget* parent) : QDialog(parent), m_app(ap
     modTranslation& t = app.translation();
     text->setText(QString("Halvika %1\n\n%2\n\n%3: %4\n%5: %6")
                       .arg(QString::fromStdString(ProgramVersion::text()),
-                           QString::fromStdString(t.getText("frmAbout", 1)),
-                           QString::fromStdString(t.getText("frmAbout", 2)), ProgramVersion::downloadAddress,
-                           QString::fromStdString(t.getText("frmAbout", 3)), ProgramVersion::supportAddress));
+                           QString::fromStdString(t.getText("frmAbout", textDescription)),
+                           QString::fromStdString(t.getText("frmAbout", textDownload)), ProgramVersion::downloadAddress,
+                           QString::fromStdString(t.getText("frmAbout", textSupport)), ProgramVersion::supportAddress));
     text->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -47,7 +55,8 @@ frmAbout::frmAbout(HalvikaApp& app, QWidget* parent) : QDialog(parent), m_app(ap
 void frmAbout::writeDiagnosticLog() {
     const std::string path = m_app.writeDebugLog();
     modTranslation& t = m_app.translation();
-    m_app.msgBox(path.empty() ? t.getText("frmAbout", 4) : t.getText("frmAbout", 5) + " " + path,
+    m_app.msgBox(path.empty() ? t.getText("frmAbout", textLogNotWritten)
+                              : t.getText("frmAbout", textLogWritten) + " " + path,
                  path.empty() ? Dialogs::styleExclamation : Dialogs::styleInformation);
 }
 

@@ -12,6 +12,13 @@
 
 namespace halvika {
 
+namespace {
+// "frmActions": the list's column headers.
+constexpr int textActionColumn = 1;
+constexpr int textCategoryColumn = 2;
+constexpr int textDescriptionColumn = 3;
+} // namespace
+
 frmActions::frmActions(modTranslation& texts, PluginHost* plugins, QWidget* parent)
     : QDialog(parent), m_texts(texts), m_entries(ActionCatalog::list(texts, plugins)) {
     setObjectName("frmActions");
@@ -52,9 +59,9 @@ frmActions::frmActions(modTranslation& texts, PluginHost* plugins, QWidget* pare
 
 void frmActions::translate() {
     FormTranslator::translateForm(*this, m_texts);
-    m_list->setHeaderLabels({QString::fromStdString(m_texts.getText("frmActions", 1)),
-                             QString::fromStdString(m_texts.getText("frmActions", 2)),
-                             QString::fromStdString(m_texts.getText("frmActions", 3))});
+    m_list->setHeaderLabels({QString::fromStdString(m_texts.getText("frmActions", textActionColumn)),
+                             QString::fromStdString(m_texts.getText("frmActions", textCategoryColumn)),
+                             QString::fromStdString(m_texts.getText("frmActions", textDescriptionColumn))});
 }
 
 void frmActions::choose(int row) {

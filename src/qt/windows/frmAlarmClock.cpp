@@ -20,6 +20,10 @@
 
 namespace halvika {
 
+namespace {
+constexpr int textHint = 1;
+} // namespace
+
 frmAlarmClock::frmAlarmClock(AlarmClockLogic& logic, SoundingWindows& windows, modTranslation& texts,
                              const Clock& clock)
     : QWidget(nullptr, Qt::Window), m_logic(logic), m_windows(windows), m_texts(texts), m_clock(clock) {
@@ -76,7 +80,7 @@ frmAlarmClock::frmAlarmClock(AlarmClockLogic& logic, SoundingWindows& windows, m
 
 void frmAlarmClock::translate() {
     FormTranslator::translateForm(*this, m_texts);
-    m_hint->setText(QString::fromStdString(m_texts.getText("frmAlarmClock", 1)));
+    m_hint->setText(QString::fromStdString(m_texts.getText("frmAlarmClock", textHint)));
 }
 
 void frmAlarmClock::refresh() {

@@ -112,7 +112,8 @@ frmAlarmGroupProperties::frmAlarmGroupProperties(std::shared_ptr<AlarmGroup> gro
 
 void frmAlarmGroupProperties::translate() {
     FormTranslator::translateForm(*this, m_services.texts);
-    m_synch->setItemText(0, QString::fromStdString(m_services.texts.getText("AlarmGroup", 11)));
+    m_synch->setItemText(
+        0, QString::fromStdString(m_services.texts.getText("AlarmGroup", AlarmGroup::textNotSynchronised)));
 }
 
 void frmAlarmGroupProperties::showSynchPlugin() {

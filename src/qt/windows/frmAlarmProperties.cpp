@@ -550,7 +550,7 @@ void frmAlarmProperties::updateMomentControls() {
 QString frmAlarmProperties::actionLine(int index) {
     const auto& action = *m_logic.actions.elementAt(index);
     QString line = QString::fromStdString(action.getDescription(m_texts));
-    const std::string detail = action.settings->getString("s");
+    const std::string detail = action.text();
     if (!detail.empty()) {
         line += ": " + QString::fromStdString(detail).simplified();
     }
@@ -578,33 +578,34 @@ void frmAlarmProperties::showActionPage() {
     const clsAction* action = m_shownAction >= 0 && m_shownAction < m_logic.actions.numberOfElements()
                                   ? m_logic.actions.elementAt(m_shownAction).get()
                                   : nullptr;
-    const int kind = action ? action->action : 0;
-    // Which settings each kind has: a text, command, file or template (1-11), a date (10, 11), repetition (8),
-    // the plug-in's own settings (16); the system kinds have none.
-    const bool hasText = kind >= 1 && kind <= 11;
-    const int label = kind == 7 || kind == 8 ? 52 : (kind >= 4 && kind <= 6) ? 53 : (kind >= 9 && kind <= 11) ? 54 : 51;
+    const ActionKind kind = action ? action->kind() : ActionKind{};
+    // Which settings each kind has: a text, command, file or template, a moment, repetition, the plug-in's own
+    // settings; the system kinds have none.
+    const bool hasText = actionHasText(kind);
+    const int label = actionIsSound(kind) ? 52 : actionIsSpecialCommand(kind) ? 53 : actionTellsTime(kind) ? 54 : 51;
     m_actionTextLabel->setText(action ? (hasText ? text(m_texts, label) : text(m_texts, 56)) : QString());
     m_actionText->setVisible(hasText);
-    m_browse->setVisible(kind >= 5 && kind <= 8);
-    m_testSound->setVisible(kind == 7 || kind == 8);
-    m_soundPicker->setVisible(kind == 7 || kind == 8);
-    m_actionDate->setVisible(kind == 10 || kind == 11);
-    m_actionDateLabel->setVisible(kind == 10 || kind == 11);
+    m_browse->setVisible(kind == ActionKind::SpecialCommand2 || kind == ActionKind::SpecialCommand3 ||
+                         actionIsSound(kind));
+    m_testSound->setVisible(actionIsSound(kind));
+    m_soundPicker->setVisible(actionIsSound(kind));
+    m_actionDate->setVisible(actionHasReferenceMoment(kind));
+    m_actionDateLabel->setVisible(actionHasReferenceMoment(kind));
     m_actionDateLabel->setText(text(m_texts, 55));
-    m_repeatRow->setVisible(kind == 8);
+    m_repeatRow->setVisible(kind == ActionKind::SoundRepeated);
     // Only a plug-in that named a settings control has settings to edit.
-    m_pluginSettings->setVisible(kind == clsAction::kindPlugin && m_plugins && action &&
+    m_pluginSettings->setVisible(kind == ActionKind::Plugin && m_plugins && action &&
                                  m_plugins->hasSettingsControl(action->plugin));
     if (!action) {
         return;
     }
-    m_actionText->setPlainText(QString::fromStdString(action->settings->getString("s")));
+    m_actionText->setPlainText(QString::fromStdString(action->text()));
     m_soundPicker->showPath(m_actionText->toPlainText());
-    m_actionDate->setText(QString::fromStdString(action->settings->getString("d")));
-    m_repeatMode->setCurrentIndex(std::clamp<int>(action->settings->getInteger("i", 0), 0, 2));
-    m_repeatTimes->setValue(std::max<int>(1, action->settings->getInteger("i", 1, 1)));
-    m_timed->setChecked(action->settings->getInteger("i", 2) == 1);
-    m_interval->setValue(action->settings->getLong("l", 0, 1000));
+    m_actionDate->setText(QString::fromStdString(action->referenceMoment()));
+    m_repeatMode->setCurrentIndex(std::clamp<int>(action->repeatMode(), 0, 2));
+    m_repeatTimes->setValue(std::max<int>(1, action->repeatTimes()));
+    m_timed->setChecked(action->timed());
+    m_interval->setValue(action->intervalMs());
 }
 
 void frmAlarmProperties::storeActionPage() {
@@ -612,17 +613,17 @@ void frmAlarmProperties::storeActionPage() {
         return;
     }
     clsAction& action = *m_logic.actions.elementAt(m_shownAction);
-    if (action.action >= 1 && action.action <= 11) {
-        action.settings->setString("s", m_actionText->toPlainText().toStdString());
+    if (actionHasText(action.kind())) {
+        action.setText(m_actionText->toPlainText().toStdString());
     }
-    if (action.action == 10 || action.action == 11) {
-        action.settings->setString("d", m_actionDate->text().toStdString());
+    if (actionHasReferenceMoment(action.kind())) {
+        action.setReferenceMoment(m_actionDate->text().toStdString());
     }
-    if (action.action == 8) {
-        action.settings->setInteger("i", static_cast<std::int16_t>(m_repeatMode->currentIndex()), 0);
-        action.settings->setInteger("i", static_cast<std::int16_t>(m_repeatTimes->value()), 1);
-        action.settings->setInteger("i", m_timed->isChecked() ? 1 : 0, 2);
-        action.settings->setLong("l", m_interval->value());
+    if (action.isKind(ActionKind::SoundRepeated)) {
+        action.setRepeatMode(static_cast<std::int16_t>(m_repeatMode->currentIndex()));
+        action.setRepeatTimes(static_cast<std::int16_t>(m_repeatTimes->value()));
+        action.setTimed(m_timed->isChecked());
+        action.setIntervalMs(m_interval->value());
     }
 }
 

@@ -17,6 +17,12 @@
 
 namespace halvika {
 
+namespace {
+constexpr int textAlarmsFound = 1;
+constexpr int textGroupColumn = 2;
+constexpr int textOneAlarmFound = 3;
+} // namespace
+
 frmFind::frmFind(AlarmGroupCollection& groups, modTranslation& texts, QWidget* parent)
     : QWidget(parent, Qt::Window), m_logic(groups), m_texts(texts) {
     setObjectName("frmFind");
@@ -78,8 +84,8 @@ void frmFind::present() {
 
 void frmFind::translate() {
     FormTranslator::translateForm(*this, m_texts);
-    m_results->setHeaderLabels(
-        {QString::fromStdString(m_texts.getText("Alarm", 201)), QString::fromStdString(m_texts.getText("frmFind", 2))});
+    m_results->setHeaderLabels({QString::fromStdString(m_texts.getText("Alarm", Alarm::textNameColumn)),
+                                QString::fromStdString(m_texts.getText("frmFind", textGroupColumn))});
 }
 
 void frmFind::find() {
@@ -109,9 +115,9 @@ void frmFind::showResults() {
         item->setData(0, Qt::UserRole, i);
     }
     m_results->setSortingEnabled(true);
-    m_summary->setText(
-        QString::fromStdString(count == 1 ? m_texts.getText("frmFind", 3)
-                                          : Placeholders::fill(m_texts.getText("frmFind", 1), std::to_string(count))));
+    m_summary->setText(QString::fromStdString(
+        count == 1 ? m_texts.getText("frmFind", textOneAlarmFound)
+                   : Placeholders::fill(m_texts.getText("frmFind", textAlarmsFound), std::to_string(count))));
     m_within->setEnabled(m_logic.withinResultsAvailable());
     if (!m_within->isEnabled()) {
         m_within->setChecked(false);

@@ -96,7 +96,7 @@ frmHalvikaMain::frmHalvikaMain(HalvikaApp& app, QWidget* parent) : QMainWindow(p
     help->setObjectName("mnuHelp");
     QAction* check = help->addAction(tr("&Check for a new version"), this, [this] {
         if (!m_app.versionCheck(false)) {
-            m_app.msgBox(m_app.translation().getMainText(223), Dialogs::styleInformation);
+            m_app.msgBox(m_app.translation().getMainText(textNoVersionCheck), Dialogs::styleInformation);
         }
     });
     check->setObjectName("mnuHelpCheckVersion");
@@ -360,10 +360,10 @@ QString frmHalvikaMain::nextAlarmText() const {
 void frmHalvikaMain::showNextAlarm() {
     modTranslation& t = m_app.translation();
     if (!m_app.startupFinished()) {
-        m_nextAlarm->setText(QString::fromStdString(t.getMainText(217)));
+        m_nextAlarm->setText(QString::fromStdString(t.getMainText(textLoading)));
         return;
     }
-    std::string line = t.getMainText(209) + " ";
+    std::string line = t.getMainText(textNextAlarm) + " ";
     if (m_watch != nullptr && m_watch->upcomingAlarms().numberOfElements() > 0) {
         const std::string format = m_settings && !m_settings->displayFormats[2].empty() ? m_settings->displayFormats[2]
                                                                                         : "dddd d/m/yyyy h:nn:ss";
@@ -373,11 +373,11 @@ void frmHalvikaMain::showNextAlarm() {
         }
         line += ")";
     } else {
-        line += t.getMainText(210);
+        line += t.getMainText(textNoNextAlarm);
     }
     // Blocked mode is said where the user looks, not only on the tray icon.
     if (m_watch != nullptr && m_watch->blocked()) {
-        line = t.getMainText(218) + " " + line;
+        line = t.getMainText(textBlocked) + " " + line;
     }
     m_nextAlarm->setText(QString::fromStdString(line));
 }

@@ -30,6 +30,13 @@ class SettingsStore;
 class frmHalvikaMain : public QMainWindow, public Translatable {
     Q_OBJECT
 public:
+    // Main-window texts of the next-alarm line and the version check.
+    static constexpr int textNextAlarm = 209;
+    static constexpr int textNoNextAlarm = 210;
+    static constexpr int textLoading = 217;
+    static constexpr int textBlocked = 218;
+    static constexpr int textNoVersionCheck = 223;
+
     explicit frmHalvikaMain(HalvikaApp& app, QWidget* parent = nullptr);
     ~frmHalvikaMain() override;
 

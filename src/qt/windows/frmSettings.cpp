@@ -30,6 +30,10 @@ namespace halvika {
 
 namespace {
 
+constexpr int filterSounds = 4;      // "Filters"
+constexpr int textOwnSoundFile = 58; // "frmAlarmProperties"
+constexpr int textAutostartNotWritten = 50;
+
 constexpr const char* section = "frmSettings";
 constexpr int unitCount = 7;
 
@@ -293,8 +297,9 @@ QWidget* frmSettings::soundPage() {
     m_assistant = named(new QCheckBox("&Personal assistant greets me when I come back", page), "chkPersonalAssistant");
     form->addRow(QString(), m_assistant);
     connect(browse, &QPushButton::clicked, this, [this] {
-        const auto files = m_messages.dialogs().chooseFilesToOpen(
-            m_soundPicker->browseFolder(m_defaultSound->text()).toStdString(), m_texts.getText("Filters", 4), false);
+        const auto files =
+            m_messages.dialogs().chooseFilesToOpen(m_soundPicker->browseFolder(m_defaultSound->text()).toStdString(),
+                                                   m_texts.getText("Filters", filterSounds), false);
         if (!files.empty()) {
             m_defaultSound->setText(QString::fromStdString(files.front()));
         }
@@ -349,7 +354,7 @@ void frmSettings::translate() {
         fillNumbered(box, m_texts, section, {21, 22, 23});
     }
     fillNumbered(m_snoozeAddTo, m_texts, "frmAlarm", {11, 12});
-    m_soundPicker->setOwnFileText(QString::fromStdString(m_texts.getText("frmAlarmProperties", 58)));
+    m_soundPicker->setOwnFileText(QString::fromStdString(m_texts.getText("frmAlarmProperties", textOwnSoundFile)));
     // The shown scheme name is the language file's, the stored one the file's base name.
     const QVariant scheme = m_scheme->currentData();
     m_scheme->clear();
@@ -488,7 +493,7 @@ bool frmSettings::apply() {
         s.calendarOffset = static_cast<std::int16_t>(m_calendarOffset->value());
         if (setAutostart && autostartEnabled && m_autostart->isChecked() != autostartEnabled() &&
             !setAutostart(m_autostart->isChecked())) {
-            m_messages.msgBox(m_texts.getText("frmSettings", 50), Dialogs::styleExclamation);
+            m_messages.msgBox(m_texts.getText("frmSettings", textAutostartNotWritten), Dialogs::styleExclamation);
         }
         if (setSafetyCheck && m_safetyCheck->isEnabled()) {
             setSafetyCheck(m_safetyCheck->isChecked());

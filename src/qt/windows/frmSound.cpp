@@ -18,6 +18,13 @@
 
 namespace halvika {
 
+namespace {
+// "frmSound" texts: what is playing, and which time of how many.
+constexpr int textPlaying = 1;
+constexpr int textTimeOf = 2;
+constexpr int textTime = 3;
+} // namespace
+
 frmSound::frmSound(SoundWindowLogic& logic, SoundingWindows& windows, modTranslation& texts, const QString& caption)
     : QWidget(nullptr, Qt::Window), m_logic(logic), m_windows(windows), m_texts(texts), m_caption(caption) {
     setObjectName("frmSound");
@@ -64,13 +71,13 @@ void frmSound::translate() {
 void frmSound::refresh() {
     const std::string& file = m_logic.firstFile();
     m_file->setText(QString::fromStdString(
-        Placeholders::fill(m_texts.getText("frmSound", 1),
+        Placeholders::fill(m_texts.getText("frmSound", textPlaying),
                            file.empty() ? "-" : QFileInfo(QString::fromStdString(file)).fileName().toStdString())));
     const std::string played = std::to_string(std::max(1, m_logic.playedCount()));
-    m_count->setText(QString::fromStdString(
-        m_logic.repeatCount() < 0
-            ? Placeholders::fill(m_texts.getText("frmSound", 3), played)
-            : Placeholders::fill(m_texts.getText("frmSound", 2), played, std::to_string(m_logic.repeatCount()))));
+    m_count->setText(QString::fromStdString(m_logic.repeatCount() < 0
+                                                ? Placeholders::fill(m_texts.getText("frmSound", textTime), played)
+                                                : Placeholders::fill(m_texts.getText("frmSound", textTimeOf), played,
+                                                                     std::to_string(m_logic.repeatCount()))));
     if (m_logic.timerIntervalMs() > 0) {
         if (m_timer->interval() != m_logic.timerIntervalMs() || !m_timer->isActive()) {
             m_timer->start(m_logic.timerIntervalMs());

@@ -41,7 +41,7 @@ protected:
         a->durationAmount = 30;
         a->durationUnit = unitMinute;
         a->importance = 2;
-        a->actions.addElement(clsAction::Create(a.get(), 2, texts));
+        a->actions.addElement(clsAction::Create(a.get(), ActionKind::Speak, texts));
         return a;
     }
 

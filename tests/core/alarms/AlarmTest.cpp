@@ -155,9 +155,9 @@ TEST(Alarm, Constructors) {
     EXPECT_FALSE(h->showsMessage());
 
     // Kinds without defaults in the file, and plug-in actions, start with empty settings.
-    auto speak = clsAction::Create(h.get(), 2, texts);
+    auto speak = clsAction::Create(h.get(), ActionKind::Speak, texts);
     EXPECT_EQ(speak->settings->toString(), "<sett></sett>");
-    auto plug = clsAction::Create(h.get(), 16, texts);
+    auto plug = clsAction::Create(h.get(), ActionKind::Plugin, texts);
     EXPECT_EQ(plug->settings->getNumberOfNodes(), 0);
 }
 

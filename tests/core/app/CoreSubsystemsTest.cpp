@@ -161,8 +161,8 @@ TEST_F(CoreSubsystemsTest, FirstRunAndSafeMode) {
     // A new user's alarms ring as well as show their window; the template is theirs to change.
     const auto alarm = core.settings().getDefaultTemplateAlarm(texts);
     ASSERT_EQ(alarm->actions.numberOfElements(), 2);
-    EXPECT_EQ(alarm->actions.elementAt(0)->action, clsAction::kindMessage);
-    EXPECT_EQ(alarm->actions.elementAt(1)->action, clsAction::kindSoundOnce);
+    EXPECT_EQ(alarm->actions.elementAt(0)->kind(), ActionKind::Message);
+    EXPECT_EQ(alarm->actions.elementAt(1)->kind(), ActionKind::SoundOnce);
     EXPECT_EQ(alarm->actions.elementAt(1)->settings->getString("s"), HALVIKA_SOURCE_DIR "/data/sounds/ring.wav");
     EXPECT_NE(home.read("usr.cfx").find("ring.wav"), std::string::npos);
 }

@@ -85,7 +85,7 @@ TEST_F(AlarmEditorLogicTest, SeveralAlarmsGetOnlyTheTouchedFieldsAndTheAddedActi
     editor.form.importanceIndex = 0; // importance 2
     editor.touch(AlarmEditorLogic::touchImportance);
     editor.form.name = "ignored, not touched";
-    editor.actions.addElement(clsAction::Create(nullptr, 2, setUp.texts));
+    editor.actions.addElement(clsAction::Create(nullptr, ActionKind::Speak, setUp.texts));
     ASSERT_EQ(editor.ok(), AlarmEditorLogic::Outcome::Closed);
     for (const auto& alarm : {a, b, c}) {
         EXPECT_EQ(alarm->importance, 2);
@@ -102,7 +102,7 @@ TEST_F(AlarmEditorLogicTest, SeveralAlarmsGetOnlyTheTouchedFieldsAndTheAddedActi
     // With "remove all actions" the editor's list replaces theirs.
     AlarmEditorLogic replacing = editorFor({a, b});
     replacing.removeAllActions();
-    replacing.actions.addElement(clsAction::Create(nullptr, 17, setUp.texts));
+    replacing.actions.addElement(clsAction::Create(nullptr, ActionKind::AlarmClock, setUp.texts));
     replacing.ok();
     ASSERT_EQ(a->actions.numberOfElements(), 1);
     EXPECT_EQ(a->actions.elementAt(0)->action, 17);

@@ -57,8 +57,9 @@ TEST_F(LanguageFileTest, DescriptionsOfEveryKindOfAlarmFindTheirTexts) {
                 a->endDate = Date::fromParts(2027, 1, 1);
                 a->weekDays = 127;
                 a->activeAdvanced = "DAYOFMONTH<=31";
-                for (std::int16_t action = 1; action <= 17; ++action) {
-                    a->actions.addElement(clsAction::Create(a.get(), action, texts));
+                for (std::int16_t kind = kindNumber(ActionKind::Message); kind <= kindNumber(ActionKind::AlarmClock);
+                     ++kind) {
+                    a->actions.addElement(clsAction::Create(a.get(), static_cast<ActionKind>(kind), texts));
                 }
                 EXPECT_EQ(a->getToolTip(context).find("not found"), std::string::npos);
             }

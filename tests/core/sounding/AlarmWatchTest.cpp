@@ -279,7 +279,7 @@ TEST_F(AlarmWatchTest, BlockedModeAndTheThreeWaysOfLeavingIt) {
             SCOPED_TRACE(std::to_string(wu) + (saia ? " saia" : ""));
             groups.alarmGroups.clear();
             runner.soundings.clear();
-            settings.whenUnblocked = wu;
+            settings.whenUnblocked = static_cast<WhenUnblocked>(wu);
             auto g = group("G");
             once(g, "Half past", at(8, 30), saia);
             startAt(at(8));
@@ -520,22 +520,22 @@ TEST_F(AlarmWatchTest, ChangesAndSwitching) {
     auto a = once(g, "A", at(9));
     startAt(at(8));
     EXPECT_EQ(watch.nextAlarmMoment(), at(9));
-    watch.setActivity(Vector<Alarm>::createVectorWithObj(a, 1), 2);
+    watch.setActivity(Vector<Alarm>::createVectorWithObj(a, 1), AlarmWatch::ActivityMode::SwitchOff);
     EXPECT_FALSE(a->Active);
     EXPECT_EQ(watch.nextAlarmMoment(), Date::none());
     EXPECT_TRUE(watch.pendingWork() & AlarmWatch::alarmDataChanged);
-    watch.setActivity(Vector<Alarm>::createVectorWithObj(a, 1), 0);
+    watch.setActivity(Vector<Alarm>::createVectorWithObj(a, 1), AlarmWatch::ActivityMode::Toggle);
     EXPECT_EQ(watch.nextAlarmMoment(), at(9));
 
     // A snooze reported as a timing change makes the snooze moment the next one.
     a->snooze(at(8, 30));
     watch.alarmsChanged(Vector<Alarm>::createVectorWithObj(a, 1), kindTimingChanged);
     EXPECT_EQ(watch.nextAlarmMoment(), at(8, 30));
-    watch.setActivity(Vector<AlarmGroup>::createVectorWithObj(g, 1), 2);
+    watch.setActivity(Vector<AlarmGroup>::createVectorWithObj(g, 1), AlarmWatch::ActivityMode::SwitchOff);
     EXPECT_EQ(watch.nextAlarmMoment(), Date::none());
 
     // A change never makes alarms of the past sound.
-    watch.setActivity(Vector<AlarmGroup>::createVectorWithObj(g, 1), 1);
+    watch.setActivity(Vector<AlarmGroup>::createVectorWithObj(g, 1), AlarmWatch::ActivityMode::SwitchOn);
     clock.set(at(9, 30));
     once(g, "Past", at(9, 10));
     groups.saveAlarmGroups(false);
@@ -594,7 +594,7 @@ TEST_F(AlarmWatchTest, SeeAlarmsListsFollowTheirWindows) {
     EXPECT_EQ(watch.seeAlarmsList(0).boundary, at(11));             // it leaves an hour later
 
     // Switching the alarm off takes it out of the lists.
-    watch.setActivity(g->alarms, 2);
+    watch.setActivity(g->alarms, AlarmWatch::ActivityMode::SwitchOff);
     EXPECT_EQ(watch.seeAlarmsList(0).alarms.numberOfElements(), 0);
 }
 

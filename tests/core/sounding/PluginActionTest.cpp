@@ -87,7 +87,7 @@ TEST_F(PluginActionTest, TheCatalogListsTheBuiltInKindsThenEachActionPlugin) {
     EXPECT_EQ(entries[3].shortDescription, "Command");
     EXPECT_EQ(entries[3].category, "Run");
     const auto& plugin = entries.back();
-    EXPECT_EQ(plugin.kind, 16);
+    EXPECT_EQ(plugin.kind, ActionKind::Plugin);
     EXPECT_EQ(plugin.plugin, "HalvikaTest*Act");
     EXPECT_EQ(plugin.shortDescription, "Test action");
     EXPECT_EQ(plugin.category, "Tests");

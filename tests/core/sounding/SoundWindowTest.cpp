@@ -19,7 +19,7 @@ const Date morning = Date::fromParts(2026, 3, 7, 7, 0, 0);
 
 Request repeated(std::int16_t mode, std::int32_t times, bool timed = false) {
     Request r;
-    r.kind = 8;
+    r.kind = ActionKind::SoundRepeated;
     r.file = "/sounds/bell.wav";
     r.repeatMode = mode;
     r.repeatTimes = times;
