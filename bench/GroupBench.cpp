@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <stdexcept>
 
 namespace {
 
@@ -39,12 +40,14 @@ struct Folder {
                 alarm->everyUnit = unitDay;
                 alarm->startDate = alarm->endDate = Date::none();
                 auto action = std::make_shared<clsAction>();
-                action->action = 1;
+                action->setKind(ActionKind::Message);
                 action->settings->addString("s", "Reminder text for alarm " + std::to_string(a));
                 alarm->actions.addElement(action);
                 root->addNode(alarm->toXML("alrm"));
             }
-            root->toXMLFile(path + "/usg_" + std::to_string(g) + ".agx");
+            if (root->toXMLFile(path + "/usg_" + std::to_string(g) + ".agx")) {
+                throw std::runtime_error("cannot write the benchmark's groups in " + path);
+            }
         }
     }
     ~Folder() { std::filesystem::remove_all(path); }

@@ -31,7 +31,7 @@ bool plainNames(const halvika::XMLNode& node) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     auto node = std::make_shared<halvika::XMLNode>();
-    const bool failed = node->initializeFromXML(text);
+    const bool failed = node->initializeFromXML(text).failed();
     const std::string written = node->toString();
 
     if (!failed && plainNames(*node) && halvika::XMLNode::createFromXML(written)->toString() != written) {

@@ -2,6 +2,7 @@
 #include "alarms/Alarm.h"
 
 #include "alarms/ActionRunner.h"
+#include "alarms/ExpressionError.h"
 #include "alarms/TextSource.h"
 #include "alarms/clsAdvancedDate.h"
 #include "dates/ArithmeticError.h"
@@ -175,6 +176,17 @@ Date Alarm::alignToPeriod(const Date& from, const Date& target) const {
         throw ArithmeticError("overflow: the period grid is too far from the moment asked");
     }
     return dateAddUnit(from, static_cast<std::int32_t>(steps), everyUnit);
+}
+
+std::optional<Date> Alarm::nextMomentAfter(const Date& da, bool calendarDate) noexcept {
+    try {
+        if (hasNextAlarmDateAfter(da, calendarDate)) {
+            return m_cacheNextDate;
+        }
+    } catch (const ArithmeticError&) {
+    } catch (const ExpressionError&) {
+    }
+    return std::nullopt;
 }
 
 bool Alarm::hasNextAlarmDateAfter(const Date& da, bool calendarDate) {

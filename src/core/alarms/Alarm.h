@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -91,6 +92,9 @@ public:
     bool hasNextAlarmDateAfter(const Date& da, bool calendarDate = false);
     /// The moment found by the last hasNextAlarmDateAfter; 9999-12-31 when it answered false.
     Date getNextAlarmDateAfter() const { return m_cacheNextDate; }
+    /// hasNextAlarmDateAfter for callers that go on with the other alarms: the next moment, or nothing when
+    /// there is none or it cannot be computed.
+    std::optional<Date> nextMomentAfter(const Date& da, bool calendarDate = false) noexcept;
 
     void setChanged() {
         changed = true;

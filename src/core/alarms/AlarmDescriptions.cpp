@@ -2,9 +2,7 @@
 #include "alarms/Alarm.h"
 #include "alarms/AlarmTexts.h"
 #include "alarms/ColourSource.h"
-#include "alarms/ExpressionError.h"
 #include "alarms/TextSource.h"
-#include "dates/ArithmeticError.h"
 #include "dates/DateFormat.h"
 #include "dates/DateUnits.h"
 #include "text/Placeholders.h"
@@ -93,12 +91,9 @@ Alarm::TextItem Alarm::getDateTimeDescriptionItems(AlarmTexts& c) const {
             item.first += Placeholders::fill(alarmText(c, textWhen), activeAdvanced);
         }
         // How near one period is: an alarm every minute looks near, one every year far.
-        try {
-            item.second = c.colours.getTimeGradientColourText(c.now, dateAddUnit(c.now, everyAmount, everyUnit),
-                                                              slotNearPeriod, slotFarPeriod);
-        } catch (const ArithmeticError&) {
-            item.second = "";
-        }
+        const std::optional<Date> onePeriodOn = tryDateAddUnit(c.now, everyAmount, everyUnit);
+        item.second =
+            onePeriodOn ? c.colours.getTimeGradientColourText(c.now, *onePeriodOn, slotNearPeriod, slotFarPeriod) : "";
     }
     if (correctionAmount != 0) {
         const std::string amount = (correctionAmount >= 0 ? "+" : "") + std::to_string(correctionAmount);
@@ -125,16 +120,9 @@ std::array<Alarm::TextItem, 7> Alarm::getStringItems(AlarmTexts& c) {
     rows[1] = {alarmText(c, Active ? textOn : textOff),
                c.colours.getSchemeColourText(Active ? slotOn : slotOff, ColourSource::windowText)};
 
-    bool found = false;
-    try {
-        found = hasNextAlarmDateAfter(c.now, false);
-    } catch (const ArithmeticError&) {
-        found = false; // shown as having no next moment
-    } catch (const ExpressionError&) {
-        found = false;
-    }
-    const Date next = found ? getNextAlarmDateAfter() : Date::none();
-    if (!found || next == Date::none()) {
+    // A moment that cannot be computed is shown as no next moment.
+    const Date next = nextMomentAfter(c.now).value_or(Date::none());
+    if (next == Date::none()) {
         rows[2] = {alarmText(c, textNoFurtherAlarm),
                    c.colours.getSchemeColourText(slotNoFurtherAlarm, ColourSource::windowText)};
     } else if (next == Date::gaveUp()) {

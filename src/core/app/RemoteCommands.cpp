@@ -54,13 +54,10 @@ std::vector<RemoteCommands::Entry> RemoteCommands::upcoming(int limit) const {
         }
         for (int a = 0; a < group->alarms.numberOfElements(); ++a) {
             const auto& alarm = group->alarms.elementAt(a);
-            try {
-                if (alarm->Active && alarm->hasNextAlarmDateAfter(now) &&
-                    alarm->getNextAlarmDateAfter() < Date::gaveUp()) {
-                    entries.push_back({alarm->getNextAlarmDateAfter(), alarm->name, group->name});
-                }
-            } catch (const std::exception&) {
-                // An alarm whose moment cannot be computed has none to list.
+            // An alarm whose moment cannot be computed has none to list.
+            const std::optional<Date> next = alarm->Active ? alarm->nextMomentAfter(now) : std::nullopt;
+            if (next && *next < Date::gaveUp()) {
+                entries.push_back({*next, alarm->name, group->name});
             }
         }
     }

@@ -39,6 +39,14 @@ std::int64_t monthIndex(const Date& d) {
 
 } // namespace
 
+std::optional<Date> tryDateAddUnit(const Date& date, std::int32_t amount, std::int16_t unit) noexcept {
+    try {
+        return dateAddUnit(date, amount, unit);
+    } catch (const ArithmeticError&) {
+        return std::nullopt;
+    }
+}
+
 Date dateAddUnit(const Date& date, std::int32_t amount, std::int16_t unit) {
     const std::int64_t n = amount;
     switch (unit) {

@@ -24,6 +24,8 @@ enum UnitCode : std::int16_t {
 /// the month, clamped to the target month's last day, and the time of day. A code outside the table gives
 /// the zero date. Throws ArithmeticError when the result leaves the years 100-9999.
 Date dateAddUnit(const Date& date, std::int32_t amount, std::int16_t unit);
+/// dateAddUnit for callers that carry on without the result: nothing where dateAddUnit throws.
+std::optional<Date> tryDateAddUnit(const Date& date, std::int32_t amount, std::int16_t unit) noexcept;
 
 /// Unit boundaries passed from `first` to `second` (negative when `second` is earlier): second, minute and
 /// hour marks; calendar days; weeks counted in Sundays; months as year*12+month; years. A code outside the

@@ -251,13 +251,7 @@ void AlarmEditorLogic::followUps(const std::shared_ptr<Alarm>& alarm) {
         alarm->Active = true;
     }
     const Date now = m_s.clock.now().date;
-    bool hasNext = false;
-    try {
-        hasNext = alarm->hasNextAlarmDateAfter(now, false);
-    } catch (const std::exception&) {
-        hasNext = false;
-    }
-    if (!hasNext) {
+    if (!alarm->nextMomentAfter(now)) {
         ask(11, styleWarning);
     }
     if (m_s.settings.overlapWarning) {

@@ -601,13 +601,9 @@ Vector<Alarm> AlarmGroupCollection::removeAlarms(const Vector<Alarm>& selected, 
     for (int i = selected.numberOfElements() - 1; i >= 0; --i) {
         const auto alarm = selected.elementAt(i);
         if (soundedOnly) {
-            bool hasNext = true;
-            try {
-                hasNext = alarm->hasNextAlarmDateAfter(watchNow, false);
-            } catch (const std::exception&) {
-                hasNext = false; // an alarm that cannot compute its next moment will not sound again
-            }
-            if (hasNext && alarm->getNextAlarmDateAfter() != Date::none()) {
+            // An alarm that cannot compute its next moment will not sound again.
+            const std::optional<Date> next = alarm->nextMomentAfter(watchNow);
+            if (next && *next != Date::none()) {
                 continue;
             }
         }

@@ -355,8 +355,8 @@ void PluginHost::writeDescriptionCache() {
         entry->addString("reply", reply);
         root->addNode(entry);
     }
-    m_cacheChanged = false;
-    root->toXMLFile(m_cacheFile);
+    // Only a cache: without it a start asks the programs again. A failed write is tried again next time.
+    m_cacheChanged = root->toXMLFile(m_cacheFile).failed();
 }
 
 XMLNodePtr PluginHost::actionInfo(const std::string& identifier) {

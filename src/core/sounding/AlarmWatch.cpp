@@ -21,16 +21,11 @@ constexpr std::int16_t timerEventBits =
 
 // A query that raises counts as "no next moment": one bad alarm must not stop the others from sounding.
 bool nextMoment(Alarm& alarm, const Date& after, Date& moment) {
-    try {
-        if (!alarm.hasNextAlarmDateAfter(after, false)) {
-            return false;
-        }
-    } catch (const ArithmeticError&) {
-        return false;
-    } catch (const ExpressionError&) {
+    const std::optional<Date> next = alarm.nextMomentAfter(after);
+    if (!next) {
         return false;
     }
-    moment = alarm.getNextAlarmDateAfter();
+    moment = *next;
     return moment < Date::none();
 }
 
@@ -59,11 +54,8 @@ void AlarmWatch::start(const Date& lastCheck, bool blocked) {
 
 Date AlarmWatch::correctedNow() const {
     const auto correction = static_cast<std::int32_t>(std::floor(m_settings.timerCorrectionMs / 1000.0));
-    try {
-        return dateAddUnit(m_clock.today(), -correction, unitSecond);
-    } catch (const ArithmeticError&) {
-        return m_clock.today(); // an absurd correction is ignored rather than stopping every alarm
-    }
+    // An absurd correction is ignored rather than stopping every alarm.
+    return tryDateAddUnit(m_clock.today(), -correction, unitSecond).value_or(m_clock.today());
 }
 
 Date AlarmWatch::currentMoment(bool skipInactivityCheck) {

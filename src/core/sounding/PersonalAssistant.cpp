@@ -37,11 +37,7 @@ std::string PersonalAssistant::summary(int number, const Date& now, bool ignoreC
     }
     Vector<Alarm> found;
     DateVector starts, ends;
-    Date until = now;
-    try {
-        until = dateAddUnit(now, hours > 0 ? hours : 0, unitHours);
-    } catch (const std::exception&) {
-    }
+    const Date until = tryDateAddUnit(now, hours > 0 ? hours : 0, unitHours).value_or(now);
     AlarmWatch::collectAlarmIntervals(everyAlarm, now, until, importance, ignoreCorrection, found, starts, ends);
     const int count = found.numberOfElements();
     std::string text = Placeholders::fill(m_texts.getAssistantText(number), std::to_string(count));

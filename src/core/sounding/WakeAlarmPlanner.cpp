@@ -1,7 +1,6 @@
 // Keeps the computer's wake-up alarm on the earliest alarm that is to wake it.
 #include "sounding/WakeAlarmPlanner.h"
 
-#include "alarms/ExpressionError.h"
 #include "dates/ArithmeticError.h"
 #include "groups/AlarmGroupCollection.h"
 #include "platform/Clock.h"
@@ -25,12 +24,9 @@ Date WakeAlarmPlanner::earliestAlarm(const AlarmGroupCollection& groups, const D
             if (!alarm->Active || alarm->importance < minImportance) {
                 continue;
             }
-            try {
-                if (alarm->hasNextAlarmDateAfter(now, false) && alarm->getNextAlarmDateAfter() < best) {
-                    best = alarm->getNextAlarmDateAfter();
-                }
-            } catch (const ArithmeticError&) {
-            } catch (const ExpressionError&) {
+            const std::optional<Date> next = alarm->nextMomentAfter(now);
+            if (next && *next < best) {
+                best = *next;
             }
         }
     }

@@ -54,7 +54,8 @@ XMLNodePtr XMLNode::Create(std::string_view nodeName, std::string_view value) {
 
 XMLNodePtr XMLNode::createFromXML(std::string_view xml, std::string_view overrideRootName) {
     auto node = std::make_shared<XMLNode>();
-    node->initializeFromXML(xml);
+    // Not reported: the node holds what was parsed up to the failure, and callers look at that.
+    static_cast<void>(node->initializeFromXML(xml));
     if (!overrideRootName.empty()) {
         node->name = overrideRootName;
     }
@@ -69,15 +70,15 @@ XMLNodePtr XMLNode::createFromFile(const std::string& path) {
     return createFromXML(content, "");
 }
 
-bool XMLNode::initializeFromXML(std::string_view xml) {
+FailureFlag XMLNode::initializeFromXML(std::string_view xml) {
     XMLParser parser;
     return parser.parse(xml, *this);
 }
 
-bool XMLNode::initializeFromFile(const std::string& path) {
+FailureFlag XMLNode::initializeFromFile(const std::string& path) {
     std::string content;
     if (getFile(path, content)) {
-        return true;
+        return FailureFlag(true);
     }
     return initializeFromXML(content);
 }
@@ -151,7 +152,7 @@ void XMLNode::appendTo(std::string& out) const {
     }
 }
 
-bool XMLNode::toXMLFile(const std::string& path, std::string* reason) const {
+FailureFlag XMLNode::toXMLFile(const std::string& path, std::string* reason) const {
     return putFile(path, toString(), reason);
 }
 
@@ -424,17 +425,17 @@ void XMLNode::appendEscaped(std::string& out, std::string_view text) {
     out.append(text, start, std::string_view::npos);
 }
 
-bool XMLNode::getFile(const std::string& path, std::string& content) {
+FailureFlag XMLNode::getFile(const std::string& path, std::string& content) {
     auto text = TextFile::readText(path);
     if (!text) {
-        return true;
+        return FailureFlag(true);
     }
     content = std::move(*text);
-    return false;
+    return FailureFlag(false);
 }
 
-bool XMLNode::putFile(const std::string& path, const std::string& content, std::string* reason) {
-    return !TextFile::writeAtomically(path, content, reason);
+FailureFlag XMLNode::putFile(const std::string& path, const std::string& content, std::string* reason) {
+    return FailureFlag(!TextFile::writeAtomically(path, content, reason));
 }
 
 } // namespace halvika

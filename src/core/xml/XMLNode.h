@@ -2,6 +2,7 @@
 #pragma once
 
 #include "dates/Date.h"
+#include "xml/FailureFlag.h"
 
 #include <cstdint>
 #include <memory>
@@ -44,8 +45,8 @@ public:
     static XMLNodePtr createFromFile(const std::string& path);
 
     /// Parses into this node without clearing it first. Failure flag: the text was not a complete document.
-    bool initializeFromXML(std::string_view xml);
-    bool initializeFromFile(const std::string& path);
+    FailureFlag initializeFromXML(std::string_view xml);
+    FailureFlag initializeFromFile(const std::string& path);
     /// A copy held on the heap, apart from any parsed document: keeping a node of a parsed document keeps
     /// that whole document in memory.
     XMLNodePtr getCopy() const;
@@ -55,7 +56,7 @@ public:
     std::string toString() const;
     void appendTo(std::string& out) const;
     /// Failure flag; `reason` (when given) then says why.
-    bool toXMLFile(const std::string& path, std::string* reason = nullptr) const;
+    FailureFlag toXMLFile(const std::string& path, std::string* reason = nullptr) const;
     void clear();
 
     // Navigation.
@@ -117,9 +118,9 @@ public:
     /// Appends the escaped text to `out`.
     static void appendEscaped(std::string& out, std::string_view text);
     /// Failure flag; on failure `content` is left unchanged.
-    static bool getFile(const std::string& path, std::string& content);
+    static FailureFlag getFile(const std::string& path, std::string& content);
     /// Failure flag; the file is replaced whole or, on failure, left as it was.
-    static bool putFile(const std::string& path, const std::string& content, std::string* reason = nullptr);
+    static FailureFlag putFile(const std::string& path, const std::string& content, std::string* reason = nullptr);
 
 private:
     const XMLNode* findChild(std::string_view childName, int index) const;

@@ -125,7 +125,7 @@ void XMLParser::decodeEntity() {
     }
 }
 
-bool XMLParser::parse(std::string_view xml, XMLNode& root) {
+bool XMLParser::parseDocument(std::string_view xml, XMLNode& root) {
     m_states.clear();
     m_allocator.reset();
     m_unflushed = nullptr;

@@ -1,6 +1,7 @@
 // The character-by-character parser behind XMLNode::initializeFromXML.
 #pragma once
 
+#include "xml/FailureFlag.h"
 #include "xml/NodeArena.h"
 
 #include <memory_resource>
@@ -23,9 +24,11 @@ public:
 
     /// Parses into `root` (appending to what it holds). Failure flag: true when the text was not a complete
     /// document; the tree built up to the failure stays.
-    bool parse(std::string_view xml, XMLNode& root);
+    FailureFlag parse(std::string_view xml, XMLNode& root) { return FailureFlag(parseDocument(xml, root)); }
 
 private:
+    /// True when the parse failed.
+    bool parseDocument(std::string_view xml, XMLNode& root);
     enum State : int {
         Done = 1,
         Content = 2,

@@ -14,7 +14,7 @@ struct Parsed {
 
 Parsed parse(std::string_view xml) {
     Parsed p;
-    p.failed = p.node->initializeFromXML(xml);
+    p.failed = p.node->initializeFromXML(xml).failed();
     return p;
 }
 
