@@ -295,7 +295,8 @@ HalvikaCalendarLogic::HtmlExport HalvikaCalendarLogic::exportHtml(const AppPaths
     const std::string shipped = paths.findFile("hgrstyle.css");
     if (!shipped.empty() && shipped != style) {
         if (const auto css = TextFile::readBytes(shipped)) {
-            TextFile::writeAtomically(style, *css);
+            // Without its style sheet the page is plain, not wrong.
+            static_cast<void>(TextFile::writeAtomically(style, *css));
         }
     }
     return shell.openDocument(target) ? HtmlExport::Opened : HtmlExport::NotOpened;

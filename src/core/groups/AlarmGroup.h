@@ -51,7 +51,7 @@ public:
     std::string loadProblem;
     /// Some bytes of the file were not UTF-8 and were read as Windows-1252 (the user is told once).
     bool textRepaired = false;
-    bool readOnly() const { return !loadProblem.empty(); }
+    [[nodiscard]] bool readOnly() const { return !loadProblem.empty(); }
 
     // Numbered texts of the section "AlarmGroup".
     static constexpr int textReadOnly = 3;
@@ -86,22 +86,23 @@ public:
 
     /// Writes the group to an ".agx" file or exports it through a file plug-in. `manual`: the user asked
     /// for it (an export). False on failure, with the change flags as they were.
-    bool save(const std::string& filePath, bool manual, GroupServices& services, std::string* reason = nullptr);
+    [[nodiscard]] bool save(const std::string& filePath, bool manual, GroupServices& services,
+                            std::string* reason = nullptr);
     /// Brings a synchronised group up to date through its plug-in, waiting for its answer.
-    bool synchronize(GroupServices& services);
+    [[nodiscard]] bool synchronize(GroupServices& services);
     /// The same in the background: the answer is taken when it comes (then `applied` is called), unless the
     /// group changed meanwhile or is gone.
     /// `problemChanged` is told when a failed round's cause differs from the last one's.
     void synchronizeLater(GroupServices& services, std::function<void()> applied,
                           std::function<void()> problemChanged = {});
     /// Takes the group a synchronisation plug-in answered with; false when the answer holds none.
-    bool applySynchronized(const std::string& reply, GroupServices& services);
+    [[nodiscard]] bool applySynchronized(const std::string& reply, GroupServices& services);
     XMLNodePtr toXML() const;
 
     int numberOfAlarms() const { return alarms.numberOfElements(); }
     std::shared_ptr<Alarm> elementAt(int index) const { return alarms.elementAt(index); }
-    bool getChanged() const;
-    bool getChangedSinceImport() const { return changedSinceImport || getChanged(); }
+    [[nodiscard]] bool getChanged() const;
+    [[nodiscard]] bool getChangedSinceImport() const { return changedSinceImport || getChanged(); }
     void setChanged() { changed = true; }
     /// A new alarm from the group's template, or the program's default one, owned by this group.
     std::shared_ptr<Alarm> getTemplateAlarm(GroupServices& services);

@@ -332,7 +332,7 @@ bool AlarmGroupCollection::importAlarmGroupsFromPlugin(const std::string& plugin
     const XMLNodePtr groups = reply->getNode("alarmgroups");
     if (groups->getNumberOfNodesWithName("algr") > 0) {
         auto group = AlarmGroup::createFromXML(groups->getNode("algr")->toString(), m_services);
-        addGroupCommand(group);
+        static_cast<void>(addGroupCommand(group)); // a full collection takes no more, as with files
     }
     return true;
 }
@@ -518,7 +518,7 @@ std::shared_ptr<Alarm> AlarmGroupCollection::newAlarmCommand(const std::shared_p
             }
             group->name = std::string(AsciiText::trimmed(*name));
         }
-        addGroupCommand(group);
+        static_cast<void>(addGroupCommand(group)); // the collection is empty
     }
     if (!group) {
         group = alarmGroups.elementAt(0);

@@ -58,11 +58,11 @@ public:
     bool saveAlarmGroups(bool all);
     /// saveAlarmGroups(false) without a word to the user: for the tick and the exit. False when anything
     /// could not be written; `problems` then has a line per file with its reason.
-    bool writeChangedGroups(std::string& problems);
+    [[nodiscard]] bool writeChangedGroups(std::string& problems);
     bool saveAlarmGroupFile(const std::shared_ptr<AlarmGroup>& group);
     /// Writes the group's file (naming it first when it has none) without a word to the user; on failure
     /// `problem` names the file and the reason. A read-only group is never written.
-    bool writeGroupFile(const std::shared_ptr<AlarmGroup>& group, std::string& problem);
+    [[nodiscard]] bool writeGroupFile(const std::shared_ptr<AlarmGroup>& group, std::string& problem);
     /// Makes `folder` the alarm group folder and saves every group into it at once. A group whose file
     /// name is taken there by another file gets the first free name, so nothing in the folder is overwritten.
     bool saveAllIntoFolder(const std::string& folder);
@@ -73,7 +73,7 @@ public:
     /// True when the order changed.
     bool orderShownGroups(const Vector<AlarmGroup>& shown);
     /// Whether the alarm still belongs to a loaded group (not deleted, cut or unloaded since it was found).
-    bool isLoaded(const Alarm& alarm) const;
+    [[nodiscard]] bool isLoaded(const Alarm& alarm) const;
     bool importAlarmGroupFiles(const std::vector<std::string>& paths);
     bool importAlarmGroupCollection(const std::string& filePath);
     bool importAlarmGroupsFromPlugin(const std::string& plugin);
@@ -134,7 +134,7 @@ public:
 private:
     void synchronizeGroup(const std::shared_ptr<AlarmGroup>& group, int followUpsLeft);
     std::string mainText(int number);
-    bool folderExists() const;
+    [[nodiscard]] bool folderExists() const;
     /// The groups of the folder's files (only those of other formats with `foreignOnly`).
     Vector<AlarmGroup> readFolder(bool foreignOnly);
     /// One message for the files that could not be read whole, one for those whose text was repaired.

@@ -22,9 +22,10 @@ public:
     /// Replaces the file with exactly `content`: written to a temporary file in the same folder, flushed
     /// to disk and renamed over the old one, so a crash never leaves a half-written file. False on failure,
     /// in which case the old file is untouched and `reason` (when given) says why ("No space left on device").
-    static bool writeAtomically(const std::string& path, const std::string& content, std::string* reason = nullptr);
+    [[nodiscard]] static bool writeAtomically(const std::string& path, const std::string& content,
+                                              std::string* reason = nullptr);
 
-    static bool exists(const std::string& path);
+    [[nodiscard]] static bool exists(const std::string& path);
 
     /// Removes the temporary files that a write cut off by a crash left in the folder (".agx", ".cfx" and
     /// ".txt" files with writeAtomically's six-character suffix). Returns how many went.
