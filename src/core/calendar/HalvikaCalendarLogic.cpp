@@ -8,6 +8,7 @@
 #include "dates/DateUnits.h"
 #include "groups/AlarmGroup.h"
 #include "platform/Shell.h"
+#include "sounding/AlarmQueries.h"
 #include "sounding/AlarmWatch.h"
 #include "text/TextFile.h"
 
@@ -85,8 +86,8 @@ bool HalvikaCalendarLogic::fillView(int view, const Vector<AlarmGroup>& groups, 
     DateVector ends;
     bool complete = true;
     for (int g = 0; g < groups.numberOfElements() && complete; ++g) {
-        complete = AlarmWatch::collectAlarmIntervals(groups.elementAt(g)->alarms, first, last, getMinImportance(view),
-                                                     ignoreCorrection, alarms, starts, ends);
+        complete = AlarmQueries::collectAlarmIntervals(groups.elementAt(g)->alarms, first, last, getMinImportance(view),
+                                                       ignoreCorrection, alarms, starts, ends);
     }
     // One layout for the refilled view, not one for the emptied and one for the filled.
     HCalendar& cal = calendar(view);

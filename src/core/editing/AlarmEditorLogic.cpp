@@ -13,6 +13,7 @@
 #include "platform/Clock.h"
 #include "settings/SettingsStore.h"
 #include "settings/modTranslation.h"
+#include "sounding/AlarmQueries.h"
 #include "sounding/AlarmWatch.h"
 
 namespace halvika {
@@ -255,9 +256,9 @@ void AlarmEditorLogic::followUps(const std::shared_ptr<Alarm>& alarm) {
         ask(11, styleWarning);
     }
     if (m_s.settings.overlapWarning) {
-        const Vector<Alarm> near =
-            m_s.watch.findOverlappingAlarms(only(alarm), m_s.settings.overlapAmount, m_s.settings.overlapUnit,
-                                            m_s.settings.overlapRestriction, m_s.settings.ignoreCorrection);
+        const Vector<Alarm> near = AlarmQueries::findOverlappingAlarms(
+            m_s.groups, m_s.clock.today(), only(alarm), m_s.settings.overlapAmount, m_s.settings.overlapUnit,
+            m_s.settings.overlapRestriction, m_s.settings.ignoreCorrection);
         if (near.numberOfElements() > 0) {
             std::string text = m_s.texts.getText(section, 14);
             for (int i = 0; i < near.numberOfElements(); ++i) {

@@ -19,16 +19,6 @@ namespace {
 constexpr std::int16_t timerEventBits =
     AlarmWatch::alarmDue | AlarmWatch::pastListDue | AlarmWatch::comingListDue | AlarmWatch::attentionDue;
 
-// A query that raises counts as "no next moment": one bad alarm must not stop the others from sounding.
-bool nextMoment(Alarm& alarm, const Date& after, Date& moment) {
-    const std::optional<Date> next = alarm.nextMomentAfter(after);
-    if (!next) {
-        return false;
-    }
-    moment = *next;
-    return moment < Date::none();
-}
-
 } // namespace
 
 AlarmWatch::AlarmWatch(const Clock& clock, WatchTimer& timer, AlarmGroupCollection& groups,
@@ -153,34 +143,6 @@ void AlarmWatch::requestWork(std::int16_t bits) {
     }
 }
 
-Vector<Alarm> AlarmWatch::collectEarliestAlarms(const Date& after, bool soundAfterInactiveOnly) {
-    Vector<Alarm> result;
-    Date best = Date::none();
-    // Asked at every tick of every alarm: no reference counts taken on the way.
-    for (const auto& group : m_groups.alarmGroups) {
-        if (!group->Active) {
-            continue;
-        }
-        for (const auto& alarm : group->alarms) {
-            if (!alarm->Active || (soundAfterInactiveOnly && !alarm->soundAfterInactive)) {
-                continue;
-            }
-            Date d;
-            if (!nextMoment(*alarm, after, d)) {
-                continue;
-            }
-            if (result.numberOfElements() == 0 || d < best) {
-                result.clear();
-                result.addElement(alarm);
-                best = d;
-            } else if (d == best) {
-                result.addElement(alarm);
-            }
-        }
-    }
-    return result;
-}
-
 bool AlarmWatch::collectDue(Date from, const Date& until, bool soundAfterInactiveOnly, Vector<Alarm>& alarms,
                             DateVector& moments, Vector<Alarm>& next, int limit) {
     for (;;) {
@@ -294,10 +256,11 @@ void AlarmWatch::scheduleWatchTimer() {
         }
     }
     for (int list = 0; list < 2; ++list) {
-        if (m_lists[list].boundary >= Date::none()) {
+        const Date boundary = m_seeLists.list(list).boundary;
+        if (boundary >= Date::none()) {
             continue;
         }
-        const double w = secondsUntil(now, m_lists[list].boundary, true);
+        const double w = secondsUntil(now, boundary, true);
         if (w <= 0) {
             updateSeeAlarmsList(list);
         } else if (w < exactShotSeconds && w * 1000 <= interval) {
@@ -473,15 +436,8 @@ void AlarmWatch::alarmsChanged(const Vector<Alarm>& alarms, std::int16_t kinds) 
         }
         requestWork(alarmDataChanged);
     }
-    m_seeAlarmsBusy = true;
-    if (kinds & (kindRemoved | kindStateChanged | kindTimingChanged)) {
-        removeFromSeeAlarmsLists(alarms);
-    }
-    if (kinds & (kindLoaded | kindAdded | kindStateChanged | kindTimingChanged)) {
-        addToSeeAlarmsList(alarms, 0);
-        addToSeeAlarmsList(alarms, 1);
-    }
-    m_seeAlarmsBusy = false;
+    refreshSeeAlarmsLists(alarms, kinds & (kindRemoved | kindStateChanged | kindTimingChanged),
+                          kinds & (kindLoaded | kindAdded | kindStateChanged | kindTimingChanged));
     if (kinds & (kindLoaded | kindAdded | kindRemoved | kindStateChanged | kindTimingChanged)) {
         updateUpcoming();
     }
@@ -506,27 +462,44 @@ void AlarmWatch::groupsChanged(const Vector<AlarmGroup>& groups, std::int16_t ki
     for (int i = 0; i < groups.numberOfElements(); ++i) {
         theirAlarms.addVector(groups.elementAt(i)->alarms);
     }
-    m_seeAlarmsBusy = true;
-    if (kinds & (kindRemoved | kindStateChanged)) {
-        removeFromSeeAlarmsLists(theirAlarms);
-    }
-    if (kinds & (kindLoaded | kindAdded | kindStateChanged)) {
-        addToSeeAlarmsList(theirAlarms, 0);
-        addToSeeAlarmsList(theirAlarms, 1);
-    }
-    m_seeAlarmsBusy = false;
+    refreshSeeAlarmsLists(theirAlarms, kinds & (kindRemoved | kindStateChanged),
+                          kinds & (kindLoaded | kindAdded | kindStateChanged));
     if (kinds & (kindLoaded | kindAdded | kindRemoved | kindStateChanged)) {
         updateUpcoming();
     }
     tell(&WatchListener::alarmDataChanged);
 }
 
+void AlarmWatch::refreshSeeAlarmsLists(const Vector<Alarm>& alarms, bool removeFirst, bool addAgain) {
+    m_seeAlarmsBusy = true;
+    const Date now = currentMoment(false);
+    if (removeFirst) {
+        m_seeLists.remove(alarms);
+    }
+    if (addAgain) {
+        m_seeLists.add(alarms, 0, now);
+        m_seeLists.add(alarms, 1, now);
+    }
+    m_seeAlarmsBusy = false;
+}
+
+void AlarmWatch::updateSeeAlarmsList(int list) {
+    if (m_seeLists.update(list, currentMoment(false))) {
+        tell(&WatchListener::seeAlarmsListChanged, list);
+    }
+}
+
+void AlarmWatch::rebuildSeeAlarmsList(int list) {
+    m_seeLists.rebuild(list, currentMoment(false));
+    tell(&WatchListener::seeAlarmsListChanged, list);
+}
+
 void AlarmWatch::allGroupsUnloaded() {
     m_upcoming.clear();
     m_nextAlarmMoment = Date::none();
     clearWork(alarmDue);
+    m_seeLists.clear();
     for (int list = 0; list < 2; ++list) {
-        m_lists[list] = SeeAlarmsList{};
         tell(&WatchListener::seeAlarmsListChanged, list);
     }
     tell(&WatchListener::nextAlarmChanged);
@@ -583,219 +556,6 @@ void AlarmWatch::setBlocked(bool on) {
         }
     }
     updateUpcoming();
-}
-
-bool AlarmWatch::collectAlarmIntervals(const Vector<Alarm>& alarms, const Date& from, const Date& to,
-                                       std::int16_t minImportance, bool ignoreCorrection, Vector<Alarm>& found,
-                                       DateVector& starts, DateVector& ends) {
-    constexpr int kMaxEntries = 1000;
-    for (int i = 0; i < alarms.numberOfElements(); ++i) {
-        const auto alarm = alarms.elementAt(i);
-        const auto group = alarm->parent.lock();
-        if (!group || !group->Active || !alarm->Active || alarm->importance < minImportance) {
-            continue;
-        }
-        try {
-            // From one second before, less the duration: an occurrence that began earlier and lasts into the
-            // range is included.
-            Date x = dateAddUnit(dateAddUnit(from, -1, unitSecond), -alarm->durationAmount, alarm->durationUnit);
-            while (alarm->hasNextAlarmDateAfter(x, ignoreCorrection)) {
-                const Date s = alarm->getNextAlarmDateAfter();
-                if (s > to || s >= Date::gaveUp()) {
-                    break;
-                }
-                int position = starts.numberOfElements();
-                while (position > 0 && starts.dateAt(position - 1) > s) {
-                    --position;
-                }
-                found.addElementAt(alarm, position);
-                starts.addDateAt(s, position);
-                ends.addDateAt(dateAddUnit(s, alarm->durationAmount, alarm->durationUnit), position);
-                if (found.numberOfElements() > kMaxEntries) {
-                    found.clear();
-                    starts.clear();
-                    ends.clear();
-                    return false;
-                }
-                x = s;
-            }
-        } catch (const ArithmeticError&) {
-            continue; // an alarm whose moments cannot be computed has no occurrences to show
-        } catch (const ExpressionError&) {
-            continue;
-        }
-    }
-    return true;
-}
-
-Vector<Alarm> AlarmWatch::findOverlappingAlarms(const Vector<Alarm>& alarms, std::int32_t marginAmount,
-                                                std::int16_t marginUnit, std::int16_t minImportance,
-                                                bool ignoreCorrection) {
-    Vector<Alarm> reported;
-    const Date from = m_clock.today();
-    const Date to = dateAddUnit(from, 1, unitYear);
-    Vector<Alarm> mine, others;
-    DateVector myStarts, myEnds, otherStarts, otherEnds;
-    collectAlarmIntervals(alarms, from, to, minImportance, ignoreCorrection, mine, myStarts, myEnds);
-    Vector<Alarm> everyAlarm;
-    for (int g = 0; g < m_groups.alarmGroups.numberOfElements(); ++g) {
-        everyAlarm.addVector(m_groups.alarmGroups.elementAt(g)->alarms);
-    }
-    collectAlarmIntervals(everyAlarm, from, to, minImportance, ignoreCorrection, others, otherStarts, otherEnds);
-    for (int o = 0; o < others.numberOfElements(); ++o) {
-        const auto other = others.elementAt(o);
-        if (alarms.contains(other) || reported.contains(other)) {
-            continue;
-        }
-        for (int m = 0; m < mine.numberOfElements(); ++m) {
-            try {
-                const Date early = dateAddUnit(myStarts.dateAt(m), -marginAmount, marginUnit);
-                const Date late = dateAddUnit(myEnds.dateAt(m), marginAmount, marginUnit);
-                // Touching counts as overlapping.
-                if (otherStarts.dateAt(o) <= late && otherEnds.dateAt(o) >= early) {
-                    reported.addElement(other);
-                    break;
-                }
-            } catch (const ArithmeticError&) {
-                continue;
-            }
-        }
-    }
-    return reported;
-}
-
-void AlarmWatch::seeAlarmsWindow(int list, const Date& now, Date& start, Date& end) const {
-    const std::int32_t amount = m_settings.seeAlarmsAmount[list];
-    const std::int16_t unit = m_settings.seeAlarmsUnit[list];
-    start = dateAddUnit(now, (list - 1) * amount, unit);
-    end = dateAddUnit(now, list * amount, unit);
-}
-
-void AlarmWatch::insertSeeAlarmsEntry(int list, const std::shared_ptr<Alarm>& alarm, const Date& moment) {
-    SeeAlarmsList& l = m_lists[list];
-    // After the entries of the same moment.
-    int position = l.moments.numberOfElements();
-    while (position > 0 && l.moments.dateAt(position - 1) > moment) {
-        --position;
-    }
-    if (l.alarms.addElementAt(alarm, position)) {
-        l.moments.addDateAt(moment, position);
-        l.selected.addBooleanAt(false, position);
-    }
-}
-
-void AlarmWatch::computeSeeAlarmsBoundary(int list) {
-    SeeAlarmsList& l = m_lists[list];
-    l.boundary = Date::none();
-    try {
-        Date start, end;
-        seeAlarmsWindow(list, currentMoment(false), start, end);
-        const std::int32_t amount = m_settings.seeAlarmsAmount[list];
-        const std::int16_t unit = m_settings.seeAlarmsUnit[list];
-        if (l.moments.numberOfElements() > 0) {
-            // List 0: when the oldest entry leaves; list 1: when the first entry becomes due.
-            l.boundary = dateAddUnit(l.moments.dateAt(0), (1 - list) * amount, unit);
-        }
-        const Vector<Alarm> next = collectEarliestAlarms(end, false);
-        if (next.numberOfElements() > 0) {
-            const Date entry = dateAddUnit(next.elementAt(0)->getNextAlarmDateAfter(), -list * amount, unit);
-            l.boundary = std::min(l.boundary, entry);
-        }
-    } catch (const ArithmeticError&) {
-        l.boundary = Date::none();
-    }
-}
-
-void AlarmWatch::updateSeeAlarmsList(int list) {
-    if (!m_settings.seeAlarmsShown[list]) {
-        return;
-    }
-    SeeAlarmsList& l = m_lists[list];
-    Date start, end;
-    try {
-        seeAlarmsWindow(list, currentMoment(false), start, end);
-    } catch (const ArithmeticError&) {
-        return;
-    }
-    while (l.moments.numberOfElements() > 0 && l.moments.dateAt(0) <= start) {
-        l.alarms.removeElementAt(0);
-        l.moments.removeDateAt(0);
-        l.selected.removeBooleanAt(0);
-    }
-    Date x = l.moments.numberOfElements() > 0 ? l.moments.dateAt(l.moments.numberOfElements() - 1) : start;
-    for (int round = 0; round < VectorStorage<int>::kMaxCount; ++round) {
-        const Vector<Alarm> next = collectEarliestAlarms(x, false);
-        if (next.numberOfElements() == 0) {
-            break;
-        }
-        const Date d = next.elementAt(0)->getNextAlarmDateAfter();
-        if (d > end) {
-            break;
-        }
-        for (int i = 0; i < next.numberOfElements(); ++i) {
-            insertSeeAlarmsEntry(list, next.elementAt(i), d);
-        }
-        x = d;
-    }
-    computeSeeAlarmsBoundary(list);
-    tell(&WatchListener::seeAlarmsListChanged, list);
-}
-
-void AlarmWatch::rebuildSeeAlarmsList(int list) {
-    SeeAlarmsList& l = m_lists[list];
-    l.alarms.clear();
-    l.moments.clear();
-    l.selected.clear();
-    l.boundary = Date::none();
-    if (m_settings.seeAlarmsShown[list]) {
-        Vector<Alarm> every;
-        for (int g = 0; g < m_groups.alarmGroups.numberOfElements(); ++g) {
-            every.addVector(m_groups.alarmGroups.elementAt(g)->alarms);
-        }
-        addToSeeAlarmsList(every, list);
-    }
-    tell(&WatchListener::seeAlarmsListChanged, list);
-}
-
-void AlarmWatch::addToSeeAlarmsList(const Vector<Alarm>& alarms, int list) {
-    if (!m_settings.seeAlarmsShown[list]) {
-        return;
-    }
-    Date start, end;
-    try {
-        seeAlarmsWindow(list, currentMoment(false), start, end);
-    } catch (const ArithmeticError&) {
-        return;
-    }
-    for (int i = 0; i < alarms.numberOfElements(); ++i) {
-        const auto alarm = alarms.elementAt(i);
-        const auto group = alarm->parent.lock();
-        if (!alarm->Active || !group || !group->Active) {
-            continue;
-        }
-        Date x = start;
-        for (int round = 0; round < 1000; ++round) {
-            Date d;
-            if (!nextMoment(*alarm, x, d) || d > end) {
-                break;
-            }
-            insertSeeAlarmsEntry(list, alarm, d);
-            x = d;
-        }
-    }
-    computeSeeAlarmsBoundary(list);
-}
-
-void AlarmWatch::removeFromSeeAlarmsLists(const Vector<Alarm>& alarms) {
-    for (auto& l : m_lists) {
-        for (int i = l.alarms.numberOfElements() - 1; i >= 0; --i) {
-            if (alarms.contains(l.alarms.elementAt(i))) {
-                l.alarms.removeElementAt(i);
-                l.moments.removeDateAt(i);
-                l.selected.removeBooleanAt(i);
-            }
-        }
-    }
 }
 
 int AlarmWatch::pickRandomMinute(const Date& now) {

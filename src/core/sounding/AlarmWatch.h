@@ -2,7 +2,6 @@
 #pragma once
 
 #include "base/OnceNotice.h"
-#include "containers/BooleanVector.h"
 #include "containers/DateVector.h"
 #include "containers/Vector.h"
 #include "dates/Date.h"
@@ -10,6 +9,8 @@
 #include "groups/ChangeKinds.h"
 #include "platform/Clock.h"
 #include "platform/WatchTimer.h"
+#include "sounding/AlarmQueries.h"
+#include "sounding/SeeAlarmsLists.h"
 #include "sounding/WatchChores.h"
 #include "sounding/WatchListener.h"
 #include "sounding/WatchSettings.h"
@@ -50,15 +51,6 @@ public:
     static constexpr int textAlreadySnoozedUntil = 2;
     static constexpr int textSnoozeNotInFuture = 3;
 
-    /// One see-alarms list: entries (alarm, moment, selected) in moment order, and the moment it must be
-    /// looked at again.
-    struct SeeAlarmsList {
-        Vector<Alarm> alarms;
-        DateVector moments;
-        BooleanVector selected;
-        Date boundary = Date::none();
-    };
-
     /// The outcome of the alarm window's snooze button.
     enum class SnoozeResult { Snoozed, NotAgain, InThePast };
 
@@ -74,7 +66,9 @@ public:
     /// The system time moved back by the timer correction, without the inactivity check.
     Date correctedNow() const;
     void watchTick();
-    Vector<Alarm> collectEarliestAlarms(const Date& after, bool soundAfterInactiveOnly);
+    Vector<Alarm> collectEarliestAlarms(const Date& after, bool soundAfterInactiveOnly) {
+        return AlarmQueries::collectEarliestAlarms(m_groups, after, soundAfterInactiveOnly);
+    }
     void updateUpcoming();
     void scheduleWatchTimer();
     void soundDueAlarms();
@@ -102,24 +96,11 @@ public:
     void setActivity(const Vector<Alarm>& alarms, ActivityMode mode);
     void setActivity(const Vector<AlarmGroup>& groups, ActivityMode mode);
     void setBlocked(bool on);
-    /// Every occurrence of the alarms between `from` and `to` (inclusive) with its end moment, sorted by start,
-    /// appended to the three vectors (which may already hold entries); alarms that are off, in a group that is
-    /// off or less important than `minImportance` are left out. More than 1,000 entries empty the vectors
-    /// and give false. `ignoreCorrection` is the settings' "igc".
-    static bool collectAlarmIntervals(const Vector<Alarm>& alarms, const Date& from, const Date& to,
-                                      std::int16_t minImportance, bool ignoreCorrection, Vector<Alarm>& found,
-                                      DateVector& starts, DateVector& ends);
-    /// The loaded alarms whose occurrences in the coming year come within `margin` (amount and unit) of an
-    /// occurrence of the given alarms; each listed once, in the order found, never one of the given alarms.
-    Vector<Alarm> findOverlappingAlarms(const Vector<Alarm>& alarms, std::int32_t marginAmount, std::int16_t marginUnit,
-                                        std::int16_t minImportance, bool ignoreCorrection);
-    /// Drops what left list i's window, appends what entered it, and finds its next boundary.
+    /// The see-alarms list i brought up to the watch's "now", and reported when it was looked at.
     void updateSeeAlarmsList(int list);
-    /// Empties list i and fills it again from every group.
+    /// Empties list i, fills it again from every group and reports it.
     void rebuildSeeAlarmsList(int list);
-    void addToSeeAlarmsList(const Vector<Alarm>& alarms, int list);
-    void removeFromSeeAlarmsLists(const Vector<Alarm>& alarms);
-    const SeeAlarmsList& seeAlarmsList(int list) const { return m_lists[list == 0 ? 0 : 1]; }
+    const SeeAlarmsLists::List& seeAlarmsList(int list) const { return m_seeLists.list(list); }
 
     /// A minute 22 to 63 minutes ahead of `now`.
     int pickRandomMinute(const Date& now);
@@ -165,10 +146,8 @@ private:
     /// With `listSilent` (a gap ended), the alarms that stay silent are reported to `missedWhileAway`.
     void soundMissedAlarms(bool listSilent);
     double secondsUntil(const Date& now, const Date& moment, bool withFraction) const;
-    /// List i's window [start, end] around now.
-    void seeAlarmsWindow(int list, const Date& now, Date& start, Date& end) const;
-    void computeSeeAlarmsBoundary(int list);
-    void insertSeeAlarmsEntry(int list, const std::shared_ptr<Alarm>& alarm, const Date& moment);
+    /// Brings the see-alarms lists in line with changed alarms.
+    void refreshSeeAlarmsLists(const Vector<Alarm>& alarms, bool removeFirst, bool addAgain);
     /// Sounds what fell due up to `now`, takes the following alarms as the upcoming ones and, unless blocked,
     /// moves the last check to `now`.
     void soundOverdueAndFindNext(const Date& now);
@@ -197,7 +176,7 @@ private:
     int m_syncMinute = 0;
     int m_versionCheckMinute = 0;
     std::mt19937 m_random{std::random_device{}()};
-    SeeAlarmsList m_lists[2];
+    SeeAlarmsLists m_seeLists{m_settings, m_groups};
     bool m_seeAlarmsBusy = false;
     /// Guards the tick and `updateUpcoming` against being entered again from the work they do.
     bool m_working = false;

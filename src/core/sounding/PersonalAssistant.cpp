@@ -5,6 +5,7 @@
 #include "dates/DateUnits.h"
 #include "groups/AlarmGroupCollection.h"
 #include "settings/modTranslation.h"
+#include "sounding/AlarmQueries.h"
 #include "sounding/AlarmWatch.h"
 #include "text/Placeholders.h"
 
@@ -38,7 +39,7 @@ std::string PersonalAssistant::summary(int number, const Date& now, bool ignoreC
     Vector<Alarm> found;
     DateVector starts, ends;
     const Date until = tryDateAddUnit(now, hours > 0 ? hours : 0, unitHours).value_or(now);
-    AlarmWatch::collectAlarmIntervals(everyAlarm, now, until, importance, ignoreCorrection, found, starts, ends);
+    AlarmQueries::collectAlarmIntervals(everyAlarm, now, until, importance, ignoreCorrection, found, starts, ends);
     const int count = found.numberOfElements();
     std::string text = Placeholders::fill(m_texts.getAssistantText(number), std::to_string(count));
     if (count > 0) {

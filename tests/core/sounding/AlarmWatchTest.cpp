@@ -9,6 +9,7 @@
 #include "fakes/RecordingRunner.h"
 #include "fakes/RecordingWatchListener.h"
 #include "fakes/TempHome.h"
+#include "sounding/AlarmQueries.h"
 #include "sounding/MissedAlarmsList.h"
 
 #include <gtest/gtest.h>
@@ -612,8 +613,8 @@ TEST_F(AlarmWatchTest, IntervalsAndOverlaps) {
 
     Vector<Alarm> found;
     DateVector starts, ends;
-    ASSERT_TRUE(AlarmWatch::collectAlarmIntervals(g->alarms, at(10, 30), Date::fromParts(2026, 3, 9), 0, false, found,
-                                                  starts, ends));
+    ASSERT_TRUE(AlarmQueries::collectAlarmIntervals(g->alarms, at(10, 30), Date::fromParts(2026, 3, 9), 0, false, found,
+                                                    starts, ends));
     // The meeting began before the range but lasts into it; the daily alarm once (the 8th); in start order.
     ASSERT_EQ(found.numberOfElements(), 4);
     EXPECT_EQ(found.elementAt(0), meeting);
@@ -627,20 +628,21 @@ TEST_F(AlarmWatchTest, IntervalsAndOverlaps) {
     auto minutely = every(g, "Minutely", at(0), unitMinute);
     Vector<Alarm> many;
     DateVector s2, e2;
-    EXPECT_TRUE(AlarmWatch::collectAlarmIntervals(Vector<Alarm>::createVectorWithObj(minutely, 1), at(8),
-                                                  Date::fromParts(2026, 3, 7, 23, 0, 0), 0, false, many, s2, e2));
+    EXPECT_TRUE(AlarmQueries::collectAlarmIntervals(Vector<Alarm>::createVectorWithObj(minutely, 1), at(8),
+                                                    Date::fromParts(2026, 3, 7, 23, 0, 0), 0, false, many, s2, e2));
     EXPECT_EQ(many.numberOfElements(), 901); // 08:00 to 23:00, both ends included
-    EXPECT_FALSE(AlarmWatch::collectAlarmIntervals(Vector<Alarm>::createVectorWithObj(minutely, 1), at(8),
-                                                   Date::fromParts(2026, 3, 9), 0, false, many, s2, e2));
+    EXPECT_FALSE(AlarmQueries::collectAlarmIntervals(Vector<Alarm>::createVectorWithObj(minutely, 1), at(8),
+                                                     Date::fromParts(2026, 3, 9), 0, false, many, s2, e2));
     EXPECT_EQ(many.numberOfElements(), 0);
     g->alarms.remove(minutely);
 
     // Within 30 minutes of the meeting (10:00-11:00): lunch at 11:20, not the call at 11:40 nor the daily one.
-    const auto overlapping =
-        watch.findOverlappingAlarms(Vector<Alarm>::createVectorWithObj(meeting, 1), 30, unitMinute, 0, false);
+    const auto overlapping = AlarmQueries::findOverlappingAlarms(
+        groups, clock.today(), Vector<Alarm>::createVectorWithObj(meeting, 1), 30, unitMinute, 0, false);
     ASSERT_EQ(overlapping.numberOfElements(), 1);
     EXPECT_EQ(overlapping.elementAt(0), lunch);
-    EXPECT_EQ(watch.findOverlappingAlarms(Vector<Alarm>::createVectorWithObj(meeting, 1), 40, unitMinute, 0, false)
+    EXPECT_EQ(AlarmQueries::findOverlappingAlarms(groups, clock.today(), Vector<Alarm>::createVectorWithObj(meeting, 1),
+                                                  40, unitMinute, 0, false)
                   .numberOfElements(),
               2); // touching counts: 11:40 is exactly 40 minutes after the end
 }
