@@ -30,7 +30,9 @@ CoreSubsystems::CoreSubsystems(const Clock& clock, WatchTimer& timer, const AppP
                                ActionRunner* runner, bool safeMode)
     : m_clock(clock), m_paths(paths), m_texts(texts), m_messages(messages), m_runner(runner),
       m_plugins(process, pluginFolders(paths), safeMode), m_colours(paths, ini), m_services(texts, m_colours, messages),
-      m_groups(m_services, m_watch), m_watch(clock, timer, m_groups, m_watchSettings, *this, *this, messages, texts) {
+      m_groups(m_services), m_watch(clock, timer, m_groups, m_watchSettings, *this, *this, messages, texts) {
+    // The groups report to the watch from here on: nothing refers to the watch before it exists.
+    m_groups.setListener(m_watch);
     m_services.plugins = &m_plugins;
     m_plugins.setDescriptionCache(paths.homeFile("plugins.cache"));
     m_services.alarmGroupFolder = paths.home();

@@ -20,6 +20,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
+class NoListener : public ChangeListener {
+public:
+    void alarmsChanged(const Vector<Alarm>&, std::int16_t) override {}
+    void groupsChanged(const Vector<AlarmGroup>&, std::int16_t) override {}
+};
+
+NoListener noListener;
+
 constexpr int styleExclamation = Dialogs::styleExclamation;
 constexpr int styleQuestionYesNo = Dialogs::styleYesNo + Dialogs::styleQuestion;
 constexpr int styleExclamationYesNo = Dialogs::styleYesNo + Dialogs::styleExclamation;
@@ -48,6 +56,8 @@ std::vector<std::string> groupFileNames(const std::string& folder) {
 
 AlarmGroupCollection::AlarmGroupCollection(GroupServices& services, ChangeListener& listener)
     : m_services(services), m_listener(&listener) {}
+
+AlarmGroupCollection::AlarmGroupCollection(GroupServices& services) : AlarmGroupCollection(services, noListener) {}
 
 std::string AlarmGroupCollection::mainText(int number) {
     return m_services.texts.getMainText(number);

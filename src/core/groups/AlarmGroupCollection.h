@@ -41,6 +41,8 @@ public:
     static constexpr int textNewGroupName = 305;
 
     AlarmGroupCollection(GroupServices& services, ChangeListener& listener);
+    /// Changes go unreported until a listener is set.
+    explicit AlarmGroupCollection(GroupServices& services);
     /// Where changes are reported from now on (the alarm watch, once it exists).
     void setListener(ChangeListener& listener) { m_listener = &listener; }
 

@@ -38,14 +38,8 @@ public:
     std::function<bool()> exitRoutine;
     /// Ends the process at once.
     std::function<void()> endProgram;
-    /// Counts a real sounding.
-    std::function<void()> countSounding;
-
-    void countSoundedAlarm() override {
-        if (countSounding) {
-            countSounding();
-        }
-    }
+    /// The core counts the soundings before it hands the actions on.
+    void countSoundedAlarm() override {}
     void doAction(clsAction& action, const Date& soundingDate, bool real) override;
     void stopSounds() override;
     void releaseFinishedSpeech() override;
