@@ -206,6 +206,14 @@ TEST(AlarmNextMoment, ArithmeticErrors) {
     EXPECT_FALSE(zero->hasNextAlarmDateAfter(at(2026, 3, 7, 1)));
     zero->setChanged();
     EXPECT_THROW(zero->hasNextAlarmDateAfter(at(2026, 3, 7, 1)), ArithmeticError);
+    // For callers that go on with the other alarms, the error is no next moment; a good alarm gives its own.
+    zero->setChanged();
+    EXPECT_EQ(zero->nextMomentAfter(at(2026, 3, 7, 1)), std::nullopt);
+    auto malformed = periodic(at(2026, 1, 1, 8), 1, unitDay);
+    malformed->activePeriod = Alarm::periodAdvanced;
+    malformed->activeAdvanced = "MONTH";
+    EXPECT_EQ(malformed->nextMomentAfter(at(2026, 3, 7)), std::nullopt);
+    EXPECT_EQ(periodic(at(2026, 1, 1, 8), 1, unitDay)->nextMomentAfter(at(2026, 3, 7)), at(2026, 3, 7, 8));
 
     // With its window ended, a period of 0 never reaches the grid: no moment, and no error.
     auto ended = periodic(at(2026, 1, 1), 0, unitDay);

@@ -42,6 +42,9 @@ TEST(DateAddUnit, UnknownUnitGivesTheZeroDateAndRangeErrorsRaise) {
     EXPECT_THROW(dateAddUnit(at(100, 1, 1), -1, unitSecond), ArithmeticError);
     EXPECT_THROW(dateAddUnit(at(2026, 1, 1), INT32_MAX, unitYear), ArithmeticError);
     EXPECT_THROW(dateAddUnit(at(2026, 1, 1), INT32_MIN, unitWeek), ArithmeticError);
+    // The form for callers that carry on without the result.
+    EXPECT_EQ(tryDateAddUnit(at(9999, 12, 1), 1, unitMonth), std::nullopt);
+    EXPECT_EQ(tryDateAddUnit(at(2026, 1, 31), 1, unitMonth), at(2026, 2, 28));
 }
 
 TEST(DateDiffUnit, CountsBoundariesPassed) {

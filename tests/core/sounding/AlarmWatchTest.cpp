@@ -303,6 +303,29 @@ TEST_F(AlarmWatchTest, BlockedModeAndTheThreeWaysOfLeavingIt) {
     }
 }
 
+TEST_F(AlarmWatchTest, TheListenerHearsBlockedModeAndEverySchedulingUntilItIsTakenAway) {
+    once(group("G"), "Nine", at(9));
+    startAt(at(8));
+    const int scheduled = reports.schedulings;
+    EXPECT_GT(scheduled, 0);
+    EXPECT_GT(reports.nextAlarmReports, 0);
+    EXPECT_GT(chores.polls, 0); // each scheduling looks after the running plug-ins
+    watch.setBlocked(true);
+    watch.setBlocked(false);
+    EXPECT_EQ(reports.blockedReports, (std::vector<bool>{true, false}));
+    tickAt(at(9));
+    EXPECT_EQ(runner.names(), std::vector<std::string>{"Nine"});
+    EXPECT_GT(reports.schedulings, scheduled);
+    EXPECT_EQ(chores.settingsSaves, 1); // blocked mode is kept in the settings
+    watch.stopAllSounds();
+    EXPECT_EQ(runner.stops, 1); // stopped by what started them
+
+    watch.setListener(nullptr);
+    const int heard = reports.schedulings;
+    tickAt(at(9, 30));
+    EXPECT_EQ(reports.schedulings, heard);
+}
+
 TEST_F(AlarmWatchTest, TimerCorrectionMovesNowBack) {
     settings.timerCorrectionMs = 5000;
     auto g = group("G");
