@@ -183,6 +183,21 @@ bool AlarmGroupCollection::moveGroup(const std::shared_ptr<AlarmGroup>& group, i
     return false;
 }
 
+bool AlarmGroupCollection::moveAlarm(const std::shared_ptr<AlarmGroup>& group, const std::shared_ptr<Alarm>& alarm,
+                                     int step) {
+    if (!group || alarmGroups.indexOf(group) < 0) {
+        return false;
+    }
+    const int from = group->alarms.indexOf(alarm);
+    const int to = from + step;
+    if (from < 0 || step == 0 || to < 0 || to >= group->alarms.numberOfElements()) {
+        return false;
+    }
+    group->alarms.swap(from, to);
+    group->setChanged();
+    return true;
+}
+
 bool AlarmGroupCollection::orderShownGroups(const Vector<AlarmGroup>& shown) {
     bool changed = false;
     int next = 0;

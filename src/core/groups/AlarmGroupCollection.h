@@ -71,6 +71,9 @@ public:
     /// Moves the group past its shown neighbour (hidden groups are stepped over) one place up (-1) or down
     /// (+1). False when there is no such neighbour.
     bool moveGroup(const std::shared_ptr<AlarmGroup>& group, int step);
+    /// Swaps the alarm with its neighbour in its group, one place up (-1) or down (+1), and marks the group
+    /// changed. False when the alarm is not in the group or there is no such neighbour.
+    bool moveAlarm(const std::shared_ptr<AlarmGroup>& group, const std::shared_ptr<Alarm>& alarm, int step);
     /// Puts the shown groups into the order of `shown` (the sorted list); hidden groups keep their places.
     /// True when the order changed.
     bool orderShownGroups(const Vector<AlarmGroup>& shown);

@@ -983,13 +983,9 @@ void MainWindowLists::moveSelected(bool groups, int step) {
     if (!group || alarms.numberOfElements() != 1) {
         return;
     }
-    const int from = group->alarms.indexOf(alarms.elementAt(0));
-    const int to = from + step;
-    if (from < 0 || to < 0 || to >= group->alarms.numberOfElements()) {
+    if (!m_core.groups().moveAlarm(group, alarms.elementAt(0), step)) {
         return;
     }
-    group->alarms.swap(from, to);
-    group->setChanged();
     m_core.settings().alarmSortColumn = -1;
     m_core.watch().requestWork(AlarmWatch::alarmDataChanged | AlarmWatch::settingsChanged);
     refresh();

@@ -216,6 +216,21 @@ TEST_F(AlarmGroupCollectionTest, GroupsMovePastHiddenOnesAndTakeTheShownOrder) {
     EXPECT_TRUE(groups.orderShownGroups(shown));
     EXPECT_EQ(names(), "HCBA");
     EXPECT_FALSE(groups.orderShownGroups(shown));
+
+    // Alarms swap with their neighbour inside their group, which then needs saving.
+    const auto first = a->getTemplateAlarm(services);
+    const auto second = a->getTemplateAlarm(services);
+    a->alarms.addElement(first);
+    a->alarms.addElement(second);
+    a->changed = false;
+    EXPECT_FALSE(groups.moveAlarm(a, first, -1));
+    EXPECT_FALSE(groups.moveAlarm(b, first, 1)); // not B's alarm
+    EXPECT_FALSE(a->changed);
+    EXPECT_TRUE(groups.moveAlarm(a, first, 1));
+    EXPECT_EQ(a->alarms.elementAt(0), second);
+    EXPECT_EQ(a->alarms.elementAt(1), first);
+    EXPECT_TRUE(a->changed);
+    EXPECT_FALSE(groups.moveAlarm(a, first, 1)); // already last
 }
 
 TEST_F(AlarmGroupCollectionTest, UnloadingAsksAndDeletesFiles) {
