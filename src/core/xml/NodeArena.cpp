@@ -1,36 +1,71 @@
 // Block storage for the nodes of one parsed document.
 #include "xml/NodeArena.h"
 
+#include "xml/XMLNode.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <new>
 
 namespace halvika {
 
+namespace {
+
+constexpr std::size_t kNodesPerBlock = NodeArena::kBlockSize / sizeof(XMLNode);
+
+void* allocateBlock(std::size_t bytes) {
+    void* block = std::malloc(bytes);
+    if (block == nullptr) {
+        throw std::bad_alloc();
+    }
+    return block;
+}
+
+} // namespace
+
+std::shared_ptr<NodeArena> NodeArena::create() {
+    return std::make_shared<NodeArena>(Token{});
+}
+
 NodeArena::~NodeArena() {
+    for (std::size_t b = 0; b < m_nodeBlocks.size(); ++b) {
+        const std::size_t count = b + 1 == m_nodeBlocks.size() ? m_nodesInLastBlock : kNodesPerBlock;
+        XMLNode* nodes = m_nodeBlocks[b];
+        for (std::size_t i = 0; i < count; ++i) {
+            nodes[i].~XMLNode();
+        }
+    }
+    // Only now: the nodes' child lists and values live in the blocks.
+    for (XMLNode* block : m_nodeBlocks) {
+        std::free(block);
+    }
     for (void* block : m_blocks) {
         std::free(block);
     }
 }
 
+XMLNode* NodeArena::newNode(std::string_view name) {
+    if (m_nodeBlocks.empty() || m_nodesInLastBlock == kNodesPerBlock) {
+        m_nodeBlocks.reserve(m_nodeBlocks.size() + 1);
+        m_nodeBlocks.push_back(static_cast<XMLNode*>(allocateBlock(kNodesPerBlock * sizeof(XMLNode))));
+        m_nodesInLastBlock = 0;
+    }
+    XMLNode* node = new (m_nodeBlocks.back() + m_nodesInLastBlock) XMLNode(name, this);
+    ++m_nodesInLastBlock;
+    return node;
+}
+
 void* NodeArena::do_allocate(std::size_t bytes, std::size_t alignment) {
+    m_blocks.reserve(m_blocks.size() + 1);
     // A large request (a long child list) gets a block of its own, so it does not waste a shared block.
     if (bytes > kBlockSize / 4) {
-        void* own = std::malloc(bytes);
-        if (own == nullptr) {
-            throw std::bad_alloc();
-        }
-        m_blocks.push_back(own);
-        return own;
+        m_blocks.push_back(allocateBlock(bytes));
+        return m_blocks.back();
     }
     auto padding = static_cast<std::size_t>(-reinterpret_cast<std::uintptr_t>(m_next) & (alignment - 1));
     if (m_next == nullptr || padding + bytes > m_left) {
-        void* block = std::malloc(kBlockSize);
-        if (block == nullptr) {
-            throw std::bad_alloc();
-        }
-        m_blocks.push_back(block);
-        m_next = static_cast<char*>(block);
+        m_blocks.push_back(allocateBlock(kBlockSize));
+        m_next = static_cast<char*>(m_blocks.back());
         m_left = kBlockSize;
         padding = 0;
     }

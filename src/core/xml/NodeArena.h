@@ -4,53 +4,30 @@
 #include <cstddef>
 #include <memory>
 #include <memory_resource>
+#include <string_view>
 #include <vector>
 
 namespace halvika {
 
-/// Nodes and child lists made by one parse are carved out of fixed-size heap blocks instead of one heap
-/// allocation each; freeing a piece is a no-op. Every node made here holds a reference to the arena through
-/// its allocator, so the blocks go when the last node of the document goes, whichever tree it was moved
-/// into. The count is not atomic: like the tree itself, a document's nodes are used from one thread at a
-/// time.
-class NodeArena : public std::pmr::memory_resource {
+class XMLNode;
+
+/// The nodes, values and child lists made by one parse are carved out of fixed-size heap blocks instead of
+/// one heap allocation each, and a node here has no reference count of its own: the document is held as a
+/// whole (by the node parsed into, and by every node of it handed out), and when the last holder goes every
+/// node is destroyed in one pass over the blocks and the blocks are freed. Freeing a piece is a no-op.
+class NodeArena : public std::pmr::memory_resource, public std::enable_shared_from_this<NodeArena> {
 public:
     /// Below the C library's mmap threshold, so freed blocks go back to the heap for the next parse.
     static constexpr std::size_t kBlockSize = 64 * 1024;
 
+    static std::shared_ptr<NodeArena> create();
+
     NodeArena(const NodeArena&) = delete;
     NodeArena& operator=(const NodeArena&) = delete;
+    ~NodeArena() override;
 
-    template <typename T> class Allocator {
-    public:
-        using value_type = T;
-
-        /// A new arena, held by this allocator.
-        Allocator() : m_arena(new NodeArena()) { m_arena->m_references = 1; }
-        Allocator(const Allocator& other) noexcept : m_arena(other.m_arena) { ++m_arena->m_references; }
-        template <typename U> Allocator(const Allocator<U>& other) noexcept : m_arena(other.arena()) {
-            ++m_arena->m_references;
-        }
-        Allocator& operator=(const Allocator& other) noexcept {
-            Allocator copy(other);
-            std::swap(m_arena, copy.m_arena);
-            return *this;
-        }
-        ~Allocator() {
-            if (--m_arena->m_references == 0) {
-                delete m_arena;
-            }
-        }
-
-        T* allocate(std::size_t n) { return static_cast<T*>(m_arena->allocate(n * sizeof(T), alignof(T))); }
-        void deallocate(T*, std::size_t) noexcept {}
-        NodeArena* arena() const { return m_arena; }
-
-        template <typename U> bool operator==(const Allocator<U>& other) const { return m_arena == other.arena(); }
-
-    private:
-        NodeArena* m_arena;
-    };
+    /// A node living here until the arena goes; its value and child list take their storage from here too.
+    XMLNode* newNode(std::string_view name);
 
 protected:
     void* do_allocate(std::size_t bytes, std::size_t alignment) override;
@@ -58,13 +35,18 @@ protected:
     bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override { return this == &other; }
 
 private:
-    NodeArena() = default;
-    ~NodeArena() override;
+    struct Token {};
 
-    std::size_t m_references = 0;
+public:
+    explicit NodeArena(Token) {}
+
+private:
     std::vector<void*> m_blocks;
     char* m_next = nullptr;
     std::size_t m_left = 0;
+    /// Nodes sit in blocks of their own, packed, so that the teardown can walk them without a list.
+    std::vector<XMLNode*> m_nodeBlocks;
+    std::size_t m_nodesInLastBlock = 0;
 };
 
 } // namespace halvika

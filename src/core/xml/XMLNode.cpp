@@ -3,6 +3,7 @@
 
 #include "text/NumberText.h"
 #include "text/TextFile.h"
+#include "xml/NodeArena.h"
 #include "xml/XMLParser.h"
 
 #include <utility>
@@ -46,6 +47,41 @@ XMLNode::~XMLNode() {
             node->m_children.clear();
         }
     }
+}
+
+XMLNode::XMLNode(std::string_view nodeName, NodeArena* arena)
+    : name(nodeName), Value(arena), m_children(arena), m_arena(arena) {}
+
+NodeArena& XMLNode::arenaForParse() {
+    if (m_arena == nullptr) {
+        m_document = NodeArena::create();
+        m_arena = m_document.get();
+    }
+    return *m_arena;
+}
+
+void XMLNode::addParsedChild(XMLNode* child) {
+    // Records have a dozen or more fields; start with room for several to save reallocations.
+    if (m_children.capacity() == 0) {
+        m_children.reserve(8);
+    }
+    m_children.emplace_back(XMLNodePtr(), child);
+}
+
+XMLNodePtr XMLNode::handedOut(const XMLNodePtr& entry) {
+    // An entry with no count of its own is a node of its document's arena.
+    if (!entry || entry.use_count() != 0) {
+        return entry;
+    }
+    return XMLNodePtr(entry->m_arena->shared_from_this(), entry.get());
+}
+
+XMLNodePtr XMLNode::listed(XMLNodePtr node) const {
+    // The document outlives both this node and its own nodes; a hold on it from inside would keep it forever.
+    if (node && m_arena != nullptr && node->m_arena == m_arena && !node->m_document) {
+        return XMLNodePtr(XMLNodePtr(), node.get());
+    }
+    return node;
 }
 
 XMLNodePtr XMLNode::Create(std::string_view nodeName, std::string_view value) {
@@ -159,6 +195,11 @@ FailureFlag XMLNode::toXMLFile(const std::string& path, std::string* reason) con
 void XMLNode::clear() {
     Value.clear();
     m_children.clear();
+    // Nothing listed needs the document any more; what was handed out holds it itself.
+    if (m_document) {
+        m_document.reset();
+        m_arena = nullptr;
+    }
 }
 
 int XMLNode::getNumberOfNodesWithName(std::string_view childName) const {
@@ -186,13 +227,13 @@ XMLNodePtr XMLNode::getNodeAt(int position) const {
     if (position < 0 || position >= getNumberOfNodes()) {
         return nullptr;
     }
-    return m_children[static_cast<std::size_t>(position)];
+    return handedOut(m_children[static_cast<std::size_t>(position)]);
 }
 
 XMLNodePtr XMLNode::getNode(std::string_view childName, int index, std::string_view defaultXMLString) const {
     const int position = getNodeIndex(childName, index);
     if (position >= 0) {
-        return m_children[static_cast<std::size_t>(position)];
+        return handedOut(m_children[static_cast<std::size_t>(position)]);
     }
     return createFromXML(defaultXMLString, "");
 }
@@ -341,13 +382,13 @@ void XMLNode::addNode(XMLNodePtr node) {
         if (m_children.capacity() == 0) {
             m_children.reserve(8);
         }
-        m_children.push_back(std::move(node));
+        m_children.push_back(listed(std::move(node)));
     }
 }
 
 void XMLNode::addNodeAt(int position, XMLNodePtr node) {
     if (node && position >= 0 && position <= getNumberOfNodes()) {
-        m_children.insert(m_children.begin() + position, std::move(node));
+        m_children.insert(m_children.begin() + position, listed(std::move(node)));
     }
 }
 
@@ -357,7 +398,7 @@ void XMLNode::addXMLString(std::string_view xml) {
 
 void XMLNode::setNodeAt(int position, XMLNodePtr node) {
     if (node && position >= 0 && position < getNumberOfNodes()) {
-        m_children[static_cast<std::size_t>(position)] = std::move(node);
+        m_children[static_cast<std::size_t>(position)] = listed(std::move(node));
     }
 }
 
@@ -369,7 +410,7 @@ XMLNodePtr XMLNode::removeNodeAt(int position) {
     if (position < 0 || position >= getNumberOfNodes()) {
         return nullptr;
     }
-    XMLNodePtr removed = std::move(m_children[static_cast<std::size_t>(position)]);
+    XMLNodePtr removed = handedOut(m_children[static_cast<std::size_t>(position)]);
     m_children.erase(m_children.begin() + position);
     return removed;
 }

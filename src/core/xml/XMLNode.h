@@ -14,12 +14,16 @@
 namespace halvika {
 
 class XMLNode;
+class NodeArena;
 using XMLNodePtr = std::shared_ptr<XMLNode>;
 
 /// Children are held by reference: adding a node stores that very node, and getting a child returns the
 /// child itself, so changes through it change the tree. getCopy is the only deep copy. A child is addressed
 /// by (name, index), the index counting only children of that name. Typed getters never fail: a missing
 /// child or text that does not convert gives the caller's default.
+///
+/// The nodes of a parsed document live in the document's `NodeArena` and are held as a whole: a child list
+/// keeps a node of its own document without a hold of its own, and a node handed out holds the document.
 ///
 /// Operations whose result is a "failure flag" return true when they failed.
 class XMLNode {
@@ -31,9 +35,6 @@ public:
 
     XMLNode() = default;
     XMLNode(std::string nodeName, std::string_view value) : name(std::move(nodeName)), Value(value) {}
-    /// A node whose value and child list take their storage from `storage` (the parser's arena).
-    XMLNode(std::string_view nodeName, std::pmr::memory_resource* storage)
-        : name(nodeName), Value(storage), m_children(storage) {}
     XMLNode(const XMLNode&) = delete;
     XMLNode& operator=(const XMLNode&) = delete;
     ~XMLNode();
@@ -123,11 +124,29 @@ public:
     static FailureFlag putFile(const std::string& path, const std::string& content, std::string* reason = nullptr);
 
 private:
+    friend class NodeArena;
+    friend class XMLParser;
+
+    /// A node of `arena`, which also holds its value and child list.
+    XMLNode(std::string_view nodeName, NodeArena* arena);
+
     const XMLNode* findChild(std::string_view childName, int index) const;
     XMLNode& childForSet(std::string_view childName, int index);
     void setText(std::string_view childName, std::string_view value, int index);
+    /// The arena a parse into this node puts its nodes in: its own, or a new one this node then holds.
+    NodeArena& arenaForParse();
+    /// A child made by the parser in this node's arena.
+    void addParsedChild(XMLNode* child);
+    /// The child list's entry as a caller may keep it: a node of the document holds the document.
+    static XMLNodePtr handedOut(const XMLNodePtr& entry);
+    /// The entry for a node about to be listed: no hold of its own when it lives in this node's document.
+    XMLNodePtr listed(XMLNodePtr node) const;
 
     std::pmr::vector<XMLNodePtr> m_children;
+    /// The arena this node lives in, or (for a node on the heap) the one its parsed children live in.
+    NodeArena* m_arena = nullptr;
+    /// Set only on a node on the heap that was parsed into: its hold on the arena of its children.
+    std::shared_ptr<NodeArena> m_document;
 };
 
 } // namespace halvika

@@ -2,6 +2,7 @@
 #include "xml/XMLParser.h"
 
 #include "text/Encoding.h"
+#include "xml/NodeArena.h"
 #include "xml/XMLNode.h"
 
 #include <charconv>
@@ -41,14 +42,13 @@ bool XMLParser::openElement(std::string_view elementName) {
         m_nodes.resize(1);
         return true;
     }
-    if (!m_allocator) {
-        m_allocator.emplace();
+    if (m_arena == nullptr) {
+        m_arena = &m_nodes[0]->arenaForParse();
     }
-    auto child = std::allocate_shared<XMLNode>(*m_allocator, elementName, m_allocator->arena());
-    XMLNode* raw = child.get();
-    m_nodes[static_cast<std::size_t>(m_depth - 2)]->addNode(std::move(child));
+    XMLNode* child = m_arena->newNode(elementName);
+    m_nodes[static_cast<std::size_t>(m_depth - 2)]->addParsedChild(child);
     m_nodes.resize(static_cast<std::size_t>(m_depth - 1));
-    m_nodes.push_back(raw);
+    m_nodes.push_back(child);
     return true;
 }
 
@@ -127,7 +127,7 @@ void XMLParser::decodeEntity() {
 
 bool XMLParser::parseDocument(std::string_view xml, XMLNode& root) {
     m_states.clear();
-    m_allocator.reset();
+    m_arena = nullptr;
     m_unflushed = nullptr;
     m_nodes.assign(1, &root);
     m_depth = 0;

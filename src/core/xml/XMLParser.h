@@ -2,16 +2,15 @@
 #pragma once
 
 #include "xml/FailureFlag.h"
-#include "xml/NodeArena.h"
 
 #include <memory_resource>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace halvika {
 
+class NodeArena;
 class XMLNode;
 
 /// A small state machine over the text. Attributes are read only to get past them; comments, processing
@@ -60,8 +59,8 @@ private:
     void discardUnflushedText();
     bool bufferEndsWith(std::string_view tail) const;
 
-    /// Storage for the nodes of this parse; made with the first child element.
-    std::optional<NodeArena::Allocator<XMLNode>> m_allocator;
+    /// Where the nodes of this parse go: the root's arena, taken with the first child element.
+    NodeArena* m_arena = nullptr;
     std::vector<int> m_states;
     std::vector<XMLNode*> m_nodes;
     int m_depth = 0;

@@ -61,6 +61,57 @@ TEST(XMLNode, ACopyOutlivesItsParsedDocumentAndAnyDepth) {
     EXPECT_EQ(walk->Value, "bottom");
 }
 
+TEST(XMLNode, AParsedDocumentLivesAsLongAsAnyOfItsNodesAndNoLonger) {
+    auto document = XMLNode::createFromXML("<g><al><n>one</n></al><al><n>two</n></al></g>");
+    const std::weak_ptr<XMLNode> watch = document->getNodeAt(0);
+    auto second = document->getNodeAt(1);
+    EXPECT_EQ(document->getNodeAt(1), second); // the node itself, not a copy
+
+    // Moved inside its own document, parsed into again, handed out: still the same nodes.
+    document->getNodeAt(0)->addNode(document->removeNodeAt(1));
+    EXPECT_EQ(document->toString(), "<g><al><n>one</n><al><n>two</n></al></al></g>");
+    ASSERT_FALSE(document->initializeFromXML("<g><al><n>three</n></al></g>"));
+    EXPECT_EQ(document->getNumberOfNodes(), 2);
+    EXPECT_EQ(second->getString("n"), "two");
+
+    // A node kept after its document keeps it; a node of the document listed in another tree too.
+    auto other = XMLNode::createFromXML("<h><x/></h>");
+    other->addNode(second);
+    document.reset();
+    EXPECT_FALSE(watch.expired());
+    EXPECT_EQ(other->toString(), "<h><x></x><al><n>two</n></al></h>");
+    second.reset();
+    EXPECT_FALSE(watch.expired());
+    other.reset();
+    EXPECT_TRUE(watch.expired());
+
+    // Clearing lets the document go even while the node parsed into stays.
+    auto settings = XMLNode::createFromXML("<s><a>1</a></s>");
+    const std::weak_ptr<XMLNode> a = settings->getNode("a");
+    settings->clear();
+    EXPECT_TRUE(a.expired());
+    ASSERT_FALSE(settings->initializeFromXML("<s><b>2</b></s>"));
+    EXPECT_EQ(settings->getString("b"), "2");
+
+    // A heap node added into a parsed document, and a document nested deeper than recursion goes, go with it.
+    std::string deep;
+    for (int i = 0; i < 30000; ++i) {
+        deep += "<d>";
+    }
+    auto nested = XMLNode::createFromXML(deep);
+    const std::weak_ptr<XMLNode> bottom = [&] {
+        XMLNodePtr walk = nested;
+        while (walk->getNumberOfNodes() > 0) {
+            walk = walk->getNodeAt(0);
+        }
+        walk->addNode(XMLNode::Create("leaf", "x"));
+        return walk->getNode("leaf");
+    }();
+    EXPECT_FALSE(bottom.expired());
+    nested.reset();
+    EXPECT_TRUE(bottom.expired());
+}
+
 TEST(XMLNode, MissingNodeGivesAFreshNodeOutsideTheTree) {
     auto root = XMLNode::Create("root");
     auto missing = root->getNode("missing", 0, "");
