@@ -12,7 +12,7 @@ namespace halvika::test {
 inline std::vector<std::string> childNames(const XMLNode& node) {
     std::vector<std::string> names;
     for (int i = 0; i < node.getNumberOfNodes(); ++i) {
-        names.push_back(node.getNodeAt(i)->name);
+        names.emplace_back(node.getNodeAt(i)->name);
     }
     return names;
 }

@@ -11,8 +11,6 @@ namespace halvika {
 
 namespace {
 
-constexpr std::size_t kNodesPerBlock = NodeArena::kBlockSize / sizeof(XMLNode);
-
 void* allocateBlock(std::size_t bytes) {
     void* block = std::malloc(bytes);
     if (block == nullptr) {
@@ -28,16 +26,8 @@ std::shared_ptr<NodeArena> NodeArena::create() {
 }
 
 NodeArena::~NodeArena() {
-    for (std::size_t b = 0; b < m_nodeBlocks.size(); ++b) {
-        const std::size_t count = b + 1 == m_nodeBlocks.size() ? m_nodesInLastBlock : kNodesPerBlock;
-        XMLNode* nodes = m_nodeBlocks[b];
-        for (std::size_t i = 0; i < count; ++i) {
-            nodes[i].~XMLNode();
-        }
-    }
-    // Only now: the nodes' child lists and values live in the blocks.
-    for (XMLNode* block : m_nodeBlocks) {
-        std::free(block);
+    for (XMLNode* node : m_holders) {
+        node->~XMLNode();
     }
     for (void* block : m_blocks) {
         std::free(block);
@@ -45,14 +35,7 @@ NodeArena::~NodeArena() {
 }
 
 XMLNode* NodeArena::newNode(std::string_view name) {
-    if (m_nodeBlocks.empty() || m_nodesInLastBlock == kNodesPerBlock) {
-        m_nodeBlocks.reserve(m_nodeBlocks.size() + 1);
-        m_nodeBlocks.push_back(static_cast<XMLNode*>(allocateBlock(kNodesPerBlock * sizeof(XMLNode))));
-        m_nodesInLastBlock = 0;
-    }
-    XMLNode* node = new (m_nodeBlocks.back() + m_nodesInLastBlock) XMLNode(name, this);
-    ++m_nodesInLastBlock;
-    return node;
+    return new (allocate(sizeof(XMLNode), alignof(XMLNode))) XMLNode(name, this);
 }
 
 void* NodeArena::do_allocate(std::size_t bytes, std::size_t alignment) {

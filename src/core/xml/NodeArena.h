@@ -11,10 +11,11 @@ namespace halvika {
 
 class XMLNode;
 
-/// The nodes, values and child lists made by one parse are carved out of fixed-size heap blocks instead of
-/// one heap allocation each, and a node here has no reference count of its own: the document is held as a
-/// whole (by the node parsed into, and by every node of it handed out), and when the last holder goes every
-/// node is destroyed in one pass over the blocks and the blocks are freed. Freeing a piece is a no-op.
+/// The nodes made by one parse, with their names, values and child lists, are carved out of fixed-size heap
+/// blocks instead of one heap allocation each, and a node here has no reference count of its own: the
+/// document is held as a whole (by the node parsed into, and by every node of it handed out). When the last
+/// holder goes the blocks are freed without visiting the nodes, apart from the few that hold something
+/// outside the arena (a node added in code), whose destructors run first. Freeing a piece is a no-op.
 class NodeArena : public std::pmr::memory_resource, public std::enable_shared_from_this<NodeArena> {
 public:
     /// Below the C library's mmap threshold, so freed blocks go back to the heap for the next parse.
@@ -26,8 +27,10 @@ public:
     NodeArena& operator=(const NodeArena&) = delete;
     ~NodeArena() override;
 
-    /// A node living here until the arena goes; its value and child list take their storage from here too.
+    /// A node living here until the arena goes; its name, value and child list take their storage from here.
     XMLNode* newNode(std::string_view name);
+    /// The node, one of this arena's, now holds something outside it and must be destroyed with it.
+    void noteHolder(XMLNode* node) { m_holders.push_back(node); }
 
 protected:
     void* do_allocate(std::size_t bytes, std::size_t alignment) override;
@@ -44,9 +47,7 @@ private:
     std::vector<void*> m_blocks;
     char* m_next = nullptr;
     std::size_t m_left = 0;
-    /// Nodes sit in blocks of their own, packed, so that the teardown can walk them without a list.
-    std::vector<XMLNode*> m_nodeBlocks;
-    std::size_t m_nodesInLastBlock = 0;
+    std::vector<XMLNode*> m_holders;
 };
 
 } // namespace halvika

@@ -50,7 +50,7 @@ XMLNode::~XMLNode() {
 }
 
 XMLNode::XMLNode(std::string_view nodeName, NodeArena* arena)
-    : name(nodeName), Value(arena), m_children(arena), m_arena(arena) {}
+    : name(nodeName, arena), Value(arena), m_children(arena), m_arena(arena) {}
 
 NodeArena& XMLNode::arenaForParse() {
     if (m_arena == nullptr) {
@@ -76,16 +76,27 @@ XMLNodePtr XMLNode::handedOut(const XMLNodePtr& entry) {
     return XMLNodePtr(entry->m_arena->shared_from_this(), entry.get());
 }
 
-XMLNodePtr XMLNode::listed(XMLNodePtr node) const {
+XMLNodePtr XMLNode::listed(XMLNodePtr node) {
     // The document outlives both this node and its own nodes; a hold on it from inside would keep it forever.
     if (node && m_arena != nullptr && node->m_arena == m_arena && !node->m_document) {
         return XMLNodePtr(XMLNodePtr(), node.get());
     }
+    if (node) {
+        noteHoldsOthers();
+    }
     return node;
 }
 
+void XMLNode::noteHoldsOthers() {
+    // A node of an arena is destroyed with it only when it holds something outside it.
+    if (!m_holdsOthers && m_arena != nullptr && !m_document) {
+        m_arena->noteHolder(this);
+    }
+    m_holdsOthers = true;
+}
+
 XMLNodePtr XMLNode::Create(std::string_view nodeName, std::string_view value) {
-    return std::make_shared<XMLNode>(std::string(nodeName), std::string(value));
+    return std::make_shared<XMLNode>(nodeName, value);
 }
 
 XMLNodePtr XMLNode::createFromXML(std::string_view xml, std::string_view overrideRootName) {
@@ -285,6 +296,7 @@ double XMLNode::getDouble(std::string_view childName, int index, double def) con
 XMLNode& XMLNode::childForSet(std::string_view childName, int index) {
     while (getNodeIndex(childName, index) < 0) {
         m_children.push_back(Create(childName, ""));
+        noteHoldsOthers();
     }
     return *m_children[static_cast<std::size_t>(getNodeIndex(childName, index))];
 }

@@ -24,17 +24,20 @@ using XMLNodePtr = std::shared_ptr<XMLNode>;
 ///
 /// The nodes of a parsed document live in the document's `NodeArena` and are held as a whole: a child list
 /// keeps a node of its own document without a hold of its own, and a node handed out holds the document.
+/// A node of one document listed in another keeps all of the first for as long as the second lives, so two
+/// documents must not list each other's nodes (take a copy instead).
 ///
 /// Operations whose result is a "failure flag" return true when they failed.
 class XMLNode {
 public:
-    std::string name;
+    /// In the arena too, for a node of a parsed document: such a node then needs no destructor.
+    std::pmr::string name;
     /// In a parsed document's arena, like the child list: a value is mostly longer than a string holds in
     /// itself (a date is 19 characters), and one heap allocation per value made parsing three times slower.
     std::pmr::string Value;
 
     XMLNode() = default;
-    XMLNode(std::string nodeName, std::string_view value) : name(std::move(nodeName)), Value(value) {}
+    XMLNode(std::string_view nodeName, std::string_view value) : name(nodeName), Value(value) {}
     XMLNode(const XMLNode&) = delete;
     XMLNode& operator=(const XMLNode&) = delete;
     ~XMLNode();
@@ -140,13 +143,18 @@ private:
     /// The child list's entry as a caller may keep it: a node of the document holds the document.
     static XMLNodePtr handedOut(const XMLNodePtr& entry);
     /// The entry for a node about to be listed: no hold of its own when it lives in this node's document.
-    XMLNodePtr listed(XMLNodePtr node) const;
+    XMLNodePtr listed(XMLNodePtr node);
+    /// From now on the child list holds a node by a count of its own.
+    void noteHoldsOthers();
 
     std::pmr::vector<XMLNodePtr> m_children;
     /// The arena this node lives in, or (for a node on the heap) the one its parsed children live in.
     NodeArena* m_arena = nullptr;
     /// Set only on a node on the heap that was parsed into: its hold on the arena of its children.
     std::shared_ptr<NodeArena> m_document;
+    /// Set once the child list has held a node by a count of its own (a node made in code, or of another
+    /// document): a node of an arena that never did needs no destructor.
+    bool m_holdsOthers = false;
 };
 
 } // namespace halvika
