@@ -145,6 +145,18 @@ TEST(XMLParser, TextKeepsItsOrderAroundEntitiesAndChildren) {
     EXPECT_FALSE(p.failed);
     EXPECT_EQ(p.node->Value, "abc<defghi>jkl");
     EXPECT_EQ(p.node->getString("b"), "1&2");
+
+    // Markup at every place in and around a long run of text, and bytes that differ from '<' and '&' by a
+    // single bit ('=', '>', '$', '\'', '.' and high-bit bytes), which must not be taken for them.
+    const std::string filler = "=>$'.\xbc\xa6x=>$'.\xbc\xa6y";
+    for (std::size_t at = 0; at <= filler.size(); ++at) {
+        const std::string before = filler.substr(0, at);
+        const std::string after = filler.substr(at);
+        const Parsed q = parse("<a>" + before + "&amp;" + after + "<b>" + before + "</b>" + after + "</a>");
+        EXPECT_FALSE(q.failed) << at;
+        EXPECT_EQ(std::string_view(q.node->Value), before + "&" + after + after) << at;
+        EXPECT_EQ(q.node->getString("b"), before) << at;
+    }
 }
 
 TEST(XMLParser, ParsedNodesOutliveTheirDocument) {
