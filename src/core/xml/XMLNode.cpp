@@ -6,6 +6,7 @@
 #include "xml/NodeArena.h"
 #include "xml/XMLParser.h"
 
+#include <array>
 #include <utility>
 
 namespace halvika {
@@ -153,19 +154,7 @@ XMLNodePtr XMLNode::getChildCopy(std::string_view childName, const XMLNode& fall
 }
 
 std::string XMLNode::toString() const {
-    // Sizing the text first saves the copies and fresh pages of growing a large document step by step.
-    std::size_t length = 0;
-    std::vector<const XMLNode*> pending{this};
-    while (!pending.empty()) {
-        const XMLNode* node = pending.back();
-        pending.pop_back();
-        length += 2 * node->name.size() + 5 + node->Value.size();
-        for (const auto& child : node->m_children) {
-            pending.push_back(child.get());
-        }
-    }
     std::string out;
-    out.reserve(length);
     appendTo(out);
     return out;
 }
@@ -439,40 +428,43 @@ std::string XMLNode::stringToXMLString(std::string_view text) {
 }
 
 void XMLNode::appendEscaped(std::string& out, std::string_view text) {
+    // The characters written otherwise: the five markup characters, and the control characters XML 1.0
+    // cannot hold, not even as references (they are left out, so that every reader can read the file).
+    static constexpr auto special = [] {
+        std::array<bool, 256> table{};
+        for (int c = 0; c < 0x20; ++c) {
+            table[static_cast<std::size_t>(c)] = c != '\t' && c != '\n' && c != '\r';
+        }
+        for (const char c : {'&', '<', '>', '"', '\''}) {
+            table[static_cast<unsigned char>(c)] = true;
+        }
+        return table;
+    }();
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const char* entity = nullptr;
-        switch (text[i]) {
-        case '&':
-            entity = "&amp;";
-            break;
-        case '<':
-            entity = "&lt;";
-            break;
-        case '>':
-            entity = "&gt;";
-            break;
-        case '"':
-            entity = "&quot;";
-            break;
-        case '\'':
-            entity = "&apos;";
-            break;
-        case '\t':
-        case '\n':
-        case '\r':
-            continue;
-        default:
-            // XML 1.0 cannot hold other control characters, not even as references: they are left out,
-            // so that every reader can read the file.
-            if (static_cast<unsigned char>(text[i]) < 0x20) {
-                entity = "";
-                break;
-            }
+        if (!special[static_cast<unsigned char>(text[i])]) {
             continue;
         }
         out.append(text, start, i - start);
-        out += entity;
+        switch (text[i]) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&apos;";
+            break;
+        default:
+            break;
+        }
         start = i + 1;
     }
     out.append(text, start, std::string_view::npos);
