@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
     for (int i = 0; i < node->getNumberOfNodes() && i < 16; ++i) {
-        const std::string& name = node->getNodeAt(i)->name;
+        const std::string name(node->getNodeAt(i)->name);
         (void)node->getInteger(name, 0, 1);
         (void)node->getLong(name, 0, 1);
         (void)node->getBoolean(name, 0, true);
