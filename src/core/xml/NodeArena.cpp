@@ -9,20 +9,8 @@
 
 namespace halvika {
 
-namespace {
-
-void* allocateBlock(std::size_t bytes) {
-    void* block = std::malloc(bytes);
-    if (block == nullptr) {
-        throw std::bad_alloc();
-    }
-    return block;
-}
-
-} // namespace
-
 std::shared_ptr<NodeArena> NodeArena::create() {
-    return std::make_shared<NodeArena>(Token{});
+    return std::shared_ptr<NodeArena>(new NodeArena());
 }
 
 NodeArena::~NodeArena() {
@@ -38,17 +26,24 @@ XMLNode* NodeArena::newNode(std::string_view name) {
     return new (allocate(sizeof(XMLNode), alignof(XMLNode))) XMLNode(name, this);
 }
 
-void* NodeArena::do_allocate(std::size_t bytes, std::size_t alignment) {
+void* NodeArena::newBlock(std::size_t bytes) {
     m_blocks.reserve(m_blocks.size() + 1);
+    void* block = std::malloc(bytes);
+    if (block == nullptr) {
+        throw std::bad_alloc();
+    }
+    m_blocks.push_back(block);
+    return block;
+}
+
+void* NodeArena::do_allocate(std::size_t bytes, std::size_t alignment) {
     // A large request (a long child list) gets a block of its own, so it does not waste a shared block.
     if (bytes > kBlockSize / 4) {
-        m_blocks.push_back(allocateBlock(bytes));
-        return m_blocks.back();
+        return newBlock(bytes);
     }
     auto padding = static_cast<std::size_t>(-reinterpret_cast<std::uintptr_t>(m_next) & (alignment - 1));
     if (m_next == nullptr || padding + bytes > m_left) {
-        m_blocks.push_back(allocateBlock(kBlockSize));
-        m_next = static_cast<char*>(m_blocks.back());
+        m_next = static_cast<char*>(newBlock(kBlockSize));
         m_left = kBlockSize;
         padding = 0;
     }

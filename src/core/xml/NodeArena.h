@@ -38,12 +38,10 @@ protected:
     bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override { return this == &other; }
 
 private:
-    struct Token {};
+    NodeArena() = default;
+    /// A fresh block, listed before it is handed out so that it is freed with the arena whatever happens.
+    void* newBlock(std::size_t bytes);
 
-public:
-    explicit NodeArena(Token) {}
-
-private:
     std::vector<void*> m_blocks;
     char* m_next = nullptr;
     std::size_t m_left = 0;

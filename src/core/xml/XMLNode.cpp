@@ -62,11 +62,15 @@ NodeArena& XMLNode::arenaForParse() {
 }
 
 void XMLNode::addParsedChild(XMLNode* child) {
+    append(XMLNodePtr(XMLNodePtr(), child));
+}
+
+void XMLNode::append(XMLNodePtr entry) {
     // Records have a dozen or more fields; start with room for several to save reallocations.
     if (m_children.capacity() == 0) {
         m_children.reserve(8);
     }
-    m_children.emplace_back(XMLNodePtr(), child);
+    m_children.push_back(std::move(entry));
 }
 
 XMLNodePtr XMLNode::handedOut(const XMLNodePtr& entry) {
@@ -379,11 +383,7 @@ double XMLNode::removeDouble(std::string_view childName, int index, double def) 
 
 void XMLNode::addNode(XMLNodePtr node) {
     if (node) {
-        // Records have a dozen or more fields; start with room for several to save reallocations.
-        if (m_children.capacity() == 0) {
-            m_children.reserve(8);
-        }
-        m_children.push_back(listed(std::move(node)));
+        append(listed(std::move(node)));
     }
 }
 

@@ -140,6 +140,8 @@ private:
     NodeArena& arenaForParse();
     /// A child made by the parser in this node's arena.
     void addParsedChild(XMLNode* child);
+    /// Adds the entry as it is to the end of the child list.
+    void append(XMLNodePtr entry);
     /// The child list's entry as a caller may keep it: a node of the document holds the document.
     static XMLNodePtr handedOut(const XMLNodePtr& entry);
     /// The entry for a node about to be listed: no hold of its own when it lives in this node's document.
