@@ -1,20 +1,21 @@
-// The program's icon, drawn in code so that it needs no image plug-in.
+// The program's icons, drawn in code so that they need no image plug-in and no icon theme.
 #include "windows/AppIcon.h"
 
+#include <QIconEngine>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPixmap>
+
+#include <algorithm>
 
 namespace halvika {
 
 namespace {
 
-QPixmap drawClock(int size, bool blocked) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
+void drawClock(QPainter& p, const QRect& rect, bool blocked) {
+    p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 64.0, size / 64.0);
+    p.translate(rect.topLeft());
+    p.scale(rect.width() / 64.0, rect.height() / 64.0);
 
     const QColor ink(0x2b, 0x2d, 0x42);
     // Bells.
@@ -39,17 +40,91 @@ QPixmap drawClock(int size, bool blocked) {
         p.setPen(QPen(QColor(0xd6, 0x28, 0x28), 6, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(8, 58), QPointF(56, 10));
     }
-    return pixmap;
+    p.restore();
 }
+
+void drawClockOpen(QPainter& p, const QRect& rect) {
+    drawClock(p, rect, false);
+}
+
+void drawClockBlocked(QPainter& p, const QRect& rect) {
+    drawClock(p, rect, true);
+}
+
+void drawSpeaker(QPainter& p, const QRect& rect) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.translate(rect.topLeft());
+    p.scale(rect.width() / 32.0, rect.height() / 32.0);
+    const QColor ink(0x2b, 0x2d, 0x42);
+    p.setPen(Qt::NoPen);
+    p.setBrush(ink);
+    const QPointF cone[] = {{4, 12}, {10, 12}, {17, 5}, {17, 27}, {10, 20}, {4, 20}};
+    p.drawPolygon(cone, 6);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(ink, 2.5, Qt::SolidLine, Qt::RoundCap));
+    p.drawArc(QRectF(13, 10, 10, 12), -50 * 16, 100 * 16);
+    p.drawArc(QRectF(11, 5, 18, 22), -50 * 16, 100 * 16);
+    p.restore();
+}
+
+void drawStop(QPainter& p, const QRect& rect) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x2b, 0x2d, 0x42));
+    const qreal side = std::min(rect.width(), rect.height()) * 0.6;
+    p.drawRoundedRect(
+        QRectF(QPointF(0, 0), QSizeF(side, side)).translated(QRectF(rect).center() - QPointF(side / 2, side / 2)),
+        side / 8, side / 8);
+    p.restore();
+}
+
+using Drawing = void (*)(QPainter&, const QRect&);
+
+// Draws its picture at whatever size is asked for and keeps no pixmaps: every window and the tray hold
+// an icon, and a set of ready pixmaps per holder cost about 100 KB each. No icon comes from the icon
+// theme either, which would load and keep the theme's whole index.
+class DrawnIconEngine : public QIconEngine {
+public:
+    explicit DrawnIconEngine(Drawing draw) : m_draw(draw) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override { m_draw(*painter, rect); }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
+        QPixmap pixmap(size);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        m_draw(p, QRect(QPoint(0, 0), size));
+        return pixmap;
+    }
+
+    QIconEngine* clone() const override { return new DrawnIconEngine(m_draw); }
+
+    QString key() const override { return QStringLiteral("halvika-drawn"); }
+
+    // Sizes a window manager or tray asks for when an icon names none.
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        return {QSize(16, 16), QSize(22, 22), QSize(24, 24),  QSize(32, 32),
+                QSize(48, 48), QSize(64, 64), QSize(128, 128)};
+    }
+
+private:
+    Drawing m_draw;
+};
 
 } // namespace
 
 QIcon AppIcon::icon(bool blocked) {
-    QIcon icon;
-    for (const int size : {16, 22, 24, 32, 48, 64, 128}) {
-        icon.addPixmap(drawClock(size, blocked));
-    }
-    return icon;
+    return QIcon(new DrawnIconEngine(blocked ? drawClockBlocked : drawClockOpen));
+}
+
+QIcon AppIcon::speaker() {
+    return QIcon(new DrawnIconEngine(drawSpeaker));
+}
+
+QIcon AppIcon::stop() {
+    return QIcon(new DrawnIconEngine(drawStop));
 }
 
 } // namespace halvika

@@ -1,4 +1,4 @@
-// The program's icon, drawn in code so that it needs no image plug-in.
+// The program's icons, drawn in code so that they need no image plug-in and no icon theme.
 #pragma once
 
 #include <QIcon>
@@ -9,6 +9,10 @@ class AppIcon {
 public:
     /// An alarm clock face; `blocked` crosses it out in red.
     static QIcon icon(bool blocked = false);
+    /// A loudspeaker, for the sound window.
+    static QIcon speaker();
+    /// A square, for buttons that stop a sound.
+    static QIcon stop();
 };
 
 } // namespace halvika

@@ -21,7 +21,6 @@
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStackedWidget>
-#include <QStyle>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -47,10 +46,11 @@ HalvikaCalendar::HalvikaCalendar(HalvikaCalendarLogic& logic, modTranslation& te
     auto* bar = new QHBoxLayout;
     bar->setSpacing(2);
     m_buttons[1] = button("cmdBack", HalvikaCalendarLogic::k1);
-    m_buttons[1]->setIcon(style()->standardIcon(QStyle::SP_ArrowBack));
+    // Arrows drawn by the style: a themed icon would load and keep the icon theme's whole index.
+    m_buttons[1]->setArrowType(Qt::LeftArrow);
     m_buttons[2] = button("cmdPickDate", HalvikaCalendarLogic::k2);
     m_buttons[3] = button("cmdForward", HalvikaCalendarLogic::k3);
-    m_buttons[3]->setIcon(style()->standardIcon(QStyle::SP_ArrowForward));
+    m_buttons[3]->setArrowType(Qt::RightArrow);
     bar->addWidget(m_buttons[1]);
     bar->addWidget(m_buttons[2]);
     bar->addWidget(m_buttons[3]);

@@ -12,7 +12,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -33,7 +32,7 @@ frmSound::frmSound(SoundWindowLogic& logic, SoundingWindows& windows, modTransla
 
     auto* layout = new QHBoxLayout(this);
     auto* icon = new QLabel(this);
-    icon->setPixmap(style()->standardIcon(QStyle::SP_MediaVolume).pixmap(32, 32));
+    icon->setPixmap(AppIcon::speaker().pixmap(32, 32));
     layout->addWidget(icon, 0, Qt::AlignTop);
     auto* texts_ = new QVBoxLayout;
     m_file = new QLabel(this);
@@ -41,13 +40,14 @@ frmSound::frmSound(SoundWindowLogic& logic, SoundingWindows& windows, modTransla
     bold.setBold(true);
     m_file->setFont(bold);
     m_file->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_file->setTextFormat(Qt::PlainText);
     m_count = new QLabel(this);
     texts_->addWidget(m_file);
     texts_->addWidget(m_count);
     layout->addLayout(texts_, 1);
     m_stop = new QPushButton("&Stop", this);
     m_stop->setObjectName("cmdStopSound");
-    m_stop->setIcon(style()->standardIcon(QStyle::SP_MediaStop));
+    m_stop->setIcon(AppIcon::stop());
     m_stop->setDefault(true);
     layout->addWidget(m_stop, 0, Qt::AlignVCenter);
 
