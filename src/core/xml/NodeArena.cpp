@@ -3,14 +3,16 @@
 
 #include "xml/XMLNode.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <new>
 
 namespace halvika {
 
-std::shared_ptr<NodeArena> NodeArena::create() {
-    return std::shared_ptr<NodeArena>(new NodeArena());
+std::shared_ptr<NodeArena> NodeArena::create(std::size_t expectedBytes) {
+    constexpr std::size_t smallest = 256;
+    return std::shared_ptr<NodeArena>(new NodeArena(std::clamp(expectedBytes, smallest, kBlockSize)));
 }
 
 NodeArena::~NodeArena() {
@@ -43,8 +45,10 @@ void* NodeArena::do_allocate(std::size_t bytes, std::size_t alignment) {
     }
     auto padding = static_cast<std::size_t>(-reinterpret_cast<std::uintptr_t>(m_next) & (alignment - 1));
     if (m_next == nullptr || padding + bytes > m_left) {
-        m_next = static_cast<char*>(newBlock(kBlockSize));
-        m_left = kBlockSize;
+        const std::size_t size = std::max(m_nextBlockSize, bytes);
+        m_next = static_cast<char*>(newBlock(size));
+        m_left = size;
+        m_nextBlockSize = kBlockSize;
         padding = 0;
     }
     void* result = m_next + padding;

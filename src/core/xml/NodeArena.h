@@ -21,7 +21,9 @@ public:
     /// Below the C library's mmap threshold, so freed blocks go back to the heap for the next parse.
     static constexpr std::size_t kBlockSize = 64 * 1024;
 
-    static std::shared_ptr<NodeArena> create();
+    /// `expectedBytes` sizes the first block: a small document (a setting, a template) then takes a few
+    /// hundred bytes instead of a whole block for as long as it is held.
+    static std::shared_ptr<NodeArena> create(std::size_t expectedBytes = kBlockSize);
 
     NodeArena(const NodeArena&) = delete;
     NodeArena& operator=(const NodeArena&) = delete;
@@ -38,13 +40,14 @@ protected:
     bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override { return this == &other; }
 
 private:
-    NodeArena() = default;
+    explicit NodeArena(std::size_t firstBlockSize) : m_nextBlockSize(firstBlockSize) {}
     /// A fresh block, listed before it is handed out so that it is freed with the arena whatever happens.
     void* newBlock(std::size_t bytes);
 
     std::vector<void*> m_blocks;
     char* m_next = nullptr;
     std::size_t m_left = 0;
+    std::size_t m_nextBlockSize;
     std::vector<XMLNode*> m_holders;
 };
 

@@ -53,9 +53,10 @@ XMLNode::~XMLNode() {
 XMLNode::XMLNode(std::string_view nodeName, NodeArena* arena)
     : name(nodeName, arena), Value(arena), m_children(arena), m_arena(arena) {}
 
-NodeArena& XMLNode::arenaForParse() {
+NodeArena& XMLNode::arenaForParse(std::size_t textBytes) {
     if (m_arena == nullptr) {
-        m_document = NodeArena::create();
+        // The nodes of a small document take about four times its text (a node is larger than its tags).
+        m_document = NodeArena::create(4 * textBytes);
         m_arena = m_document.get();
     }
     return *m_arena;

@@ -136,8 +136,9 @@ private:
     const XMLNode* findChild(std::string_view childName, int index) const;
     XMLNode& childForSet(std::string_view childName, int index);
     void setText(std::string_view childName, std::string_view value, int index);
-    /// The arena a parse into this node puts its nodes in: its own, or a new one this node then holds.
-    NodeArena& arenaForParse();
+    /// The arena a parse into this node puts its nodes in: its own, or a new one this node then holds,
+    /// sized for a document of `textBytes`.
+    NodeArena& arenaForParse(std::size_t textBytes);
     /// A child made by the parser in this node's arena.
     void addParsedChild(XMLNode* child);
     /// Adds the entry as it is to the end of the child list.

@@ -74,7 +74,7 @@ bool XMLParser::openElement(std::string_view elementName) {
         return true;
     }
     if (m_arena == nullptr) {
-        m_arena = &m_nodes[0]->arenaForParse();
+        m_arena = &m_nodes[0]->arenaForParse(m_textBytes);
     }
     XMLNode* child = m_arena->newNode(elementName);
     m_nodes[static_cast<std::size_t>(m_depth - 2)]->addParsedChild(child);
@@ -159,6 +159,7 @@ void XMLParser::decodeEntity() {
 bool XMLParser::parseDocument(std::string_view xml, XMLNode& root) {
     m_states.clear();
     m_arena = nullptr;
+    m_textBytes = xml.size();
     m_unflushed = nullptr;
     m_nodes.assign(1, &root);
     m_depth = 0;

@@ -61,6 +61,7 @@ private:
 
     /// Where the nodes of this parse go: the root's arena, taken with the first child element.
     NodeArena* m_arena = nullptr;
+    std::size_t m_textBytes = 0;
     std::vector<int> m_states;
     std::vector<XMLNode*> m_nodes;
     int m_depth = 0;
