@@ -41,6 +41,7 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTest>
+#include <QTextDocumentFragment>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -102,6 +103,20 @@ TEST_F(MainWindowListsTest, TheListsShowTheGroupsItsAlarmsAndTheComingOnes) {
     EXPECT_EQ(column("lstAlarms", 1), (QStringList{"on", "on"}));
     EXPECT_EQ(column("lstSeeAlarms(1)", 0), (QStringList{"Tea", "Bins"})); // both within the coming day
     EXPECT_FALSE(list("lstAlarms")->topLevelItem(0)->toolTip(0).isEmpty());
+}
+
+TEST_F(MainWindowListsTest, NamesThatLookLikeMarkupAreShownAsTyped) {
+    core.groups().alarmGroups.elementAt(0)->name = "<b>Home</b>";
+    core.groups().alarmGroups.elementAt(0)->alarms.elementAt(0)->name = "<i>Tea</i> & <u>cake</u>";
+    lists->refresh();
+    // The caption is as wide as the tags themselves, not only the bold word.
+    auto* caption = lists->findChild<QLabel*>("lblAlarms");
+    EXPECT_EQ(caption->text(), "<b>Home</b>");
+    EXPECT_GE(caption->sizeHint().width(), caption->fontMetrics().horizontalAdvance(caption->text()));
+    // A tool tip is markup, so the name comes out of it as typed.
+    const QString tip = list("lstAlarms")->topLevelItem(0)->toolTip(3);
+    EXPECT_TRUE(QTextDocumentFragment::fromHtml(tip).toPlainText().contains("<i>Tea</i> & <u>cake</u>"))
+        << tip.toStdString();
 }
 
 TEST_F(MainWindowListsTest, ColoursFollowTheDesktopPaletteAndTheScheme) {
