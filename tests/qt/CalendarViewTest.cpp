@@ -102,6 +102,19 @@ TEST_F(CalendarViewTest, TheCalendarShowsTheOccurrencesAndFollowsTheToolbar) {
     EXPECT_FALSE(window.calendar()->isVisible());
 }
 
+TEST_F(CalendarViewTest, TheNextAlarmLineShowsNamesAsTyped) {
+    ASSERT_TRUE(app.runStartupCheck());
+    ASSERT_TRUE(app.mainStart());
+    window.setWatch(&core.watch());
+    group()->alarms.elementAt(1)->name = "<b>Walk</b>";
+    core.watch().updateUpcoming();
+    window.showNextAlarm();
+    // What the user can select and copy is what they typed, tags and all.
+    auto* line = window.findChild<QLabel*>("lblNextAlarm");
+    line->setSelection(0, static_cast<int>(line->text().size()));
+    EXPECT_TRUE(line->selectedText().contains("(<b>Walk</b>)")) << line->selectedText().toStdString();
+}
+
 TEST_F(CalendarViewTest, TheNextAlarmLineSaysWhenAlarmsAreBlocked) {
     ASSERT_TRUE(app.runStartupCheck());
     ASSERT_TRUE(app.mainStart());

@@ -55,6 +55,8 @@ int QtDialogs::answerFor(int standardButton) {
 int QtDialogs::messageBox(const std::string& caption, const std::string& text, int style) {
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(QString::fromStdString(caption));
+    // Messages carry names, paths and plug-ins' words, which are never markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(QString::fromStdString(text));
     applyStyle(box, style);
     return answerFor(box.exec());

@@ -38,6 +38,7 @@ frmAlarm::frmAlarm(AlarmWindowLogic& logic, SoundingWindows& windows, modTransla
     auto* layout = new QVBoxLayout(this);
     m_note = new QLabel(this);
     m_note->setWordWrap(true);
+    m_note->setTextFormat(Qt::PlainText);
     QFont noteFont = m_note->font();
     noteFont.setItalic(true);
     m_note->setFont(noteFont);

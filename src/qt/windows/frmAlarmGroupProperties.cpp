@@ -74,6 +74,7 @@ frmAlarmGroupProperties::frmAlarmGroupProperties(std::shared_ptr<AlarmGroup> gro
     m_synchDescription = new QLabel(this);
     m_synchDescription->setObjectName("lblSynchDescription");
     m_synchDescription->setWordWrap(true);
+    m_synchDescription->setTextFormat(Qt::PlainText);
     layout->addRow(QString(), m_synchDescription);
     m_synchSettings = new QPushButton("Synchronisation &settings...", this);
     m_synchSettings->setObjectName("cmdSynchSettings");

@@ -48,6 +48,8 @@ frmHalvikaMain::frmHalvikaMain(HalvikaApp& app, QWidget* parent) : QMainWindow(p
     big.setPointSizeF(big.pointSizeF() * 1.3);
     m_nextAlarm->setFont(big);
     m_nextAlarm->setWordWrap(true);
+    // Alarm names are shown as typed, markup and all.
+    m_nextAlarm->setTextFormat(Qt::PlainText);
     // The line can be selected and copied, to paste the next alarm elsewhere.
     m_nextAlarm->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     layout->addWidget(m_nextAlarm);
