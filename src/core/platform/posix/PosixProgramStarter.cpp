@@ -1,11 +1,10 @@
 #include "platform/posix/PosixProgramStarter.h"
 
+#include "platform/posix/ChildReaper.h"
+
 #include <sched.h>
 #include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
-
-#include <thread>
 
 extern char** environ;
 
@@ -44,8 +43,7 @@ bool PosixProgramStarter::startDetached(const std::string& program, const std::v
     // would then take the processor from the program while it is still being loaded, for the work after the
     // action. The program goes first.
     sched_yield();
-    // Nobody waits for the program; a thread reaps it so that it leaves no zombie behind.
-    std::thread([pid] { ::waitpid(pid, nullptr, 0); }).detach();
+    ChildReaper::instance().reap(pid);
     return true;
 }
 
