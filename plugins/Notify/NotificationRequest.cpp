@@ -36,4 +36,28 @@ NotificationRequest NotificationRequest::fromParams(const XMLNode& params) {
     return r;
 }
 
+std::string NotificationRequest::bodyFor(bool serverTakesMarkup) const {
+    if (!serverTakesMarkup) {
+        return body;
+    }
+    std::string escaped;
+    escaped.reserve(body.size());
+    for (const char c : body) {
+        switch (c) {
+        case '&':
+            escaped += "&amp;";
+            break;
+        case '<':
+            escaped += "&lt;";
+            break;
+        case '>':
+            escaped += "&gt;";
+            break;
+        default:
+            escaped += c;
+        }
+    }
+    return escaped;
+}
+
 } // namespace halvika

@@ -19,6 +19,10 @@ struct NotificationRequest {
     /// the alarm's first message) and the alarm "alrm" (its name is the summary; importance 0 gives a
     /// normal, 1 and 2 a critical notification, which stays until the user closes it).
     static NotificationRequest fromParams(const XMLNode& params);
+
+    /// The body as sent to a server: one that takes markup in bodies would read the alarm's "&" and "<" as
+    /// markup (and some then show nothing), so for it they are escaped.
+    std::string bodyFor(bool serverTakesMarkup) const;
 };
 
 } // namespace halvika

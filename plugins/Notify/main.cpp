@@ -28,6 +28,11 @@ std::string escaped(const std::string& text) {
     return XMLNode::stringToXMLString(text);
 }
 
+bool takesMarkup(QDBusInterface& notifications) {
+    const QDBusReply<QStringList> capabilities = notifications.call("GetCapabilities");
+    return capabilities.isValid() && capabilities.value().contains("body-markup");
+}
+
 std::string execute(const XMLNode& params) {
     const NotificationRequest n = NotificationRequest::fromParams(params);
     QDBusInterface notifications("org.freedesktop.Notifications", "/org/freedesktop/Notifications",
@@ -37,9 +42,9 @@ std::string execute(const XMLNode& params) {
     hints.insert("desktop-entry", QString("halvika"));
     // A critical notification stays until it is closed; the others go as the desktop decides.
     const int timeout = n.urgency == 2 ? 0 : -1;
-    const QDBusReply<uint> reply =
-        notifications.call("Notify", QString("Halvika"), 0U, QString("halvika"), QString::fromStdString(n.summary),
-                           QString::fromStdString(n.body), QStringList(), hints, timeout);
+    const QDBusReply<uint> reply = notifications.call(
+        "Notify", QString("Halvika"), 0U, QString("halvika"), QString::fromStdString(n.summary),
+        QString::fromStdString(n.bodyFor(takesMarkup(notifications))), QStringList(), hints, timeout);
     if (!reply.isValid()) {
         return "<reply><error>" +
                escaped("The notification could not be shown: " + reply.error().message().toStdString()) +

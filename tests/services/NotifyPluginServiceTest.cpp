@@ -35,8 +35,14 @@ protected:
         home = std::make_unique<test::TempHome>();
         bus = test::startPrivateBus(home->path());
         ASSERT_TRUE(bus);
-        notifications = std::make_unique<test::Daemon>(std::vector<std::string>{
-            "/usr/bin/python3", "-m", "dbusmock", "--session", "-t", "notification_daemon", "-l", log()});
+        startNotifications("{}", log());
+    }
+    /// The mocked service with its parameters (JSON), writing what it is asked into `logFile`.
+    static void startNotifications(const std::string& parameters, const std::string& logFile) {
+        notifications.reset();
+        notifications = std::make_unique<test::Daemon>(
+            std::vector<std::string>{"/usr/bin/python3", "-m", "dbusmock", "--session", "-t", "notification_daemon",
+                                     "-p", parameters, "-l", logFile});
         ASSERT_TRUE(test::waitUntil(20, registered, "org.freedesktop.Notifications"));
     }
     static void TearDownTestSuite() {
@@ -86,8 +92,17 @@ TEST_F(NotifyPluginServiceTest, TheAlarmArrivesAsANotificationWithItsTextAndUrge
     execute("<sett><body>Leave now &amp; take the umbrella</body></sett>",
             "<alrm><name>Train</name><impr>2</impr></alrm>");
     calls = test::readText(log());
-    EXPECT_NE(calls.find("\"Train\" \"Leave now & take the umbrella\""), std::string::npos) << calls;
+    // This server takes markup in bodies, so the "&" goes escaped.
+    EXPECT_NE(calls.find("\"Train\" \"Leave now &amp; take the umbrella\""), std::string::npos) << calls;
     EXPECT_NE(calls.find("\"urgency\": 2} 0"), std::string::npos) << calls; // never expires
+
+    // One that shows bodies as they are gets the text as typed.
+    startNotifications("{\"capabilities\": \"body\"}", log() + ".plain");
+    execute("<sett><body>Tom &amp; Jerry &lt;3</body></sett>", "<alrm><name>Cartoon</name></alrm>");
+    ASSERT_TRUE(test::waitUntil(10, logHasNotify, log() + ".plain"));
+    calls = test::readText(log() + ".plain");
+    EXPECT_NE(calls.find("\"Cartoon\" \"Tom & Jerry <3\""), std::string::npos) << calls;
+    startNotifications("{}", log());
 }
 
 bool logHasMissed(const std::string& path) {
