@@ -37,27 +37,8 @@ NotificationRequest NotificationRequest::fromParams(const XMLNode& params) {
 }
 
 std::string NotificationRequest::bodyFor(bool serverTakesMarkup) const {
-    if (!serverTakesMarkup) {
-        return body;
-    }
-    std::string escaped;
-    escaped.reserve(body.size());
-    for (const char c : body) {
-        switch (c) {
-        case '&':
-            escaped += "&amp;";
-            break;
-        case '<':
-            escaped += "&lt;";
-            break;
-        case '>':
-            escaped += "&gt;";
-            break;
-        default:
-            escaped += c;
-        }
-    }
-    return escaped;
+    // The markup of notification bodies is XML's, with XML's escapes.
+    return serverTakesMarkup ? XMLNode::stringToXMLString(body) : body;
 }
 
 } // namespace halvika

@@ -5,18 +5,11 @@
 #include <QPainter>
 #include <QPixmap>
 
-#include <algorithm>
-
 namespace halvika {
 
 namespace {
 
-void drawClock(QPainter& p, const QRect& rect, bool blocked) {
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    p.translate(rect.topLeft());
-    p.scale(rect.width() / 64.0, rect.height() / 64.0);
-
+void drawClock(QPainter& p, bool blocked) {
     const QColor ink(0x2b, 0x2d, 0x42);
     // Bells.
     p.setPen(Qt::NoPen);
@@ -40,47 +33,36 @@ void drawClock(QPainter& p, const QRect& rect, bool blocked) {
         p.setPen(QPen(QColor(0xd6, 0x28, 0x28), 6, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(8, 58), QPointF(56, 10));
     }
-    p.restore();
 }
 
-void drawClockOpen(QPainter& p, const QRect& rect) {
-    drawClock(p, rect, false);
+void drawClockOpen(QPainter& p) {
+    drawClock(p, false);
 }
 
-void drawClockBlocked(QPainter& p, const QRect& rect) {
-    drawClock(p, rect, true);
+void drawClockBlocked(QPainter& p) {
+    drawClock(p, true);
 }
 
-void drawSpeaker(QPainter& p, const QRect& rect) {
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    p.translate(rect.topLeft());
-    p.scale(rect.width() / 32.0, rect.height() / 32.0);
+void drawSpeaker(QPainter& p) {
     const QColor ink(0x2b, 0x2d, 0x42);
     p.setPen(Qt::NoPen);
     p.setBrush(ink);
-    const QPointF cone[] = {{4, 12}, {10, 12}, {17, 5}, {17, 27}, {10, 20}, {4, 20}};
+    const QPointF cone[] = {{8, 24}, {20, 24}, {34, 10}, {34, 54}, {20, 40}, {8, 40}};
     p.drawPolygon(cone, 6);
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(ink, 2.5, Qt::SolidLine, Qt::RoundCap));
-    p.drawArc(QRectF(13, 10, 10, 12), -50 * 16, 100 * 16);
-    p.drawArc(QRectF(11, 5, 18, 22), -50 * 16, 100 * 16);
-    p.restore();
+    p.setPen(QPen(ink, 5, Qt::SolidLine, Qt::RoundCap));
+    p.drawArc(QRectF(26, 20, 20, 24), -50 * 16, 100 * 16);
+    p.drawArc(QRectF(22, 10, 36, 44), -50 * 16, 100 * 16);
 }
 
-void drawStop(QPainter& p, const QRect& rect) {
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
+void drawStop(QPainter& p) {
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0x2b, 0x2d, 0x42));
-    const qreal side = std::min(rect.width(), rect.height()) * 0.6;
-    p.drawRoundedRect(
-        QRectF(QPointF(0, 0), QSizeF(side, side)).translated(QRectF(rect).center() - QPointF(side / 2, side / 2)),
-        side / 8, side / 8);
-    p.restore();
+    p.drawRoundedRect(QRectF(13, 13, 38, 38), 5, 5);
 }
 
-using Drawing = void (*)(QPainter&, const QRect&);
+/// A picture on a grid of 64 by 64 units.
+using Drawing = void (*)(QPainter&);
 
 // Draws its picture at whatever size is asked for and keeps no pixmaps: every window and the tray hold
 // an icon, and a set of ready pixmaps per holder cost about 100 KB each. No icon comes from the icon
@@ -89,13 +71,13 @@ class DrawnIconEngine : public QIconEngine {
 public:
     explicit DrawnIconEngine(Drawing draw) : m_draw(draw) {}
 
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override { m_draw(*painter, rect); }
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override { draw(*painter, rect); }
 
     QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
         QPixmap pixmap(size);
         pixmap.fill(Qt::transparent);
         QPainter p(&pixmap);
-        m_draw(p, QRect(QPoint(0, 0), size));
+        draw(p, QRect(QPoint(0, 0), size));
         return pixmap;
     }
 
@@ -110,6 +92,15 @@ public:
     }
 
 private:
+    void draw(QPainter& p, const QRect& rect) const {
+        p.save();
+        p.setRenderHint(QPainter::Antialiasing);
+        p.translate(rect.topLeft());
+        p.scale(rect.width() / 64.0, rect.height() / 64.0);
+        m_draw(p);
+        p.restore();
+    }
+
     Drawing m_draw;
 };
 
