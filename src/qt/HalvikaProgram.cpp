@@ -31,6 +31,7 @@
 #include "platform/UnixSignalWatcher.h"
 #include "platform/posix/PosixClock.h"
 #include "platform/posix/PosixPluginProcess.h"
+#include "platform/posix/PosixProgramStarter.h"
 #include "sounding/ActionDispatcher.h"
 #include "sounding/AlarmWindowLogic.h"
 #include "sounding/PersonalAssistant.h"
@@ -487,6 +488,7 @@ int HalvikaProgram::run(int argc, char** argv) {
         FirstPaintProbe::installIfAsked(*mainWindow);
         mainWindow->show();
     }
+    QTimer::singleShot(0, [] { PosixProgramStarter::prepare(); });
     const int exitCode = QApplication::exec();
     // The sounding windows go before the services they use.
     soundingWindows.closeAll();

@@ -40,6 +40,10 @@ TEST(PosixProgramStarter, ProgramsStartInTheirFolderAndLeaveNoZombies) {
     test::TempHome home;
     const std::string marker = home.path() + "/here";
     ASSERT_TRUE(PosixProgramStarter::startDetached("sh", {"-c", "pwd > here.tmp && mv here.tmp here"}, home.path()));
+    // Its own pid, process group and session.
+    const std::string group = home.path() + "/group";
+    ASSERT_TRUE(PosixProgramStarter::startDetached(
+        "sh", {"-c", "echo $$ $(cut -d' ' -f5,6 /proc/$$/stat) > group.tmp && mv group.tmp group"}, home.path()));
     // Many at once, some ending before they could be watched: every end is collected.
     for (int i = 0; i < 40; ++i) {
         ASSERT_TRUE(PosixProgramStarter::startDetached("sh", {"-c", i % 2 == 0 ? "exit 3" : "sleep 0.2"}, ""));
@@ -48,7 +52,8 @@ TEST(PosixProgramStarter, ProgramsStartInTheirFolderAndLeaveNoZombies) {
     EXPECT_FALSE(PosixProgramStarter::startDetached("", {}, ""));
 
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while ((zombieChildren() > 0 || !std::filesystem::exists(marker)) && std::chrono::steady_clock::now() < deadline) {
+    while ((zombieChildren() > 0 || !std::filesystem::exists(marker) || !std::filesystem::exists(group)) &&
+           std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     // Long enough for the sleepers to have ended too.
@@ -58,6 +63,17 @@ TEST(PosixProgramStarter, ProgramsStartInTheirFolderAndLeaveNoZombies) {
     std::string folder;
     std::getline(written, folder);
     EXPECT_EQ(std::filesystem::canonical(folder), std::filesystem::canonical(home.path()));
+
+    // A process group of its own keeps a terminal's Ctrl+C from it; a session of its own would put it in a
+    // scheduling group of its own, served late on a busy machine.
+    std::ifstream ids(group);
+    pid_t pid = 0;
+    pid_t processGroup = 0;
+    pid_t session = 0;
+    ids >> pid >> processGroup >> session;
+    EXPECT_GT(pid, 0);
+    EXPECT_EQ(processGroup, pid);
+    EXPECT_EQ(session, ::getsid(0));
 }
 
 } // namespace

@@ -39,23 +39,35 @@ ChildReaper::~ChildReaper() {
     }
 }
 
-void ChildReaper::reap(pid_t pid) noexcept {
+void ChildReaper::prepare() noexcept {
     std::lock_guard lock(m_mutex);
+    startLocked();
+}
+
+bool ChildReaper::startLocked() noexcept {
     if (m_stopping) {
-        return;
+        return false;
     }
     if (!m_thread.joinable()) {
         if (m_wake < 0) {
             m_wake = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
         }
         if (m_wake < 0) {
-            return;
+            return false;
         }
         try {
             m_thread = std::thread([this] { run(); });
         } catch (...) {
-            return;
+            return false;
         }
+    }
+    return true;
+}
+
+void ChildReaper::reap(pid_t pid) noexcept {
+    std::lock_guard lock(m_mutex);
+    if (!startLocked()) {
+        return;
     }
     try {
         m_incoming.push_back(pid);

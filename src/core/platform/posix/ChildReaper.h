@@ -9,8 +9,8 @@
 
 namespace halvika {
 
-/// One thread waits for all handed-over children at once (a pidfd each, in one poll), started with the first
-/// child. A thread per child would be made, and scheduled, in the very moment an alarm's program is loading.
+/// One thread waits for all handed-over children at once (a pidfd each, in one poll). A thread per child would
+/// be made, and scheduled, in the very moment an alarm's program is loading.
 class ChildReaper {
 public:
     static ChildReaper& instance();
@@ -22,10 +22,14 @@ public:
     /// Waits for `pid`, a child of this process, when it ends. Never blocks and never throws: a child that
     /// cannot be watched stays a zombie until the program ends.
     void reap(pid_t pid) noexcept;
+    /// Starts the thread ahead of the first child, so that the first alarm's program does not wait for it to
+    /// be made; `reap` starts it otherwise.
+    void prepare() noexcept;
 
 private:
     ChildReaper() = default;
     void run();
+    bool startLocked() noexcept;
 
     std::mutex m_mutex;
     std::vector<pid_t> m_incoming;

@@ -31,7 +31,10 @@ bool PosixProgramStarter::startDetached(const std::string& program, const std::v
     if (!workingFolder.empty()) {
         posix_spawn_file_actions_addchdir_np(&actions, workingFolder.c_str());
     }
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+    // A process group of its own keeps the program out of the terminal's Ctrl+C. Not a session: the
+    // scheduler gives a new session a group of its own, which a busy machine then serves a tick later.
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
     pid_t pid = -1;
     const int error = posix_spawnp(&pid, program.c_str(), &actions, &attributes, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
@@ -45,6 +48,10 @@ bool PosixProgramStarter::startDetached(const std::string& program, const std::v
     sched_yield();
     ChildReaper::instance().reap(pid);
     return true;
+}
+
+void PosixProgramStarter::prepare() {
+    ChildReaper::instance().prepare();
 }
 
 } // namespace halvika
