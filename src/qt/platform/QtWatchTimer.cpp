@@ -1,5 +1,8 @@
-// The watch timer on a precise QTimer, finished with a short sleep to the exact moment.
+// The watch timer on a timerfd watched by the event loop: one wake-up, in the exact moment.
 #include "platform/QtWatchTimer.h"
+
+#include <sys/timerfd.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -9,14 +12,13 @@ namespace halvika {
 
 namespace {
 
-/// How much sooner the event loop is asked to wake: its timers have a resolution of a millisecond and
-/// wake up to one or two after it; the rest is slept exactly.
-constexpr int leadMs = 3;
+constexpr std::int64_t nsPerMs = 1'000'000;
+constexpr std::int64_t nsPerSecond = 1'000'000'000;
 
 std::int64_t monotonicNs() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    return std::int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
+    return std::int64_t{now.tv_sec} * nsPerSecond + now.tv_nsec;
 }
 
 /// When a shot `milliseconds` on is due on the monotonic clock. The watch counts from its reading of the
@@ -25,17 +27,45 @@ std::int64_t monotonicNs() {
 std::int64_t deadlineAfter(int milliseconds) {
     timespec wall{};
     clock_gettime(CLOCK_REALTIME, &wall);
-    const std::int64_t intoMillisecond = wall.tv_nsec % 1'000'000;
-    return monotonicNs() - intoMillisecond + std::int64_t{milliseconds} * 1'000'000;
+    const std::int64_t intoMillisecond = wall.tv_nsec % nsPerMs;
+    return monotonicNs() - intoMillisecond + std::int64_t{milliseconds} * nsPerMs;
+}
+
+timespec toTimespec(std::int64_t ns) {
+    return {static_cast<time_t>(ns / nsPerSecond), static_cast<long>(ns % nsPerSecond)};
 }
 
 } // namespace
 
 QtWatchTimer::QtWatchTimer() {
-    // A coarse QTimer of 20 s or more fires on whole seconds of the monotonic clock, up to a second late;
-    // alarms must sound in their second.
-    m_timer.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&m_timer, &QTimer::timeout, [this] { fire(); });
+    // The event loop's own timers have a resolution of a millisecond and wake up to one or two after it; a
+    // timerfd wakes it in the moment. On the monotonic clock, so a wall clock set back cannot stretch a shot.
+    m_fd = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+    if (m_fd >= 0) {
+        m_notifier = std::make_unique<QSocketNotifier>(m_fd, QSocketNotifier::Read);
+        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] {
+            std::uint64_t expirations = 0;
+            // Nothing to read: the shot was taken back (disabled or re-armed) after the fd became readable.
+            if (::read(m_fd, &expirations, sizeof expirations) == sizeof expirations && m_enabled) {
+                fire();
+            }
+        });
+    } else {
+        useFallback();
+    }
+}
+
+void QtWatchTimer::useFallback() {
+    // A coarse QTimer of 20 s or more fires on whole seconds, up to a second late.
+    m_fallback.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&m_fallback, &QTimer::timeout, [this] { fire(); });
+}
+
+QtWatchTimer::~QtWatchTimer() {
+    m_notifier.reset();
+    if (m_fd >= 0) {
+        ::close(m_fd);
+    }
 }
 
 void QtWatchTimer::setHandler(std::function<void()> handler) {
@@ -44,29 +74,53 @@ void QtWatchTimer::setHandler(std::function<void()> handler) {
 
 void QtWatchTimer::setInterval(int milliseconds) {
     m_interval = std::max(0, milliseconds);
-    // setInterval restarts an active timer, so the interval counts from now.
-    m_timer.setInterval(m_interval > leadMs ? m_interval - leadMs : m_interval);
+    // As with QTimer, a running timer counts its new interval from now.
     m_deadlineNs = deadlineAfter(m_interval);
+    if (m_enabled) {
+        arm();
+    }
 }
 
 void QtWatchTimer::enable() {
-    m_timer.start();
+    m_enabled = true;
     m_deadlineNs = deadlineAfter(m_interval);
+    arm();
+}
+
+void QtWatchTimer::disable() {
+    m_enabled = false;
+    if (m_fd >= 0) {
+        const itimerspec off{};
+        timerfd_settime(m_fd, 0, &off, nullptr);
+    } else {
+        m_fallback.stop();
+    }
+}
+
+void QtWatchTimer::arm() {
+    if (m_fd < 0) {
+        m_fallback.start(m_interval);
+        return;
+    }
+    // Left running, the timer repeats one interval on, as a QTimer does; never every instant.
+    const std::int64_t period = std::max<std::int64_t>(m_interval, 1) * nsPerMs;
+    itimerspec shot{};
+    shot.it_value = toTimespec(std::max<std::int64_t>(m_deadlineNs, 1));
+    shot.it_interval = toTimespec(period);
+    if (timerfd_settime(m_fd, TFD_TIMER_ABSTIME, &shot, nullptr) != 0) {
+        // Never silent: should the kernel refuse, the event loop's timer takes over. The notifier may be
+        // the one whose shot is being handled, so it goes later.
+        m_notifier->setEnabled(false);
+        m_notifier.release()->deleteLater();
+        ::close(m_fd);
+        m_fd = -1;
+        useFallback();
+        m_fallback.start(m_interval);
+    }
 }
 
 void QtWatchTimer::fire() {
-    // The monotonic clock, so that a wall clock set back meanwhile cannot stretch the sleep; it is at most
-    // the lead, as the event loop never wakes before its time.
-    const std::int64_t deadline = m_deadlineNs;
-    const std::int64_t left = deadline - monotonicNs();
-    if (left > 0 && left <= std::int64_t{leadMs + 1} * 1'000'000) {
-        const timespec until{static_cast<time_t>(deadline / 1'000'000'000),
-                             static_cast<long>(deadline % 1'000'000'000)};
-        while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
-        }
-    }
-    // A timer left running repeats: its next shot is one interval on.
-    m_deadlineNs = deadline + std::int64_t{m_interval} * 1'000'000;
+    m_deadlineNs += std::int64_t{std::max(m_interval, 1)} * nsPerMs;
     if (m_handler) {
         m_handler();
     }

@@ -1,30 +1,42 @@
-// The watch timer on a precise QTimer, finished with a short sleep to the exact moment.
+// The watch timer on a timerfd watched by the event loop: one wake-up, in the exact moment.
 #pragma once
 
 #include "platform/WatchTimer.h"
 
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include <cstdint>
+#include <memory>
 
 namespace halvika {
 
 class QtWatchTimer : public WatchTimer {
 public:
     QtWatchTimer();
+    ~QtWatchTimer() override;
+    QtWatchTimer(const QtWatchTimer&) = delete;
+    QtWatchTimer& operator=(const QtWatchTimer&) = delete;
+
     void setHandler(std::function<void()> handler) override;
     void setInterval(int milliseconds) override;
     int interval() const override { return m_interval; }
     void enable() override;
-    void disable() override { m_timer.stop(); }
-    bool isEnabled() const override { return m_timer.isActive(); }
+    void disable() override;
+    bool isEnabled() const override { return m_enabled; }
 
 private:
+    void arm();
+    void useFallback();
     void fire();
 
-    QTimer m_timer;
+    /// -1 when no timerfd could be made; the precise QTimer stands in, a millisecond or two late.
+    int m_fd = -1;
+    std::unique_ptr<QSocketNotifier> m_notifier;
+    QTimer m_fallback;
     std::function<void()> m_handler;
     int m_interval = 0;
+    bool m_enabled = false;
     /// When the shot is due, in nanoseconds of the monotonic clock.
     std::int64_t m_deadlineNs = 0;
 };

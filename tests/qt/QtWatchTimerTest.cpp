@@ -1,0 +1,68 @@
+// The watch timer: a shot never comes early, a running timer repeats, and a shot taken back stays silent.
+#include "platform/QtWatchTimer.h"
+#include "qt/QtTestApp.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+namespace halvika {
+namespace {
+
+TEST(QtWatchTimer, ShotsComeInTheirMomentRepeatAndCanBeTakenBack) {
+    test::ensureQtApp();
+    QtWatchTimer timer;
+    int shots = 0;
+    qint64 firstShotMs = -1;
+    QElapsedTimer clock;
+    timer.setHandler([&] {
+        if (++shots == 1) {
+            firstShotMs = clock.elapsed();
+        }
+    });
+
+    // Counted from the start of the current millisecond, so at most one early by a stopwatch started now.
+    clock.start();
+    timer.setInterval(60);
+    timer.enable();
+    EXPECT_TRUE(timer.isEnabled());
+    EXPECT_EQ(timer.interval(), 60);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shots >= 3; }, 5000)); // left running, it repeats
+    EXPECT_GE(firstShotMs, 59);
+
+    // A shot already due but not yet handled when the timer is disabled does not come.
+    timer.disable();
+    shots = 0;
+    timer.setInterval(1);
+    timer.enable();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    timer.disable();
+    EXPECT_FALSE(timer.isEnabled());
+    QTest::qWait(50);
+    EXPECT_EQ(shots, 0);
+
+    // A running timer counts a new interval from now, and the handler may plan the next shot itself, as
+    // the watch does.
+    timer.setInterval(100'000);
+    timer.enable();
+    timer.setHandler([&] {
+        ++shots;
+        timer.disable();
+        timer.setInterval(100'000);
+        timer.enable();
+    });
+    timer.setInterval(10);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shots >= 1; }, 5000));
+    QTest::qWait(50);
+    EXPECT_EQ(shots, 1);
+    EXPECT_TRUE(timer.isEnabled());
+    EXPECT_EQ(timer.interval(), 100'000);
+}
+
+} // namespace
+} // namespace halvika
