@@ -400,7 +400,17 @@ int HalvikaProgram::run(int argc, char** argv) {
         mainWindow->takeGeometry(settings);
         mainWindow->takeSettings();
     };
-    QObject::connect(&watchReports, &QtWatchListener::nextAlarmChangedReported, showNextAlarm);
+    // A moment later, as the lists: every tick that sounds an alarm reports a new next alarm, while the
+    // alarm's program is still loading. Many reports make one update.
+    QTimer nextAlarmLater;
+    nextAlarmLater.setSingleShot(true);
+    nextAlarmLater.setInterval(frmHalvikaMain::refreshDelayMs);
+    QObject::connect(&nextAlarmLater, &QTimer::timeout, showNextAlarm);
+    QObject::connect(&watchReports, &QtWatchListener::nextAlarmChangedReported, &nextAlarmLater, [&nextAlarmLater] {
+        if (!nextAlarmLater.isActive()) {
+            nextAlarmLater.start();
+        }
+    });
     QObject::connect(&watchReports, &QtWatchListener::versionCheckDueReported, [&app] { app.versionCheck(true); });
 
     const bool trayAvailable = TrayIcon::isAvailable();

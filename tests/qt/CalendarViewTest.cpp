@@ -153,8 +153,7 @@ TEST_F(CalendarViewTest, DoubleClicksOpenTheAlarmOrMakeOneInTheCell) {
     QTest::mouseDClick(g, Qt::LeftButton, Qt::NoModifier, empty.center());
     ASSERT_EQ(group()->alarms.numberOfElements(), 3);
     EXPECT_EQ(group()->alarms.elementAt(2)->onceDate, Date::fromParts(2026, 3, 20, 13, 0, 0));
-    QApplication::processEvents();
-    EXPECT_EQ(names().size(), 7u); // the calendar was filled again
+    EXPECT_TRUE(QTest::qWaitFor([&] { return names().size() == 7u; }, 5000)); // the calendar was filled again
 }
 
 TEST_F(CalendarViewTest, WeeksStartAsInTheDatePickersWhichChooseTheTimeToo) {
@@ -213,9 +212,10 @@ TEST_F(CalendarViewTest, CopyAndPasteBetweenCellsMoveTheAlarmByTheirDistance) {
     EXPECT_EQ(group()->alarms.elementAt(2)->name, "Tea");
     EXPECT_EQ(group()->alarms.elementAt(2)->onceDate, Date::fromParts(2026, 3, 12, 16, 30, 0));
 
-    // Delete removes the selected entry's alarm (after the question).
-    QApplication::processEvents();
+    // Delete removes the selected entry's alarm (after the question), once the calendar shows the copy.
     const int twelfth = shown().cellOf(Date::fromParts(2026, 3, 12));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !shown().layout().cells[static_cast<std::size_t>(twelfth)].entries.empty(); }, 5000));
     shown().selectEntry(twelfth, shown().layout().cells[static_cast<std::size_t>(twelfth)].entries.front());
     dialogs.setNextAnswer(Dialogs::answerYes);
     key(Qt::Key_Delete);

@@ -203,7 +203,9 @@ void frmHalvikaMain::scheduleRefresh() {
         return;
     }
     m_refreshScheduled = true;
-    QTimer::singleShot(0, this, [this] {
+    // Not at once: after an alarm's tick, the program the alarm started is still loading, and the refresh
+    // would take the processor from it.
+    QTimer::singleShot(refreshDelayMs, this, [this] {
         m_refreshScheduled = false;
         m_lists->refresh();
         if (m_find) {

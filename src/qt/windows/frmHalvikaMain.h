@@ -36,6 +36,8 @@ public:
     static constexpr int textLoading = 217;
     static constexpr int textBlocked = 218;
     static constexpr int textNoVersionCheck = 223;
+    /// How long a change waits before the lists are filled again.
+    static constexpr int refreshDelayMs = 25;
 
     explicit frmHalvikaMain(HalvikaApp& app, QWidget* parent = nullptr);
     ~frmHalvikaMain() override;
@@ -61,7 +63,7 @@ public:
     /// Shows the groups, alarms, see-alarms lists and to-do note of the core, with their menus.
     void setCore(CoreSubsystems& core, const Clock& clock, Clipboard& systemClipboard, QtWatchListener& watchReports);
     MainWindowLists* lists() const { return m_lists; }
-    /// Fills the lists again once control is back in the event loop (many changes make one refresh).
+    /// Fills the lists again a moment later (many changes make one refresh).
     void scheduleRefresh();
     /// Shows blocked mode in the menu.
     void showBlocked(bool blocked);
