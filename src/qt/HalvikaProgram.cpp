@@ -372,7 +372,7 @@ int HalvikaProgram::run(int argc, char** argv) {
             followLanguage();
             Translatable::translateAll();
             mainWindow->applySettings();
-            mainWindow->lists()->refresh();
+            mainWindow->refreshNow();
             mainWindow->showNextAlarm();
         };
         dialog.exec();
@@ -443,7 +443,7 @@ int HalvikaProgram::run(int argc, char** argv) {
         if (!problem.empty()) {
             app.msgBox(problem, Dialogs::styleExclamation);
         }
-        mainWindow->lists()->refresh();
+        mainWindow->refreshNow();
         mainWindow->showNextAlarm();
     };
     QObject::connect(tray.get(), &TrayIcon::quickReminderRequested, remindMe);
@@ -488,7 +488,7 @@ int HalvikaProgram::run(int argc, char** argv) {
     tray->setBlocked(core.watch().blocked());
     showNextAlarm();
     mainWindow->applySettings();
-    mainWindow->lists()->refresh();
+    mainWindow->refreshNow();
     if (trayAvailable) {
         tray->show();
     }

@@ -40,6 +40,11 @@ namespace halvika {
 frmHalvikaMain::frmHalvikaMain(HalvikaApp& app, QWidget* parent) : QMainWindow(parent), m_app(app) {
     setObjectName("frmHalvikaMain");
     setWindowIcon(AppIcon::icon());
+    // Not at once: after an alarm's tick, the program the alarm started is still loading, and the refresh
+    // would take the processor from it.
+    m_refreshTimer.setSingleShot(true);
+    m_refreshTimer.setInterval(refreshDelayMs);
+    connect(&m_refreshTimer, &QTimer::timeout, this, &frmHalvikaMain::refreshNow);
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
     m_nextAlarm = new QLabel(central);
@@ -199,22 +204,23 @@ void frmHalvikaMain::showFind() {
 }
 
 void frmHalvikaMain::scheduleRefresh() {
-    if (m_refreshScheduled || !m_lists) {
+    if (m_lists && !m_refreshTimer.isActive()) {
+        m_refreshTimer.start();
+    }
+}
+
+void frmHalvikaMain::refreshNow() {
+    m_refreshTimer.stop();
+    if (!m_lists) {
         return;
     }
-    m_refreshScheduled = true;
-    // Not at once: after an alarm's tick, the program the alarm started is still loading, and the refresh
-    // would take the processor from it.
-    QTimer::singleShot(refreshDelayMs, this, [this] {
-        m_refreshScheduled = false;
-        m_lists->refresh();
-        if (m_find) {
-            m_find->dataChanged();
-        }
-        if (m_view > 0) {
-            showCalendars();
-        }
-    });
+    m_lists->refresh();
+    if (m_find) {
+        m_find->dataChanged();
+    }
+    if (m_view > 0) {
+        showCalendars();
+    }
 }
 
 void frmHalvikaMain::connectCalendar() {

@@ -4,6 +4,7 @@
 #include "windows/Translatable.h"
 
 #include <QMainWindow>
+#include <QTimer>
 
 #include <array>
 #include <cstdint>
@@ -65,6 +66,8 @@ public:
     MainWindowLists* lists() const { return m_lists; }
     /// Fills the lists again a moment later (many changes make one refresh).
     void scheduleRefresh();
+    /// Fills the lists again now; a refresh still to come is dropped.
+    void refreshNow();
     /// Shows blocked mode in the menu.
     void showBlocked(bool blocked);
     /// The lists and calendar settings from the core's settings, and the view they name.
@@ -113,7 +116,7 @@ private:
     std::array<QAction*, 3> m_viewActions{};
     std::int16_t m_view = 0;
     const Clock* m_clock = nullptr;
-    bool m_refreshScheduled = false;
+    QTimer m_refreshTimer;
     bool m_trayAvailable = false;
 };
 
