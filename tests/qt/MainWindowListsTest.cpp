@@ -17,6 +17,7 @@
 #include "fakes/ScriptedDialogs.h"
 #include "fakes/TempHome.h"
 #include "groups/AlarmGroup.h"
+#include "groups/ChangeKinds.h"
 #include "platform/QtWatchListener.h"
 #include "platform/posix/PosixPluginProcess.h"
 #include "qt/QtTestApp.h"
@@ -72,10 +73,18 @@ protected:
         lists->show();
     }
     QTreeWidget* list(const char* name) { return lists->findChild<QTreeWidget*>(name); }
+    /// Any list, the see-alarms lists (a view of a model) too.
+    QTreeView* view(const char* name) { return lists->findChild<QTreeView*>(name); }
+    QVariant cell(const char* name, int row, int c, int role = Qt::DisplayRole) {
+        return view(name)->model()->index(row, c).data(role);
+    }
+    QColor colour(const char* name, int row, int c) {
+        return cell(name, row, c, Qt::ForegroundRole).value<QBrush>().color();
+    }
     QStringList column(const char* name, int c) {
         QStringList cells;
-        for (int i = 0; i < list(name)->topLevelItemCount(); ++i) {
-            cells << list(name)->topLevelItem(i)->text(c);
+        for (int i = 0; i < view(name)->model()->rowCount(); ++i) {
+            cells << cell(name, i, c).toString();
         }
         return cells;
     }
@@ -138,19 +147,49 @@ TEST_F(MainWindowListsTest, ColoursFollowTheDesktopPaletteAndTheScheme) {
     core.colours().loadColourScheme("default");
     core.groups().alarmGroups.elementAt(0)->Color = 0xFF8000; // blue 255, green 128: legible on dark
     lists->refresh();
-    QTreeWidget* coming = list("lstSeeAlarms(1)");
-    ASSERT_EQ(coming->topLevelItemCount(), 2);
-    EXPECT_EQ(coming->topLevelItem(0)->foreground(0).color(), QColor(0, 128, 255));
-    const QColor nearer = coming->topLevelItem(0)->foreground(1).color();  // Tea in 30 minutes
-    const QColor farther = coming->topLevelItem(1)->foreground(1).color(); // Bins in 7 hours
+    const char* coming = "lstSeeAlarms(1)";
+    ASSERT_EQ(view(coming)->model()->rowCount(), 2);
+    EXPECT_EQ(colour(coming, 0, 0), QColor(0, 128, 255));
+    const QColor nearer = colour(coming, 0, 1);  // Tea in 30 minutes
+    const QColor farther = colour(coming, 1, 1); // Bins in 7 hours
     EXPECT_NE(nearer, farther);
     EXPECT_GT(nearer.red(), farther.red());                   // slot 21 is the warm one
     core.groups().alarmGroups.elementAt(0)->Color = 0x202020; // near-black on a dark base
     lists->refresh();
-    EXPECT_GT(coming->topLevelItem(0)->foreground(0).color().lightness(), 100);
+    EXPECT_GT(colour(coming, 0, 0).lightness(), 100);
 
     lists->setPalette(QPalette(QColor(240, 240, 240))); // back to light: the near-black stays as it is
-    EXPECT_EQ(coming->topLevelItem(0)->foreground(0).color(), QColor(0x20, 0x20, 0x20));
+    EXPECT_EQ(colour(coming, 0, 0), QColor(0x20, 0x20, 0x20));
+}
+
+TEST_F(MainWindowListsTest, AComingEntryStaysSelectedWhereverItMovesAndOpensItsAlarm) {
+    const char* coming = "lstSeeAlarms(1)";
+    // The descriptions are made when shown, as in the alarm list.
+    EXPECT_EQ(cell(coming, 0, 3), cell("lstAlarms", 0, 4));
+    EXPECT_FALSE(cell(coming, 1, 2).toString().isEmpty());
+    QTreeView* see = view(coming);
+    see->selectionModel()->select(see->model()->index(1, 0),
+                                  QItemSelectionModel::Select | QItemSelectionModel::Rows); // Bins
+
+    // Tea moves after Bins: the selection follows the entry, not the row.
+    const auto tea = core.groups().alarmGroups.elementAt(0)->alarms.elementAt(0);
+    tea->onceDate = Date::fromParts(2026, 3, 7, 20, 0, 0);
+    core.watch().alarmsChanged(Vector<Alarm>::createVectorWithObj(tea, 1), kindTimingChanged);
+    lists->refresh();
+    ASSERT_EQ(column(coming, 0), (QStringList{"Bins", "Tea"}));
+    const QModelIndexList selected = see->selectionModel()->selectedRows();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(selected.front().row(), 0);
+
+    QString opened;
+    test::whenShown("frmAlarmProperties", [&opened](QWidget& editor) {
+        opened = editor.findChild<QLineEdit*>("txtAlarmName")->text();
+        editor.close();
+    });
+    const QPoint onTea = see->visualRect(see->model()->index(1, 0)).center();
+    QTest::mouseClick(see->viewport(), Qt::LeftButton, Qt::NoModifier, onTea);
+    QTest::mouseDClick(see->viewport(), Qt::LeftButton, Qt::NoModifier, onTea);
+    EXPECT_EQ(opened, "Tea");
 }
 
 TEST_F(MainWindowListsTest, TheEditorsMomentsFollowTheUsersFormatKeepADaylightSavingGapAndNeverShow9999) {
@@ -241,8 +280,8 @@ TEST_F(MainWindowListsTest, TheAlarmListTakesTheRoomAndTheStoredDividersSurviveR
     // The whole area fits a small screen.
     EXPECT_LE(lists->minimumSizeHint().width(), 760);
     // Moments are never cut off, whatever the stored width.
-    QTreeWidget* coming = list("lstSeeAlarms(1)");
-    const QString moment = coming->topLevelItem(0)->text(1);
+    QTreeView* coming = view("lstSeeAlarms(1)");
+    const QString moment = cell("lstSeeAlarms(1)", 0, 1).toString();
     ASSERT_FALSE(moment.isEmpty());
     EXPECT_GT(coming->columnWidth(1), coming->fontMetrics().horizontalAdvance(moment));
 }

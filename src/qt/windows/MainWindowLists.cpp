@@ -18,6 +18,7 @@
 #include "text/NumberText.h"
 #include "windows/BusyCursor.h"
 #include "windows/PaletteColours.h"
+#include "windows/SeeAlarmsModel.h"
 #include "windows/frmAlarmGroupProperties.h"
 #include "windows/frmAlarmProperties.h"
 #include "xml/XMLNode.h"
@@ -28,6 +29,7 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -38,6 +40,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <string>
 #include <unordered_map>
 
@@ -97,8 +100,8 @@ int shownIndex(const QTreeWidgetItem* item) {
     return item->data(0, shownIndexRole).toInt();
 }
 
-QTreeWidget* makeList(const char* name, QWidget* parent) {
-    auto* list = new QTreeWidget(parent);
+template <typename View> View* makeList(const char* name, QWidget* parent) {
+    auto* list = new View(parent);
     list->setObjectName(name);
     list->setRootIsDecorated(false);
     list->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -106,6 +109,15 @@ QTreeWidget* makeList(const char* name, QWidget* parent) {
     list->setAlternatingRowColors(true);
     list->header()->setStretchLastSection(true);
     return list;
+}
+
+/// A list's column count and titles, whether it holds its rows or shows a model's.
+int columnsOf(const QTreeView* list) {
+    return list->model()->columnCount();
+}
+
+QString titleOf(const QTreeView* list, int column) {
+    return list->model()->headerData(column, Qt::Horizontal).toString();
 }
 
 QLabel* makeCaption(const char* name, const QString& text, QWidget* parent) {
@@ -153,9 +165,9 @@ MainWindowLists::MainWindowLists(CoreSubsystems& core, modTranslation& texts, Me
     vertical->setObjectName("lblHorDiv");
     auto* top = new QSplitter(Qt::Horizontal, vertical);
     top->setObjectName("lblVerDiv1");
-    m_groups = makeList("lstAlarmGroups", top);
+    m_groups = makeList<QTreeWidget>("lstAlarmGroups", top);
     top->addWidget(titled(makeCaption("lblAlarmGroups", "Alarm groups", this), m_groups, top));
-    m_alarms = makeList("lstAlarms", top);
+    m_alarms = makeList<QTreeWidget>("lstAlarms", top);
     m_alarmsLabel = makeCaption("lblAlarms", "", this);
     top->addWidget(titled(m_alarmsLabel, m_alarms, top));
     // The group list, the recent list and the to-do note keep their stored widths, the lower area its
@@ -171,7 +183,9 @@ MainWindowLists::MainWindowLists(CoreSubsystems& core, modTranslation& texts, Me
     const char* seeCaptions[2] = {"lblSeeAlarms(0)", "lblSeeAlarms(1)"};
     const char* seeTexts[2] = {"Recently sounded", "Coming"};
     for (int i : {1, 0}) {
-        m_seeLists[i] = makeList(seeNames[i], bottom);
+        m_seeLists[i] = makeList<QTreeView>(seeNames[i], bottom);
+        m_seeModels[i] = new SeeAlarmsModel(m_seeLists[i]);
+        m_seeLists[i]->setModel(m_seeModels[i]);
         m_seeLabels[i] = makeCaption(seeCaptions[i], seeTexts[i], this);
         // The list's own controls: shown or not, and how far it looks back or ahead.
         auto* controls = new QHBoxLayout;
@@ -200,7 +214,7 @@ MainWindowLists::MainWindowLists(CoreSubsystems& core, modTranslation& texts, Me
     vertical->setStretchFactor(1, 0);
     layout->addWidget(vertical);
 
-    for (QTreeWidget* list : {m_groups, m_alarms, m_seeLists[0], m_seeLists[1]}) {
+    for (QTreeView* list : std::initializer_list<QTreeView*>{m_groups, m_alarms, m_seeLists[0], m_seeLists[1]}) {
         list->installEventFilter(this);
         list->header()->setContextMenuPolicy(Qt::CustomContextMenu);
         list->header()->setSectionsMovable(true);
@@ -218,7 +232,7 @@ MainWindowLists::MainWindowLists(CoreSubsystems& core, modTranslation& texts, Me
     connect(m_groups->header(), &QHeaderView::sectionClicked, this, [this](int c) { headerClicked(true, c); });
     connect(m_alarms->header(), &QHeaderView::sectionClicked, this, [this](int c) { headerClicked(false, c); });
     for (int i = 0; i < 2; ++i) {
-        connect(m_seeLists[i], &QTreeWidget::itemDoubleClicked, this, [this, i] {
+        connect(m_seeLists[i], &QTreeView::doubleClicked, this, [this, i] {
             const Vector<Alarm> chosen = seeAlarmsSelection(i);
             if (chosen.numberOfElements() > 0) {
                 editAlarms(chosen, AlarmEditorLogic::existingAlarms);
@@ -267,6 +281,13 @@ MainWindowLists::MainWindowLists(CoreSubsystems& core, modTranslation& texts, Me
     buildMenus();
     translate();
     fillPluginMenus();
+}
+
+MainWindowLists::~MainWindowLists() {
+    // The rows' texts come from this object, which the base class's destructor no longer is.
+    for (SeeAlarmsModel* model : m_seeModels) {
+        model->forgetCells();
+    }
 }
 
 void MainWindowLists::buildMenus() {
@@ -459,8 +480,12 @@ void MainWindowLists::translate() {
     };
     headers(m_groups, "AlarmGroup", {201, 202, 203});
     headers(m_alarms, "Alarm", {201, 202, 203, 204, 205, 206, 207});
-    for (QTreeWidget* see : m_seeLists) {
-        headers(see, "frmHalvikaMain", {301, 302, 303, 304});
+    QStringList seeTitles;
+    for (int n : {301, 302, 303, 304}) {
+        seeTitles << QString::fromStdString(m_texts.getText("frmHalvikaMain", n));
+    }
+    for (SeeAlarmsModel* see : m_seeModels) {
+        see->setTitles(seeTitles);
     }
     const bool wasFilling = m_filling;
     m_filling = true;
@@ -490,13 +515,13 @@ void MainWindowLists::applySettings() {
     font.setItalic(settings.listFont.italic);
     font.setStrikeOut(settings.listFont.strikethrough);
     font.setUnderline(settings.listFont.underline);
-    QTreeWidget* lists[4] = {m_groups, m_alarms, m_seeLists[0], m_seeLists[1]};
+    QTreeView* lists[4] = {m_groups, m_alarms, m_seeLists[0], m_seeLists[1]};
     for (int l = 0; l < 4; ++l) {
-        QTreeWidget* list = lists[l];
+        QTreeView* list = lists[l];
         list->setFont(font);
         QHeaderView* header = list->header();
-        const auto columns = ColumnLayout::read(*settings.layouts[static_cast<std::size_t>(l)], list->columnCount());
-        for (int c = 0; c < list->columnCount(); ++c) {
+        const auto columns = ColumnLayout::read(*settings.layouts[static_cast<std::size_t>(l)], columnsOf(list));
+        for (int c = 0; c < columnsOf(list); ++c) {
             header->setSectionHidden(c, true);
         }
         for (std::size_t position = 0; position < columns.size(); ++position) {
@@ -505,7 +530,7 @@ void MainWindowLists::applySettings() {
             header->moveSection(header->visualIndex(column.index), static_cast<int>(position));
             // Never narrower than its own title (a layout made in another language may be too narrow), nor a
             // moment column than a moment in the chosen format and font.
-            const QString title = list->headerItem()->text(column.index);
+            const QString title = titleOf(list, column.index);
             int least = list->fontMetrics().horizontalAdvance(title) + 16;
             const bool momentColumn = (l == 1 && column.index == 2) || (l >= 2 && column.index == 1);
             if (momentColumn) {
@@ -567,7 +592,7 @@ void MainWindowLists::takeSettings() {
         dv[2] = size(m_splitters[2], 2);
         dv[3] = size(m_splitters[2], 1);
     }
-    QTreeWidget* lists[4] = {m_groups, m_alarms, m_seeLists[0], m_seeLists[1]};
+    const QTreeView* lists[4] = {m_groups, m_alarms, m_seeLists[0], m_seeLists[1]};
     for (int l = 0; l < 4; ++l) {
         const QHeaderView* header = lists[l]->header();
         std::vector<ColumnLayout::Column> columns;
@@ -581,11 +606,11 @@ void MainWindowLists::takeSettings() {
     }
 }
 
-void MainWindowLists::chooseColumns(QTreeWidget* list, const QPoint& at) {
+void MainWindowLists::chooseColumns(QTreeView* list, const QPoint& at) {
     QMenu menu(this);
     QHeaderView* header = list->header();
-    for (int c = 0; c < list->columnCount(); ++c) {
-        QAction* action = menu.addAction(list->headerItem()->text(c));
+    for (int c = 0; c < columnsOf(list); ++c) {
+        QAction* action = menu.addAction(titleOf(list, c));
         action->setCheckable(true);
         action->setChecked(!header->isSectionHidden(c));
         connect(action, &QAction::toggled, this, [list, header, c](bool shown) {
@@ -746,43 +771,66 @@ void MainWindowLists::fillAlarms() {
 }
 
 void MainWindowLists::fillSeeAlarms(int list) {
-    QTreeWidget* view = m_seeLists[list];
+    QTreeView* view = m_seeLists[list];
+    SeeAlarmsModel* model = m_seeModels[list];
     // The selection stays with its entries (alarm and moment) across updates.
     std::vector<std::pair<const Alarm*, Date>> selected;
-    for (int i = 0; i < view->topLevelItemCount() && i < m_shownSee[list].numberOfElements(); ++i) {
-        if (view->topLevelItem(i)->isSelected()) {
-            selected.emplace_back(m_shownSee[list].elementAt(i).get(),
-                                  m_shownMoments[list][static_cast<std::size_t>(i)]);
+    for (const int row : selectedRows(list)) {
+        selected.emplace_back(model->alarms().elementAt(row).get(), model->moments()[static_cast<std::size_t>(row)]);
+    }
+    const auto& entries = m_core.watch().seeAlarmsList(list);
+    std::vector<Date> moments;
+    moments.reserve(static_cast<std::size_t>(entries.alarms.numberOfElements()));
+    for (int i = 0; i < entries.alarms.numberOfElements(); ++i) {
+        moments.push_back(entries.moments.dateAt(i));
+    }
+    // The texts of a row are made when it is shown, as they would have been made now.
+    const Date now = m_core.watch().correctedNow();
+    model->show(entries.alarms, std::move(moments),
+                [this, now](const Alarm& alarm, const Date& moment, int column, int role) -> QVariant {
+                    if (role == Qt::ForegroundRole) {
+                        // The name in its group's colour when a scheme is chosen; the moment by its nearness to now.
+                        std::string colour;
+                        if (column == 0) {
+                            const auto group = alarm.parent.lock();
+                            colour =
+                                !m_core.colours().schemeName().empty() && group ? std::to_string(group->Color) : "";
+                        } else if (column == 1) {
+                            colour = m_core.colours().getTimeGradientColourText(now, moment, 21, 22);
+                        }
+                        return QBrush(PaletteColours::forText(colour, palette()));
+                    }
+                    AlarmTexts context(m_texts, m_core.colours());
+                    context.dateFormat = m_core.settings().displayFormats[1];
+                    switch (column) {
+                    case 0:
+                        return QString::fromStdString(alarm.name);
+                    case 1:
+                        return QString::fromStdString(formatDate(m_core.settings().displayFormats[1], moment));
+                    case 2:
+                        return QString::fromStdString(alarm.getDateTimeDescriptionItems(context).first);
+                    default:
+                        return QString::fromStdString(alarm.getActionDescriptionItems(context).first);
+                    }
+                });
+    QItemSelection reselected;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const std::pair<const Alarm*, Date> key(model->alarms().elementAt(row).get(),
+                                                model->moments()[static_cast<std::size_t>(row)]);
+        if (std::find(selected.begin(), selected.end(), key) != selected.end()) {
+            reselected.select(model->index(row, 0), model->index(row, model->columnCount() - 1));
         }
     }
-    view->clear();
-    m_shownMoments[list].clear();
-    m_shownSee[list].clear();
-    const auto& entries = m_core.watch().seeAlarmsList(list);
-    AlarmTexts context(m_texts, m_core.colours());
-    context.dateFormat = m_core.settings().displayFormats[1];
-    const Date now = m_core.watch().correctedNow();
-    TextBrushes brushes(palette());
-    for (int i = 0; i < entries.alarms.numberOfElements(); ++i) {
-        const auto& alarm = entries.alarms.elementAt(i);
-        auto* item = new ListItem(view);
-        item->setData(0, shownIndexRole, m_shownSee[list].numberOfElements());
-        item->setText(0, QString::fromStdString(alarm->name));
-        item->setText(
-            1, QString::fromStdString(formatDate(m_core.settings().displayFormats[1], entries.moments.dateAt(i))));
-        // The name in its group's colour when a scheme is chosen; the moment by its nearness to now.
-        const auto group = alarm->parent.lock();
-        const bool schemeChosen = !m_core.colours().schemeName().empty();
-        item->setForeground(0, brushes.forText(schemeChosen && group ? std::to_string(group->Color) : ""));
-        item->setForeground(
-            1, brushes.forText(m_core.colours().getTimeGradientColourText(now, entries.moments.dateAt(i), 21, 22)));
-        item->setText(2, QString::fromStdString(alarm->getDateTimeDescriptionItems(context).first));
-        item->setText(3, QString::fromStdString(alarm->getActionDescriptionItems(context).first));
-        m_shownSee[list].addElement(alarm);
-        m_shownMoments[list].push_back(entries.moments.dateAt(i));
-        const std::pair<const Alarm*, Date> key(alarm.get(), entries.moments.dateAt(i));
-        item->setSelected(std::find(selected.begin(), selected.end(), key) != selected.end());
+    view->selectionModel()->select(reselected, QItemSelectionModel::Select);
+}
+
+std::vector<int> MainWindowLists::selectedRows(int list) const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : m_seeLists[list]->selectionModel()->selectedRows()) {
+        rows.push_back(index.row());
     }
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
 Vector<AlarmGroup> MainWindowLists::selectedGroups() const {
@@ -817,12 +865,8 @@ Vector<Alarm> MainWindowLists::selectedAlarms() const {
 
 Vector<Alarm> MainWindowLists::seeAlarmsSelection(int list) const {
     Vector<Alarm> selected;
-    for (int i = 0; i < m_seeLists[list]->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* item = m_seeLists[list]->topLevelItem(i);
-        if (!item->isSelected() || shownIndex(item) >= m_shownSee[list].numberOfElements()) {
-            continue;
-        }
-        const auto& alarm = m_shownSee[list].elementAt(shownIndex(item));
+    for (const int row : selectedRows(list)) {
+        const auto& alarm = m_seeModels[list]->alarms().elementAt(row);
         if (!selected.contains(alarm)) {
             selected.addElement(alarm);
         }

@@ -20,6 +20,7 @@ class QMenu;
 class QSpinBox;
 class QPlainTextEdit;
 class QSplitter;
+class QTreeView;
 class QTreeWidget;
 
 namespace halvika {
@@ -31,6 +32,7 @@ class Clock;
 class CoreSubsystems;
 class HalvikaCalendarLogic;
 class modTranslation;
+class SeeAlarmsModel;
 
 class MainWindowLists : public QWidget {
     Q_OBJECT
@@ -41,6 +43,7 @@ public:
     void fillPluginMenus();
     MainWindowLists(CoreSubsystems& core, modTranslation& texts, MessageBoxRoutine& messages, const Clock& clock,
                     Clipboard& systemClipboard, QWidget* parent = nullptr);
+    ~MainWindowLists() override;
 
     /// Fills every list again from the groups and the watch, keeping the selections.
     void refresh();
@@ -99,7 +102,7 @@ private:
     /// Commands that can do nothing now are disabled, as a menu opens.
     void updateCommandStates();
     void seeAlarmsControlsChanged(int list);
-    void chooseColumns(QTreeWidget* list, const QPoint& at);
+    void chooseColumns(QTreeView* list, const QPoint& at);
     /// A click on a column title: that column sorts the list, or the direction turns round.
     void headerClicked(bool groups, int column);
     static void sortList(QTreeWidget* list, std::int16_t column, bool descending);
@@ -107,6 +110,8 @@ private:
     void fillAlarms();
     void fillSeeAlarms(int list);
     Vector<Alarm> seeAlarmsSelection(int list) const;
+    /// The selected rows of a see-alarms list, top to bottom.
+    std::vector<int> selectedRows(int list) const;
     AlarmEditorLogic::Services editorServices();
 
     CoreSubsystems& m_core;
@@ -121,7 +126,8 @@ private:
     QLabel* m_alarmsLabel = nullptr;
     QTreeWidget* m_alarms = nullptr;
     QLabel* m_seeLabels[2] = {nullptr, nullptr};
-    QTreeWidget* m_seeLists[2] = {nullptr, nullptr};
+    QTreeView* m_seeLists[2] = {nullptr, nullptr};
+    SeeAlarmsModel* m_seeModels[2] = {nullptr, nullptr};
     QCheckBox* m_seeShown[2] = {nullptr, nullptr};
     QSpinBox* m_seeAmount[2] = {nullptr, nullptr};
     QComboBox* m_seeUnit[2] = {nullptr, nullptr};
@@ -134,8 +140,6 @@ private:
     QMenu* m_gppMenu = nullptr;
     Vector<AlarmGroup> m_shownGroups;
     Vector<Alarm> m_shownAlarms;
-    Vector<Alarm> m_shownSee[2];
-    std::vector<Date> m_shownMoments[2];
     std::shared_ptr<Alarm> m_customAction;
     HalvikaCalendarLogic* m_calendar = nullptr;
     std::int16_t m_shownView = 0;
