@@ -1,4 +1,5 @@
-// The watch timer: a shot never comes early, a running timer repeats, and a shot taken back stays silent.
+// The watch timer: a shot never comes early, a running timer repeats, a shot taken back stays silent, and a
+// timer that cannot have its timerfd still fires.
 #include "platform/QtWatchTimer.h"
 #include "qt/QtTestApp.h"
 
@@ -8,8 +9,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <memory>
 #include <thread>
+#include <vector>
 
 namespace halvika {
 namespace {
@@ -62,6 +68,32 @@ TEST(QtWatchTimer, ShotsComeInTheirMomentRepeatAndCanBeTakenBack) {
     EXPECT_EQ(shots, 1);
     EXPECT_TRUE(timer.isEnabled());
     EXPECT_EQ(timer.interval(), 100'000);
+}
+
+TEST(QtWatchTimer, WithoutADescriptorLeftTheEventLoopsTimerStandsIn) {
+    test::ensureQtApp();
+    // Every descriptor under a low limit taken, so that the timer cannot make its timerfd.
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &old), 0);
+    rlimit low = old;
+    low.rlim_cur = 512;
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &low), 0);
+    std::vector<int> taken;
+    for (int fd = dup(0); fd >= 0; fd = dup(0)) {
+        taken.push_back(fd);
+    }
+    auto timer = std::make_unique<QtWatchTimer>();
+    for (int fd : taken) {
+        close(fd);
+    }
+    setrlimit(RLIMIT_NOFILE, &old);
+
+    int shots = 0;
+    timer->setHandler([&] { ++shots; });
+    timer->setInterval(10);
+    timer->enable();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shots >= 1; }, 5000)); // never silent
+    timer->disable();
 }
 
 } // namespace
