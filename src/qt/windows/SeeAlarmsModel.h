@@ -24,7 +24,6 @@ public:
     explicit SeeAlarmsModel(QObject* parent = nullptr);
 
     void setTitles(const QStringList& titles);
-    QString title(int column) const { return m_titles.value(column); }
     /// Shows these entries, `moments` one per alarm.
     void show(const Vector<Alarm>& alarms, std::vector<Date> moments, CellSource cells);
     /// Cells are empty from now on: the source is going (the window's own destruction still lays the list out).
