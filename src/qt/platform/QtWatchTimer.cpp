@@ -5,7 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
+#include <cstdint>
 #include <ctime>
 
 namespace halvika {
@@ -75,7 +75,6 @@ void QtWatchTimer::setHandler(std::function<void()> handler) {
 void QtWatchTimer::setInterval(int milliseconds) {
     m_interval = std::max(0, milliseconds);
     // As with QTimer, a running timer counts its new interval from now.
-    m_deadlineNs = deadlineAfter(m_interval);
     if (m_enabled) {
         arm();
     }
@@ -83,7 +82,6 @@ void QtWatchTimer::setInterval(int milliseconds) {
 
 void QtWatchTimer::enable() {
     m_enabled = true;
-    m_deadlineNs = deadlineAfter(m_interval);
     arm();
 }
 
@@ -105,7 +103,7 @@ void QtWatchTimer::arm() {
     // Left running, the timer repeats one interval on, as a QTimer does; never every instant.
     const std::int64_t period = std::max<std::int64_t>(m_interval, 1) * nsPerMs;
     itimerspec shot{};
-    shot.it_value = toTimespec(std::max<std::int64_t>(m_deadlineNs, 1));
+    shot.it_value = toTimespec(std::max<std::int64_t>(deadlineAfter(m_interval), 1));
     shot.it_interval = toTimespec(period);
     if (timerfd_settime(m_fd, TFD_TIMER_ABSTIME, &shot, nullptr) != 0) {
         // Never silent: should the kernel refuse, the event loop's timer takes over. The notifier may be
@@ -115,12 +113,11 @@ void QtWatchTimer::arm() {
         ::close(m_fd);
         m_fd = -1;
         useFallback();
-        m_fallback.start(m_interval);
+        arm();
     }
 }
 
 void QtWatchTimer::fire() {
-    m_deadlineNs += std::int64_t{std::max(m_interval, 1)} * nsPerMs;
     if (m_handler) {
         m_handler();
     }

@@ -6,7 +6,6 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
-#include <cstdint>
 #include <memory>
 
 namespace halvika {
@@ -37,8 +36,6 @@ private:
     std::function<void()> m_handler;
     int m_interval = 0;
     bool m_enabled = false;
-    /// When the shot is due, in nanoseconds of the monotonic clock.
-    std::int64_t m_deadlineNs = 0;
 };
 
 } // namespace halvika
