@@ -8,6 +8,8 @@
 #include "groups/GroupServices.h"
 #include "settings/ColourScheme.h"
 #include "settings/modTranslation.h"
+#include "text/FileWriteQueue.h"
+#include "text/TextFile.h"
 
 #include <string>
 
@@ -17,7 +19,14 @@ struct GroupTestServices {
     explicit GroupTestServices(const std::string& folder) : paths(folder, {HALVIKA_SOURCE_DIR "/data"}) {
         services.plugins = &plugins;
         services.alarmGroupFolder = folder;
+        services.writeFile = [this](const std::string& path, const std::string& content, std::string* reason) {
+            return disk ? disk(path, content, reason) : TextFile::writeAtomically(path, content, reason);
+        };
     }
+
+    /// Stands in for the disk under the group collection's writer (a stalled or a full one) when set before
+    /// the first write; the real disk otherwise.
+    FileWriteQueue::WriteFile disk;
 
     AppPaths paths;
     modIniFileHandling ini;

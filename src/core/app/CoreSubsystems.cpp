@@ -9,6 +9,7 @@
 #include "text/Placeholders.h"
 #include "text/TextFile.h"
 
+#include <chrono>
 #include <filesystem>
 
 namespace halvika {
@@ -150,42 +151,64 @@ void CoreSubsystems::reapplySettings() {
     refreshWatchSettings();
 }
 
-bool CoreSubsystems::writeSettings(std::string& problem) {
+std::string CoreSubsystems::settingsFile() const {
+    return m_paths.homeFile(SettingsStore::fileName);
+}
+
+std::string CoreSubsystems::settingsText() {
     m_settings.lastCheck = m_watch.lastCheckMoment();
     m_settings.blocked = m_watch.blocked();
     if (beforeSaveSettings) {
         beforeSaveSettings(m_settings);
     }
-    const std::string file = m_paths.homeFile(SettingsStore::fileName);
+    return m_settings.toXML(m_clock.today())->toString();
+}
+
+bool CoreSubsystems::keepsUnreadableToDo() const {
+    return m_toDoUnreadable && TextFile::exists(toDoFile());
+}
+
+bool CoreSubsystems::writeNow(const std::string& file, const std::string& content, std::string& problem) {
+    m_groups.fileWriter().waitUntilDone();
     std::string reason;
-    if (m_settings.toXML(m_clock.today())->toXMLFile(file, &reason)) {
+    if (!TextFile::writeAtomically(file, content, &reason)) {
         problem = file + ": " + reason;
         return false;
     }
     return true;
+}
+
+bool CoreSubsystems::writeSettings(std::string& problem) {
+    return writeNow(settingsFile(), settingsText(), problem);
 }
 
 bool CoreSubsystems::writeTodo(std::string& problem) {
-    const std::string file = m_services.alarmGroupFolder + "/todo.txt";
-    if (m_toDoUnreadable && TextFile::exists(file)) {
-        return true; // a note that could not be read is never written over
-    }
-    std::string reason;
-    if (!TextFile::writeAtomically(file, m_toDo, &reason)) {
-        problem = file + ": " + reason;
-        return false;
-    }
+    return keepsUnreadableToDo() || writeNow(toDoFile(), m_toDo, problem);
+}
+
+bool CoreSubsystems::saveToDoQuietly() {
+    return keepsUnreadableToDo() ||
+           saveInTick(toDoFile(), m_toDo, m_toDoSaveNotice, textToDoNotSaved, AlarmWatch::toDoChanged);
+}
+
+bool CoreSubsystems::saveInTick(const std::string& file, std::string content, OnceNotice& notice, int text,
+                                std::int16_t work) {
+    m_groups.fileWriter().write(file, std::move(content),
+                                [this, file, &notice, text, work](bool ok, const std::string& reason) {
+                                    if (ok) {
+                                        notice.clear();
+                                        return;
+                                    }
+                                    notice.tell(m_texts.getMainText(text) + "\n" + file + ": " + reason);
+                                    m_watch.saveRefused(work);
+                                });
     return true;
 }
 
-bool CoreSubsystems::saveInTick(bool (CoreSubsystems::*write)(std::string&), OnceNotice& notice, int text) {
-    std::string problem;
-    if ((this->*write)(problem)) {
-        notice.clear();
-        return true;
-    }
-    notice.tell(m_texts.getMainText(text) + "\n" + problem);
-    return false;
+void CoreSubsystems::saveBeforeSleep() {
+    m_watch.savePendingWork();
+    // Whatever does not land in time is written after the wake-up: it stays queued.
+    m_groups.fileWriter().waitUntilDone(std::chrono::milliseconds(sleepSaveLimitMs));
 }
 
 bool CoreSubsystems::saveSettings() {
@@ -207,6 +230,9 @@ bool CoreSubsystems::saveTodo() {
 }
 
 bool CoreSubsystems::saveForExit(std::string& problems) {
+    // What the tick handed over lands first; a write it had refused is made again below.
+    m_groups.fileWriter().waitUntilDone();
+    m_groups.fileWriter().reportOutcomes();
     bool ok = true;
     std::string problem;
     if (!writeSettings(problem)) {

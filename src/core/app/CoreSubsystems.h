@@ -57,7 +57,9 @@ public:
 
     bool mainStart(bool safeMode) override;
     void watchTick() override { m_watch.watchTick(); }
-    void saveBeforeSleep() override { m_watch.savePendingWork(); }
+    void saveBeforeSleep() override;
+    /// How long the machine's sleep waits for the files handed over: a stalled disk must not keep it awake.
+    static constexpr int sleepSaveLimitMs = 3000;
     bool busy() const override { return m_plugins.busy(); }
     /// Writes "usr.cfx"; on failure asks (main-window text 103) whether to go on.
     bool saveSettings();
@@ -119,19 +121,27 @@ private:
             m_runner->releaseFinishedSpeech();
         }
     }
-    // The tick's saves never ask: they are tried again at every tick, and a failure is told once.
+    // The tick's saves never ask and never wait for the disk: a refused write is tried again at the next
+    // tick, and told once.
     bool saveSettingsQuietly() override {
-        return saveInTick(&CoreSubsystems::writeSettings, m_settingsSaveNotice, textSettingsNotSaved);
+        return saveInTick(settingsFile(), settingsText(), m_settingsSaveNotice, textSettingsNotSaved,
+                          AlarmWatch::settingsChanged);
     }
-    bool saveToDoQuietly() override {
-        return saveInTick(&CoreSubsystems::writeTodo, m_toDoSaveNotice, textToDoNotSaved);
-    }
+    bool saveToDoQuietly() override;
     void pollRunningPlugins() override { m_plugins.checkRunningPlugins(); }
     void runFirstRunDialog();
     /// The template a new user starts with: the default alarm with a sound as well.
     std::string newUserTemplateText();
-    /// A save of the tick: never asks; a failure is told once and the tick tries again.
-    bool saveInTick(bool (CoreSubsystems::*write)(std::string&), OnceNotice& notice, int text);
+    /// A save of the tick: queued, never asks; a failure is told once and marks `work` pending again.
+    bool saveInTick(const std::string& file, std::string content, OnceNotice& notice, int text, std::int16_t work);
+    /// Writes at once, after everything queued (which is older); false with the file and reason in `problem`.
+    bool writeNow(const std::string& file, const std::string& content, std::string& problem);
+    std::string settingsFile() const;
+    /// The settings' text, with the watch's state as it is now.
+    std::string settingsText();
+    std::string toDoFile() const { return m_services.alarmGroupFolder + "/todo.txt"; }
+    /// A to-do note that could not be read is never written over.
+    bool keepsUnreadableToDo() const;
     /// Hands the loaded values to the parts that read them.
     void applySettings(bool safeMode);
 

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <set>
+#include <utility>
 
 namespace halvika {
 
@@ -55,7 +56,7 @@ std::vector<std::string> groupFileNames(const std::string& folder) {
 } // namespace
 
 AlarmGroupCollection::AlarmGroupCollection(GroupServices& services, ChangeListener& listener)
-    : m_services(services), m_listener(&listener) {}
+    : m_services(services), m_listener(&listener), m_fileWriter(services.writeFile) {}
 
 AlarmGroupCollection::AlarmGroupCollection(GroupServices& services) : AlarmGroupCollection(services, noListener) {}
 
@@ -81,6 +82,7 @@ bool AlarmGroupCollection::loadAlarmGroups() {
 }
 
 Vector<AlarmGroup> AlarmGroupCollection::readFolder(bool foreignOnly) {
+    m_fileWriter.waitUntilDone(); // the files as last saved, not as they were before
     Vector<AlarmGroup> loaded;
     for (const std::string& name : groupFileNames(m_services.alarmGroupFolder)) {
         if (foreignOnly && endsWith(name, ".agx")) {
@@ -274,6 +276,33 @@ bool AlarmGroupCollection::writeChangedGroups(std::string& problems) {
     return ok;
 }
 
+void AlarmGroupCollection::queueChangedGroups() {
+    for (int i = 0; i < alarmGroups.numberOfElements(); ++i) {
+        const auto group = alarmGroups.elementAt(i);
+        if (group->hidden || group->readOnly() || !group->getChanged()) {
+            continue;
+        }
+        nameGroupFile(*group);
+        const std::string file = AlarmGroup::resolvePath(group->path, m_services.alarmGroupFolder);
+        std::weak_ptr<AlarmGroup> weak = group;
+        m_fileWriter.write(file, group->toXML()->toString(), [this, weak, file](bool ok, const std::string& reason) {
+            if (ok) {
+                return;
+            }
+            // Saved at the next round, if it is still ours to save.
+            if (const auto refused = weak.lock(); refused && alarmGroups.contains(refused)) {
+                refused->setChanged();
+            }
+            m_writeProblems += "\n" + file + ": " + reason;
+        });
+        group->changed = false; // only the group's own mark, as a save in place clears it
+    }
+}
+
+std::string AlarmGroupCollection::takeWriteProblems() {
+    return std::exchange(m_writeProblems, std::string());
+}
+
 bool AlarmGroupCollection::saveAlarmGroupFile(const std::shared_ptr<AlarmGroup>& group) {
     std::string problem;
     if (writeGroupFile(group, problem)) {
@@ -288,24 +317,36 @@ bool AlarmGroupCollection::writeGroupFile(const std::shared_ptr<AlarmGroup>& gro
         problem = group->loadProblem;
         return false;
     }
-    const std::string& folder = m_services.alarmGroupFolder;
-    if (group->path.empty()) {
-        for (int n = 0;; ++n) {
-            const std::string name = "usg_" + std::to_string(n) + ".agx";
-            if (!TextFile::exists(folder + "/" + name)) {
-                group->path = std::string(AlarmGroup::folderMark) + "/" + name;
-                break;
-            }
-        }
-    }
+    // After what is queued, which would otherwise land on top of this newer text.
+    m_fileWriter.waitUntilDone();
+    nameGroupFile(*group);
     // The file is replaced whole through a renamed temporary file, so the old one is never lost on failure.
-    const std::string file = AlarmGroup::resolvePath(group->path, folder);
+    const std::string file = AlarmGroup::resolvePath(group->path, m_services.alarmGroupFolder);
     std::string reason;
     if (!group->save(file, false, m_services, &reason)) {
         problem = file + ": " + reason;
         return false;
     }
     return true;
+}
+
+bool AlarmGroupCollection::fileNameTaken(const std::string& storedPath, const std::string& folder) const {
+    const std::string file = AlarmGroup::resolvePath(storedPath, folder);
+    for (int i = 0; i < alarmGroups.numberOfElements(); ++i) {
+        if (alarmGroups.elementAt(i)->path == storedPath) {
+            return true;
+        }
+    }
+    return m_fileWriter.holds(file) || TextFile::exists(file);
+}
+
+void AlarmGroupCollection::nameGroupFile(AlarmGroup& group) {
+    for (int n = 0; group.path.empty(); ++n) {
+        const std::string path = std::string(AlarmGroup::folderMark) + "/usg_" + std::to_string(n) + ".agx";
+        if (!fileNameTaken(path, m_services.alarmGroupFolder)) {
+            group.path = path;
+        }
+    }
 }
 
 bool AlarmGroupCollection::importAlarmGroupFiles(const std::vector<std::string>& paths) {
@@ -409,8 +450,8 @@ bool AlarmGroupCollection::unloadAlarmGroups(const Vector<AlarmGroup>& groups) {
 
 bool AlarmGroupCollection::deleteAlarmGroupFile(const std::shared_ptr<AlarmGroup>& group) {
     if (!group->path.empty() && !group->readOnly()) {
-        std::error_code ignored;
-        fs::remove(AlarmGroup::resolvePath(group->path, m_services.alarmGroupFolder), ignored);
+        // Queued, so that no write of the group still waiting brings the file back.
+        m_fileWriter.remove(AlarmGroup::resolvePath(group->path, m_services.alarmGroupFolder));
     }
     return true;
 }

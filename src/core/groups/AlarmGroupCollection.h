@@ -6,6 +6,7 @@
 #include "groups/AlarmGroup.h"
 #include "groups/ChangeKinds.h"
 #include "groups/GroupServices.h"
+#include "text/FileWriteQueue.h"
 #include "xml/XMLNode.h"
 
 #include <functional>
@@ -58,9 +59,18 @@ public:
     void unloadAllAlarmGroups(bool initial);
     bool reloadAlarmGroups();
     bool saveAlarmGroups(bool all);
-    /// saveAlarmGroups(false) without a word to the user: for the tick and the exit. False when anything
-    /// could not be written; `problems` then has a line per file with its reason.
+    /// saveAlarmGroups(false) without a word to the user, waiting for the disk: for the exit. False when
+    /// anything could not be written; `problems` then has a line per file with its reason.
     [[nodiscard]] bool writeChangedGroups(std::string& problems);
+    /// The tick's save: every changed group's text goes to the file writer, and nothing waits for the disk.
+    /// A write the disk refuses marks its group changed again and is listed by `takeWriteProblems`.
+    void queueChangedGroups();
+    /// A line per group file whose queued write failed (its path and reason) since the last call, once the
+    /// writer's outcomes are reported; "" when none did.
+    std::string takeWriteProblems();
+    /// Every write and removal of the folder's files goes through it, in the order asked, so that a queued
+    /// write never lands after a later one or brings back a deleted file.
+    FileWriteQueue& fileWriter() { return m_fileWriter; }
     bool saveAlarmGroupFile(const std::shared_ptr<AlarmGroup>& group);
     /// Writes the group's file (naming it first when it has none) without a word to the user; on failure
     /// `problem` names the file and the reason. A read-only group is never written.
@@ -140,6 +150,10 @@ private:
     void synchronizeGroup(const std::shared_ptr<AlarmGroup>& group, int followUpsLeft);
     std::string mainText(int number);
     [[nodiscard]] bool folderExists() const;
+    /// Whether a group file name is in use: on disk, by a loaded group or by a write still queued.
+    [[nodiscard]] bool fileNameTaken(const std::string& storedPath, const std::string& folder) const;
+    /// Gives a group without a file the first free name in the folder.
+    void nameGroupFile(AlarmGroup& group);
     /// The groups of the folder's files (only those of other formats with `foreignOnly`).
     Vector<AlarmGroup> readFolder(bool foreignOnly);
     /// One message for the files that could not be read whole, one for those whose text was repaired.
@@ -148,6 +162,8 @@ private:
 
     GroupServices& m_services;
     ChangeListener* m_listener;
+    FileWriteQueue m_fileWriter;
+    std::string m_writeProblems;
 };
 
 } // namespace halvika

@@ -1,6 +1,8 @@
 // What alarm groups and the group collection use from the rest of the program.
 #pragma once
 
+#include "text/FileWriteQueue.h"
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -26,6 +28,8 @@ struct GroupServices {
     std::string alarmGroupFolder;
     /// The program's default template alarm (a settings value); a default alarm when not given.
     std::function<std::shared_ptr<Alarm>()> defaultTemplate;
+    /// How the group collection's writer replaces a file; TextFile::writeAtomically when not given.
+    FileWriteQueue::WriteFile writeFile;
 };
 
 } // namespace halvika

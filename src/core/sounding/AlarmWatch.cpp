@@ -10,6 +10,7 @@
 #include "settings/modTranslation.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 namespace halvika {
@@ -99,24 +100,34 @@ void AlarmWatch::tickWork() {
     }
 }
 
+void AlarmWatch::collectSaveOutcomes() {
+    FileWriteQueue& writer = m_groups.fileWriter();
+    const bool settled = writer.waitUntilDone(std::chrono::milliseconds(0));
+    writer.reportOutcomes();
+    const std::string problems = m_groups.takeWriteProblems();
+    if (!problems.empty()) {
+        // Tried again in this round; told once while the reason stays the same.
+        saveRefused(alarmDataChanged);
+        m_groupSaveNotice.tell(m_texts.getMainText(textGroupsNotSaved) + problems);
+    } else if (settled) {
+        m_groupSaveNotice.clear(); // everything handed over is on disk
+    }
+}
+
 void AlarmWatch::savePendingWork() {
+    collectSaveOutcomes();
     if ((m_pendingWork & settingsChanged) && m_chores.saveSettingsQuietly()) {
         clearWork(settingsChanged);
     }
     if ((m_pendingWork & alarmDataChanged) && m_settings.autoSave) {
-        std::string problems;
-        if (m_groups.writeChangedGroups(problems)) {
-            clearWork(alarmDataChanged);
-            m_groupSaveNotice.clear();
-        } else {
-            // Tried again at every tick; told once while the reason stays the same.
-            m_groupSaveNotice.tell(m_texts.getMainText(textGroupsNotSaved) + problems);
-        }
+        // The disk is the writer thread's to wait for: a stalled one never holds up the next alarm.
+        m_groups.queueChangedGroups();
+        clearWork(alarmDataChanged);
     }
     if ((m_pendingWork & toDoChanged) && m_settings.autoSave && m_chores.saveToDoQuietly()) {
         clearWork(toDoChanged);
     }
-    // Saving that failed is tried again at the next regular tick; what succeeded needs no deadline.
+    // Work still pending is tried again at the next regular tick; what was handed over needs no deadline.
     m_saveDueMs = (m_pendingWork & saveWorkBits) ? nowMs() + defaultIntervalMs : -1;
 }
 

@@ -80,8 +80,11 @@ public:
     /// Sounds what the user chose from the alarms missed while away, as the real soundings they stood for;
     /// alarms no longer loaded are left out.
     void soundMissedNow(const Vector<Alarm>& alarms, const DateVector& moments);
-    /// Saves what is waiting to be saved now, as the tick would (the machine is about to sleep).
+    /// Hands what is waiting to be saved to the file writer now, as the tick would (the machine is about to
+    /// sleep). What the disk refused since the last time is handed over again, and told once.
     void savePendingWork();
+    /// A queued save the disk refused: its work is pending again, done at the next save round.
+    void saveRefused(std::int16_t bits) { m_pendingWork = static_cast<std::int16_t>(m_pendingWork | bits); }
     /// At most this many moments of a gap are looked at for its silent alarms.
     static constexpr int missedListLimit = 500;
     void advanceLastCheck();
@@ -137,6 +140,8 @@ private:
             (m_listener->*report)(std::forward<Arguments>(arguments)...);
         }
     }
+    /// Takes the file writer's outcomes since the last round: refused work is pending again.
+    void collectSaveOutcomes();
     void clearWork(std::int16_t bits) { m_pendingWork = static_cast<std::int16_t>(m_pendingWork & ~bits); }
     /// Whether a save due in `saveInMs` waits for the alarm shot planned in `shotInMs` (both from now).
     bool saveWaitsForAlarm(double saveInMs, double shotInMs) const;

@@ -233,6 +233,43 @@ TEST_F(AlarmGroupCollectionTest, GroupsMovePastHiddenOnesAndTakeTheShownOrder) {
     EXPECT_FALSE(groups.moveAlarm(a, first, 1)); // already last
 }
 
+TEST_F(AlarmGroupCollectionTest, GroupsHandedToTheWriterTogetherGetFileNamesOfTheirOwnAndAreWrittenWhole) {
+    folder.write("usg_0.agx", group("Zero"));
+    ASSERT_TRUE(groups.loadAlarmGroups());
+    std::vector<std::shared_ptr<AlarmGroup>> fresh;
+    for (const char* name : {"One", "Two"}) {
+        fresh.push_back(AlarmGroup::createDefaultAlarmGroup(services));
+        fresh.back()->name = name;
+        fresh.back()->setChanged();
+        groups.alarmGroups.addElement(fresh.back());
+    }
+    // Neither file is on disk when the second is named: a queued name is taken all the same.
+    groups.queueChangedGroups();
+    EXPECT_EQ(fresh[0]->path, "agPath/usg_1.agx");
+    EXPECT_EQ(fresh[1]->path, "agPath/usg_2.agx");
+    EXPECT_FALSE(fresh[0]->getChanged());
+    ASSERT_TRUE(groups.fileWriter().waitUntilDone());
+    EXPECT_NE(folder.read("usg_1.agx").find("<name>One</name>"), std::string::npos);
+    EXPECT_NE(folder.read("usg_2.agx").find("<name>Two</name>"), std::string::npos);
+    groups.fileWriter().reportOutcomes();
+    EXPECT_EQ(groups.takeWriteProblems(), "");
+
+    // A refused write marks its group changed again, for the next round, and names the file and reason.
+    setUp.disk = [](const std::string&, const std::string&, std::string* reason) {
+        *reason = "Disk quota exceeded";
+        return false;
+    };
+    fresh[0]->name = "One!";
+    fresh[0]->setChanged();
+    groups.queueChangedGroups();
+    ASSERT_TRUE(groups.fileWriter().waitUntilDone());
+    EXPECT_FALSE(fresh[0]->getChanged()); // until the outcome is taken on this thread
+    EXPECT_EQ(groups.fileWriter().reportOutcomes(), 1);
+    EXPECT_TRUE(fresh[0]->getChanged());
+    EXPECT_EQ(groups.takeWriteProblems(), "\n" + folder.file("usg_1.agx") + ": Disk quota exceeded");
+    EXPECT_NE(folder.read("usg_1.agx").find("<name>One</name>"), std::string::npos); // the old file stands
+}
+
 TEST_F(AlarmGroupCollectionTest, UnloadingAsksAndDeletesFiles) {
     folder.write("usg_0.agx", group("Kept"));
     folder.write("usg_1.agx", group("Gone"));
@@ -251,6 +288,7 @@ TEST_F(AlarmGroupCollectionTest, UnloadingAsksAndDeletesFiles) {
     dialogs.setNextAnswer(Dialogs::answerYes); // the unsaved group too?
     ASSERT_TRUE(groups.unloadCommand(selected));
     EXPECT_EQ(names(), std::vector<std::string>{"Kept"});
+    ASSERT_TRUE(groups.fileWriter().waitUntilDone()); // removed after any write of it still queued
     EXPECT_FALSE(exists("usg_1.agx"));
     EXPECT_TRUE(exists("usg_0.agx"));
     EXPECT_EQ(dialogs.shown().back().text, unsaved->name + " " + texts.getMainText(203));

@@ -11,11 +11,14 @@
 #include "fakes/TempHome.h"
 #include "sounding/AlarmQueries.h"
 #include "sounding/MissedAlarmsList.h"
+#include "text/TextFile.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <condition_variable>
 #include <filesystem>
+#include <mutex>
 
 namespace halvika {
 namespace {
@@ -269,6 +272,7 @@ TEST_F(AlarmWatchTest, WhatWaitsToBeSavedIsSavedAtOnceBeforeSleep) {
     watch.alarmsChanged(Vector<Alarm>::createVectorWithObj(a, 1), kindContentChanged);
     watch.requestWork(AlarmWatch::settingsChanged);
     watch.savePendingWork();
+    ASSERT_TRUE(groups.fileWriter().waitUntilDone());
     EXPECT_NE(home.read("usg_0.agx").find("Changed"), std::string::npos);
     EXPECT_EQ(chores.settingsSaves, 1);
     EXPECT_EQ(watch.pendingWork() & AlarmWatch::saveWorkBits, 0);
@@ -443,6 +447,7 @@ TEST_F(AlarmWatchTest, ChangesAreSavedWithinTheSaveDelayHoweverManyFollow) {
         EXPECT_FALSE(watch.pendingWork() & AlarmWatch::alarmDue);
     }
     tickAt(at(12, 0, 2));
+    ASSERT_TRUE(groups.fileWriter().waitUntilDone());
     ASSERT_TRUE(std::filesystem::exists(file));
     EXPECT_NE(home.read("usg_0.agx").find("Far 1"), std::string::npos);
     EXPECT_EQ(watch.pendingWork() & AlarmWatch::saveWorkBits, 0);
@@ -468,6 +473,7 @@ TEST_F(AlarmWatchTest, ASaveDueJustBeforeAnAlarmWaitsForItsTickAndComesAfterTheS
     tickAt(at(12, 0, 2));
     EXPECT_EQ(runner.names(), (std::vector<std::string>{"Soon!"}));
     EXPECT_FALSE(savedBeforeSounding);
+    ASSERT_TRUE(groups.fileWriter().waitUntilDone());
     ASSERT_TRUE(std::filesystem::exists(file));
     EXPECT_EQ(watch.pendingWork() & AlarmWatch::saveWorkBits, 0);
 
@@ -501,7 +507,61 @@ TEST_F(AlarmWatchTest, AnAlarmSharingItsShotWithAListSoundsBeforeASaveIsMade) {
     tickAt(at(12, 0, 2));
     EXPECT_EQ(runner.names(), (std::vector<std::string>{"First", "Second!"}));
     EXPECT_FALSE(savedBeforeSounding);
+    ASSERT_TRUE(groups.fileWriter().waitUntilDone());
     EXPECT_TRUE(std::filesystem::exists(file));
+}
+
+TEST_F(AlarmWatchTest, AStalledDiskHoldsUpNoAlarmAndARefusedSaveIsToldOnceAndMadeAgainUntilItLands) {
+    // A disk that holds every write until let go, and then refuses them while it is full.
+    std::mutex mutex;
+    std::condition_variable wake;
+    bool letGo = false;
+    bool full = true;
+    setUp.disk = [&](const std::string& path, const std::string& content, std::string* reason) {
+        std::unique_lock lock(mutex);
+        wake.wait(lock, [&] { return letGo; });
+        if (full) {
+            *reason = "No space left on device";
+            return false;
+        }
+        return TextFile::writeAtomically(path, content, reason);
+    };
+    const auto disk = [&](bool open, bool isFull) {
+        const std::lock_guard lock(mutex);
+        letGo = open;
+        full = isFull;
+        wake.notify_all();
+    };
+    auto g = group("G");
+    auto far = once(g, "Far", at(18));
+    once(g, "Soon", at(12, 0, 5));
+    startAt(at(12));
+    far->name = "Changed";
+    watch.alarmsChanged(Vector<Alarm>::createVectorWithObj(far, 1), kindContentChanged);
+    tickAt(at(12, 0, 2)); // the save's own tick hands the group over; the disk holds it
+    EXPECT_EQ(watch.pendingWork() & AlarmWatch::saveWorkBits, 0);
+    EXPECT_TRUE(groups.fileWriter().holds(home.file("usg_0.agx")));
+    tickAt(at(12, 0, 5));
+    EXPECT_EQ(runner.names(), (std::vector<std::string>{"Soon"}));
+
+    disk(true, true);
+    ASSERT_TRUE(groups.fileWriter().waitUntilDone());
+    EXPECT_TRUE(setUp.dialogs.shown().empty()); // nothing is told from the writer's thread
+    tickAt(at(12, 0, 35));
+    ASSERT_EQ(setUp.dialogs.shown().size(), 1u);
+    EXPECT_NE(setUp.dialogs.shown()[0].text.find("usg_0.agx: No space left on device"), std::string::npos);
+    ASSERT_TRUE(groups.fileWriter().waitUntilDone());
+    tickAt(at(12, 1, 5)); // refused again for the same reason: not told again, and handed over once more
+    EXPECT_EQ(setUp.dialogs.shown().size(), 1u);
+    EXPECT_EQ(timer.interval(), AlarmWatch::defaultIntervalMs); // the retry keeps to the regular ticks
+    ASSERT_TRUE(groups.fileWriter().waitUntilDone());
+
+    disk(true, false);
+    tickAt(at(12, 1, 35)); // the last refusal is taken, and the group handed over again lands
+    ASSERT_TRUE(groups.fileWriter().waitUntilDone());
+    EXPECT_NE(home.read("usg_0.agx").find("Changed"), std::string::npos);
+    tickAt(at(12, 2, 5));
+    EXPECT_EQ(setUp.dialogs.shown().size(), 1u);
 }
 
 TEST_F(AlarmWatchTest, AChangeWhileAQuestionIsOpenWaitsForTheWorkInHand) {

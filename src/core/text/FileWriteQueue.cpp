@@ -1,0 +1,126 @@
+// Writes files on a thread of its own, so that a slow or stalled disk never holds up the thread that asks.
+#include "text/FileWriteQueue.h"
+
+#include "text/TextFile.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+namespace halvika {
+
+FileWriteQueue::FileWriteQueue() : FileWriteQueue(&TextFile::writeAtomically) {}
+
+FileWriteQueue::FileWriteQueue(WriteFile writeFile)
+    : m_writeFile(writeFile ? std::move(writeFile) : WriteFile(&TextFile::writeAtomically)) {}
+
+FileWriteQueue::~FileWriteQueue() {
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_wake.notify_one();
+    if (m_thread.joinable()) {
+        m_thread.join();
+    }
+}
+
+void FileWriteQueue::write(const std::string& path, std::string content, OutcomeHandler onOutcome) {
+    enqueue(Job{path, std::move(content), false, std::move(onOutcome)});
+}
+
+void FileWriteQueue::remove(const std::string& path) {
+    enqueue(Job{path, {}, true, {}});
+}
+
+void FileWriteQueue::enqueue(Job job) {
+    {
+        const std::lock_guard lock(m_mutex);
+        // Only a job not yet begun is replaced; one under way is followed, so the files end as last asked.
+        const auto waiting =
+            std::find_if(m_jobs.begin(), m_jobs.end(), [&](const Job& queued) { return queued.path == job.path; });
+        if (waiting != m_jobs.end()) {
+            *waiting = std::move(job);
+        } else {
+            m_jobs.push_back(std::move(job));
+        }
+        if (!m_thread.joinable()) {
+            // Made at the first write: a program that never saves never has the thread.
+            m_thread = std::thread([this] { run(); });
+        }
+    }
+    m_wake.notify_one();
+}
+
+bool FileWriteQueue::holds(const std::string& path) const {
+    const std::lock_guard lock(m_mutex);
+    return m_current == path ||
+           std::any_of(m_jobs.begin(), m_jobs.end(), [&](const Job& job) { return job.path == path; });
+}
+
+bool FileWriteQueue::waitUntilDone(std::chrono::milliseconds limit) {
+    std::unique_lock lock(m_mutex);
+    const auto done = [this] { return m_jobs.empty() && m_current.empty(); };
+    if (limit == std::chrono::milliseconds::max()) {
+        m_idle.wait(lock, done);
+        return true;
+    }
+    return m_idle.wait_for(lock, limit, done);
+}
+
+int FileWriteQueue::reportOutcomes() {
+    std::vector<Outcome> outcomes;
+    {
+        const std::lock_guard lock(m_mutex);
+        outcomes.swap(m_outcomes);
+    }
+    // Outside the lock: a handler may queue the file again.
+    int failed = 0;
+    for (const Outcome& outcome : outcomes) {
+        failed += outcome.ok ? 0 : 1;
+        if (outcome.onOutcome) {
+            outcome.onOutcome(outcome.ok, outcome.reason);
+        }
+    }
+    return failed;
+}
+
+void FileWriteQueue::run() {
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_wake.wait(lock, [this] { return m_stopping || !m_jobs.empty(); });
+        if (m_jobs.empty()) {
+            return; // stopping, and everything handed over is written
+        }
+        Job job = std::move(m_jobs.front());
+        m_jobs.pop_front();
+        m_current = job.path;
+        lock.unlock();
+        std::string reason;
+        bool ok = true;
+        if (job.removal) {
+            std::error_code ignored; // a file already gone is what was asked for
+            std::filesystem::remove(job.path, ignored);
+        } else {
+            ok = m_writeFile(job.path, job.content, &reason);
+        }
+        lock.lock();
+        settle(job, ok, std::move(reason));
+        m_current.clear();
+        if (m_jobs.empty()) {
+            m_idle.notify_all();
+        }
+    }
+}
+
+void FileWriteQueue::settle(Job& job, bool ok, std::string reason) {
+    // Only the latest outcome for a file counts: a success makes an earlier failure of it moot. A removal
+    // is nobody's news.
+    std::erase_if(m_outcomes, [&](const Outcome& outcome) { return outcome.path == job.path; });
+    if (!job.removal) {
+        m_outcomes.push_back(Outcome{job.path, ok, std::move(reason), std::move(job.onOutcome)});
+    }
+}
+
+} // namespace halvika

@@ -1,0 +1,76 @@
+// Writes files on a thread of its own, so that a slow or stalled disk never holds up the thread that asks.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace halvika {
+
+/// One thread writes the queued files in order. How a write ended is told on the owner's thread, at its next
+/// `reportOutcomes`, for the latest write of each file only: a failure is never lost, nor told once a later
+/// write of the file has made it moot.
+class FileWriteQueue {
+public:
+    /// Replaces a file whole (TextFile::writeAtomically in the program; a stand-in in tests).
+    /// An empty one stands for TextFile::writeAtomically.
+    using WriteFile = std::function<bool(const std::string& path, const std::string& content, std::string* reason)>;
+    using OutcomeHandler = std::function<void(bool ok, const std::string& reason)>;
+
+    FileWriteQueue();
+    explicit FileWriteQueue(WriteFile writeFile);
+    FileWriteQueue(const FileWriteQueue&) = delete;
+    FileWriteQueue& operator=(const FileWriteQueue&) = delete;
+    /// Writes everything still queued before it ends: what was handed over is never dropped.
+    ~FileWriteQueue();
+
+    /// Queues `content` to replace the file at `path`. A write of the same file still waiting its turn takes
+    /// the new content in its place, so a burst of changes costs one write.
+    void write(const std::string& path, std::string content, OutcomeHandler onOutcome = {});
+    /// Queues the removal of the file, after whatever was queued before; a waiting write of it is dropped.
+    void remove(const std::string& path);
+    /// Whether a write or removal of the file is queued or under way.
+    [[nodiscard]] bool holds(const std::string& path) const;
+    /// Blocks until every queued job is done; false when `limit` passed first.
+    bool waitUntilDone(std::chrono::milliseconds limit = std::chrono::milliseconds::max());
+    /// Runs, on the calling thread, the handlers of the writes that ended since the last call. Returns how
+    /// many failed.
+    int reportOutcomes();
+
+private:
+    struct Job {
+        std::string path;
+        std::string content;
+        bool removal = false;
+        OutcomeHandler onOutcome;
+    };
+    struct Outcome {
+        std::string path;
+        bool ok = false;
+        std::string reason;
+        OutcomeHandler onOutcome;
+    };
+
+    void enqueue(Job job);
+    void run();
+    /// Records the outcome of the job just done, under the lock.
+    void settle(Job& job, bool ok, std::string reason);
+
+    WriteFile m_writeFile;
+    mutable std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::condition_variable m_idle;
+    std::deque<Job> m_jobs;
+    /// The path of the job under way; "" when none.
+    std::string m_current;
+    bool m_stopping = false;
+    std::vector<Outcome> m_outcomes;
+    std::thread m_thread;
+};
+
+} // namespace halvika

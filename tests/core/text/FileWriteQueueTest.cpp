@@ -1,0 +1,133 @@
+// The file writer's thread: the caller never waits for the disk, the latest text of a file is what lands, and
+// how each write ended is told on the caller's thread.
+#include "text/FileWriteQueue.h"
+
+#include "fakes/TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace halvika {
+namespace {
+
+using namespace std::chrono_literals;
+
+/// A disk that holds every write until opened, and records what it was asked to write.
+class StalledDisk {
+public:
+    FileWriteQueue::WriteFile writer() {
+        return [this](const std::string& path, const std::string& content, std::string* reason) {
+            std::unique_lock lock(m_mutex);
+            m_arrived.notify_all();
+            m_waiting = true;
+            m_opened.wait(lock, [this] { return m_open; });
+            m_waiting = false;
+            writes.push_back(path + "=" + content);
+            if (content == "refused") {
+                *reason = "No space left on device";
+                return false;
+            }
+            return true;
+        };
+    }
+    void open() {
+        const std::lock_guard lock(m_mutex);
+        m_open = true;
+        m_opened.notify_all();
+    }
+    /// Blocks until a write is held.
+    void waitForAWrite() {
+        std::unique_lock lock(m_mutex);
+        m_arrived.wait(lock, [this] { return m_waiting; });
+    }
+
+    std::vector<std::string> writes;
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_opened;
+    std::condition_variable m_arrived;
+    bool m_open = false;
+    bool m_waiting = false;
+};
+
+TEST(FileWriteQueue, AStalledDiskNeverHoldsUpTheCallerAndOnlyTheLatestTextOfAFileIsWrittenAfterIt) {
+    StalledDisk disk;
+    FileWriteQueue queue(disk.writer());
+    queue.write("a", "1");
+    disk.waitForAWrite();
+    // Each call returns while the disk holds the first write.
+    queue.write("a", "2");
+    queue.write("b", "1");
+    queue.write("a", "3");
+    EXPECT_TRUE(queue.holds("a"));
+    EXPECT_TRUE(queue.holds("b"));
+    EXPECT_FALSE(queue.holds("c"));
+    EXPECT_FALSE(queue.waitUntilDone(20ms));
+    disk.open();
+    EXPECT_TRUE(queue.waitUntilDone());
+    // "a=2" was replaced where it waited; the write under way when "a=2" came is followed, not dropped.
+    EXPECT_EQ(disk.writes, (std::vector<std::string>{"a=1", "a=3", "b=1"}));
+    EXPECT_FALSE(queue.holds("a"));
+}
+
+TEST(FileWriteQueue, EachFilesLatestOutcomeIsToldOnceOnTheCallersThread) {
+    StalledDisk disk;
+    disk.open();
+    FileWriteQueue queue(disk.writer());
+    const auto caller = std::this_thread::get_id();
+    std::vector<std::string> told;
+    const auto handler = [&](const std::string& file) {
+        return [&, file](bool ok, const std::string& reason) {
+            EXPECT_EQ(std::this_thread::get_id(), caller);
+            told.push_back(file + (ok ? " saved" : " refused: " + reason));
+        };
+    };
+    queue.write("a", "refused", handler("a"));
+    queue.write("b", "fine", handler("b"));
+    ASSERT_TRUE(queue.waitUntilDone());
+    EXPECT_TRUE(told.empty()); // nothing is told from the writer's thread
+    EXPECT_EQ(queue.reportOutcomes(), 1);
+    EXPECT_EQ(told, (std::vector<std::string>{"a refused: No space left on device", "b saved"}));
+    told.clear();
+    EXPECT_EQ(queue.reportOutcomes(), 0);
+    EXPECT_TRUE(told.empty());
+
+    // A failure made moot by a later success of the same file before anyone looked is not told.
+    queue.write("a", "refused", handler("a"));
+    ASSERT_TRUE(queue.waitUntilDone());
+    queue.write("a", "fine", handler("a"));
+    ASSERT_TRUE(queue.waitUntilDone());
+    EXPECT_EQ(queue.reportOutcomes(), 0);
+    EXPECT_EQ(told, (std::vector<std::string>{"a saved"}));
+}
+
+TEST(FileWriteQueue, ARemovalComesAfterTheWritesBeforeItAndNoWaitingWriteBringsTheFileBack) {
+    test::TempHome home;
+    const std::string kept = home.file("kept.agx");
+    const std::string gone = home.file("gone.agx");
+    {
+        FileWriteQueue queue;
+        queue.write(kept, "<a/>");
+        queue.write(gone, "<b/>");
+        queue.remove(gone);
+        ASSERT_TRUE(queue.waitUntilDone());
+        EXPECT_EQ(home.read("kept.agx"), "<a/>");
+        EXPECT_FALSE(std::filesystem::exists(gone));
+        queue.remove(kept);
+        queue.write(kept, "<c/>"); // written again after its removal
+        // Nothing handed over is dropped when the writer goes: its end waits for the disk.
+        queue.write(gone, "<d/>");
+    }
+    EXPECT_EQ(home.read("kept.agx"), "<c/>");
+    EXPECT_EQ(home.read("gone.agx"), "<d/>");
+}
+
+} // namespace
+} // namespace halvika
