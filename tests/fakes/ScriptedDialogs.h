@@ -16,6 +16,8 @@ public:
         std::string caption;
         std::string text;
         int style;
+        /// Shown with showNotice: nothing waited for it.
+        bool notice = false;
     };
 
     void setNextAnswer(int answer) { m_answers.push_back(answer); }
@@ -33,6 +35,11 @@ public:
         const int answer = m_answers.front();
         m_answers.pop_front();
         return answer;
+    }
+
+    /// Recorded, without an answer or the while-shown action: nobody waits for a notice.
+    void showNotice(const std::string& caption, const std::string& text, int style) override {
+        m_shown.push_back({caption, text, style, true});
     }
 
     const std::vector<Shown>& shown() const { return m_shown; }

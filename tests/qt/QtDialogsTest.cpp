@@ -3,7 +3,9 @@
 #include "qt/QtTestApp.h"
 
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -51,6 +53,26 @@ TEST(QtDialogs, AnswerComesFromTheClickedButton) {
     });
     EXPECT_EQ(dialogs.messageBox("Halvika", "Continue?", 36), Dialogs::answerNo);
     EXPECT_EQ(seenText, "Continue?");
+}
+
+TEST(QtDialogs, ANoticeIsShownWithoutWaitingAndGoesWhenClosed) {
+    test::ensureQtApp();
+    QtDialogs dialogs;
+    // Returns at once: nothing runs the box's own event loop, and no modal box holds the timers back.
+    dialogs.showNotice("Halvika", "Groups not saved", 48);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    QMessageBox* shown = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) {
+            shown = box;
+        }
+    }
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->text(), "Groups not saved");
+    EXPECT_EQ(shown->icon(), QMessageBox::Warning);
+    QPointer<QMessageBox> watched = shown;
+    shown->button(QMessageBox::Ok)->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return watched.isNull(); }));
 }
 
 } // namespace

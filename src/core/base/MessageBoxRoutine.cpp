@@ -16,6 +16,13 @@ int MessageBoxRoutine::msgBox(const std::string& text, int style) {
     return answer;
 }
 
+void MessageBoxRoutine::notice(const std::string& text, int style) {
+    if (m_speaker) {
+        m_speaker(text);
+    }
+    m_dialogs.showNotice(caption(), text, style);
+}
+
 std::optional<std::string> MessageBoxRoutine::askText(const std::string& prompt, const std::string& proposed) {
     return m_dialogs.askText(caption(), prompt, proposed);
 }

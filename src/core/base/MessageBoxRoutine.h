@@ -21,6 +21,8 @@ public:
     void setSpeaker(std::function<void(const std::string&)> speaker) { m_speaker = std::move(speaker); }
 
     int msgBox(const std::string& text, int style);
+    /// As msgBox, without waiting for the user (Dialogs::showNotice).
+    void notice(const std::string& text, int style);
     /// A line of text from the user under the same caption; it does not hold the tick.
     std::optional<std::string> askText(const std::string& prompt, const std::string& proposed);
     bool messageBoxOpen() const { return m_openCount > 0; }

@@ -10,7 +10,7 @@ void OnceNotice::tell(const std::string& text) {
         return;
     }
     m_told = text;
-    m_messages.msgBox(text, Dialogs::styleExclamation);
+    m_messages.notice(text, Dialogs::styleExclamation);
 }
 
 } // namespace halvika

@@ -26,6 +26,12 @@ public:
     virtual ~Dialogs() = default;
     /// Shows a modal message box and returns the answer code.
     virtual int messageBox(const std::string& caption, const std::string& text, int style) = 0;
+    /// A message nothing waits for: shown, and the caller goes on at once. What the program does when
+    /// something goes wrong in the background (a save the disk refused) must not stop the alarms until someone
+    /// clicks OK. Where a message never waits anyway (printed), it is the message box.
+    virtual void showNotice(const std::string& caption, const std::string& text, int style) {
+        messageBox(caption, text, style);
+    }
 
     /// File dialogs. `filter` is in the language files' form "text|patterns|..." (patterns joined by ";");
     /// an empty answer means the user cancelled. Without a display (the command-line tool) they cancel.

@@ -62,6 +62,17 @@ int QtDialogs::messageBox(const std::string& caption, const std::string& text, i
     return answerFor(box.exec());
 }
 
+void QtDialogs::showNotice(const std::string& caption, const std::string& text, int style) {
+    auto* box = new QMessageBox(QApplication::activeWindow());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->setWindowTitle(QString::fromStdString(caption));
+    box->setTextFormat(Qt::PlainText);
+    box->setText(QString::fromStdString(text));
+    applyStyle(*box, style);
+    box->show();
+}
+
 QString QtDialogs::qtFilter(const std::string& filter) {
     QStringList shown;
     for (const auto& entry : FileDialogFilter::parse(filter)) {

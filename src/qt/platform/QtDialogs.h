@@ -12,6 +12,8 @@ namespace halvika {
 class QtDialogs : public Dialogs {
 public:
     int messageBox(const std::string& caption, const std::string& text, int style) override;
+    /// A box of its own, not modal, that goes when closed.
+    void showNotice(const std::string& caption, const std::string& text, int style) override;
     std::vector<std::string> chooseFilesToOpen(const std::string& folder, const std::string& filter,
                                                bool several) override;
     std::string chooseFileToSave(const std::string& proposed, const std::string& filter) override;

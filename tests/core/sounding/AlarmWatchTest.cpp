@@ -550,6 +550,7 @@ TEST_F(AlarmWatchTest, AStalledDiskHoldsUpNoAlarmAndARefusedSaveIsToldOnceAndMad
     tickAt(at(12, 0, 35));
     ASSERT_EQ(setUp.dialogs.shown().size(), 1u);
     EXPECT_NE(setUp.dialogs.shown()[0].text.find("usg_0.agx: No space left on device"), std::string::npos);
+    EXPECT_TRUE(setUp.dialogs.shown()[0].notice); // told from the tick: no box there waits for a click
     ASSERT_TRUE(groups.fileWriter().waitUntilDone());
     tickAt(at(12, 1, 5)); // refused again for the same reason: not told again, and handed over once more
     EXPECT_EQ(setUp.dialogs.shown().size(), 1u);
