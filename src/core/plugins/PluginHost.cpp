@@ -107,7 +107,7 @@ std::string PluginHost::takeReply(const std::string& identifier, PluginProcess::
     }
     // Only a program that went on after its reply is running; one that has ended is not polled again.
     if (addToRunningPlugins && result.running) {
-        m_running.push_back({identifier, std::move(result.running)});
+        m_running.push_back({identifier, std::move(result.running), ++m_runningSerial});
     } else if (result.running) {
         m_detached.push_back(std::move(result.running));
     }
@@ -514,16 +514,26 @@ void PluginHost::setActivePlugins(const XMLNode& acpl, MessageBoxRoutine& messag
 }
 
 void PluginHost::checkRunningPlugins() {
+    std::erase_if(m_running, [](const RunningPlugin& plugin) { return !plugin.process->isAlive(); });
     for (std::size_t i = m_running.size(); i-- > 0;) {
-        if (!m_running[i].process->isAlive()) {
-            m_running.erase(m_running.begin() + static_cast<std::ptrdiff_t>(i));
+        RunningPlugin& plugin = m_running[i];
+        if (plugin.statusAsked) {
             continue;
         }
-        const XMLNodePtr reply =
-            XMLNode::createFromXML(methodCall(m_running[i].identifier, "GetStatus", lang(), false));
-        if (!NumberText::parseBoolean(reply->getString("active", 0, "")).value_or(false)) {
-            m_running.erase(m_running.begin() + static_cast<std::ptrdiff_t>(i));
-        }
+        plugin.statusAsked = true;
+        methodCallLater(
+            plugin.identifier, "GetStatus", lang(), false, [this, serial = plugin.serial](const std::string& answer) {
+                const auto asked = std::find_if(m_running.begin(), m_running.end(),
+                                                [serial](const RunningPlugin& p) { return p.serial == serial; });
+                if (asked == m_running.end()) {
+                    return; // ended or released meanwhile
+                }
+                asked->statusAsked = false;
+                const XMLNodePtr reply = XMLNode::createFromXML(answer);
+                if (!NumberText::parseBoolean(reply->getString("active", 0, "")).value_or(false)) {
+                    m_running.erase(asked);
+                }
+            });
     }
     std::erase_if(m_detached, [](const auto& process) { return !process->isAlive(); });
 }

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -106,7 +107,9 @@ public:
     XMLNodePtr getActivePlugins(int budgetMs = 24 * 3600 * 1000);
     /// Runs every plug-in of an "acpl" element; one message when any fails.
     void setActivePlugins(const XMLNode& acpl, MessageBoxRoutine& messages);
-    /// Asks each running plug-in, last first, whether it is still active; drops those that are not.
+    /// Asks each running plug-in, last first, whether it is still active, in the background (the watch asks at
+    /// every rescheduling, and a hanging plug-in must not hold it up); one that answers no, or not in time, is
+    /// dropped when its answer comes. A plug-in still to answer is not asked again.
     void checkRunningPlugins();
     /// Ends every running plug-in, the most recently started first.
     void releaseRunningPlugins();
@@ -139,6 +142,9 @@ private:
     struct RunningPlugin {
         std::string identifier;
         std::unique_ptr<PluginProcess::Running> process;
+        /// Tells an answer's plug-in from one started later in its place.
+        std::uint64_t serial = 0;
+        bool statusAsked = false;
     };
     struct CallInFlight {
         std::string identifier;
@@ -195,6 +201,7 @@ private:
     /// Each program's path, size and modification time, looked at once per round of descriptions.
     std::map<std::string, std::string> m_stamps;
     std::vector<RunningPlugin> m_running;
+    std::uint64_t m_runningSerial = 0;
     std::vector<CallInFlight> m_inFlight;
     struct HeldAnswer {
         std::function<void(const std::string&)> done;

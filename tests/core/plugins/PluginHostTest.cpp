@@ -91,7 +91,7 @@ TEST_F(PluginHostTest, FoundInTheBackgroundTheListsAreTheSameAndNothingWaitsMean
 
     // A program that hangs holds up neither the others nor the caller; it is given up at its time limit.
     mode("hang");
-    host.setTimeoutMs(300);
+    host.setTimeoutMs(2000);
     loaded = false;
     host.loadPluginsLater([&loaded] { loaded = true; });
     EXPECT_FALSE(loaded);
@@ -296,10 +296,37 @@ TEST_F(PluginHostTest, RunningPluginsAreKeptPolledAndEnded) {
     EXPECT_EQ(XMLNode::createFromXML(reply)->getNumberOfNodesWithName("success"), 1);
     EXPECT_EQ(host.runningPlugins(), std::vector<std::string>{"HalvikaTest*GPP"});
 
-    host.checkRunningPlugins(); // still active (each answer comes from a fresh, running program)
+    const auto check = [this] {
+        host.checkRunningPlugins();
+        // Asked in the background: the watch that asks goes on at once.
+        EXPECT_TRUE(host.callsInFlight());
+        while (host.pollCalls()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    };
+    check(); // still active (each answer comes from a fresh, running program)
     EXPECT_EQ(host.runningPlugins().size(), 1u);
-    mode("inactive");
+    // One that does not answer is not asked again meanwhile, and is dropped when its time is up.
+    mode("hang");
+    host.setTimeoutMs(2000);
     host.checkRunningPlugins();
+    host.checkRunningPlugins();
+    EXPECT_EQ(host.runningPlugins().size(), 1u);
+    while (host.pollCalls()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_TRUE(host.runningPlugins().empty());
+    const std::string asked = log();
+    int statusCalls = 0;
+    for (std::size_t at = asked.find("GetStatus"); at != std::string::npos; at = asked.find("GetStatus", at + 1)) {
+        ++statusCalls;
+    }
+    EXPECT_EQ(statusCalls, 2); // the first check's, and one to the hanging plug-in
+
+    mode("keeprunning");
+    host.methodCall("HalvikaTest*GPP", "Run", host.lang(), true);
+    mode("inactive");
+    check();
     EXPECT_TRUE(host.runningPlugins().empty());
 
     mode("keeprunning");
@@ -314,6 +341,7 @@ TEST_F(PluginHostTest, RunningPluginsAreKeptPolledAndEnded) {
     EXPECT_TRUE(host.runningPlugins().empty());
     const std::string before = log();
     host.checkRunningPlugins();
+    EXPECT_FALSE(host.callsInFlight());
     EXPECT_EQ(log(), before);
 }
 
