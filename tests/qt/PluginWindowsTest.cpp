@@ -85,12 +85,31 @@ TEST_F(PluginWindowsTest, AGeneralPurposePluginIsRunAndQuitFromItsMenu) {
     ASSERT_EQ(menu->actions().size(), 1);
     QAction* item = menu->actions().front();
     EXPECT_FALSE(item->isChecked());
-    item->trigger(); // checked by the click, then kept because "Run" succeeded
+    // The plug-in answers in the background: the mark is what it said before the click until it has said yes.
+    item->trigger();
+    EXPECT_FALSE(item->isChecked());
+    EXPECT_TRUE(core.plugins().callsInFlight());
+    core.plugins().waitForCalls();
     EXPECT_TRUE(item->isChecked());
     EXPECT_NE(log().find("<method>Run</method>"), std::string::npos);
     item->trigger();
+    EXPECT_TRUE(item->isChecked());
+    core.plugins().waitForCalls();
     EXPECT_FALSE(item->isChecked());
     EXPECT_NE(log().find("<method>Quit</method>"), std::string::npos);
+
+    // Opening the menu asks each plug-in whether it is running, without waiting, and marks it by the answer.
+    item->setChecked(true);
+    home.write("PlugIns/HalvikaTest.mode", "inactive");
+    emit menu->aboutToShow();
+    EXPECT_TRUE(core.plugins().callsInFlight());
+    EXPECT_TRUE(item->isChecked());
+    core.plugins().waitForCalls();
+    EXPECT_FALSE(item->isChecked());
+    home.write("PlugIns/HalvikaTest.mode", "normal");
+    emit menu->aboutToShow();
+    core.plugins().waitForCalls();
+    EXPECT_TRUE(item->isChecked());
 }
 
 TEST_F(PluginWindowsTest, MenusTakeThePluginsCaptionsAndSettingsAppearOnlyWhereThereAreAny) {

@@ -34,6 +34,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTextDocument>
@@ -318,10 +319,18 @@ void MainWindowLists::buildMenus() {
     m_gppMenu = new QMenu("&Tools", this);
     m_gppMenu->setObjectName("mnuGeneralGPP");
     connect(m_gppMenu, &QMenu::aboutToShow, this, [this] {
+        // Asked in the background, the marks set as the answers come: a plug-in that hangs must freeze neither
+        // the menu nor the alarms.
+        PluginHost& plugins = m_core.plugins();
         for (QAction* action : m_gppMenu->actions()) {
-            const std::string id = action->data().toString().toStdString();
-            action->setChecked(
-                NumberText::parseBoolean(m_core.plugins().commonMethodCall(id, "GetStatus", "active")).value_or(false));
+            plugins.methodCallLater(
+                action->data().toString().toStdString(), "GetStatus", plugins.lang(), false,
+                [action = QPointer<QAction>(action)](const std::string& reply) {
+                    if (action) {
+                        action->setChecked(NumberText::parseBoolean(XMLNode::createFromXML(reply)->getString("active"))
+                                               .value_or(false));
+                    }
+                });
         }
     });
     add(m_groupMenu, "mnuAgExportSel", "Export the selected groups as a &collection...",
@@ -398,13 +407,17 @@ void MainWindowLists::fillPluginMenus() {
         action->setCheckable(true);
         action->setData(QString::fromStdString(id));
         connect(action, &QAction::triggered, this, [this, action, id] {
-            // The check mark shows what the plug-in said before the click; it changes only on success.
+            // The check mark shows what the plug-in said before the click until it answers, and changes only on
+            // success. The answer is waited for in the background, like every plug-in's.
             const bool running = !action->isChecked();
+            action->setChecked(running);
             PluginHost& plugins = m_core.plugins();
-            const std::string reply = running ? plugins.methodCall(id, "Quit", plugins.lang(), false)
-                                              : plugins.methodCall(id, "Run", plugins.lang(), true);
-            const bool success = XMLNode::createFromXML(reply)->getNodeIndex("success") >= 0;
-            action->setChecked(success ? !running : running);
+            auto answered = [action = QPointer<QAction>(action), running](const std::string& reply) {
+                if (action && XMLNode::createFromXML(reply)->getNodeIndex("success") >= 0) {
+                    action->setChecked(!running);
+                }
+            };
+            plugins.methodCallLater(id, running ? "Quit" : "Run", plugins.lang(), !running, std::move(answered));
         });
     }
     m_gppMenu->setEnabled(!m_gppMenu->isEmpty());
