@@ -139,23 +139,47 @@ std::shared_ptr<AlarmGroup> AlarmGroup::createAlarmGroupFromFile(const std::stri
     if (services.plugins == nullptr || unsendable(filePath)) {
         return nullptr;
     }
-    for (const auto& format : services.plugins->importFormats()) {
-        if (format.extensions.find("*" + extension) == std::string::npos) {
-            continue;
-        }
-        // The path goes in as it stands, as the plug-ins expect.
-        const std::string reply = services.plugins->call(format.plugin, "GetAlarmgroupFromFile",
-                                                         services.plugins->languageElement() + "<path>" +
-                                                             XMLNode::stringToXMLString(filePath) + "</path>");
-        const XMLNodePtr answer = XMLNode::createFromXML(reply);
-        showPluginNotes(*answer, services);
-        if (answer->getNumberOfNodesWithName("algr") > 0) {
-            auto g = createFromXML(answer->getNode("algr")->toString(), services);
-            g->setChanged();
+    for (const auto& format : importFormatsFor(filePath, services)) {
+        if (auto g = fromImportAnswer(
+                services.plugins->call(format.plugin, "GetAlarmgroupFromFile", importRequest(filePath, services)),
+                services)) {
             return g;
         }
     }
     return nullptr;
+}
+
+std::vector<GroupPlugins::FileFormat> AlarmGroup::importFormatsFor(const std::string& filePath,
+                                                                   GroupServices& services) {
+    std::vector<GroupPlugins::FileFormat> formats;
+    for (const auto& format : services.plugins->importFormats()) {
+        if (format.extensions.find("*" + extensionOf(filePath)) != std::string::npos) {
+            formats.push_back(format);
+        }
+    }
+    return formats;
+}
+
+std::string AlarmGroup::importRequest(const std::string& filePath, GroupServices& services) {
+    // The path goes in as it stands, as the plug-ins expect.
+    return services.plugins->languageElement() + "<path>" + XMLNode::stringToXMLString(filePath) + "</path>";
+}
+
+std::shared_ptr<AlarmGroup> AlarmGroup::fromImportAnswer(const std::string& reply, GroupServices& services) {
+    const XMLNodePtr answer = XMLNode::createFromXML(reply);
+    showPluginNotes(*answer, services);
+    if (answer->getNumberOfNodesWithName("algr") == 0) {
+        return nullptr;
+    }
+    auto g = createFromXML(answer->getNode("algr")->toString(), services);
+    g->setChanged();
+    return g;
+}
+
+void AlarmGroup::markImported(AlarmGroup& group) {
+    group.changedSinceImport = false;
+    group.changed = true;
+    group.path = "";
 }
 
 std::shared_ptr<AlarmGroup> AlarmGroup::createAlarmGroupFromImportedFile(const std::string& filePath,
@@ -165,11 +189,41 @@ std::shared_ptr<AlarmGroup> AlarmGroup::createAlarmGroupFromImportedFile(const s
         return nullptr; // an import that cannot be read whole is not an import
     }
     if (g) {
-        g->changedSinceImport = false;
-        g->changed = true;
-        g->path = "";
+        markImported(*g);
     }
     return g;
+}
+
+void AlarmGroup::createAlarmGroupFromImportedFileLater(const std::string& filePath, GroupServices& services,
+                                                       std::function<void(std::shared_ptr<AlarmGroup>)> done) {
+    const std::string extension = extensionOf(filePath);
+    if (extension.empty() || extension == ".agx" || services.plugins == nullptr || unsendable(filePath)) {
+        done(createAlarmGroupFromImportedFile(filePath, services));
+        return;
+    }
+    askImportPlugins(filePath, services,
+                     std::make_shared<std::vector<GroupPlugins::FileFormat>>(importFormatsFor(filePath, services)), 0,
+                     std::move(done));
+}
+
+void AlarmGroup::askImportPlugins(const std::string& filePath, GroupServices& services,
+                                  std::shared_ptr<std::vector<GroupPlugins::FileFormat>> formats, std::size_t next,
+                                  std::function<void(std::shared_ptr<AlarmGroup>)> done) {
+    if (next >= formats->size()) {
+        done(nullptr);
+        return;
+    }
+    const std::string plugin = (*formats)[next].plugin;
+    services.plugins->callLater(
+        plugin, "GetAlarmgroupFromFile", importRequest(filePath, services),
+        [filePath, &services, formats = std::move(formats), next, done = std::move(done)](const std::string& reply) {
+            if (auto g = fromImportAnswer(reply, services)) {
+                markImported(*g);
+                done(g);
+            } else {
+                askImportPlugins(filePath, services, formats, next + 1, done);
+            }
+        });
 }
 
 bool AlarmGroup::save(const std::string& filePath, bool manual, GroupServices& services, std::string* reason) {

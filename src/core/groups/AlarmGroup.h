@@ -3,6 +3,7 @@
 
 #include "alarms/Alarm.h"
 #include "containers/Vector.h"
+#include "groups/GroupPlugins.h"
 #include "xml/XMLNode.h"
 
 #include <array>
@@ -11,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace halvika {
 
@@ -83,6 +85,11 @@ public:
     /// As createAlarmGroupFromFile, marked as freshly imported and without a file of its own.
     static std::shared_ptr<AlarmGroup> createAlarmGroupFromImportedFile(const std::string& filePath,
                                                                         GroupServices& services);
+    /// As createAlarmGroupFromImportedFile, without waiting for a plug-in: a file of another format goes to
+    /// the import plug-ins in the background, one after the other, and `done` gets the group the first makes
+    /// (none when none does).
+    static void createAlarmGroupFromImportedFileLater(const std::string& filePath, GroupServices& services,
+                                                      std::function<void(std::shared_ptr<AlarmGroup>)> done);
 
     /// Writes the group to an ".agx" file or exports it through a file plug-in. `manual`: the user asked
     /// for it (an export). False on failure, with the change flags as they were.
@@ -115,6 +122,16 @@ public:
     static std::string storedPath(const std::string& filePath, const std::string& folder);
 
 private:
+    /// The import plug-ins whose extensions hold the file's.
+    static std::vector<GroupPlugins::FileFormat> importFormatsFor(const std::string& filePath, GroupServices& services);
+    static std::string importRequest(const std::string& filePath, GroupServices& services);
+    /// The group of an import plug-in's answer, its notes shown; none when it holds no group.
+    static std::shared_ptr<AlarmGroup> fromImportAnswer(const std::string& reply, GroupServices& services);
+    /// Marked as freshly imported, without a file of its own.
+    static void markImported(AlarmGroup& group);
+    static void askImportPlugins(const std::string& filePath, GroupServices& services,
+                                 std::shared_ptr<std::vector<GroupPlugins::FileFormat>> formats, std::size_t next,
+                                 std::function<void(std::shared_ptr<AlarmGroup>)> done);
     void readAlarms(const XMLNode& root, GroupServices& services);
     static std::shared_ptr<AlarmGroup> createFromNode(const XMLNode& root, GroupServices& services);
     std::string synchronizeRequest(GroupServices& services) const;

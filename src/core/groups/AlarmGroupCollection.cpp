@@ -496,12 +496,47 @@ std::string AlarmGroupCollection::makeFileName(const std::string& text) {
     return out;
 }
 
-bool AlarmGroupCollection::importFilesCommand(const std::vector<std::string>& paths) {
-    if (importAlarmGroupFiles(paths)) {
-        return true;
+void AlarmGroupCollection::importFilesCommand(const std::vector<std::string>& paths, std::function<void(bool)> done) {
+    struct Import {
+        int waiting = 1;
+        bool ok = true;
+        Vector<AlarmGroup> added;
+        std::function<void(bool)> done;
+    };
+    auto import = std::make_shared<Import>();
+    import->done = std::move(done);
+    // Counted from one, so that answers given at once (a collection, an ".agx" file) do not end it early.
+    const auto finishOne = [this, import] {
+        if (--import->waiting > 0) {
+            return;
+        }
+        if (import->added.numberOfElements() > 0) {
+            report(import->added, kindAdded);
+        }
+        if (!import->ok) {
+            m_services.messages.msgBox(mainText(textImportFailed), styleExclamation);
+        }
+        if (import->done) {
+            import->done(import->ok);
+        }
+    };
+    for (const std::string& filePath : paths) {
+        if (endsWith(filePath, ".agc")) {
+            import->ok = importAlarmGroupCollection(filePath) && import->ok;
+            continue;
+        }
+        ++import->waiting;
+        AlarmGroup::createAlarmGroupFromImportedFileLater(filePath, m_services,
+                                                          [this, import, finishOne](std::shared_ptr<AlarmGroup> group) {
+                                                              if (group && alarmGroups.addElement(group)) {
+                                                                  import->added.addElement(group);
+                                                              } else {
+                                                                  import->ok = false;
+                                                              }
+                                                              finishOne();
+                                                          });
     }
-    m_services.messages.msgBox(mainText(textImportFailed), styleExclamation);
-    return false;
+    finishOne();
 }
 
 bool AlarmGroupCollection::exportFileCommand(const std::shared_ptr<AlarmGroup>& group, const std::string& filePath) {

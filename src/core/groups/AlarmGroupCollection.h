@@ -105,8 +105,10 @@ public:
     static std::string makeFileName(const std::string& text);
 
     // The main window's group commands, with their questions and messages.
-    /// Imports the chosen files; text 211 when any gave no group.
-    bool importFilesCommand(const std::vector<std::string>& paths);
+    /// Imports the chosen files; text 211 when any gave no group. Files of other formats go to the import
+    /// plug-ins in the background (a slow one holds up no alarm); the new groups are reported, and `done` told
+    /// whether every file gave one, once the last has answered.
+    void importFilesCommand(const std::vector<std::string>& paths, std::function<void(bool)> done = {});
     /// Exports one group; text 201 and the path on failure.
     bool exportFileCommand(const std::shared_ptr<AlarmGroup>& group, const std::string& filePath);
     /// Text 216 with the group's name on failure.

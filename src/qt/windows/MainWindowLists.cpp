@@ -431,9 +431,11 @@ void MainWindowLists::importFiles() {
     if (paths.empty()) {
         return;
     }
-    const BusyCursor busy;
-    m_core.groups().importFilesCommand(paths);
-    refresh();
+    m_core.groups().importFilesCommand(paths, [list = QPointer<MainWindowLists>(this)](bool) {
+        if (list) {
+            list->refresh();
+        }
+    });
 }
 
 void MainWindowLists::exportSelectedGroups() {

@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <optional>
 
 namespace halvika {
 namespace {
@@ -134,7 +135,9 @@ TEST_F(AlarmGroupCollectionTest, CollectionsImportAndExport) {
 
     // "x.AGC" is not a collection: it goes to the import plug-ins, and none takes it.
     folder.write("x.AGC", "<alarmgroupcollection><algr><name>C</name></algr></alarmgroupcollection>");
-    EXPECT_FALSE(groups.importFilesCommand({folder.file("x.AGC")}));
+    std::optional<bool> imported;
+    groups.importFilesCommand({folder.file("x.AGC")}, [&imported](bool ok) { imported = ok; });
+    EXPECT_EQ(imported, false);
     EXPECT_EQ(dialogs.shown().back().text, texts.getMainText(211));
     EXPECT_EQ(groups.alarmGroups.numberOfElements(), 2);
 
@@ -231,6 +234,41 @@ TEST_F(AlarmGroupCollectionTest, GroupsMovePastHiddenOnesAndTakeTheShownOrder) {
     EXPECT_EQ(a->alarms.elementAt(1), first);
     EXPECT_TRUE(a->changed);
     EXPECT_FALSE(groups.moveAlarm(a, first, 1)); // already last
+}
+
+TEST_F(AlarmGroupCollectionTest, FilesOfOtherFormatsAreImportedInTheBackgroundOnePluginAfterTheOther) {
+    plugins.imports = {{"HalvikaICal*Import", "*.ics"}, {"HalvikaOther*Import", "*.ics"}};
+    plugins.replies[{"HalvikaICal*Import", "GetAlarmgroupFromFile"}] = "<reply><error>Not mine</error></reply>";
+    plugins.replies[{"HalvikaOther*Import", "GetAlarmgroupFromFile"}] = "<reply><algr><name>Work</name></algr></reply>";
+    plugins.deferCalls = true;
+    folder.write("set.agc", "<c><algr><name>Local</name></algr></c>");
+    std::optional<bool> imported;
+    groups.importFilesCommand({folder.file("work.ics"), folder.file("set.agc")},
+                              [&imported](bool ok) { imported = ok; });
+    // Nothing waits for the plug-ins: the collection is in, the calendar is not yet.
+    EXPECT_EQ(names(), std::vector<std::string>{"Local"});
+    EXPECT_FALSE(imported.has_value());
+    ASSERT_EQ(plugins.deferred.size(), 1u);
+    ASSERT_EQ(plugins.calls.size(), 1u);
+    EXPECT_EQ(plugins.calls[0].plugin, "HalvikaICal*Import");
+
+    // The first plug-in's refusal (its note told) brings the next one's turn, whose group joins.
+    auto answer = std::move(plugins.deferred.front());
+    plugins.deferred.clear();
+    answer();
+    EXPECT_EQ(dialogs.shown().back().text, "Not mine");
+    ASSERT_EQ(plugins.calls.size(), 2u);
+    EXPECT_EQ(plugins.calls[1].plugin, "HalvikaOther*Import");
+    EXPECT_FALSE(imported.has_value());
+    answer = std::move(plugins.deferred.front());
+    plugins.deferred.clear();
+    answer();
+    EXPECT_EQ(imported, true);
+    EXPECT_EQ(names(), (std::vector<std::string>{"Local", "Work"}));
+    EXPECT_EQ(groups.alarmGroups.elementAt(1)->path, "");
+    EXPECT_TRUE(groups.alarmGroups.elementAt(1)->getChanged());
+    EXPECT_EQ(listener.reports.back().kinds, kindAdded);
+    EXPECT_EQ(listener.reports.back().count, 1);
 }
 
 TEST_F(AlarmGroupCollectionTest, GroupsHandedToTheWriterTogetherGetFileNamesOfTheirOwnAndAreWrittenWhole) {
