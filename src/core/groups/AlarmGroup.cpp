@@ -194,16 +194,29 @@ std::shared_ptr<AlarmGroup> AlarmGroup::createAlarmGroupFromImportedFile(const s
     return g;
 }
 
-void AlarmGroup::createAlarmGroupFromImportedFileLater(const std::string& filePath, GroupServices& services,
-                                                       std::function<void(std::shared_ptr<AlarmGroup>)> done) {
+void AlarmGroup::createAlarmGroupFromFileLater(const std::string& filePath, GroupServices& services,
+                                               std::function<void(std::shared_ptr<AlarmGroup>)> done) {
     const std::string extension = extensionOf(filePath);
     if (extension.empty() || extension == ".agx" || services.plugins == nullptr || unsendable(filePath)) {
-        done(createAlarmGroupFromImportedFile(filePath, services));
+        done(createAlarmGroupFromFile(filePath, services));
         return;
     }
     askImportPlugins(filePath, services,
                      std::make_shared<std::vector<GroupPlugins::FileFormat>>(importFormatsFor(filePath, services)), 0,
                      std::move(done));
+}
+
+void AlarmGroup::createAlarmGroupFromImportedFileLater(const std::string& filePath, GroupServices& services,
+                                                       std::function<void(std::shared_ptr<AlarmGroup>)> done) {
+    createAlarmGroupFromFileLater(filePath, services, [done = std::move(done)](std::shared_ptr<AlarmGroup> g) {
+        if (g && g->readOnly()) {
+            g.reset(); // as createAlarmGroupFromImportedFile
+        }
+        if (g) {
+            markImported(*g);
+        }
+        done(std::move(g));
+    });
 }
 
 void AlarmGroup::askImportPlugins(const std::string& filePath, GroupServices& services,
@@ -218,7 +231,6 @@ void AlarmGroup::askImportPlugins(const std::string& filePath, GroupServices& se
         plugin, "GetAlarmgroupFromFile", importRequest(filePath, services),
         [filePath, &services, formats = std::move(formats), next, done = std::move(done)](const std::string& reply) {
             if (auto g = fromImportAnswer(reply, services)) {
-                markImported(*g);
                 done(g);
             } else {
                 askImportPlugins(filePath, services, formats, next + 1, done);

@@ -85,9 +85,12 @@ public:
     /// As createAlarmGroupFromFile, marked as freshly imported and without a file of its own.
     static std::shared_ptr<AlarmGroup> createAlarmGroupFromImportedFile(const std::string& filePath,
                                                                         GroupServices& services);
-    /// As createAlarmGroupFromImportedFile, without waiting for a plug-in: a file of another format goes to
-    /// the import plug-ins in the background, one after the other, and `done` gets the group the first makes
-    /// (none when none does).
+    /// As createAlarmGroupFromFile, without waiting for a plug-in: a file of another format goes to the import
+    /// plug-ins in the background, one after the other, and `done` gets the group the first makes (none when
+    /// none does).
+    static void createAlarmGroupFromFileLater(const std::string& filePath, GroupServices& services,
+                                              std::function<void(std::shared_ptr<AlarmGroup>)> done);
+    /// As createAlarmGroupFromImportedFile, in the same way.
     static void createAlarmGroupFromImportedFileLater(const std::string& filePath, GroupServices& services,
                                                       std::function<void(std::shared_ptr<AlarmGroup>)> done);
 

@@ -74,20 +74,17 @@ bool AlarmGroupCollection::loadAlarmGroups() {
         m_services.messages.msgBox(mainText(textFolderMissing) + "\n" + m_services.alarmGroupFolder, styleExclamation);
         return false;
     }
-    const Vector<AlarmGroup> loaded = readFolder(false);
+    const Vector<AlarmGroup> loaded = readFolder();
     alarmGroups.addVector(loaded);
     report(alarmGroups, kindLoaded);
     tellLoadProblems(loaded);
     return true;
 }
 
-Vector<AlarmGroup> AlarmGroupCollection::readFolder(bool foreignOnly) {
+Vector<AlarmGroup> AlarmGroupCollection::readFolder() {
     m_fileWriter.waitUntilDone(); // the files as last saved, not as they were before
     Vector<AlarmGroup> loaded;
     for (const std::string& name : groupFileNames(m_services.alarmGroupFolder)) {
-        if (foreignOnly && endsWith(name, ".agx")) {
-            continue;
-        }
         const std::string filePath = m_services.alarmGroupFolder + "/" + name;
         auto group = AlarmGroup::createAlarmGroupFromFile(filePath, m_services);
         if (!group) {
@@ -109,10 +106,24 @@ void AlarmGroupCollection::loadForeignGroupFiles() {
     if (!folderExists()) {
         return;
     }
-    const Vector<AlarmGroup> loaded = readFolder(true);
-    if (loaded.numberOfElements() > 0) {
-        alarmGroups.addVector(loaded);
-        report(loaded, kindAdded);
+    m_fileWriter.waitUntilDone();
+    for (const std::string& name : groupFileNames(m_services.alarmGroupFolder)) {
+        if (endsWith(name, ".agx")) {
+            continue;
+        }
+        // Each file goes to the import plug-ins in the background: a slow one holds up no alarm.
+        const std::string filePath = m_services.alarmGroupFolder + "/" + name;
+        AlarmGroup::createAlarmGroupFromFileLater(filePath, m_services,
+                                                  [this, filePath](std::shared_ptr<AlarmGroup> g) {
+                                                      if (!g || !alarmGroups.addElement(g)) {
+                                                          return; // the file stays for another time
+                                                      }
+                                                      // Replaced by the ".agx" file the group gets at its next save.
+                                                      m_fileWriter.remove(filePath);
+                                                      g->path = "";
+                                                      g->setChanged();
+                                                      report(Vector<AlarmGroup>::createVectorWithObj(g, 1), kindAdded);
+                                                  });
     }
 }
 

@@ -54,7 +54,8 @@ public:
 
     bool loadAlarmGroups();
     /// Group files of other formats in the folder, read once the file plug-ins are known (they are found in
-    /// the background, after the ".agx" files are loaded).
+    /// the background, after the ".agx" files are loaded), each by its plug-ins in the background and
+    /// reported added when its answer comes.
     void loadForeignGroupFiles();
     void unloadAllAlarmGroups(bool initial);
     bool reloadAlarmGroups();
@@ -156,8 +157,8 @@ private:
     [[nodiscard]] bool fileNameTaken(const std::string& storedPath, const std::string& folder) const;
     /// Gives a group without a file the first free name in the folder.
     void nameGroupFile(AlarmGroup& group);
-    /// The groups of the folder's files (only those of other formats with `foreignOnly`).
-    Vector<AlarmGroup> readFolder(bool foreignOnly);
+    /// The groups of the folder's files.
+    Vector<AlarmGroup> readFolder();
     /// One message for the files that could not be read whole, one for those whose text was repaired.
     void tellLoadProblems(const Vector<AlarmGroup>& loaded);
     void report(const Vector<AlarmGroup>& groups, std::int16_t kinds) { m_listener->groupsChanged(groups, kinds); }

@@ -271,6 +271,27 @@ TEST_F(AlarmGroupCollectionTest, FilesOfOtherFormatsAreImportedInTheBackgroundOn
     EXPECT_EQ(listener.reports.back().count, 1);
 }
 
+TEST_F(AlarmGroupCollectionTest, ForeignFilesOfTheFolderAreReadByTheirPluginsInTheBackground) {
+    folder.write("usg_0.agx", group("Home"));
+    folder.write("usg_1.ics", "BEGIN:VCALENDAR");
+    folder.write("usg_2.xyz", "no plug-in reads this");
+    ASSERT_TRUE(groups.loadAlarmGroups());
+    plugins.imports = {{"HalvikaICal*Import", "*.ics"}};
+    plugins.replies[{"HalvikaICal*Import", "GetAlarmgroupFromFile"}] = "<reply><algr><name>Cal</name></algr></reply>";
+    plugins.deferCalls = true;
+    groups.loadForeignGroupFiles();
+    EXPECT_EQ(names(), std::vector<std::string>{"Home"}); // nothing waited for the plug-in
+    ASSERT_EQ(plugins.deferred.size(), 1u);
+    plugins.deferred.front()();
+    EXPECT_EQ(names(), (std::vector<std::string>{"Home", "Cal"}));
+    EXPECT_EQ(groups.alarmGroups.elementAt(1)->path, "");
+    EXPECT_TRUE(groups.alarmGroups.elementAt(1)->getChanged()); // saved as an ".agx" file at the next save
+    EXPECT_EQ(listener.reports.back().kinds, kindAdded);
+    ASSERT_TRUE(groups.fileWriter().waitUntilDone());
+    EXPECT_FALSE(exists("usg_1.ics"));
+    EXPECT_TRUE(exists("usg_2.xyz")); // what no plug-in read stays
+}
+
 TEST_F(AlarmGroupCollectionTest, GroupsHandedToTheWriterTogetherGetFileNamesOfTheirOwnAndAreWrittenWhole) {
     folder.write("usg_0.agx", group("Zero"));
     ASSERT_TRUE(groups.loadAlarmGroups());
