@@ -404,13 +404,16 @@ bool AlarmGroupCollection::importAlarmGroupsFromPlugin(const std::string& plugin
     if (m_services.plugins == nullptr) {
         return true;
     }
-    const XMLNodePtr reply = XMLNode::createFromXML(
-        m_services.plugins->call(plugin, "GetAlarmgroups", m_services.plugins->languageElement()));
-    const XMLNodePtr groups = reply->getNode("alarmgroups");
-    if (groups->getNumberOfNodesWithName("algr") > 0) {
-        auto group = AlarmGroup::createFromXML(groups->getNode("algr")->toString(), m_services);
-        static_cast<void>(addGroupCommand(group)); // a full collection takes no more, as with files
-    }
+    // In the background: the group comes with the plug-in's answer, and a slow plug-in holds up no alarm.
+    m_services.plugins->callLater(
+        plugin, "GetAlarmgroups", m_services.plugins->languageElement(), [this](const std::string& answer) {
+            const XMLNodePtr groups = XMLNode::createFromXML(answer)->getNode("alarmgroups");
+            if (groups->getNumberOfNodesWithName("algr") > 0) {
+                // A full collection takes no more, as with files.
+                static_cast<void>(
+                    addGroupCommand(AlarmGroup::createFromXML(groups->getNode("algr")->toString(), m_services)));
+            }
+        });
     return true;
 }
 
@@ -429,8 +432,10 @@ bool AlarmGroupCollection::exportAlarmGroupFile(const std::shared_ptr<AlarmGroup
 bool AlarmGroupCollection::exportAlarmGroupToPlugin(const std::string& plugin,
                                                     const std::shared_ptr<AlarmGroup>& group) {
     if (m_services.plugins != nullptr) {
-        m_services.plugins->call(plugin, "SetAlarmGroups",
-                                 m_services.plugins->languageElement() + group->toXML()->toString());
+        // The group as it is now goes out in the background; its answer says nothing the user is told.
+        m_services.plugins->callLater(plugin, "SetAlarmGroups",
+                                      m_services.plugins->languageElement() + group->toXML()->toString(),
+                                      [](const std::string&) {});
     }
     return true;
 }

@@ -155,10 +155,27 @@ TEST_F(AlarmGroupCollectionTest, CollectionsImportAndExport) {
 TEST_F(AlarmGroupCollectionTest, PluginImportTakesOnlyTheFirstGroup) {
     plugins.replies[{"HalvikaWeb*Import", "GetAlarmgroups"}] =
         "<r><alarmgroups>" + group("One") + group("Two") + group("Three") + "</alarmgroups></r>";
+    plugins.deferCalls = true;
     EXPECT_TRUE(groups.importAlarmGroupsFromPlugin("HalvikaWeb*Import"));
+    EXPECT_TRUE(names().empty()); // the plug-in is not waited for
+    ASSERT_EQ(plugins.deferred.size(), 1u);
+    plugins.deferred.front()();
+    plugins.deferred.clear();
+    plugins.deferCalls = false;
     EXPECT_EQ(names(), std::vector<std::string>{"One"});
+    EXPECT_EQ(listener.reports.back().kinds, kindAdded);
     EXPECT_TRUE(groups.importAlarmGroupsFromPlugin("HalvikaBroken*Import")); // empty reply: nothing, still success
     EXPECT_EQ(groups.alarmGroups.numberOfElements(), 1);
+
+    // An export goes out in the background with the group as it was when asked.
+    plugins.deferCalls = true;
+    const auto one = groups.alarmGroups.elementAt(0);
+    EXPECT_TRUE(groups.exportToPluginCommand("HalvikaWeb*Export", one));
+    one->name = "Renamed meanwhile";
+    ASSERT_EQ(plugins.deferred.size(), 1u);
+    plugins.deferred.front()();
+    EXPECT_EQ(plugins.calls.back().method, "SetAlarmGroups");
+    EXPECT_NE(plugins.calls.back().parameters.find("<name>One</name>"), std::string::npos);
 }
 
 TEST_F(AlarmGroupCollectionTest, ASynchronisationWithWorkLeftIsFollowedByAnotherButNotWithoutEnd) {
