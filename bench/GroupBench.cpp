@@ -74,14 +74,18 @@ void loadFolderOf100GroupsOf200Alarms(benchmark::State& state) {
     }
 }
 
+/// A change that does not make the file grow from one iteration to the next.
+void changeOneAlarm(AlarmGroup& group) {
+    group.elementAt(7)->name = group.elementAt(7)->name.back() == '!' ? "Alarm 7" : "Alarm 7!";
+    group.setChanged();
+}
+
 void saveOneChangedGroupAmong100(benchmark::State& state) {
     Program program;
     program.groups.loadAlarmGroups();
     const auto group = program.groups.alarmGroups.elementAt(42);
     for (auto _ : state) {
-        // A change that does not make the file grow from one iteration to the next.
-        group->elementAt(7)->name = group->elementAt(7)->name.back() == '!' ? "Alarm 7" : "Alarm 7!";
-        group->setChanged();
+        changeOneAlarm(*group);
         if (!program.groups.saveAlarmGroups(false)) {
             state.SkipWithError("save failed");
         }
@@ -95,8 +99,7 @@ void queueOneChangedGroupAmong100(benchmark::State& state) {
     program.groups.loadAlarmGroups();
     const auto group = program.groups.alarmGroups.elementAt(42);
     for (auto _ : state) {
-        group->elementAt(7)->name = group->elementAt(7)->name.back() == '!' ? "Alarm 7" : "Alarm 7!";
-        group->setChanged();
+        changeOneAlarm(*group);
         program.groups.queueChangedGroups();
         state.PauseTiming();
         program.groups.fileWriter().waitUntilDone();
