@@ -131,7 +131,8 @@ XMLNodePtr Alarm::toXML(std::string_view tag) const {
         x->addInteger("lsu", lastSnoozeUnit);
         x->addInteger("lsat", lastSnoozeAddTo);
     }
-    if (!syncId.empty()) {
+    // Judged on the text as written, so that an identity the file cannot carry reads back as none.
+    if (!XMLNode::writesAsEmpty(syncId)) {
         x->addString("suid", syncId);
         x->addString("smod", std::to_string(syncModified));
     }

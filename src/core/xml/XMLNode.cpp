@@ -6,6 +6,7 @@
 #include "xml/NodeArena.h"
 #include "xml/XMLParser.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -21,6 +22,11 @@ template <typename T, typename Parse> T convertOr(const std::pmr::string* text, 
         return *value;
     }
     return def;
+}
+
+// A control character XML 1.0 cannot hold, not even as a reference: the writer leaves it out.
+constexpr bool isLeftOut(char c) {
+    return static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r';
 }
 
 } // namespace
@@ -428,13 +434,17 @@ std::string XMLNode::stringToXMLString(std::string_view text) {
     return out;
 }
 
+bool XMLNode::writesAsEmpty(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), isLeftOut);
+}
+
 void XMLNode::appendEscaped(std::string& out, std::string_view text) {
     // The characters written otherwise: the five markup characters, and the control characters XML 1.0
     // cannot hold, not even as references (they are left out, so that every reader can read the file).
     static constexpr auto special = [] {
         std::array<bool, 256> table{};
         for (int c = 0; c < 0x20; ++c) {
-            table[static_cast<std::size_t>(c)] = c != '\t' && c != '\n' && c != '\r';
+            table[static_cast<std::size_t>(c)] = isLeftOut(static_cast<char>(c));
         }
         for (const char c : {'&', '<', '>', '"', '\''}) {
             table[static_cast<unsigned char>(c)] = true;

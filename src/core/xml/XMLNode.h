@@ -121,6 +121,8 @@ public:
     static std::string stringToXMLString(std::string_view text);
     /// Appends the escaped text to `out`.
     static void appendEscaped(std::string& out, std::string_view text);
+    /// True when nothing of `text` would be written: it is empty or only holds characters XML cannot carry.
+    static bool writesAsEmpty(std::string_view text);
     /// Failure flag; on failure `content` is left unchanged.
     static FailureFlag getFile(const std::string& path, std::string& content);
     /// Failure flag; the file is replaced whole or, on failure, left as it was.

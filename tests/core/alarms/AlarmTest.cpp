@@ -88,6 +88,13 @@ TEST(Alarm, ElementChildOrderAndConditionalChildren) {
     back = Alarm::createFromXML(*synced, nullptr);
     EXPECT_EQ(back->syncId, "c152a45f@halvika");
     EXPECT_EQ(back->syncModified, 1'900'000'000); // beyond 2038 as well
+
+    // An identity of characters a file cannot carry is written as none, so the text reads back as itself.
+    a->syncId = "\x11";
+    const std::string unwritable = a->toXML("alrm")->toString();
+    EXPECT_EQ(unwritable.find("suid"), std::string::npos);
+    EXPECT_EQ(Alarm::createFromXML(*XMLNode::createFromXML(unwritable), nullptr)->toXML("alrm")->toString(),
+              unwritable);
 }
 
 TEST(Alarm, RoundTripKeepsEveryStoredField) {
