@@ -313,7 +313,9 @@ int CliCommands::import(const std::vector<std::string>& args, std::ostream& out,
         }
     }
     Collection c(err, folder);
-    const bool imported = c.groups.importAlarmGroupFiles(files);
+    bool imported = false;
+    c.groups.importAlarmGroupFiles(files, [&imported](bool ok) { imported = ok; });
+    c.plugins.waitForCalls();
     int saved = 0;
     for (int i = 0; i < c.groups.alarmGroups.numberOfElements(); ++i) {
         const auto group = c.groups.alarmGroups.elementAt(i);
@@ -355,6 +357,7 @@ int CliCommands::exportCollection(const std::vector<std::string>& args, std::ost
     if (!c.groups.loadAlarmGroups()) {
         return exitUsage;
     }
+    c.plugins.waitForCalls(); // the folder's files of other formats, read by their plug-ins
     if (!c.groups.exportAlarmGroupCollection(c.groups.alarmGroups, file)) {
         err << "halvika-cli: cannot write " << file << "\n";
         return exitUsage;

@@ -1,6 +1,7 @@
 // HalvikaTest.plugin: a plug-in program offering every plug-in type, for tests of the host. Its settings file
 // "HalvikaTest.mode" beside it chooses how it behaves: normal, nosuccess, failure, falsesuccess, garbage,
-// huge, hang, crash, exit3, keeprunning, inactive. Every request is appended to "HalvikaTest.log" beside it.
+// huge, hang, hangafterlist (hangs on all but the plug-in list), crash, exit3, keeprunning, inactive. Every
+// request is appended to "HalvikaTest.log" beside it.
 #include "xml/XMLNode.h"
 
 #include <chrono>
@@ -136,6 +137,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     const std::string method = envelope->getString("method");
+    if (mode == "hangafterlist" && method != "GetPlugIns") {
+        std::this_thread::sleep_for(std::chrono::hours(1));
+    }
     std::string reply;
     if (mode == "garbage") {
         reply = "<<< &&& this is not a reply";

@@ -173,7 +173,11 @@ TEST_F(PluginWindowsTest, ImportAndExportDialogsOfferTheFilePluginsFormats) {
     lists.exportSelectedGroups();
     ASSERT_EQ(dialogs.fileRequests().size(), 2u);
     EXPECT_EQ(dialogs.fileRequests()[1].filter, "Halvika alarm groups (*.agx)|*.agx|Test files (*.tst)|*.tst");
+    // Written by the plug-in in the background as well.
+    EXPECT_TRUE(core.plugins().callsInFlight());
+    core.plugins().waitForCalls();
     EXPECT_NE(log().find("<method>SaveAlarmgroupToFile</method>"), std::string::npos);
+    EXPECT_FALSE(core.groups().alarmGroups.elementAt(0)->changedSinceImport);
 }
 
 } // namespace

@@ -149,15 +149,17 @@ std::shared_ptr<AlarmGroup> AlarmGroup::createAlarmGroupFromFile(const std::stri
     return nullptr;
 }
 
+std::vector<GroupPlugins::FileFormat> AlarmGroup::formatsFor(const std::string& filePath,
+                                                             std::vector<GroupPlugins::FileFormat> offered) {
+    std::erase_if(offered, [&filePath](const GroupPlugins::FileFormat& format) {
+        return format.extensions.find("*" + extensionOf(filePath)) == std::string::npos;
+    });
+    return offered;
+}
+
 std::vector<GroupPlugins::FileFormat> AlarmGroup::importFormatsFor(const std::string& filePath,
                                                                    GroupServices& services) {
-    std::vector<GroupPlugins::FileFormat> formats;
-    for (const auto& format : services.plugins->importFormats()) {
-        if (format.extensions.find("*" + extensionOf(filePath)) != std::string::npos) {
-            formats.push_back(format);
-        }
-    }
-    return formats;
+    return formatsFor(filePath, services.plugins->importFormats());
 }
 
 std::string AlarmGroup::importRequest(const std::string& filePath, GroupServices& services) {
@@ -176,22 +178,19 @@ std::shared_ptr<AlarmGroup> AlarmGroup::fromImportAnswer(const std::string& repl
     return g;
 }
 
-void AlarmGroup::markImported(AlarmGroup& group) {
-    group.changedSinceImport = false;
-    group.changed = true;
-    group.path = "";
+std::shared_ptr<AlarmGroup> AlarmGroup::asImported(std::shared_ptr<AlarmGroup> group) {
+    if (!group || group->readOnly()) {
+        return nullptr; // an import that cannot be read whole is not an import
+    }
+    group->changedSinceImport = false;
+    group->changed = true;
+    group->path = "";
+    return group;
 }
 
 std::shared_ptr<AlarmGroup> AlarmGroup::createAlarmGroupFromImportedFile(const std::string& filePath,
                                                                          GroupServices& services) {
-    auto g = createAlarmGroupFromFile(filePath, services);
-    if (g && g->readOnly()) {
-        return nullptr; // an import that cannot be read whole is not an import
-    }
-    if (g) {
-        markImported(*g);
-    }
-    return g;
+    return asImported(createAlarmGroupFromFile(filePath, services));
 }
 
 void AlarmGroup::createAlarmGroupFromFileLater(const std::string& filePath, GroupServices& services,
@@ -209,13 +208,7 @@ void AlarmGroup::createAlarmGroupFromFileLater(const std::string& filePath, Grou
 void AlarmGroup::createAlarmGroupFromImportedFileLater(const std::string& filePath, GroupServices& services,
                                                        std::function<void(std::shared_ptr<AlarmGroup>)> done) {
     createAlarmGroupFromFileLater(filePath, services, [done = std::move(done)](std::shared_ptr<AlarmGroup> g) {
-        if (g && g->readOnly()) {
-            g.reset(); // as createAlarmGroupFromImportedFile
-        }
-        if (g) {
-            markImported(*g);
-        }
-        done(std::move(g));
+        done(asImported(std::move(g)));
     });
 }
 
@@ -250,18 +243,9 @@ bool AlarmGroup::save(const std::string& filePath, bool manual, GroupServices& s
         services.messages.msgBox(services.texts.getText("AlarmGroup", textExportedThroughPlugin),
                                  Dialogs::styleExclamation);
         if (services.plugins != nullptr) {
-            const std::string group = toXML()->toString();
-            for (const auto& format : services.plugins->exportFormats()) {
-                if (format.extensions.find("*" + extension) == std::string::npos) {
-                    continue;
-                }
-                const std::string reply =
-                    services.plugins->call(format.plugin, "SaveAlarmgroupToFile",
-                                           services.plugins->languageElement() + "<path>" +
-                                               XMLNode::stringToXMLString(filePath) + "</path>" + group);
-                const XMLNodePtr answer = XMLNode::createFromXML(reply);
-                showPluginNotes(*answer, services);
-                if (answer->getNumberOfNodesWithName("success") > 0) {
+            const std::string request = exportRequest(filePath, services);
+            for (const auto& format : formatsFor(filePath, services.plugins->exportFormats())) {
+                if (exportSucceeded(services.plugins->call(format.plugin, "SaveAlarmgroupToFile", request), services)) {
                     ok = true;
                     break;
                 }
@@ -269,14 +253,67 @@ bool AlarmGroup::save(const std::string& filePath, bool manual, GroupServices& s
         }
     }
     if (ok) {
-        if (manual) {
-            changedSinceImport = false;
-        } else {
-            // Only the group's own mark: an alarm's mark goes only when it is read from its file again.
-            changed = false;
-        }
+        savedAs(manual);
     }
     return ok;
+}
+
+void AlarmGroup::exportLater(const std::string& filePath, GroupServices& services, std::function<void(bool)> done) {
+    const std::string extension = extensionOf(filePath);
+    if (extension == ".agx" || extension.empty() || unsendable(filePath) || services.plugins == nullptr) {
+        done(save(filePath, true, services));
+        return;
+    }
+    services.messages.msgBox(services.texts.getText("AlarmGroup", textExportedThroughPlugin),
+                             Dialogs::styleExclamation);
+    // The group's text as it is now; a change made while the plug-ins work goes with the next export.
+    const std::string request = exportRequest(filePath, services);
+    askExportPlugins(weak_from_this(), request, services,
+                     std::make_shared<std::vector<GroupPlugins::FileFormat>>(
+                         formatsFor(filePath, services.plugins->exportFormats())),
+                     0, std::move(done));
+}
+
+std::string AlarmGroup::exportRequest(const std::string& filePath, GroupServices& services) const {
+    return services.plugins->languageElement() + "<path>" + XMLNode::stringToXMLString(filePath) + "</path>" +
+           toXML()->toString();
+}
+
+bool AlarmGroup::exportSucceeded(const std::string& reply, GroupServices& services) {
+    const XMLNodePtr answer = XMLNode::createFromXML(reply);
+    showPluginNotes(*answer, services);
+    return answer->getNumberOfNodesWithName("success") > 0;
+}
+
+void AlarmGroup::askExportPlugins(std::weak_ptr<AlarmGroup> group, const std::string& request, GroupServices& services,
+                                  std::shared_ptr<std::vector<GroupPlugins::FileFormat>> formats, std::size_t next,
+                                  std::function<void(bool)> done) {
+    if (next >= formats->size()) {
+        done(false);
+        return;
+    }
+    const std::string plugin = (*formats)[next].plugin;
+    services.plugins->callLater(plugin, "SaveAlarmgroupToFile", request,
+                                [group = std::move(group), request, &services, formats = std::move(formats), next,
+                                 done = std::move(done)](const std::string& reply) {
+                                    if (!exportSucceeded(reply, services)) {
+                                        askExportPlugins(group, request, services, formats, next + 1, done);
+                                        return;
+                                    }
+                                    if (const auto exported = group.lock()) {
+                                        exported->savedAs(true);
+                                    }
+                                    done(true);
+                                });
+}
+
+void AlarmGroup::savedAs(bool manual) {
+    if (manual) {
+        changedSinceImport = false;
+    } else {
+        // Only the group's own mark: an alarm's mark goes only when it is read from its file again.
+        changed = false;
+    }
 }
 
 std::string AlarmGroup::synchronizeRequest(GroupServices& services) const {

@@ -98,6 +98,10 @@ public:
     /// for it (an export). False on failure, with the change flags as they were.
     [[nodiscard]] bool save(const std::string& filePath, bool manual, GroupServices& services,
                             std::string* reason = nullptr);
+    /// save(filePath, true) for an export the user asked for, without waiting for a plug-in: a file of another
+    /// format goes to the export plug-ins in the background, one after the other until one succeeds, and
+    /// `done` is told whether one did.
+    void exportLater(const std::string& filePath, GroupServices& services, std::function<void(bool)> done);
     /// Brings a synchronised group up to date through its plug-in, waiting for its answer.
     [[nodiscard]] bool synchronize(GroupServices& services);
     /// The same in the background: the answer is taken when it comes (then `applied` is called), unless the
@@ -125,13 +129,24 @@ public:
     static std::string storedPath(const std::string& filePath, const std::string& folder);
 
 private:
-    /// The import plug-ins whose extensions hold the file's.
+    /// The offered formats whose extensions hold the file's.
+    static std::vector<GroupPlugins::FileFormat> formatsFor(const std::string& filePath,
+                                                            std::vector<GroupPlugins::FileFormat> offered);
     static std::vector<GroupPlugins::FileFormat> importFormatsFor(const std::string& filePath, GroupServices& services);
+    std::string exportRequest(const std::string& filePath, GroupServices& services) const;
+    /// Whether an export plug-in's answer tells success; its notes are shown.
+    static bool exportSucceeded(const std::string& reply, GroupServices& services);
+    static void askExportPlugins(std::weak_ptr<AlarmGroup> group, const std::string& request, GroupServices& services,
+                                 std::shared_ptr<std::vector<GroupPlugins::FileFormat>> formats, std::size_t next,
+                                 std::function<void(bool)> done);
+    /// The change marks after a save: the import mark for an export the user asked for, the group's own else.
+    void savedAs(bool manual);
     static std::string importRequest(const std::string& filePath, GroupServices& services);
     /// The group of an import plug-in's answer, its notes shown; none when it holds no group.
     static std::shared_ptr<AlarmGroup> fromImportAnswer(const std::string& reply, GroupServices& services);
-    /// Marked as freshly imported, without a file of its own.
-    static void markImported(AlarmGroup& group);
+    /// The group marked as freshly imported, without a file of its own; none for none, or for a group that
+    /// could not be read whole.
+    static std::shared_ptr<AlarmGroup> asImported(std::shared_ptr<AlarmGroup> group);
     static void askImportPlugins(const std::string& filePath, GroupServices& services,
                                  std::shared_ptr<std::vector<GroupPlugins::FileFormat>> formats, std::size_t next,
                                  std::function<void(std::shared_ptr<AlarmGroup>)> done);

@@ -78,6 +78,7 @@ bool AlarmGroupCollection::loadAlarmGroups() {
     alarmGroups.addVector(loaded);
     report(alarmGroups, kindLoaded);
     tellLoadProblems(loaded);
+    loadForeignGroupFiles();
     return true;
 }
 
@@ -85,19 +86,12 @@ Vector<AlarmGroup> AlarmGroupCollection::readFolder() {
     m_fileWriter.waitUntilDone(); // the files as last saved, not as they were before
     Vector<AlarmGroup> loaded;
     for (const std::string& name : groupFileNames(m_services.alarmGroupFolder)) {
-        const std::string filePath = m_services.alarmGroupFolder + "/" + name;
-        auto group = AlarmGroup::createAlarmGroupFromFile(filePath, m_services);
-        if (!group) {
-            continue;
-        }
         if (!endsWith(name, ".agx")) {
-            // An imported foreign file is replaced by the ".agx" file the group gets at its next save.
-            std::error_code ignored;
-            fs::remove(filePath, ignored);
-            group->path = "";
-            group->setChanged();
+            continue; // read by their plug-ins, in the background
         }
-        loaded.addElement(group);
+        if (auto group = AlarmGroup::createAlarmGroupFromFile(m_services.alarmGroupFolder + "/" + name, m_services)) {
+            loaded.addElement(group);
+        }
     }
     return loaded;
 }
@@ -106,15 +100,16 @@ void AlarmGroupCollection::loadForeignGroupFiles() {
     if (!folderExists()) {
         return;
     }
-    m_fileWriter.waitUntilDone();
     for (const std::string& name : groupFileNames(m_services.alarmGroupFolder)) {
-        if (endsWith(name, ".agx")) {
+        const std::string filePath = m_services.alarmGroupFolder + "/" + name;
+        // A file whose plug-ins are still reading it (a reload while they are) is not read twice.
+        if (endsWith(name, ".agx") || !m_foreignFilesBeingRead.insert(filePath).second) {
             continue;
         }
         // Each file goes to the import plug-ins in the background: a slow one holds up no alarm.
-        const std::string filePath = m_services.alarmGroupFolder + "/" + name;
         AlarmGroup::createAlarmGroupFromFileLater(filePath, m_services,
                                                   [this, filePath](std::shared_ptr<AlarmGroup> g) {
+                                                      m_foreignFilesBeingRead.erase(filePath);
                                                       if (!g || !alarmGroups.addElement(g)) {
                                                           return; // the file stays for another time
                                                       }
@@ -360,25 +355,45 @@ void AlarmGroupCollection::nameGroupFile(AlarmGroup& group) {
     }
 }
 
-bool AlarmGroupCollection::importAlarmGroupFiles(const std::vector<std::string>& paths) {
-    bool ok = true;
-    Vector<AlarmGroup> added;
+void AlarmGroupCollection::importAlarmGroupFiles(const std::vector<std::string>& paths,
+                                                 std::function<void(bool)> done) {
+    struct Import {
+        int waiting = 1;
+        bool ok = true;
+        Vector<AlarmGroup> added;
+        std::function<void(bool)> done;
+    };
+    auto import = std::make_shared<Import>();
+    import->done = std::move(done);
+    // Counted from one, so that answers given at once (a collection, an ".agx" file) do not end it early.
+    const auto finishOne = [this, import] {
+        if (--import->waiting > 0) {
+            return;
+        }
+        if (import->added.numberOfElements() > 0) {
+            report(import->added, kindAdded);
+        }
+        if (import->done) {
+            import->done(import->ok);
+        }
+    };
     for (const std::string& filePath : paths) {
         if (endsWith(filePath, ".agc")) {
-            ok = importAlarmGroupCollection(filePath) && ok;
+            import->ok = importAlarmGroupCollection(filePath) && import->ok;
             continue;
         }
-        auto group = AlarmGroup::createAlarmGroupFromImportedFile(filePath, m_services);
-        if (group && alarmGroups.addElement(group)) {
-            added.addElement(group);
-        } else {
-            ok = false;
-        }
+        ++import->waiting;
+        AlarmGroup::createAlarmGroupFromImportedFileLater(filePath, m_services,
+                                                          [this, import, finishOne](std::shared_ptr<AlarmGroup> group) {
+                                                              if (group && alarmGroups.addElement(group)) {
+                                                                  import->added.addElement(group);
+                                                              } else {
+                                                                  import->ok = false;
+                                                              }
+                                                              finishOne();
+                                                          });
     }
-    if (added.numberOfElements() > 0) {
-        report(added, kindAdded);
-    }
-    return ok;
+    finishOne();
 }
 
 bool AlarmGroupCollection::importAlarmGroupCollection(const std::string& filePath) {
@@ -513,54 +528,26 @@ std::string AlarmGroupCollection::makeFileName(const std::string& text) {
 }
 
 void AlarmGroupCollection::importFilesCommand(const std::vector<std::string>& paths, std::function<void(bool)> done) {
-    struct Import {
-        int waiting = 1;
-        bool ok = true;
-        Vector<AlarmGroup> added;
-        std::function<void(bool)> done;
-    };
-    auto import = std::make_shared<Import>();
-    import->done = std::move(done);
-    // Counted from one, so that answers given at once (a collection, an ".agx" file) do not end it early.
-    const auto finishOne = [this, import] {
-        if (--import->waiting > 0) {
-            return;
-        }
-        if (import->added.numberOfElements() > 0) {
-            report(import->added, kindAdded);
-        }
-        if (!import->ok) {
+    importAlarmGroupFiles(paths, [this, done = std::move(done)](bool ok) {
+        if (!ok) {
             m_services.messages.msgBox(mainText(textImportFailed), styleExclamation);
         }
-        if (import->done) {
-            import->done(import->ok);
+        if (done) {
+            done(ok);
         }
-    };
-    for (const std::string& filePath : paths) {
-        if (endsWith(filePath, ".agc")) {
-            import->ok = importAlarmGroupCollection(filePath) && import->ok;
-            continue;
-        }
-        ++import->waiting;
-        AlarmGroup::createAlarmGroupFromImportedFileLater(filePath, m_services,
-                                                          [this, import, finishOne](std::shared_ptr<AlarmGroup> group) {
-                                                              if (group && alarmGroups.addElement(group)) {
-                                                                  import->added.addElement(group);
-                                                              } else {
-                                                                  import->ok = false;
-                                                              }
-                                                              finishOne();
-                                                          });
-    }
-    finishOne();
+    });
 }
 
-bool AlarmGroupCollection::exportFileCommand(const std::shared_ptr<AlarmGroup>& group, const std::string& filePath) {
-    if (exportAlarmGroupFile(group, filePath)) {
-        return true;
-    }
-    m_services.messages.msgBox(mainText(textExportFailed) + " " + filePath, styleExclamation);
-    return false;
+void AlarmGroupCollection::exportFileCommand(const std::shared_ptr<AlarmGroup>& group, const std::string& filePath,
+                                             std::function<void(bool)> done) {
+    group->exportLater(filePath, m_services, [this, filePath, done = std::move(done)](bool ok) {
+        if (!ok) {
+            m_services.messages.msgBox(mainText(textExportFailed) + " " + filePath, styleExclamation);
+        }
+        if (done) {
+            done(ok);
+        }
+    });
 }
 
 bool AlarmGroupCollection::exportToPluginCommand(const std::string& plugin, const std::shared_ptr<AlarmGroup>& group) {

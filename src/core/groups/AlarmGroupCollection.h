@@ -10,6 +10,7 @@
 #include "xml/XMLNode.h"
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -52,10 +53,11 @@ public:
     XMLNodePtr ClipboardAlarms = XMLNode::Create("cb");
     std::shared_ptr<AlarmGroup> ClipboardParentAg;
 
+    /// Reads the folder's ".agx" files, then hands its files of other formats to loadForeignGroupFiles.
     bool loadAlarmGroups();
-    /// Group files of other formats in the folder, read once the file plug-ins are known (they are found in
-    /// the background, after the ".agx" files are loaded), each by its plug-ins in the background and
-    /// reported added when its answer comes.
+    /// Group files of other formats in the folder, each read by its plug-ins in the background and reported
+    /// added when its answer comes. At start the plug-ins are found after the ".agx" files are loaded, so
+    /// this is asked again once they are known.
     void loadForeignGroupFiles();
     void unloadAllAlarmGroups(bool initial);
     bool reloadAlarmGroups();
@@ -90,7 +92,9 @@ public:
     bool orderShownGroups(const Vector<AlarmGroup>& shown);
     /// Whether the alarm still belongs to a loaded group (not deleted, cut or unloaded since it was found).
     [[nodiscard]] bool isLoaded(const Alarm& alarm) const;
-    bool importAlarmGroupFiles(const std::vector<std::string>& paths);
+    /// Files of other formats go to the import plug-ins in the background (a slow one holds up no alarm); the
+    /// new groups are reported, and `done` told whether every file gave one, once the last has answered.
+    void importAlarmGroupFiles(const std::vector<std::string>& paths, std::function<void(bool)> done);
     bool importAlarmGroupCollection(const std::string& filePath);
     bool importAlarmGroupsFromPlugin(const std::string& plugin);
     bool exportAlarmGroupFile(const std::shared_ptr<AlarmGroup>& group, const std::string& filePath);
@@ -106,12 +110,12 @@ public:
     static std::string makeFileName(const std::string& text);
 
     // The main window's group commands, with their questions and messages.
-    /// Imports the chosen files; text 211 when any gave no group. Files of other formats go to the import
-    /// plug-ins in the background (a slow one holds up no alarm); the new groups are reported, and `done` told
-    /// whether every file gave one, once the last has answered.
+    /// importAlarmGroupFiles, with text 211 when any file gave no group.
     void importFilesCommand(const std::vector<std::string>& paths, std::function<void(bool)> done = {});
-    /// Exports one group; text 201 and the path on failure.
-    bool exportFileCommand(const std::shared_ptr<AlarmGroup>& group, const std::string& filePath);
+    /// Exports one group, through the export plug-ins in the background for a file of another format; text
+    /// 201 and the path on failure. `done` is told whether it succeeded.
+    void exportFileCommand(const std::shared_ptr<AlarmGroup>& group, const std::string& filePath,
+                           std::function<void(bool)> done = {});
     /// Text 216 with the group's name on failure.
     bool exportToPluginCommand(const std::string& plugin, const std::shared_ptr<AlarmGroup>& group);
     /// The proposed collection file name: text 221 with today's date.
@@ -167,6 +171,7 @@ private:
     ChangeListener* m_listener;
     FileWriteQueue m_fileWriter;
     std::string m_writeProblems;
+    std::set<std::string> m_foreignFilesBeingRead;
 };
 
 } // namespace halvika

@@ -360,9 +360,14 @@ void PluginHost::writeDescriptionCache() {
 }
 
 XMLNodePtr PluginHost::actionInfo(const std::string& identifier) {
+    // Learnt in the background with the descriptions. Until then (or when the plug-in never answered) the
+    // action is shown by its plug-in's name rather than asked for here, which would hold up the alarms.
     const auto known = m_actionInfos.find(identifier);
-    return XMLNode::createFromXML(
-        known != m_actionInfos.end() ? known->second : methodCall(identifier, "GetActionInfo", lang(), false));
+    return XMLNode::createFromXML(known != m_actionInfos.end()
+                                      ? known->second
+                                      : "<reply><shortdescription>" +
+                                            XMLNode::stringToXMLString(pluginName(identifier)) +
+                                            "</shortdescription></reply>");
 }
 
 std::string PluginHost::pluginName(const std::string& identifier) const {
@@ -592,12 +597,12 @@ std::string PluginHost::buildFileFilter(const std::string& filter, bool import) 
     auto& extensions = import ? m_importExtensions : m_exportExtensions;
     extensions.clear();
     for (const auto& id : m_lists[import ? FileImport : FileExport]) {
-        // Learnt in the background with the descriptions; asked here only when not known yet.
-        auto known = m_formatReplies.find(id);
+        // Learnt in the background with the descriptions. A plug-in not heard from yet offers nothing for now
+        // rather than being asked here, which would hold up the alarms.
+        const auto known = m_formatReplies.find(id);
         if (known == m_formatReplies.end()) {
-            known = m_formatReplies
-                        .emplace(id, methodCall(id, import ? "GetImpFileFormats" : "GetExpFileFormats", lang(), false))
-                        .first;
+            extensions.emplace_back();
+            continue;
         }
         const XMLNodePtr reply = XMLNode::createFromXML(known->second);
         result += "|" + reply->getString("filters", 0, "");
@@ -612,9 +617,7 @@ std::string PluginHost::buildFileFilter(const std::string& filter, bool import) 
 std::vector<GroupPlugins::FileFormat> PluginHost::fileFormats(bool import) {
     const auto& ids = m_lists[import ? FileImport : FileExport];
     const auto& extensions = import ? m_importExtensions : m_exportExtensions;
-    if (extensions.size() != ids.size()) {
-        buildFileFilter("", import);
-    }
+    buildFileFilter("", import); // formats learnt since the last time count as well
     std::vector<FileFormat> formats;
     for (std::size_t i = 0; i < ids.size() && i < extensions.size(); ++i) {
         formats.push_back({ids[i], extensions[i]});

@@ -97,7 +97,8 @@ public:
     bool showsWindow(const std::string& identifier, std::string_view which) const;
     const std::vector<std::string>& plugins(Type type) const { return m_lists[type]; }
     const std::vector<std::string>& actionDescriptions() const { return m_actionDescriptions; }
-    /// An action plug-in's "GetActionInfo" reply, learnt with the descriptions; asked now when not known.
+    /// An action plug-in's "GetActionInfo" reply, learnt with the descriptions; until then, its name as the
+    /// short description.
     XMLNodePtr actionInfo(const std::string& identifier);
 
     /// setActivePlugins in the background: the one message comes when every plug-in has answered.
@@ -124,7 +125,8 @@ public:
     /// Returns how many programs were changed.
     int setRegistered(bool registered);
 
-    /// The import or export file-dialog filter with each file plug-in's formats appended (the "#1" rule).
+    /// The import or export file-dialog filter with each file plug-in's formats appended (the "#1" rule); a
+    /// plug-in whose formats are not learnt yet offers none.
     std::string buildFileFilter(const std::string& filter, bool import);
 
     // GroupPlugins

@@ -449,7 +449,6 @@ void MainWindowLists::exportSelectedGroups() {
         if (file.empty()) {
             continue;
         }
-        const BusyCursor busy;
         m_core.groups().exportFileCommand(group, file);
     }
 }

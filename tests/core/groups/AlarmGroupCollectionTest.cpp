@@ -76,6 +76,7 @@ TEST_F(AlarmGroupCollectionTest, ForeignGroupFilesAreImportedAndReplaced) {
     folder.write("usg_0.agx", group("Zero"));
     ASSERT_TRUE(groups.loadAlarmGroups());
     EXPECT_EQ(names(), (std::vector<std::string>{"Zero", "Calendar"}));
+    ASSERT_TRUE(groups.fileWriter().waitUntilDone());
     EXPECT_FALSE(exists("usg_work.ics"));
     ASSERT_TRUE(groups.saveAlarmGroups(false));
     EXPECT_TRUE(exists("usg_1.agx"));
@@ -129,7 +130,9 @@ TEST_F(AlarmGroupCollectionTest, SavingAllHiddenGroupsAndFailures) {
 
 TEST_F(AlarmGroupCollectionTest, CollectionsImportAndExport) {
     folder.write("set.agc", "<whatever><algr><name>A</name></algr><other><name>B</name></other></whatever>");
-    ASSERT_TRUE(groups.importAlarmGroupFiles({folder.file("set.agc")}));
+    std::optional<bool> collected;
+    groups.importAlarmGroupFiles({folder.file("set.agc")}, [&collected](bool ok) { collected = ok; });
+    ASSERT_EQ(collected, true);
     EXPECT_EQ(names(), (std::vector<std::string>{"A", "B"}));
     EXPECT_EQ(groups.alarmGroups.elementAt(0)->path, "");
 
@@ -292,12 +295,20 @@ TEST_F(AlarmGroupCollectionTest, ForeignFilesOfTheFolderAreReadByTheirPluginsInT
     folder.write("usg_0.agx", group("Home"));
     folder.write("usg_1.ics", "BEGIN:VCALENDAR");
     folder.write("usg_2.xyz", "no plug-in reads this");
+    // At start the plug-ins are not known yet: the ".agx" files are read, the others wait for them.
     ASSERT_TRUE(groups.loadAlarmGroups());
+    EXPECT_EQ(names(), std::vector<std::string>{"Home"});
+    EXPECT_TRUE(plugins.calls.empty());
     plugins.imports = {{"HalvikaICal*Import", "*.ics"}};
     plugins.replies[{"HalvikaICal*Import", "GetAlarmgroupFromFile"}] = "<reply><algr><name>Cal</name></algr></reply>";
     plugins.deferCalls = true;
     groups.loadForeignGroupFiles();
     EXPECT_EQ(names(), std::vector<std::string>{"Home"}); // nothing waited for the plug-in
+    ASSERT_EQ(plugins.deferred.size(), 1u);
+    // A reload meanwhile neither waits for the plug-in nor hands it the file a second time.
+    ASSERT_TRUE(groups.reloadAlarmGroups());
+    groups.loadForeignGroupFiles();
+    EXPECT_EQ(names(), std::vector<std::string>{"Home"});
     ASSERT_EQ(plugins.deferred.size(), 1u);
     plugins.deferred.front()();
     EXPECT_EQ(names(), (std::vector<std::string>{"Home", "Cal"}));

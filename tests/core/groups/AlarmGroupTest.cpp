@@ -9,8 +9,11 @@
 #include "groups/GroupServices.h"
 #include "settings/ColourScheme.h"
 #include "settings/modTranslation.h"
+#include "text/TextFile.h"
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace halvika {
 namespace {
@@ -136,6 +139,44 @@ TEST_F(AlarmGroupTest, ExportThroughPluginsWarnsAndNeedsSuccess) {
     EXPECT_TRUE(g->save(home.file("out.ics"), true, services));
     EXPECT_FALSE(g->changedSinceImport);
     EXPECT_EQ(plugins.calls.back().parameters.rfind("<lang>en-us</lang><path>", 0), 0u);
+}
+
+TEST_F(AlarmGroupTest, AnExportThroughPluginsRunsInTheBackgroundOneAfterTheOther) {
+    auto g = AlarmGroup::createDefaultAlarmGroup(services);
+    g->name = "Before";
+    plugins.exports = {{"HalvikaICal*Export", "*.ics"}, {"HalvikaOther*Export", "*.ics;*.vcs"}};
+    plugins.replies[{"HalvikaICal*Export", "SaveAlarmgroupToFile"}] = "<r><error>Disk full</error></r>";
+    plugins.replies[{"HalvikaOther*Export", "SaveAlarmgroupToFile"}] = "<r><success/></r>";
+    plugins.deferCalls = true;
+    std::optional<bool> exported;
+    g->exportLater(home.file("out.ics"), services, [&exported](bool ok) { exported = ok; });
+    g->name = "Changed meanwhile";
+    // Warned at once; nothing waits for the first plug-in, which refuses, and its note is told.
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    ASSERT_EQ(plugins.deferred.size(), 1u);
+    EXPECT_FALSE(exported.has_value());
+    auto answer = std::move(plugins.deferred.front());
+    plugins.deferred.clear();
+    answer();
+    EXPECT_EQ(dialogs.shown().back().text, "Disk full");
+    EXPECT_FALSE(exported.has_value());
+    ASSERT_EQ(plugins.deferred.size(), 1u);
+    plugins.deferred.front()();
+    EXPECT_EQ(exported, true);
+    EXPECT_FALSE(g->changedSinceImport);
+    // Both plug-ins were sent the group as it was when the user asked.
+    ASSERT_EQ(plugins.calls.size(), 2u);
+    EXPECT_NE(plugins.calls[1].parameters.find("<name>Before</name>"), std::string::npos);
+    EXPECT_EQ(plugins.calls[1].plugin, "HalvikaOther*Export");
+
+    // A file no plug-in writes fails without a call; an ".agx" file is written at once.
+    exported.reset();
+    g->exportLater(home.file("out.txt"), services, [&exported](bool ok) { exported = ok; });
+    EXPECT_EQ(exported, false);
+    EXPECT_EQ(plugins.calls.size(), 2u);
+    g->exportLater(home.file("out.agx"), services, [&exported](bool ok) { exported = ok; });
+    EXPECT_EQ(exported, true);
+    EXPECT_TRUE(TextFile::exists(home.file("out.agx")));
 }
 
 TEST_F(AlarmGroupTest, SynchronisedGroupsAreBroughtUpToDateInTheBackground) {

@@ -102,6 +102,37 @@ TEST_F(PluginHostTest, FoundInTheBackgroundTheListsAreTheSameAndNothingWaitsMean
     EXPECT_TRUE(host.plugins(PluginHost::Action).empty());
 }
 
+TEST_F(PluginHostTest, WhatIsNotLearntYetIsNeverAskedForWhileTheUserWaits) {
+    // Found, but not one description has come: the editor's action list and the file dialogs open at once,
+    // without starting a program, and show what is known.
+    mode("hangafterlist");
+    host.setTimeoutMs(2000);
+    bool loaded = false;
+    host.loadPluginsLater([&loaded] { loaded = true; });
+    while (host.plugins(PluginHost::FileImport).empty() && host.pollCalls()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_FALSE(loaded);
+    const std::string asked = log();
+    EXPECT_EQ(host.actionInfo("HalvikaTest*Act")->getString("shortdescription"), "HalvikaTest*Act");
+    EXPECT_EQ(host.buildFileFilter("Alarm groups (*.agx#1)|*.agx#1", true), "Alarm groups (*.agx)|*.agx");
+    ASSERT_EQ(host.importFormats().size(), 1u);
+    EXPECT_EQ(host.importFormats()[0].extensions, "");
+    EXPECT_EQ(log(), asked);
+
+    // Once learnt, the same calls give the plug-ins' own answers.
+    mode("normal");
+    while (host.pollCalls()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    host.loadPluginsLater({});
+    while (host.pollCalls()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_EQ(host.actionInfo("HalvikaTest*Act")->getString("shortdescription"), "Test action");
+    EXPECT_EQ(host.importFormats()[0].extensions, "*.tst");
+}
+
 TEST_F(PluginHostTest, AnswersWaitWhileAnAlarmIsAboutToSoundButNotForever) {
     host.loadPlugins();
     bool alarmDue = true;
