@@ -78,6 +78,18 @@ private:
     std::unordered_map<std::string, QBrush> m_brushes;
 };
 
+} // namespace
+
+/// What one fill of the alarm list shows its rows with, shared by them; `forgotten` once the window is going.
+struct MainWindowLists::AlarmRows {
+    AlarmRows(AlarmTexts texts, const QPalette& palette) : context(std::move(texts)), brushes(palette) {}
+    AlarmTexts context;
+    TextBrushes brushes;
+    bool forgotten = false;
+};
+
+namespace {
+
 /// A row that sorts by its sort key where one is set (moments), else by its text.
 class ListItem : public QTreeWidgetItem {
 public:
@@ -94,6 +106,64 @@ public:
     QVariant data(int column, int role) const override {
         return QTreeWidgetItem::data(role == Qt::ToolTipRole ? 0 : column, role);
     }
+};
+
+/// An alarm list row whose texts, colours and tool tip are made when the view first asks for them, as they
+/// would have been at the fill: a row never scrolled to holds no text.
+class AlarmListItem : public ListItem {
+public:
+    AlarmListItem(QTreeWidget* list, std::shared_ptr<MainWindowLists::AlarmRows> rows, std::shared_ptr<Alarm> alarm,
+                  int shownIndex, int sortColumn)
+        : ListItem(list), m_rows(std::move(rows)), m_alarm(std::move(alarm)), m_shownIndex(shownIndex),
+          m_nextMoment(m_alarm->getNextAlarmDateAfter().serialSeconds()) {
+        // Sorting compares every row, so the sort column's text is made now.
+        if (sortColumn >= 0 && sortColumn < columns && sortColumn != momentColumn) {
+            m_sortText = QString::fromStdString(
+                m_alarm->getStringItems(m_rows->context)[static_cast<std::size_t>(sortColumn)].first);
+        }
+    }
+
+    bool operator<(const QTreeWidgetItem& other) const override {
+        const auto& theirs = static_cast<const AlarmListItem&>(other);
+        if (treeWidget() != nullptr && treeWidget()->sortColumn() == momentColumn) {
+            return m_nextMoment < theirs.m_nextMoment;
+        }
+        return m_sortText.localeAwareCompare(theirs.m_sortText) < 0;
+    }
+
+    QVariant data(int column, int role) const override {
+        if (role == shownIndexRole) {
+            return m_shownIndex;
+        }
+        if ((role != Qt::DisplayRole && role != Qt::ForegroundRole && role != Qt::ToolTipRole) || m_rows->forgotten ||
+            column < 0 || column >= columns) {
+            return ListItem::data(column, role);
+        }
+        if (role == Qt::ToolTipRole) {
+            // Tool tips take markup, so the alarm's own words are escaped.
+            const QString tip = QString::fromStdString(m_alarm->getToolTip(m_rows->context)).replace("\r\n", "\n");
+            return tip.isEmpty() ? QString() : Qt::convertFromPlainText(tip, Qt::WhiteSpacePre);
+        }
+        if (!m_cells) {
+            const auto items = m_alarm->getStringItems(m_rows->context);
+            m_cells = std::make_unique<std::array<std::pair<QString, QBrush>, columns>>();
+            for (std::size_t c = 0; c < items.size(); ++c) {
+                (*m_cells)[c] = {QString::fromStdString(items[c].first), m_rows->brushes.forText(items[c].second)};
+            }
+        }
+        const auto& cell = (*m_cells)[static_cast<std::size_t>(column)];
+        return role == Qt::DisplayRole ? QVariant(cell.first) : QVariant(cell.second);
+    }
+
+private:
+    static constexpr int columns = 7;
+    static constexpr int momentColumn = 2;
+    std::shared_ptr<MainWindowLists::AlarmRows> m_rows;
+    std::shared_ptr<Alarm> m_alarm;
+    int m_shownIndex;
+    std::int64_t m_nextMoment;
+    QString m_sortText;
+    mutable std::unique_ptr<std::array<std::pair<QString, QBrush>, columns>> m_cells;
 };
 
 /// The position in the shown vector of a row, whatever the sorting did to the rows.
@@ -288,6 +358,9 @@ MainWindowLists::~MainWindowLists() {
     // The rows' texts come from this object, which the base class's destructor no longer is.
     for (SeeAlarmsModel* model : m_seeModels) {
         model->forgetCells();
+    }
+    if (m_alarmRows) {
+        m_alarmRows->forgotten = true;
     }
 }
 
@@ -760,24 +833,17 @@ void MainWindowLists::fillAlarms() {
         const auto g = a.parent.lock();
         return g ? g->Color : 0;
     };
-    TextBrushes brushes(palette());
+    if (m_alarmRows) {
+        m_alarmRows->forgotten = true; // rows of the last fill still on their way out ask nothing more
+    }
+    m_alarmRows = std::make_shared<AlarmRows>(std::move(context), palette());
     for (int i = 0; i < group->alarms.numberOfElements(); ++i) {
         const auto& alarm = group->alarms.elementAt(i);
         if (alarm->hidden) {
             continue;
         }
-        auto* item = new ListItem(m_alarms);
-        item->setData(0, shownIndexRole, m_shownAlarms.numberOfElements());
-        const auto cells = alarm->getStringItems(context);
-        // Tool tips take markup, so the alarm's own words are escaped.
-        const QString plainTip = QString::fromStdString(alarm->getToolTip(context)).replace("\r\n", "\n");
-        const QString tip = plainTip.isEmpty() ? QString() : Qt::convertFromPlainText(plainTip, Qt::WhiteSpacePre);
-        for (int c = 0; c < 7; ++c) {
-            item->setText(c, QString::fromStdString(cells[static_cast<std::size_t>(c)].first));
-            item->setForeground(c, brushes.forText(cells[static_cast<std::size_t>(c)].second));
-        }
-        item->setToolTip(0, tip);
-        item->setData(2, sortKeyRole, static_cast<qlonglong>(alarm->getNextAlarmDateAfter().serialSeconds()));
+        auto* item = new AlarmListItem(m_alarms, m_alarmRows, alarm, m_shownAlarms.numberOfElements(),
+                                       m_core.settings().alarmSortColumn);
         m_shownAlarms.addElement(alarm);
         item->setSelected(selected.contains(alarm));
     }

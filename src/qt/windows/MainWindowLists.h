@@ -38,6 +38,9 @@ class MainWindowLists : public QWidget {
     Q_OBJECT
 
 public:
+    /// What the alarm list's rows make their texts with, when they are shown.
+    struct AlarmRows;
+
     /// The plug-in menus, from the loaded plug-ins and the captions they gave (filled again when the
     /// plug-ins have been found in the background).
     void fillPluginMenus();
@@ -140,6 +143,7 @@ private:
     QMenu* m_gppMenu = nullptr;
     Vector<AlarmGroup> m_shownGroups;
     Vector<Alarm> m_shownAlarms;
+    std::shared_ptr<AlarmRows> m_alarmRows;
     std::shared_ptr<Alarm> m_customAction;
     HalvikaCalendarLogic* m_calendar = nullptr;
     std::int16_t m_shownView = 0;
