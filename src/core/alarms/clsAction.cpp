@@ -24,7 +24,9 @@ std::shared_ptr<clsAction> clsAction::createFromXML(const XMLNode& xml, Alarm* a
     a->al = al;
     a->action = xml.getInteger("acid", 0, 0);
     a->plugin = xml.getString("plug", 0, "");
-    a->settings = xml.getChildCopy("sett", *a->settings);
+    if (xml.getNodeIndex("sett") >= 0) {
+        a->settings.keepCopyOf(*xml.getNode("sett"));
+    }
     return a;
 }
 
@@ -32,7 +34,7 @@ XMLNodePtr clsAction::toXML(std::string_view name) const {
     auto node = XMLNode::Create(name);
     node->addInteger("acid", action);
     node->addString("plug", plugin);
-    node->addNode(settings->getCopy());
+    node->addNode(settings.getCopy());
     return node;
 }
 

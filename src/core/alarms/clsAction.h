@@ -2,6 +2,7 @@
 #pragma once
 
 #include "alarms/ActionKind.h"
+#include "xml/StoredNode.h"
 #include "xml/XMLNode.h"
 
 #include <cstdint>
@@ -21,7 +22,7 @@ public:
     std::int16_t action = 0;
     std::string plugin;
     /// The element "sett" holding the kind's parameters.
-    XMLNodePtr settings = XMLNode::Create("sett");
+    StoredNode settings{"sett"};
     /// The alarm the action belongs to; the alarm owns the action.
     Alarm* al = nullptr;
 
@@ -31,7 +32,7 @@ public:
     /// Reads "acid", "plug" and the "sett" element; missing parts give kind 0, "" and empty settings.
     static std::shared_ptr<clsAction> createFromXML(const XMLNode& xml, Alarm* al);
 
-    void initialize() { settings = XMLNode::Create("sett"); }
+    void initialize() { settings = StoredNode("sett"); }
     /// An element `name` with "acid", "plug" and a copy of the settings.
     XMLNodePtr toXML(std::string_view name) const;
 

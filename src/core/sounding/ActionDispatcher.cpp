@@ -180,7 +180,7 @@ void ActionDispatcher::runPlugin(clsAction& action, const Date& soundingDate, bo
         answered("");
         return;
     }
-    std::string parameters = action.settings->toString();
+    std::string parameters = action.settings.toString();
     if (alarm) {
         parameters += alarm->toXML("alrm")->toString();
     }
