@@ -1,6 +1,7 @@
 // The shared layout and growth rule of the four vector types.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -10,64 +11,59 @@ namespace halvika {
 /// exceeds it and halves while fewer than half the slots are used, never below 10. At most kMaxCount
 /// elements fit (one more doubling would leave the 16-bit range); adding beyond that fails.
 /// Reading a slot outside 0..count-1 gives the empty element; writes and removals outside it do nothing.
+/// The capacity is the rule's figure only: memory is taken for the elements in use, so that the many
+/// vectors of one or two elements (an alarm's actions) do not hold ten slots each.
 template <typename T> class VectorStorage {
 public:
     static constexpr int kMaxCount = 20480;
     static constexpr int kMinCapacity = 10;
 
-    VectorStorage() : m_items(kMinCapacity) {}
-
-    int numberOfElements() const { return m_count; }
-    int capacity() const { return static_cast<int>(m_items.size()); }
+    int numberOfElements() const { return static_cast<int>(m_items.size()); }
+    int capacity() const { return m_capacity; }
 
     void clear() {
-        m_items.assign(kMinCapacity, T());
-        m_count = 0;
+        m_items = std::vector<T>();
+        m_capacity = kMinCapacity;
     }
 
     /// False (and nothing inserted) when the index is outside 0..count or the vector is full.
     bool insertAt(int index, T value) {
-        if (index < 0 || index > m_count || m_count >= kMaxCount) {
+        if (index < 0 || index > numberOfElements() || numberOfElements() >= kMaxCount) {
             return false;
         }
-        resizeFor(m_count + 1);
-        for (int i = m_count; i > index; --i) {
-            m_items[static_cast<std::size_t>(i)] = std::move(m_items[static_cast<std::size_t>(i - 1)]);
-        }
-        m_items[static_cast<std::size_t>(index)] = std::move(value);
-        ++m_count;
+        m_items.insert(m_items.begin() + index, std::move(value));
+        resizeFor(numberOfElements());
         return true;
     }
 
-    bool append(T value) { return insertAt(m_count, std::move(value)); }
+    bool append(T value) { return insertAt(numberOfElements(), std::move(value)); }
 
     bool removeAt(int index) {
-        if (index < 0 || index >= m_count) {
+        if (index < 0 || index >= numberOfElements()) {
             return false;
         }
-        for (int i = index; i < m_count - 1; ++i) {
-            m_items[static_cast<std::size_t>(i)] = std::move(m_items[static_cast<std::size_t>(i + 1)]);
+        m_items.erase(m_items.begin() + index);
+        resizeFor(numberOfElements());
+        // Memory follows the count down as the capacity does, halving at a time.
+        if (m_items.capacity() > 2 * m_items.size() + static_cast<std::size_t>(kMinCapacity)) {
+            m_items.shrink_to_fit();
         }
-        // Release the slot that falls free (for object vectors this drops the reference).
-        m_items[static_cast<std::size_t>(m_count - 1)] = T();
-        --m_count;
-        resizeFor(m_count);
         return true;
     }
 
     /// The held items, for range-for without copying each.
     const T* begin() const { return m_items.data(); }
-    const T* end() const { return m_items.data() + m_count; }
+    const T* end() const { return m_items.data() + m_items.size(); }
 
     T at(int index) const {
-        if (index < 0 || index >= m_count) {
+        if (index < 0 || index >= numberOfElements()) {
             return T();
         }
         return m_items[static_cast<std::size_t>(index)];
     }
 
     bool setAt(int index, T value) {
-        if (index < 0 || index >= m_count) {
+        if (index < 0 || index >= numberOfElements()) {
             return false;
         }
         m_items[static_cast<std::size_t>(index)] = std::move(value);
@@ -75,37 +71,30 @@ public:
     }
 
     void swap(int i, int j) {
-        if (i >= 0 && j >= 0 && i < m_count && j < m_count) {
+        if (i >= 0 && j >= 0 && i < numberOfElements() && j < numberOfElements()) {
             std::swap(m_items[static_cast<std::size_t>(i)], m_items[static_cast<std::size_t>(j)]);
         }
     }
 
+    /// The order turned round; the capacity as if the elements had been added anew.
     void reverse() {
-        std::vector<T> items(m_items.begin(), m_items.begin() + m_count);
-        m_items.assign(kMinCapacity, T());
-        const int n = m_count;
-        m_count = 0;
-        resizeFor(n);
-        for (int i = 0; i < n; ++i) {
-            m_items[static_cast<std::size_t>(i)] = std::move(items[static_cast<std::size_t>(n - 1 - i)]);
-        }
-        m_count = n;
+        std::reverse(m_items.begin(), m_items.end());
+        m_capacity = kMinCapacity;
+        resizeFor(numberOfElements());
     }
 
 private:
     void resizeFor(int n) {
-        std::size_t cap = m_items.size();
-        while (static_cast<std::size_t>(n) > cap) {
-            cap *= 2;
+        while (n > m_capacity) {
+            m_capacity *= 2;
         }
-        while (2 * static_cast<std::size_t>(n) < cap && cap >= 11) {
-            cap /= 2;
+        while (2 * n < m_capacity && m_capacity >= 11) {
+            m_capacity /= 2;
         }
-        m_items.resize(cap);
     }
 
     std::vector<T> m_items;
-    int m_count = 0;
+    int m_capacity = kMinCapacity;
 };
 
 } // namespace halvika
