@@ -97,7 +97,8 @@ Vector<AlarmGroup> AlarmGroupCollection::readFolder() {
 }
 
 void AlarmGroupCollection::loadForeignGroupFiles() {
-    if (!folderExists()) {
+    // At start the plug-ins are not known yet: the folder is not listed for nothing.
+    if (m_services.plugins == nullptr || m_services.plugins->importFormats().empty() || !folderExists()) {
         return;
     }
     for (const std::string& name : groupFileNames(m_services.alarmGroupFolder)) {
@@ -527,27 +528,25 @@ std::string AlarmGroupCollection::makeFileName(const std::string& text) {
     return out;
 }
 
-void AlarmGroupCollection::importFilesCommand(const std::vector<std::string>& paths, std::function<void(bool)> done) {
-    importAlarmGroupFiles(paths, [this, done = std::move(done)](bool ok) {
+std::function<void(bool)> AlarmGroupCollection::toldOnFailure(std::string message, std::function<void(bool)> done) {
+    return [this, message = std::move(message), done = std::move(done)](bool ok) {
         if (!ok) {
-            m_services.messages.msgBox(mainText(textImportFailed), styleExclamation);
+            m_services.messages.msgBox(message, styleExclamation);
         }
         if (done) {
             done(ok);
         }
-    });
+    };
+}
+
+void AlarmGroupCollection::importFilesCommand(const std::vector<std::string>& paths, std::function<void(bool)> done) {
+    importAlarmGroupFiles(paths, toldOnFailure(mainText(textImportFailed), std::move(done)));
 }
 
 void AlarmGroupCollection::exportFileCommand(const std::shared_ptr<AlarmGroup>& group, const std::string& filePath,
                                              std::function<void(bool)> done) {
-    group->exportLater(filePath, m_services, [this, filePath, done = std::move(done)](bool ok) {
-        if (!ok) {
-            m_services.messages.msgBox(mainText(textExportFailed) + " " + filePath, styleExclamation);
-        }
-        if (done) {
-            done(ok);
-        }
-    });
+    group->exportLater(filePath, m_services,
+                       toldOnFailure(mainText(textExportFailed) + " " + filePath, std::move(done)));
 }
 
 bool AlarmGroupCollection::exportToPluginCommand(const std::string& plugin, const std::shared_ptr<AlarmGroup>& group) {

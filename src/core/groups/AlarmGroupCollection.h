@@ -163,6 +163,8 @@ private:
     void nameGroupFile(AlarmGroup& group);
     /// The groups of the folder's files.
     Vector<AlarmGroup> readFolder();
+    /// `done`, after the message when the outcome is a failure.
+    std::function<void(bool)> toldOnFailure(std::string message, std::function<void(bool)> done);
     /// One message for the files that could not be read whole, one for those whose text was repaired.
     void tellLoadProblems(const Vector<AlarmGroup>& loaded);
     void report(const Vector<AlarmGroup>& groups, std::int16_t kinds) { m_listener->groupsChanged(groups, kinds); }

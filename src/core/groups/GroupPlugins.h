@@ -16,7 +16,7 @@ public:
     };
 
     virtual ~GroupPlugins() = default;
-    /// The file import and export lists, in list order; a plug-in whose formats are not known yet has none.
+    /// The file import and export lists, in list order; a plug-in whose formats are not known yet is left out.
     virtual std::vector<FileFormat> importFormats() = 0;
     virtual std::vector<FileFormat> exportFormats() = 0;
     /// Calls a method of a plug-in with the parameters' XML text; "" when the call fails in any way.

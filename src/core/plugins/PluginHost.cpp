@@ -166,8 +166,6 @@ void PluginHost::loadPluginsLater(std::function<void()> loaded) {
         for (auto& list : m_lists) {
             list.clear();
         }
-        m_importExtensions.clear();
-        m_exportExtensions.clear();
         m_formatReplies.clear();
         for (std::size_t b = 0; b < discovery->bases.size(); ++b) {
             addDiscovered(discovery->bases[b], discovery->replies[b]);
@@ -594,35 +592,32 @@ int PluginHost::setRegistered(bool registered) {
 
 std::string PluginHost::buildFileFilter(const std::string& filter, bool import) {
     std::string result = filter;
-    auto& extensions = import ? m_importExtensions : m_exportExtensions;
-    extensions.clear();
-    for (const auto& id : m_lists[import ? FileImport : FileExport]) {
-        // Learnt in the background with the descriptions. A plug-in not heard from yet offers nothing for now
-        // rather than being asked here, which would hold up the alarms.
-        const auto known = m_formatReplies.find(id);
-        if (known == m_formatReplies.end()) {
-            extensions.emplace_back();
-            continue;
-        }
-        const XMLNodePtr reply = XMLNode::createFromXML(known->second);
+    for (const auto& [id, reply] : knownFormats(import)) {
         result += "|" + reply->getString("filters", 0, "");
-        const std::string ext = reply->getString("extensions", 0, "");
-        extensions.push_back(ext);
-        replaceAll(result, "#1", ";" + ext + "#1");
+        replaceAll(result, "#1", ";" + reply->getString("extensions", 0, "") + "#1");
     }
     replaceAll(result, "#1", "");
     return result;
 }
 
 std::vector<GroupPlugins::FileFormat> PluginHost::fileFormats(bool import) {
-    const auto& ids = m_lists[import ? FileImport : FileExport];
-    const auto& extensions = import ? m_importExtensions : m_exportExtensions;
-    buildFileFilter("", import); // formats learnt since the last time count as well
     std::vector<FileFormat> formats;
-    for (std::size_t i = 0; i < ids.size() && i < extensions.size(); ++i) {
-        formats.push_back({ids[i], extensions[i]});
+    for (const auto& [id, reply] : knownFormats(import)) {
+        formats.push_back({id, reply->getString("extensions", 0, "")});
     }
     return formats;
+}
+
+std::vector<std::pair<std::string, XMLNodePtr>> PluginHost::knownFormats(bool import) const {
+    // Learnt in the background with the descriptions. A plug-in not heard from yet offers nothing for now
+    // rather than being asked here, which would hold up the alarms.
+    std::vector<std::pair<std::string, XMLNodePtr>> known;
+    for (const auto& id : m_lists[import ? FileImport : FileExport]) {
+        if (const auto reply = m_formatReplies.find(id); reply != m_formatReplies.end()) {
+            known.emplace_back(id, XMLNode::createFromXML(reply->second));
+        }
+    }
+    return known;
 }
 
 std::string PluginHost::call(const std::string& plugin, const std::string& method, const std::string& parameters) {

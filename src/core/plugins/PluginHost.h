@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace halvika {
@@ -174,6 +175,8 @@ private:
     PluginProcess::Result runProgram(const std::string& program, const std::string& request);
     /// The file plug-ins with their extensions, asked of them when not known yet.
     std::vector<FileFormat> fileFormats(bool import);
+    /// The file plug-ins of the list whose formats are known, each with its parsed answer, in list order.
+    std::vector<std::pair<std::string, XMLNodePtr>> knownFormats(bool import) const;
 
     PluginProcess& m_process;
     std::vector<std::string> m_folders;
@@ -193,8 +196,6 @@ private:
     /// Each file plug-in's answer about its formats.
     std::map<std::string, std::string> m_formatReplies;
     int m_descriptionGeneration = 0;
-    std::vector<std::string> m_importExtensions;
-    std::vector<std::string> m_exportExtensions;
     std::string m_cacheFile;
     bool m_cacheRead = false;
     bool m_cacheChanged = false;

@@ -116,8 +116,7 @@ TEST_F(PluginHostTest, WhatIsNotLearntYetIsNeverAskedForWhileTheUserWaits) {
     const std::string asked = log();
     EXPECT_EQ(host.actionInfo("HalvikaTest*Act")->getString("shortdescription"), "HalvikaTest*Act");
     EXPECT_EQ(host.buildFileFilter("Alarm groups (*.agx#1)|*.agx#1", true), "Alarm groups (*.agx)|*.agx");
-    ASSERT_EQ(host.importFormats().size(), 1u);
-    EXPECT_EQ(host.importFormats()[0].extensions, "");
+    EXPECT_TRUE(host.importFormats().empty());
     EXPECT_EQ(log(), asked);
 
     // Once learnt, the same calls give the plug-ins' own answers.
@@ -130,6 +129,7 @@ TEST_F(PluginHostTest, WhatIsNotLearntYetIsNeverAskedForWhileTheUserWaits) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     EXPECT_EQ(host.actionInfo("HalvikaTest*Act")->getString("shortdescription"), "Test action");
+    ASSERT_EQ(host.importFormats().size(), 1u);
     EXPECT_EQ(host.importFormats()[0].extensions, "*.tst");
 }
 
