@@ -33,6 +33,7 @@ void AlarmWatch::stopAllSounds() {
 }
 
 void AlarmWatch::start(const Date& lastCheck, bool blocked) {
+    m_scanStillHolds = false;
     const Date now = currentMoment(true);
     m_lastCheckMoment = lastCheck < Date::none() ? lastCheck : now;
     m_blocked = blocked;
@@ -178,9 +179,21 @@ bool AlarmWatch::collectDue(Date from, const Date& until, bool soundAfterInactiv
 }
 
 void AlarmWatch::soundOverdueAndFindNext(const Date& now) {
+    // Nothing changed since the last look and its next alarm is still ahead: the same alarms come next, and
+    // an idle tick need not touch every alarm again. Each alarm's moment is cached already, but reading a
+    // thousand of them after half a minute asleep is most of a tick's cost.
+    if (m_scanStillHolds && m_scanFrom <= m_lastCheckMoment && now < m_nextAlarmMoment &&
+        now.serialSeconds() - m_scanFrom.serialSeconds() < rescanSeconds) {
+        if (!m_blocked) {
+            m_lastCheckMoment = now;
+        }
+        return;
+    }
     Vector<Alarm> overdue;
     DateVector moments;
     Vector<Alarm> next;
+    m_scanFrom = m_lastCheckMoment;
+    m_scanStillHolds = true; // until a change is reported, or something sounds
     collectDue(m_lastCheckMoment, now, false, overdue, moments, next);
     if (overdue.numberOfElements() > 0) {
         soundAlarms(overdue, moments, true);
@@ -213,12 +226,26 @@ void AlarmWatch::updateUpcomingOnce() {
     const Date now = currentMoment(false);
     if (now < m_lastCheckMoment) {
         m_lastCheckMoment = now; // the clock was set back
+        m_scanStillHolds = false;
         rebuildSeeAlarmsList(0);
         rebuildSeeAlarmsList(1);
     }
     soundOverdueAndFindNext(now);
-    tell(&WatchListener::nextAlarmChanged);
     scheduleWatchTimer();
+    reportNextAlarm();
+}
+
+void AlarmWatch::reportNextAlarm() {
+    const auto same = [](const Vector<Alarm>& a, const Vector<Alarm>& b) {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end());
+    };
+    if (!m_nextAlarmReportOwed && m_nextAlarmMoment == m_toldNextMoment && same(m_upcoming, m_toldUpcoming)) {
+        return;
+    }
+    m_nextAlarmReportOwed = false;
+    m_toldNextMoment = m_nextAlarmMoment;
+    m_toldUpcoming = m_upcoming;
+    tell(&WatchListener::nextAlarmChanged);
 }
 
 double AlarmWatch::secondsUntil(const Date& now, const Date& moment, bool withFraction) const {
@@ -329,6 +356,7 @@ void AlarmWatch::soundAlarms(const Vector<Alarm>& alarms, const DateVector& mome
     if ((real && m_blocked) || alarms.numberOfElements() == 0) {
         return;
     }
+    m_scanStillHolds = false; // an action may change any alarm
     if (alarms.numberOfElements() > m_settings.warningLimit) {
         const std::string question =
             m_texts.getMainText(manyAlarmsText) + " " + std::to_string(alarms.numberOfElements());
@@ -369,6 +397,7 @@ void AlarmWatch::soundAttentionAlarm() {
 }
 
 void AlarmWatch::soundMissedAlarms(bool listSilent) {
+    m_scanStillHolds = false;
     const Date now = currentMoment(true);
     Vector<Alarm> missed;
     DateVector moments;
@@ -436,6 +465,12 @@ void AlarmWatch::alarmsChanged(const Vector<Alarm>& alarms, std::int16_t kinds) 
     if (kinds == 0) {
         return;
     }
+    m_scanStillHolds = false;
+    for (const auto& alarm : alarms) {
+        if (m_toldUpcoming.contains(alarm)) {
+            m_nextAlarmReportOwed = true; // the line names it: it may have been renamed
+        }
+    }
     advanceLastCheck();
     if (kinds & (kindAdded | kindRemoved | kindStateChanged | kindTimingChanged | kindContentChanged)) {
         for (int i = 0; i < alarms.numberOfElements(); ++i) {
@@ -451,6 +486,8 @@ void AlarmWatch::alarmsChanged(const Vector<Alarm>& alarms, std::int16_t kinds) 
                           kinds & (kindLoaded | kindAdded | kindStateChanged | kindTimingChanged));
     if (kinds & (kindLoaded | kindAdded | kindRemoved | kindStateChanged | kindTimingChanged)) {
         updateUpcoming();
+    } else if (!m_working) {
+        reportNextAlarm(); // work in hand reports when it is done
     }
     tell(&WatchListener::alarmDataChanged);
 }
@@ -459,6 +496,7 @@ void AlarmWatch::groupsChanged(const Vector<AlarmGroup>& groups, std::int16_t ki
     if (kinds == 0) {
         return;
     }
+    m_scanStillHolds = false;
     if (kinds == kindLoaded) {
         soundMissedAlarms(); // what fell due while the groups were not loaded
     }
@@ -506,8 +544,11 @@ void AlarmWatch::rebuildSeeAlarmsList(int list) {
 }
 
 void AlarmWatch::allGroupsUnloaded() {
+    m_scanStillHolds = false;
     m_upcoming.clear();
     m_nextAlarmMoment = Date::none();
+    m_toldUpcoming.clear();
+    m_toldNextMoment = Date::none();
     clearWork(alarmDue);
     m_seeLists.clear();
     for (int list = 0; list < 2; ++list) {
@@ -553,6 +594,7 @@ void AlarmWatch::setActivity(const Vector<AlarmGroup>& groups, ActivityMode mode
 }
 
 void AlarmWatch::setBlocked(bool on) {
+    m_scanStillHolds = false;
     const bool leaving = m_blocked && !on;
     if (m_blocked != on) {
         requestWork(settingsChanged); // blocked mode is kept in the settings: a crash must not forget it

@@ -42,6 +42,9 @@ public:
     static constexpr int defaultIntervalMs = 30000;
     /// Events nearer than this get an exact timer shot.
     static constexpr int exactShotSeconds = 33;
+    /// An idle tick reuses the last look for the next alarm while no change is reported; every alarm is
+    /// looked at afresh at least this often all the same, so that a change never reported cannot wait long.
+    static constexpr std::int64_t rescanSeconds = 300;
     /// Work that can wait (saving, applying a plug-in's answer) is not begun this close before an alarm: the
     /// largest group takes tens of milliseconds to save or apply.
     static constexpr int quietBeforeAlarmMs = 500;
@@ -157,6 +160,9 @@ private:
     /// moves the last check to `now`.
     void soundOverdueAndFindNext(const Date& now);
     void updateUpcomingOnce();
+    /// Tells the listener of the next alarm when it is not the one last told, or when a change touched one of
+    /// the alarms last told (a rename keeps the moment).
+    void reportNextAlarm();
     void tickWork();
     /// The wall clock in milliseconds, for the save deadline.
     std::int64_t nowMs() const;
@@ -175,6 +181,13 @@ private:
     bool m_blocked = false;
     Vector<Alarm> m_upcoming;
     Date m_nextAlarmMoment = Date::none();
+    /// The next alarm as last told to the listener; an idle tick that finds the same wakes nothing for it.
+    Vector<Alarm> m_toldUpcoming;
+    Date m_toldNextMoment = Date::none();
+    bool m_nextAlarmReportOwed = true;
+    /// The last full look for the next alarm began at `m_scanFrom`; it holds while nothing is reported.
+    Date m_scanFrom = Date::none();
+    bool m_scanStillHolds = false;
     Date m_attentionMoment = Date::none();
     bool m_inactivityDetected = false;
     std::int16_t m_pendingWork = 0;

@@ -330,6 +330,83 @@ TEST_F(AlarmWatchTest, TheListenerHearsBlockedModeAndEverySchedulingUntilItIsTak
     EXPECT_EQ(reports.schedulings, heard);
 }
 
+TEST_F(AlarmWatchTest, TheNextAlarmIsToldWhenItCouldLookDifferentNotAtEveryIdleTick) {
+    auto g = group("G");
+    auto nine = once(g, "Nine", at(9));
+    startAt(at(8));
+    EXPECT_EQ(reports.nextAlarmReports, 1);
+    tickAt(at(8, 0, 30));
+    tickAt(at(8, 1));
+    EXPECT_EQ(reports.nextAlarmReports, 1); // the same alarm at the same moment: nothing to show anew
+
+    // Renamed: its moment stands, but the line that names it must not.
+    nine->name = "Nine o'clock";
+    Vector<Alarm> changed;
+    changed.addElement(nine);
+    watch.alarmsChanged(changed, kindContentChanged);
+    EXPECT_EQ(reports.nextAlarmReports, 2);
+
+    // Another alarm at the same moment joins it; then the first one sounds and the next day's is next.
+    auto other = once(g, "Also nine", at(9));
+    changed.clear();
+    changed.addElement(other);
+    watch.alarmsChanged(changed, kindAdded);
+    EXPECT_EQ(reports.nextAlarmReports, 3);
+    every(g, "Daily", at(10), unitDay);
+    changed.clear();
+    changed.addElement(g->alarms.elementAt(2));
+    watch.alarmsChanged(changed, kindAdded);
+    EXPECT_EQ(reports.nextAlarmReports, 3); // a later alarm: the next one is still the same pair
+    tickAt(at(9));
+    EXPECT_EQ(watch.nextAlarmMoment(), at(10));
+    EXPECT_EQ(reports.nextAlarmReports, 4);
+
+    // Nothing left to show after the groups go, and telling so once.
+    watch.allGroupsUnloaded();
+    EXPECT_EQ(reports.nextAlarmReports, 5);
+}
+
+TEST_F(AlarmWatchTest, AnIdleTickReusesTheLastLookUntilAChangeIsReportedOrFiveMinutesPass) {
+    auto g = group("G");
+    auto alarm = once(g, "Moving", at(9));
+    startAt(at(8));
+    ASSERT_EQ(watch.nextAlarmMoment(), at(9));
+    // Changed behind the watch's back (as a change no one reported would be): the idle tick does not look.
+    const auto moveUnreported = [&](const Date& to) {
+        alarm->onceDate = to;
+        alarm->invalidateCaches();
+    };
+    moveUnreported(at(8, 30));
+    tickAt(at(8, 0, 30));
+    EXPECT_EQ(watch.nextAlarmMoment(), at(9));
+
+    Vector<Alarm> changed;
+    changed.addElement(alarm);
+    watch.alarmsChanged(changed, kindTimingChanged);
+    EXPECT_EQ(watch.nextAlarmMoment(), at(8, 30));
+
+    // Never reported: found at the first tick five minutes after the last full look, still in time.
+    moveUnreported(at(8, 20));
+    tickAt(at(8, 1));
+    tickAt(at(8, 5));
+    EXPECT_EQ(watch.nextAlarmMoment(), at(8, 30));
+    tickAt(at(8, 5, 30));
+    EXPECT_EQ(watch.nextAlarmMoment(), at(8, 20));
+    tickAt(at(8, 20));
+    EXPECT_EQ(runner.names(), std::vector<std::string>{"Moving"});
+
+    // Whatever sounds may change alarms: the tick after a sounding looks afresh.
+    auto later = once(g, "Later", at(10));
+    changed.clear();
+    changed.addElement(later);
+    watch.alarmsChanged(changed, kindAdded);
+    EXPECT_EQ(watch.nextAlarmMoment(), at(10));
+    once(g, "Soon", at(8, 21)); // unreported
+    watch.testAlarms(changed);
+    tickAt(at(8, 20, 30));
+    EXPECT_EQ(watch.nextAlarmMoment(), at(8, 21));
+}
+
 TEST_F(AlarmWatchTest, TimerCorrectionMovesNowBack) {
     settings.timerCorrectionMs = 5000;
     auto g = group("G");
