@@ -15,18 +15,9 @@ fi
 halvika=$build/halvika
 bare=$build/bench/bare_window
 work=$(mktemp -d)
-trap 'kill $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'rm -rf "$work"' EXIT
 
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do
-    xdpyinfo -display "$display" >/dev/null 2>&1 && break
-    sleep 0.05
-done
-export DISPLAY=$display QT_QPA_PLATFORM=xcb
-# A session bus of its own, as on a desktop (without one, Qt would start one for every run).
-eval "$(dbus-launch --sh-syntax)"
+. bench/desktop-session.sh
 trap 'kill $xvfb $DBUS_SESSION_BUS_PID 2>/dev/null || true; rm -rf "$work"' EXIT
 
 bench/make-home.sh "$work/h0" 0

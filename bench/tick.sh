@@ -16,16 +16,8 @@ pids=()
 # Halvika saves its settings when told to end: it has ended before its home goes.
 trap 'kill "${pids[@]}" 2>/dev/null || true; wait 2>/dev/null || true; rm -rf "$work"' EXIT
 
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do
-    xdpyinfo -display "$display" >/dev/null 2>&1 && break
-    sleep 0.05
-done
-export DISPLAY=$display QT_QPA_PLATFORM=xcb
-eval "$(dbus-launch --sh-syntax)"
-pids+=("$DBUS_SESSION_BUS_PID")
+. bench/desktop-session.sh
+pids+=("$xvfb" "$DBUS_SESSION_BUS_PID")
 bench/make-home.sh "$work/home" 1000 10
 
 HALVIKA_BARE_TICK=1 "$build/bench/bare_window" >/dev/null 2>&1 &
