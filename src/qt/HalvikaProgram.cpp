@@ -367,13 +367,13 @@ int HalvikaProgram::run(int argc, char** argv) {
         dialog.wakeProblemText = [&wakePlanner] { return wakePlanner.problemTextNumber(); };
         dialog.showProgramSwitches();
         openSettings = &dialog;
-        dialog.applied = [&mainWindow, &followLanguage] {
+        dialog.applied = [&mainWindow, &followLanguage, &showNextAlarm] {
             // The language may have changed: every open window takes its captions again.
             followLanguage();
             Translatable::translateAll();
             mainWindow->applySettings();
             mainWindow->refreshNow();
-            mainWindow->showNextAlarm();
+            showNextAlarm(); // the tray's tool tip too: the watch tells only of another next alarm
         };
         dialog.exec();
         openSettings = nullptr;
@@ -431,7 +431,7 @@ int HalvikaProgram::run(int argc, char** argv) {
     };
     remote.exitRoutine = [&app] { app.exitProgram(true); };
     // "Remind me in…" makes its alarm the way a script would: checked, in the chosen group, saved at once.
-    const auto remindMe = [&app, &clock, &remote, &mainWindow] {
+    const auto remindMe = [&app, &clock, &remote, &mainWindow, &showNextAlarm] {
         frmQuickReminder dialog(app.translation(), mainWindow->isVisible() ? mainWindow.get() : nullptr);
         if (dialog.exec() != QDialog::Accepted) {
             return;
@@ -444,7 +444,7 @@ int HalvikaProgram::run(int argc, char** argv) {
             app.msgBox(problem, Dialogs::styleExclamation);
         }
         mainWindow->refreshNow();
-        mainWindow->showNextAlarm();
+        showNextAlarm();
     };
     QObject::connect(tray.get(), &TrayIcon::quickReminderRequested, remindMe);
     QObject::connect(mainWindow.get(), &frmHalvikaMain::quickReminderRequested, remindMe);

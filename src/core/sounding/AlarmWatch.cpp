@@ -70,7 +70,7 @@ void AlarmWatch::watchTick() {
     m_working = true;
     tickWork();
     m_working = false;
-    updateUpcoming();
+    updateRounds();
 }
 
 void AlarmWatch::tickWork() {
@@ -139,6 +139,9 @@ std::int64_t AlarmWatch::nowMs() const {
 
 void AlarmWatch::requestWork(std::int16_t bits) {
     m_pendingWork = static_cast<std::int16_t>(m_pendingWork | bits);
+    if (bits & alarmDataChanged) {
+        m_scanStillHolds = false; // an alarm moved within its group, say: the order of alarms due together
+    }
     if ((bits & saveWorkBits) == 0) {
         return;
     }
@@ -206,6 +209,13 @@ void AlarmWatch::soundOverdueAndFindNext(const Date& now) {
 }
 
 void AlarmWatch::updateUpcoming() {
+    // Asked for from outside the tick: the caller may have changed what no report tells of (the groups'
+    // order, which is the sounding order of alarms due together), so every alarm is looked at afresh.
+    m_scanStillHolds = false;
+    updateRounds();
+}
+
+void AlarmWatch::updateRounds() {
     // A change reported from inside the work below (a synchronisation, a question's nested event loop, a
     // script's call meanwhile) only asks for another round; running it there would recurse without end or
     // sound the same alarms twice.

@@ -72,6 +72,7 @@ public:
     Vector<Alarm> collectEarliestAlarms(const Date& after, bool soundAfterInactiveOnly) {
         return AlarmQueries::collectEarliestAlarms(m_groups, after, soundAfterInactiveOnly);
     }
+    /// Sounds what is overdue, finds the next alarms afresh and sets the timer.
     void updateUpcoming();
     void scheduleWatchTimer();
     void soundDueAlarms();
@@ -159,6 +160,8 @@ private:
     /// Sounds what fell due up to `now`, takes the following alarms as the upcoming ones and, unless blocked,
     /// moves the last check to `now`.
     void soundOverdueAndFindNext(const Date& now);
+    /// updateUpcoming for the tick, which reuses the last look while it holds.
+    void updateRounds();
     void updateUpcomingOnce();
     /// Tells the listener of the next alarm when it is not the one last told, or when a change touched one of
     /// the alarms last told (a rename keeps the moment).

@@ -405,6 +405,33 @@ TEST_F(AlarmWatchTest, AnIdleTickReusesTheLastLookUntilAChangeIsReportedOrFiveMi
     watch.testAlarms(changed);
     tickAt(at(8, 20, 30));
     EXPECT_EQ(watch.nextAlarmMoment(), at(8, 21));
+
+    // Alarms due together sound in their list's order: a move within the group, which asks for a save,
+    // and a new order of the groups, after which the lists ask for the next alarms, are looked at afresh.
+    auto alsoSoon = once(g, "Also soon", at(8, 21));
+    changed.clear();
+    changed.addElement(alsoSoon);
+    watch.alarmsChanged(changed, kindAdded);
+    const auto upcoming = [&] {
+        std::vector<std::string> names;
+        for (const auto& a : watch.upcomingAlarms()) {
+            names.push_back(a->name);
+        }
+        return names;
+    };
+    EXPECT_EQ(upcoming(), (std::vector<std::string>{"Soon", "Also soon"}));
+    ASSERT_EQ(g->alarms.indexOf(alsoSoon), 3);
+    g->alarms.swap(2, 3);
+    watch.requestWork(AlarmWatch::alarmDataChanged);
+    tickAt(at(8, 20, 32));
+    EXPECT_EQ(upcoming(), (std::vector<std::string>{"Also soon", "Soon"}));
+    auto other = group("Other");
+    once(other, "Elsewhere", at(8, 21));
+    watch.updateUpcoming();
+    EXPECT_EQ(upcoming(), (std::vector<std::string>{"Also soon", "Soon", "Elsewhere"}));
+    groups.alarmGroups.swapObjects(g, other);
+    watch.updateUpcoming();
+    EXPECT_EQ(upcoming(), (std::vector<std::string>{"Elsewhere", "Also soon", "Soon"}));
 }
 
 TEST_F(AlarmWatchTest, TimerCorrectionMovesNowBack) {
