@@ -85,7 +85,9 @@ bool AlarmGroupCollection::loadAlarmGroups() {
 Vector<AlarmGroup> AlarmGroupCollection::readFolder() {
     m_fileWriter.waitUntilDone(); // the files as last saved, not as they were before
     Vector<AlarmGroup> loaded;
+    m_listedFiles.clear();
     for (const std::string& name : groupFileNames(m_services.alarmGroupFolder)) {
+        m_listedFiles.insert(m_services.alarmGroupFolder + "/" + name);
         if (!endsWith(name, ".agx")) {
             continue; // read by their plug-ins, in the background
         }
@@ -103,6 +105,7 @@ void AlarmGroupCollection::loadForeignGroupFiles() {
     }
     for (const std::string& name : groupFileNames(m_services.alarmGroupFolder)) {
         const std::string filePath = m_services.alarmGroupFolder + "/" + name;
+        m_listedFiles.insert(filePath);
         // A file whose plug-ins are still reading it (a reload while they are) is not read twice.
         if (endsWith(name, ".agx") || !m_foreignFilesBeingRead.insert(filePath).second) {
             continue;
@@ -289,10 +292,13 @@ void AlarmGroupCollection::queueChangedGroups() {
         if (group->hidden || group->readOnly() || !group->getChanged()) {
             continue;
         }
-        nameGroupFile(*group);
-        const std::string file = AlarmGroup::resolvePath(group->path, m_services.alarmGroupFolder);
+        // Named from what is known, never by looking at the disk, which may stall; the writer then makes sure
+        // the new file lands on no other.
+        const bool isNew = nameGroupFile(*group, false);
+        const std::string path = group->path;
+        const std::string file = AlarmGroup::resolvePath(path, m_services.alarmGroupFolder);
         std::weak_ptr<AlarmGroup> weak = group;
-        m_fileWriter.write(file, group->toXML()->toString(), [this, weak, file](bool ok, const std::string& reason) {
+        const auto failed = [this, weak, file](bool ok, const std::string& reason) {
             if (ok) {
                 return;
             }
@@ -301,7 +307,22 @@ void AlarmGroupCollection::queueChangedGroups() {
                 refused->setChanged();
             }
             m_writeProblems += "\n" + file + ": " + reason;
-        });
+        };
+        // A file that came into the folder after it was listed: the group takes another name, at once.
+        const auto nameTaken = [this, weak, path] {
+            const auto group = weak.lock();
+            if (!group || !alarmGroups.contains(group) || group->path != path) {
+                return;
+            }
+            group->path.clear();
+            group->setChanged();
+            report(Vector<AlarmGroup>::createVectorWithObj(group, 1), kindContentChanged); // saved again soon
+        };
+        if (isNew) {
+            m_fileWriter.writeNew(file, group->toXML()->toString(), failed, nameTaken);
+        } else {
+            m_fileWriter.write(file, group->toXML()->toString(), failed, nameTaken);
+        }
         group->changed = false; // only the group's own mark, as a save in place clears it
     }
 }
@@ -326,7 +347,11 @@ bool AlarmGroupCollection::writeGroupFile(const std::shared_ptr<AlarmGroup>& gro
     }
     // After what is queued, which would otherwise land on top of this newer text.
     m_fileWriter.waitUntilDone();
-    nameGroupFile(*group);
+    if (!group->path.empty() &&
+        m_fileWriter.nameTaken(AlarmGroup::resolvePath(group->path, m_services.alarmGroupFolder))) {
+        group->path.clear(); // its new file found another there; the tick has not heard yet
+    }
+    nameGroupFile(*group, true);
     // The file is replaced whole through a renamed temporary file, so the old one is never lost on failure.
     const std::string file = AlarmGroup::resolvePath(group->path, m_services.alarmGroupFolder);
     std::string reason;
@@ -337,23 +362,29 @@ bool AlarmGroupCollection::writeGroupFile(const std::shared_ptr<AlarmGroup>& gro
     return true;
 }
 
-bool AlarmGroupCollection::fileNameTaken(const std::string& storedPath, const std::string& folder) const {
+bool AlarmGroupCollection::fileNameTaken(const std::string& storedPath, const std::string& folder,
+                                         bool lookOnDisk) const {
     const std::string file = AlarmGroup::resolvePath(storedPath, folder);
     for (int i = 0; i < alarmGroups.numberOfElements(); ++i) {
         if (alarmGroups.elementAt(i)->path == storedPath) {
             return true;
         }
     }
-    return m_fileWriter.holds(file) || TextFile::exists(file);
+    return m_listedFiles.count(file) > 0 || m_fileWriter.holds(file) || m_fileWriter.nameTaken(file) ||
+           (lookOnDisk && TextFile::exists(file));
 }
 
-void AlarmGroupCollection::nameGroupFile(AlarmGroup& group) {
+bool AlarmGroupCollection::nameGroupFile(AlarmGroup& group, bool lookOnDisk) {
+    if (!group.path.empty()) {
+        return false;
+    }
     for (int n = 0; group.path.empty(); ++n) {
         const std::string path = std::string(AlarmGroup::folderMark) + "/usg_" + std::to_string(n) + ".agx";
-        if (!fileNameTaken(path, m_services.alarmGroupFolder)) {
+        if (!fileNameTaken(path, m_services.alarmGroupFolder, lookOnDisk)) {
             group.path = path;
         }
     }
+    return true;
 }
 
 void AlarmGroupCollection::importAlarmGroupFiles(const std::vector<std::string>& paths,

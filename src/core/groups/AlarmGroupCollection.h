@@ -157,10 +157,11 @@ private:
     void synchronizeGroup(const std::shared_ptr<AlarmGroup>& group, int followUpsLeft);
     std::string mainText(int number);
     [[nodiscard]] bool folderExists() const;
-    /// Whether a group file name is in use: on disk, by a loaded group or by a write still queued.
-    [[nodiscard]] bool fileNameTaken(const std::string& storedPath, const std::string& folder) const;
-    /// Gives a group without a file the first free name in the folder.
-    void nameGroupFile(AlarmGroup& group);
+    /// Whether a group file name is in use: by a loaded group, a write still queued, a file the folder held
+    /// when it was last listed or one a write found there, and with `lookOnDisk` by a file there now.
+    [[nodiscard]] bool fileNameTaken(const std::string& storedPath, const std::string& folder, bool lookOnDisk) const;
+    /// Gives a group without a file the first free name in the folder; true when it named it now.
+    bool nameGroupFile(AlarmGroup& group, bool lookOnDisk);
     /// The groups of the folder's files.
     Vector<AlarmGroup> readFolder();
     /// `done`, after the message when the outcome is a failure.
@@ -174,6 +175,8 @@ private:
     FileWriteQueue m_fileWriter;
     std::string m_writeProblems;
     std::set<std::string> m_foreignFilesBeingRead;
+    /// The group files the folder held when it was last listed: the tick names new files without the disk.
+    std::set<std::string> m_listedFiles;
 };
 
 } // namespace halvika

@@ -26,12 +26,23 @@ FileWriteQueue::~FileWriteQueue() {
     }
 }
 
-void FileWriteQueue::write(const std::string& path, std::string content, OutcomeHandler onOutcome) {
-    enqueue(Job{path, std::move(content), false, std::move(onOutcome)});
+void FileWriteQueue::write(const std::string& path, std::string content, OutcomeHandler onOutcome,
+                           std::function<void()> onNameTaken) {
+    enqueue(Job{path, std::move(content), false, std::move(onOutcome), false, std::move(onNameTaken)});
+}
+
+void FileWriteQueue::writeNew(const std::string& path, std::string content, OutcomeHandler onOutcome,
+                              std::function<void()> onNameTaken) {
+    enqueue(Job{path, std::move(content), false, std::move(onOutcome), true, std::move(onNameTaken)});
+}
+
+bool FileWriteQueue::nameTaken(const std::string& path) const {
+    const std::lock_guard lock(m_mutex);
+    return m_takenNames.count(path) > 0;
 }
 
 void FileWriteQueue::remove(const std::string& path) {
-    enqueue(Job{path, {}, true, {}});
+    enqueue(Job{path, {}, true, {}, false, {}});
 }
 
 void FileWriteQueue::enqueue(Job job) {
@@ -40,7 +51,21 @@ void FileWriteQueue::enqueue(Job job) {
         // Only a job not yet begun is replaced; one under way is followed, so the files end as last asked.
         const auto waiting =
             std::find_if(m_jobs.begin(), m_jobs.end(), [&](const Job& queued) { return queued.path == job.path; });
+        if (waiting != m_jobs.end() && job.removal && waiting->mustBeNew) {
+            m_jobs.erase(waiting); // never written: whatever has the name now is not ours to remove
+            if (m_jobs.empty() && m_current.empty()) {
+                m_idle.notify_all();
+            }
+            return;
+        }
         if (waiting != m_jobs.end()) {
+            if (!job.removal && waiting->mustBeNew) {
+                // The newer text of a file not written yet: still not over another one.
+                job.mustBeNew = true;
+                if (!job.onNameTaken) {
+                    job.onNameTaken = std::move(waiting->onNameTaken);
+                }
+            }
             *waiting = std::move(job);
         } else {
             m_jobs.push_back(std::move(job));
@@ -78,6 +103,10 @@ int FileWriteQueue::reportOutcomes() {
     // Outside the lock: a handler may queue the file again.
     int failed = 0;
     for (const Outcome& outcome : outcomes) {
+        if (outcome.onNameTaken) {
+            outcome.onNameTaken(); // not a failure: the file is written under another name
+            continue;
+        }
         failed += outcome.ok ? 0 : 1;
         if (outcome.onOutcome) {
             outcome.onOutcome(outcome.ok, outcome.reason);
@@ -96,16 +125,29 @@ void FileWriteQueue::run() {
         Job job = std::move(m_jobs.front());
         m_jobs.pop_front();
         m_current = job.path;
+        const bool alreadyTaken = m_takenNames.count(job.path) > 0;
         lock.unlock();
         std::string reason;
         bool ok = true;
+        bool taken = false;
         if (job.removal) {
             std::error_code ignored; // a file already gone is what was asked for
-            std::filesystem::remove(job.path, ignored);
+            if (!alreadyTaken) {
+                std::filesystem::remove(job.path, ignored);
+            }
+        } else if (alreadyTaken || (job.mustBeNew && TextFile::exists(job.path))) {
+            ok = false;
+            taken = true;
+            reason = "another file has this name";
         } else {
             ok = m_writeFile(job.path, job.content, &reason);
         }
         lock.lock();
+        if (taken) {
+            m_takenNames.insert(job.path);
+        } else {
+            job.onNameTaken = nullptr;
+        }
         settle(job, ok, std::move(reason));
         m_current.clear();
         if (m_jobs.empty()) {
@@ -119,7 +161,8 @@ void FileWriteQueue::settle(Job& job, bool ok, std::string reason) {
     // is nobody's news.
     std::erase_if(m_outcomes, [&](const Outcome& outcome) { return outcome.path == job.path; });
     if (!job.removal) {
-        m_outcomes.push_back(Outcome{job.path, ok, std::move(reason), std::move(job.onOutcome)});
+        m_outcomes.push_back(
+            Outcome{job.path, ok, std::move(reason), std::move(job.onOutcome), std::move(job.onNameTaken)});
     }
 }
 

@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -30,8 +31,16 @@ public:
     ~FileWriteQueue();
 
     /// Queues `content` to replace the file at `path`. A write of the same file still waiting its turn takes
-    /// the new content in its place, so a burst of changes costs one write.
-    void write(const std::string& path, std::string content, OutcomeHandler onOutcome = {});
+    /// the new content in its place, so a burst of changes costs one write. `onNameTaken`: see writeNew.
+    void write(const std::string& path, std::string content, OutcomeHandler onOutcome = {},
+               std::function<void()> onNameTaken = {});
+    /// Queues a file that must not be there yet, for a name chosen without looking at the disk. When a file
+    /// of that name is there by its turn, nothing is written and `onNameTaken` runs in place of `onOutcome`;
+    /// from then on every write of that name is refused the same way, so no later write lands on that file.
+    void writeNew(const std::string& path, std::string content, OutcomeHandler onOutcome,
+                  std::function<void()> onNameTaken);
+    /// Whether a write of this name found another file there (see writeNew).
+    [[nodiscard]] bool nameTaken(const std::string& path) const;
     /// Queues the removal of the file, after whatever was queued before; a waiting write of it is dropped.
     void remove(const std::string& path);
     /// Whether a write or removal of the file is queued or under way.
@@ -48,12 +57,15 @@ private:
         std::string content;
         bool removal = false;
         OutcomeHandler onOutcome;
+        bool mustBeNew = false;
+        std::function<void()> onNameTaken;
     };
     struct Outcome {
         std::string path;
         bool ok = false;
         std::string reason;
         OutcomeHandler onOutcome;
+        std::function<void()> onNameTaken; ///< set when the name was found taken
     };
 
     void enqueue(Job job);
@@ -70,6 +82,8 @@ private:
     std::string m_current;
     bool m_stopping = false;
     std::vector<Outcome> m_outcomes;
+    /// Names whose new file found another one there.
+    std::set<std::string> m_takenNames;
     std::thread m_thread;
 };
 

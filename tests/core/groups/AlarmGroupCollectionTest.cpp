@@ -357,6 +357,55 @@ TEST_F(AlarmGroupCollectionTest, GroupsHandedToTheWriterTogetherGetFileNamesOfTh
     EXPECT_NE(folder.read("usg_1.agx").find("<name>One</name>"), std::string::npos); // the old file stands
 }
 
+TEST_F(AlarmGroupCollectionTest, AFileThatCameIntoTheFolderAfterItWasListedIsNeverWrittenOverByANewGroup) {
+    folder.write("usg_0.agx", group("Zero"));
+    ASSERT_TRUE(groups.loadAlarmGroups());
+    folder.write("usg_1.agx", "someone else's");
+    folder.write("usg_2.agx", "another one's");
+    const auto add = [&](const char* name) {
+        auto g = AlarmGroup::createDefaultAlarmGroup(services);
+        g->name = name;
+        g->setChanged();
+        groups.alarmGroups.addElement(g);
+        return g;
+    };
+    // The tick names the file from what it knows, without the disk; the writer finds the name taken.
+    auto one = add("One");
+    groups.queueChangedGroups();
+    EXPECT_EQ(one->path, "agPath/usg_1.agx");
+    ASSERT_TRUE(groups.fileWriter().waitUntilDone());
+    listener.reports.clear();
+    EXPECT_EQ(groups.fileWriter().reportOutcomes(), 0);
+    EXPECT_EQ(groups.takeWriteProblems(), ""); // nothing to tell the user: the group is saved under another name
+    EXPECT_TRUE(one->path.empty());
+    EXPECT_TRUE(one->getChanged());
+    ASSERT_EQ(listener.reports.size(), 1u);
+    EXPECT_EQ(listener.reports[0].kinds, kindContentChanged); // which asks for the next save
+    groups.queueChangedGroups();
+    EXPECT_EQ(one->path, "agPath/usg_2.agx");
+    ASSERT_TRUE(groups.fileWriter().waitUntilDone());
+    groups.fileWriter().reportOutcomes();
+    groups.queueChangedGroups();
+    EXPECT_EQ(one->path, "agPath/usg_3.agx");
+    ASSERT_TRUE(groups.fileWriter().waitUntilDone());
+    groups.fileWriter().reportOutcomes();
+    EXPECT_NE(folder.read("usg_3.agx").find("<name>One</name>"), std::string::npos);
+
+    // A save the user asks for before the tick has heard of the refusal looks on the disk and names anew.
+    folder.write("usg_4.agx", "a third one's");
+    auto two = add("Two");
+    groups.queueChangedGroups();
+    EXPECT_EQ(two->path, "agPath/usg_4.agx");
+    ASSERT_TRUE(groups.saveAlarmGroupFile(two));
+    EXPECT_EQ(two->path, "agPath/usg_5.agx");
+    groups.fileWriter().reportOutcomes();
+    EXPECT_EQ(two->path, "agPath/usg_5.agx");
+    EXPECT_NE(folder.read("usg_5.agx").find("<name>Two</name>"), std::string::npos);
+    EXPECT_EQ(folder.read("usg_1.agx"), "someone else's");
+    EXPECT_EQ(folder.read("usg_2.agx"), "another one's");
+    EXPECT_EQ(folder.read("usg_4.agx"), "a third one's");
+}
+
 TEST_F(AlarmGroupCollectionTest, UnloadingAsksAndDeletesFiles) {
     folder.write("usg_0.agx", group("Kept"));
     folder.write("usg_1.agx", group("Gone"));

@@ -129,5 +129,55 @@ TEST(FileWriteQueue, ARemovalComesAfterTheWritesBeforeItAndNoWaitingWriteBringsT
     EXPECT_EQ(home.read("gone.agx"), "<d/>");
 }
 
+TEST(FileWriteQueue, ANewFileNeverLandsOnAnotherOneAndNoLaterWriteOrRemovalOfThatNameDoesEither) {
+    test::TempHome home;
+    home.write("usg_0.agx", "theirs");
+    const std::string theirs = home.file("usg_0.agx");
+    std::vector<std::string> told;
+    const auto outcome = [&](const std::string& what) {
+        return [&, what](bool ok, const std::string&) { told.push_back(what + (ok ? " saved" : " refused")); };
+    };
+    const auto taken = [&](const std::string& what) { return [&, what] { told.push_back(what + " taken"); }; };
+    FileWriteQueue queue;
+    queue.writeNew(theirs, "ours", outcome("new"), taken("new"));
+    ASSERT_TRUE(queue.waitUntilDone());
+    EXPECT_TRUE(queue.nameTaken(theirs));
+    EXPECT_EQ(queue.reportOutcomes(), 0); // a name taken is no failure: the caller names the file anew
+    queue.write(theirs, "ours again", outcome("again"), taken("again"));
+    ASSERT_TRUE(queue.waitUntilDone());
+    queue.reportOutcomes();
+    queue.remove(theirs);
+    queue.writeNew(home.file("usg_1.agx"), "ours", outcome("fresh"), taken("fresh"));
+    ASSERT_TRUE(queue.waitUntilDone());
+    queue.reportOutcomes();
+    EXPECT_EQ(told, (std::vector<std::string>{"new taken", "again taken", "fresh saved"}));
+    EXPECT_EQ(home.read("usg_0.agx"), "theirs");
+    EXPECT_EQ(home.read("usg_1.agx"), "ours");
+    EXPECT_FALSE(queue.nameTaken(home.file("usg_1.agx")));
+}
+
+TEST(FileWriteQueue, ANewFileWaitingItsTurnStaysNewWhenANewerTextTakesItsPlaceAndIsDroppedByItsRemoval) {
+    test::TempHome home;
+    home.write("usg_0.agx", "theirs");
+    const std::string theirs = home.file("usg_0.agx");
+    const std::string dropped = home.file("usg_1.agx");
+    StalledDisk disk;
+    FileWriteQueue queue(disk.writer());
+    queue.write("held", "1");
+    disk.waitForAWrite();
+    int takenTold = 0;
+    queue.writeNew(theirs, "a", {}, [&] { ++takenTold; });
+    queue.write(theirs, "b"); // the newer text, still not over their file; the first one's news stands
+    queue.writeNew(dropped, "c", {}, {});
+    queue.remove(dropped); // never written: nothing to remove, nothing to write
+    EXPECT_FALSE(queue.holds(dropped));
+    disk.open();
+    ASSERT_TRUE(queue.waitUntilDone());
+    queue.reportOutcomes();
+    EXPECT_EQ(disk.writes, (std::vector<std::string>{"held=1"}));
+    EXPECT_EQ(takenTold, 1);
+    EXPECT_EQ(home.read("usg_0.agx"), "theirs");
+}
+
 } // namespace
 } // namespace halvika
