@@ -173,7 +173,7 @@ private:
     /// The program of a base name, or "" when there is none (or in safe mode).
     std::string programFor(const std::string& base) const;
     PluginProcess::Result runProgram(const std::string& program, const std::string& request);
-    /// The file plug-ins with their extensions, asked of them when not known yet.
+    /// The file plug-ins whose formats are known, with their extensions; the others are never asked here.
     std::vector<FileFormat> fileFormats(bool import);
     /// The file plug-ins of the list whose formats are known, each with its parsed answer, in list order.
     std::vector<std::pair<std::string, XMLNodePtr>> knownFormats(bool import) const;
