@@ -30,6 +30,7 @@ XMLNode* NodeArena::newNode(std::string_view name) {
 
 void* NodeArena::newBlock(std::size_t bytes) {
     m_blocks.reserve(m_blocks.size() + 1);
+    m_reservedBytes += bytes;
     void* block = std::malloc(bytes);
     if (block == nullptr) {
         throw std::bad_alloc();
@@ -48,7 +49,9 @@ void* NodeArena::do_allocate(std::size_t bytes, std::size_t alignment) {
         const std::size_t size = std::max(m_nextBlockSize, bytes);
         m_next = static_cast<char*>(newBlock(size));
         m_left = size;
-        m_nextBlockSize = kBlockSize;
+        // Doubling: a small document that outgrows its first block must not take a whole block for a few
+        // more nodes, and a large one soon gets full blocks.
+        m_nextBlockSize = std::min(2 * size, kBlockSize);
         padding = 0;
     }
     void* result = m_next + padding;

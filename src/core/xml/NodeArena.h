@@ -33,6 +33,8 @@ public:
     XMLNode* newNode(std::string_view name);
     /// The node, one of this arena's, now holds something outside it and must be destroyed with it.
     void noteHolder(XMLNode* node) { m_holders.push_back(node); }
+    /// What the blocks taken so far add up to.
+    std::size_t reservedBytes() const { return m_reservedBytes; }
 
 protected:
     void* do_allocate(std::size_t bytes, std::size_t alignment) override;
@@ -48,6 +50,7 @@ private:
     char* m_next = nullptr;
     std::size_t m_left = 0;
     std::size_t m_nextBlockSize;
+    std::size_t m_reservedBytes = 0;
     std::vector<XMLNode*> m_holders;
 };
 
