@@ -10,6 +10,8 @@ public:
     void setHandler(std::function<void()> handler) override { m_handler = std::move(handler); }
     void setInterval(int milliseconds) override { m_interval = milliseconds; }
     int interval() const override { return m_interval; }
+    void setExact(bool exact) override { m_exact = exact; }
+    bool exact() const { return m_exact; }
     void enable() override { m_enabled = true; }
     void disable() override { m_enabled = false; }
     bool isEnabled() const override { return m_enabled; }
@@ -23,6 +25,7 @@ private:
     std::function<void()> m_handler;
     int m_interval = 0;
     bool m_enabled = false;
+    bool m_exact = false;
 };
 
 } // namespace halvika::test

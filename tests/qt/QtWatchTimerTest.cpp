@@ -13,6 +13,8 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdint>
+#include <ctime>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -68,6 +70,34 @@ TEST(QtWatchTimer, ShotsComeInTheirMomentRepeatAndCanBeTakenBack) {
     EXPECT_EQ(shots, 1);
     EXPECT_TRUE(timer.isEnabled());
     EXPECT_EQ(timer.interval(), 100'000);
+}
+
+TEST(QtWatchTimer, AnExactShotGoesOffEarlyButIsNeverHandledBeforeItsMoment) {
+    test::ensureQtApp();
+    QtWatchTimer timer;
+    // The wall clock in whole milliseconds, as the watch reads it and counts its shots from.
+    const auto wallMs = [] {
+        timespec now{};
+        clock_gettime(CLOCK_REALTIME, &now);
+        return std::int64_t{now.tv_sec} * 1000 + now.tv_nsec / 1'000'000;
+    };
+    std::vector<std::int64_t> earlyBy;
+    std::int64_t dueMs = 0;
+    timer.setHandler([&] {
+        earlyBy.push_back(dueMs - wallMs());
+        timer.disable();
+    });
+    timer.setExact(true);
+    for (int interval : {20, 20, 20, 20, 20, 1}) { // the last too short for the lead: simply a shot
+        dueMs = wallMs() + interval;
+        timer.setInterval(interval);
+        timer.enable();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !timer.isEnabled(); }, 5000));
+    }
+    ASSERT_EQ(earlyBy.size(), 6u);
+    for (std::int64_t early : earlyBy) {
+        EXPECT_LE(early, 0);
+    }
 }
 
 TEST(QtWatchTimer, WithoutADescriptorLeftTheEventLoopsTimerStandsIn) {

@@ -153,6 +153,7 @@ void AlarmWatch::requestWork(std::int16_t bits) {
     if (!m_working && m_timer.isEnabled() && m_plannedTickMs > m_saveDueMs &&
         !saveWaitsForAlarm(static_cast<double>(m_saveDueMs - now), static_cast<double>(m_plannedTickMs - now))) {
         clearWork(timerEventBits); // the tick that saves sounds nothing; it plans the next shot afresh
+        m_timer.setExact(false);
         m_timer.setInterval(static_cast<int>(std::max<std::int64_t>(1, m_saveDueMs - now)));
         m_plannedTickMs = m_saveDueMs;
     }
@@ -284,6 +285,7 @@ void AlarmWatch::scheduleWatchTimer() {
     }
     m_chores.pollRunningPlugins();
     m_runner.releaseFinishedSpeech();
+    double alarmInterval = -1; // a list's shot may share the alarm's moment; the alarm sounds in it all the same
     if (now.minute() == m_syncMinute) {
         // Moved on first: synchronising reports changes, which schedule again within this minute.
         m_syncMinute = (m_syncMinute + 30) % 60;
@@ -298,6 +300,7 @@ void AlarmWatch::scheduleWatchTimer() {
         }
         if (m_upcoming.numberOfElements() > 0 && w < exactShotSeconds) {
             interval = std::nearbyint(w * 1000);
+            alarmInterval = interval;
             requestWork(alarmDue);
         } else {
             clearWork(alarmDue);
@@ -339,6 +342,7 @@ void AlarmWatch::scheduleWatchTimer() {
         }
     }
     const int chosen = interval < 1 ? 1 : static_cast<int>(interval);
+    m_timer.setExact(interval == alarmInterval);
     m_timer.setInterval(chosen);
     m_plannedTickMs = nowMs() + chosen;
     m_timer.enable();

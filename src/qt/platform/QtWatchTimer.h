@@ -6,6 +6,7 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
+#include <cstdint>
 #include <memory>
 
 namespace halvika {
@@ -20,6 +21,7 @@ public:
     void setHandler(std::function<void()> handler) override;
     void setInterval(int milliseconds) override;
     int interval() const override { return m_interval; }
+    void setExact(bool exact) override { m_exact = exact; }
     void enable() override;
     void disable() override;
     bool isEnabled() const override { return m_enabled; }
@@ -28,6 +30,8 @@ private:
     void arm();
     void useFallback();
     void fire();
+    /// Holds an exact shot, which went off early by the lead, until its moment.
+    void waitForExactMoment();
 
     /// -1 when no timerfd could be made; the precise QTimer stands in, a millisecond or two late.
     int m_fd = -1;
@@ -36,6 +40,9 @@ private:
     std::function<void()> m_handler;
     int m_interval = 0;
     bool m_enabled = false;
+    bool m_exact = false;
+    /// An exact shot's moment on the monotonic clock, 0 for none: the timerfd is set a little before it.
+    std::int64_t m_exactMomentNs = 0;
 };
 
 } // namespace halvika

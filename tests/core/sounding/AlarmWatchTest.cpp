@@ -100,6 +100,7 @@ TEST_F(AlarmWatchTest, AlarmsAtTheSameMomentSoundTogetherInGroupOrderAndTheTimer
     startAt(at(7, 59, 50), 250);
     EXPECT_EQ(watch.nextAlarmMoment(), at(8));
     EXPECT_EQ(timer.interval(), 9750); // to the start of 08:00:00
+    EXPECT_TRUE(timer.exact());        // an alarm's shot; a regular tick's need not be
     EXPECT_FALSE(watch.alarmDueWithin(1000));
     clock.set(at(7, 59, 59), 1);
     EXPECT_TRUE(watch.alarmDueWithin(1000)); // 999 ms away
@@ -116,10 +117,12 @@ TEST_F(AlarmWatchTest, AlarmsAtTheSameMomentSoundTogetherInGroupOrderAndTheTimer
     EXPECT_EQ(watch.lastCheckMoment(), at(8));
     EXPECT_EQ(watch.nextAlarmMoment(), at(8, 5));
     EXPECT_EQ(timer.interval(), AlarmWatch::defaultIntervalMs); // 08:05 is more than 33 s away
+    EXPECT_FALSE(timer.exact());
 
     tickAt(at(8, 4, 40), 500); // a default tick 20.5 s before: the next shot is exact
     EXPECT_EQ(timer.interval(), 19500);
     EXPECT_TRUE(watch.pendingWork() & AlarmWatch::alarmDue);
+    EXPECT_TRUE(timer.exact());
     tickAt(at(8, 5));
     EXPECT_EQ(runner.names(), (std::vector<std::string>{"A", "B", "C"}));
 }
@@ -608,6 +611,7 @@ TEST_F(AlarmWatchTest, AnAlarmSharingItsShotWithAListSoundsBeforeASaveIsMade) {
     // The second alarm enters the list of those just sounded at its moment: that list's shot is the alarm's.
     EXPECT_EQ(timer.interval(), 400);
     EXPECT_FALSE(watch.pendingWork() & AlarmWatch::alarmDue);
+    EXPECT_TRUE(timer.exact());
     tickAt(at(12, 0, 2));
     EXPECT_EQ(runner.names(), (std::vector<std::string>{"First", "Second!"}));
     EXPECT_FALSE(savedBeforeSounding);
