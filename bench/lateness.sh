@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # lateness.sh [ALARMS]: how late Halvika starts an alarm's command after its due second, beside the floor (a
 # minimal program that sleeps to the second and spawns the same stamp program), idle and with one busy
-# process per core (nice 0). Each run has ALARMS one-time alarms one second apart; every command writes the
-# wall-clock time at its start.
+# process per core (nice 0). Both run at the same time, taking turns: Halvika's ALARMS one-time alarms are
+# one second apart, and the floor's shots fall half a second after each of them, so the two meet the same
+# machine, minute by minute, and never compete. Every command writes the wall-clock time at its start.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 count=${1:-30}
@@ -31,16 +32,10 @@ summarise() {
 }
 p95() { latenesses "$@" | awk '{ v[NR] = $1 } END { print v[int(NR * 0.95 + 0.999)] }'; }
 
-runFloor() {
-    local first=$(($(date +%s) + 2))
-    rm -f "$work/stamps"
-    "$floor" "$first" "$count" "$stamp" "$work/stamps"
-    cp "$work/stamps" "$work/floor.$1"
-    echo "$first" >"$work/floor.$1.first"
-}
-runHalvika() {
+# One run of both, each writing its stamps and its first due moment as STATE files.
+runBoth() {
     local first=$(($(date +%s) + 4)) home=$work/home
-    rm -f "$work/stamps"
+    rm -f "$work/stamps" "$work/floor-stamps"
     bench/make-home.sh "$home" 0
     {
         printf '<algr><name>Lateness</name><stat>-1</stat><chsi>0</chsi>'
@@ -53,6 +48,7 @@ runHalvika() {
     } >"$home/usg_0.agx"
     "$halvika" --home "$home" >/dev/null 2>&1 &
     local pid=$!
+    "$floor" "$first" "$count" "$stamp" "$work/floor-stamps" 500
     while [ "$(cat "$work/stamps" 2>/dev/null | wc -l)" -lt "$count" ]; do
         sleep 0.5
         [ $(($(date +%s) - first)) -lt $((count + 30)) ] || break
@@ -60,16 +56,16 @@ runHalvika() {
     kill $pid && wait $pid 2>/dev/null || true
     cp "$work/stamps" "$work/halvika.$1"
     echo "$first" >"$work/halvika.$1.first"
+    cp "$work/floor-stamps" "$work/floor.$1"
+    echo "$first.5" >"$work/floor.$1.first"
 }
 
-runFloor idle
-runHalvika idle
+runBoth idle
 for _ in $(seq "$(nproc)"); do
     nice -n 0 bash -c 'while :; do :; done' &
     load+=($!)
 done
-runFloor loaded
-runHalvika loaded
+runBoth loaded
 stopLoad
 
 for state in idle loaded; do
