@@ -103,7 +103,7 @@ int FileWriteQueue::reportOutcomes() {
     // Outside the lock: a handler may queue the file again.
     int failed = 0;
     for (const Outcome& outcome : outcomes) {
-        if (outcome.onNameTaken) {
+        if (outcome.nameTaken && outcome.onNameTaken) {
             outcome.onNameTaken(); // not a failure: the file is written under another name
             continue;
         }
@@ -145,10 +145,8 @@ void FileWriteQueue::run() {
         lock.lock();
         if (taken) {
             m_takenNames.insert(job.path);
-        } else {
-            job.onNameTaken = nullptr;
         }
-        settle(job, ok, std::move(reason));
+        settle(job, ok, taken, std::move(reason));
         m_current.clear();
         if (m_jobs.empty()) {
             m_idle.notify_all();
@@ -156,13 +154,13 @@ void FileWriteQueue::run() {
     }
 }
 
-void FileWriteQueue::settle(Job& job, bool ok, std::string reason) {
+void FileWriteQueue::settle(Job& job, bool ok, bool nameTaken, std::string reason) {
     // Only the latest outcome for a file counts: a success makes an earlier failure of it moot. A removal
     // is nobody's news.
     std::erase_if(m_outcomes, [&](const Outcome& outcome) { return outcome.path == job.path; });
     if (!job.removal) {
         m_outcomes.push_back(
-            Outcome{job.path, ok, std::move(reason), std::move(job.onOutcome), std::move(job.onNameTaken)});
+            Outcome{job.path, ok, nameTaken, std::move(reason), std::move(job.onOutcome), std::move(job.onNameTaken)});
     }
 }
 

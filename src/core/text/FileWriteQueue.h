@@ -63,15 +63,16 @@ private:
     struct Outcome {
         std::string path;
         bool ok = false;
+        bool nameTaken = false; ///< the file was not written: another had its name
         std::string reason;
         OutcomeHandler onOutcome;
-        std::function<void()> onNameTaken; ///< set when the name was found taken
+        std::function<void()> onNameTaken;
     };
 
     void enqueue(Job job);
     void run();
     /// Records the outcome of the job just done, under the lock.
-    void settle(Job& job, bool ok, std::string reason);
+    void settle(Job& job, bool ok, bool nameTaken, std::string reason);
 
     WriteFile m_writeFile;
     mutable std::mutex m_mutex;
