@@ -318,10 +318,11 @@ void AlarmGroupCollection::queueChangedGroups() {
             group->setChanged();
             report(Vector<AlarmGroup>::createVectorWithObj(group, 1), kindContentChanged); // saved again soon
         };
+        std::string text = group->toXML()->toString();
         if (isNew) {
-            m_fileWriter.writeNew(file, group->toXML()->toString(), failed, nameTaken);
+            m_fileWriter.writeNew(file, std::move(text), failed, nameTaken);
         } else {
-            m_fileWriter.write(file, group->toXML()->toString(), failed, nameTaken);
+            m_fileWriter.write(file, std::move(text), failed, nameTaken);
         }
         group->changed = false; // only the group's own mark, as a save in place clears it
     }
