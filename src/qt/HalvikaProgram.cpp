@@ -489,17 +489,20 @@ int HalvikaProgram::run(int argc, char** argv) {
     showNextAlarm();
     mainWindow->applySettings();
     mainWindow->refreshNow();
-    if (trayAvailable) {
+    if (trayAvailable && !views.endRequested()) {
         tray->show();
     }
     mainWindow->applyGeometry(core.settings());
     // Hidden when asked, or when it was hidden at the last exit; only with a tray to bring it back.
-    if (!trayAvailable || parser.isSet(showOption) || (!parser.isSet(hiddenOption) && core.settings().windowVisible)) {
+    // Asked to end during the start (a termination signal while a question was open): nothing more to show.
+    const bool showWindow =
+        !trayAvailable || parser.isSet(showOption) || (!parser.isSet(hiddenOption) && core.settings().windowVisible);
+    if (showWindow && !views.endRequested()) {
         FirstPaintProbe::installIfAsked(*mainWindow);
         mainWindow->show();
     }
     QTimer::singleShot(0, [] { PosixProgramStarter::prepare(); });
-    const int exitCode = QApplication::exec();
+    const int exitCode = views.exec();
     // The sounding windows go before the services they use.
     soundingWindows.closeAll();
     dateTime.reset();

@@ -184,5 +184,35 @@ TEST(StartupExitE2E, SettingsCarryTheLastCheckAcrossRunsAndMissedAlarmsSound) {
     EXPECT_EQ(home.read("usg_0.agx"), group); // nothing about the group changed
 }
 
+TEST(StartupExitE2E, ATerminationWhileAQuestionHoldsTheStartEndsTheProgram) {
+    // More missed alarms than the warning limit: the start stops on "sound them all?" before the main loop
+    // runs, and a termination then must still end the program, not leave it running with its timer off.
+    test::TempHome home;
+    const std::time_t now = std::time(nullptr);
+    home.write("usr.cfx", "<settings><lsd>" + fileMoment(now - 3600) +
+                              "</lsd><tiia>0</tiia><wl>2</wl>"
+                              "<lng>English</lng></settings>");
+    std::string group = "<algr><name>G</name><stat>-1</stat><chsi>0</chsi>";
+    for (int i = 0; i < 3; ++i) {
+        group += "<alrm><name>Missed " + std::to_string(i) + "</name><datk>0</datk><oncd>" +
+                 fileMoment(now - 1800 + i) + "</oncd></alrm>";
+    }
+    home.write("usg_0.agx", group + "</algr>");
+    const std::string trace = home.file("events.txt");
+
+    ::setenv("HALVIKA_EVENT_TRACE", trace.c_str(), 1);
+    Process run(home.path());
+    ::unsetenv("HALVIKA_EVENT_TRACE");
+    const auto deadline = std::chrono::steady_clock::now() + 30s;
+    while (home.read("events.txt").find(" question") == std::string::npos &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(20ms);
+    }
+    ASSERT_NE(home.read("events.txt").find(" question"), std::string::npos);
+    run.signal(SIGTERM);
+    EXPECT_EQ(run.waitForExit(30s), 0);
+    EXPECT_EQ(home.read("state"), "1");
+}
+
 } // namespace
 } // namespace halvika

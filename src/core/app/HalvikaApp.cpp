@@ -85,6 +85,13 @@ void HalvikaApp::prepareForSleep() {
 }
 
 bool HalvikaApp::exitProgram(bool endProcess, bool ask) {
+    if (m_exiting) {
+        // Asked again (a second signal, a script's quit after a shut-down action): saved and unloaded already.
+        if (endProcess) {
+            m_services.views.endProcess(0);
+        }
+        return true;
+    }
     // Data first: nothing the user was told is saved may wait for a plug-in.
     std::string problems;
     if (!m_subsystems->saveForExit(problems) && ask &&

@@ -1,5 +1,6 @@
 // Message boxes as QMessageBox, file dialogs as QFileDialog.
 #include "platform/QtDialogs.h"
+#include "platform/EventTrace.h"
 
 #include "text/FileDialogFilter.h"
 
@@ -59,6 +60,7 @@ int QtDialogs::messageBox(const std::string& caption, const std::string& text, i
     box.setTextFormat(Qt::PlainText);
     box.setText(QString::fromStdString(text));
     applyStyle(box, style);
+    EventTrace::note("question");
     return answerFor(box.exec());
 }
 

@@ -23,7 +23,17 @@ void QtViews::unloadAllWindows() {
 }
 
 void QtViews::endProcess(int exitCode) {
+    m_endRequested = true;
+    m_exitCode = exitCode;
+    // Ends every loop running now, the main one included; one started later starts afresh.
     QCoreApplication::exit(exitCode);
+}
+
+int QtViews::exec() {
+    if (m_endRequested) {
+        return m_exitCode;
+    }
+    return QApplication::exec();
 }
 
 } // namespace halvika

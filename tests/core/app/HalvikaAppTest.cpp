@@ -182,6 +182,12 @@ TEST_F(HalvikaAppTest, RunStateFromTheSettingsDialogIsWrittenAtExit) {
     ASSERT_TRUE(app().exitProgram(false));
     EXPECT_EQ(state(), "3");
     EXPECT_FALSE(views.ended); // the caller ends the process itself
+    // Asked again to end, the program goes without saving or unloading a second time.
+    const auto calls = subsystems.calls.size();
+    EXPECT_TRUE(app().exitProgram(true));
+    EXPECT_TRUE(views.ended);
+    EXPECT_EQ(views.unloads, 1);
+    EXPECT_EQ(subsystems.calls.size(), calls);
 }
 
 TEST_F(HalvikaAppTest, AFailedSaveIsAskedAboutOnceAndNoAbandonsTheExit) {
