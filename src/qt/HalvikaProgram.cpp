@@ -176,6 +176,10 @@ int HalvikaProgram::run(int argc, char** argv) {
     IdleSubsystems idle(timer);
     HalvikaApp app({clock, timer, dialogs, shell, views}, idle, AppPaths(home, dataFolders()));
 
+    // Heard from here on, the start-up question included: a request nobody hears is lost.
+    QObject::connect(&signalWatcher, &UnixSignalWatcher::terminationRequested, [&app] { app.sessionEnding(); });
+    QObject::connect(&application, &QGuiApplication::commitDataRequest,
+                     [&app](QSessionManager&) { app.sessionEnding(); });
     if (!app.runStartupCheck()) {
         return 0;
     }
@@ -419,10 +423,6 @@ int HalvikaProgram::run(int argc, char** argv) {
                      &frmHalvikaMain::toggleWindowVisibility);
     QObject::connect(tray.get(), &TrayIcon::exitRequested, [&app] { app.trayExit(); });
     QObject::connect(mainWindow.get(), &frmHalvikaMain::exitRequested, [&app] { app.trayExit(); });
-
-    QObject::connect(&signalWatcher, &UnixSignalWatcher::terminationRequested, [&app] { app.sessionEnding(); });
-    QObject::connect(&application, &QGuiApplication::commitDataRequest,
-                     [&app](QSessionManager&) { app.sessionEnding(); });
 
     // Scripts reach the running program on the session bus.
     RemoteCommands remote(core, clock);

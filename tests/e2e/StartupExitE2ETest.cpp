@@ -184,22 +184,10 @@ TEST(StartupExitE2E, SettingsCarryTheLastCheckAcrossRunsAndMissedAlarmsSound) {
     EXPECT_EQ(home.read("usg_0.agx"), group); // nothing about the group changed
 }
 
-TEST(StartupExitE2E, ATerminationWhileAQuestionHoldsTheStartEndsTheProgram) {
-    // More missed alarms than the warning limit: the start stops on "sound them all?" before the main loop
-    // runs, and a termination then must still end the program, not leave it running with its timer off.
-    test::TempHome home;
-    const std::time_t now = std::time(nullptr);
-    home.write("usr.cfx", "<settings><lsd>" + fileMoment(now - 3600) +
-                              "</lsd><tiia>0</tiia><wl>2</wl>"
-                              "<lng>English</lng></settings>");
-    std::string group = "<algr><name>G</name><stat>-1</stat><chsi>0</chsi>";
-    for (int i = 0; i < 3; ++i) {
-        group += "<alrm><name>Missed " + std::to_string(i) + "</name><datk>0</datk><oncd>" +
-                 fileMoment(now - 1800 + i) + "</oncd></alrm>";
-    }
-    home.write("usg_0.agx", group + "</algr>");
+/// Starts the program and sends it SIGTERM once it shows a question; returns its exit code.
+int terminateAtTheFirstQuestion(const test::TempHome& home) {
     const std::string trace = home.file("events.txt");
-
+    std::filesystem::remove(trace);
     ::setenv("HALVIKA_EVENT_TRACE", trace.c_str(), 1);
     Process run(home.path());
     ::unsetenv("HALVIKA_EVENT_TRACE");
@@ -208,10 +196,39 @@ TEST(StartupExitE2E, ATerminationWhileAQuestionHoldsTheStartEndsTheProgram) {
            std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(20ms);
     }
-    ASSERT_NE(home.read("events.txt").find(" question"), std::string::npos);
+    EXPECT_NE(home.read("events.txt").find(" question"), std::string::npos);
     run.signal(SIGTERM);
-    EXPECT_EQ(run.waitForExit(30s), 0);
-    EXPECT_EQ(home.read("state"), "1");
+    return run.waitForExit(30s);
+}
+
+TEST(StartupExitE2E, ATerminationWhileAQuestionHoldsTheStartEndsTheProgramAndLosesNothing) {
+    // The session ends while the start waits for an answer that will not come: the program must end, not
+    // stay up with its timer off, and what it has not read yet must not be written over.
+    test::TempHome home;
+    const std::time_t now = std::time(nullptr);
+    home.write("usr.cfx", "<settings><lsd>" + fileMoment(now - 3600) +
+                              "</lsd><tiia>0</tiia><wl>2</wl><lng>English</lng></settings>");
+    std::string group = "<algr><name>G</name><stat>-1</stat><chsi>0</chsi>";
+    for (int i = 0; i < 3; ++i) {
+        group += "<alrm><name>Missed " + std::to_string(i) + "</name><datk>0</datk><oncd>" +
+                 fileMoment(now - 1800 + i) + "</oncd></alrm>";
+    }
+    home.write("usg_0.agx", group + "</algr>");
+    home.write("todo.txt", "buy milk");
+
+    // The last run did not end properly, or was short: "continue starting?", "safe mode?".
+    for (const char* last : {"2", "1"}) {
+        home.write("state", last);
+        EXPECT_EQ(terminateAtTheFirstQuestion(home), 0);
+        EXPECT_EQ(home.read("state"), last); // the next start asks again
+    }
+
+    // More missed alarms than the warning limit: "sound them all?" while the groups load.
+    home.write("state", "0");
+    EXPECT_EQ(terminateAtTheFirstQuestion(home), 0);
+    EXPECT_EQ(home.read("state"), "1"); // a short run
+    EXPECT_EQ(home.read("todo.txt"), "buy milk");
+    EXPECT_EQ(home.read("usg_0.agx"), group + "</algr>");
 }
 
 } // namespace

@@ -73,6 +73,7 @@ bool CoreSubsystems::mainStart(bool safeMode) {
         m_messages.msgBox(SettingsStore::loadErrorText(e.what(), "loadSettings", step), Dialogs::styleCritical);
         return false;
     }
+    m_settingsLoaded = true;
     // A language whose file has gone: ask again.
     m_texts.setLanguage(m_settings.language);
     if (!m_texts.languageFileExists()) {
@@ -90,6 +91,7 @@ bool CoreSubsystems::mainStart(bool safeMode) {
     const auto note = TextFile::readText(toDoFile, &reason);
     m_toDo = note.value_or("");
     m_toDoUnreadable = !note && TextFile::exists(toDoFile);
+    m_toDoRead = true;
     if (m_toDoUnreadable) {
         m_messages.msgBox(m_texts.getMainText(textToDoUnreadable) + "\n" + toDoFile + ": " + reason,
                           Dialogs::styleExclamation);
@@ -164,8 +166,8 @@ std::string CoreSubsystems::settingsText() {
     return m_settings.toXML(m_clock.today())->toString();
 }
 
-bool CoreSubsystems::keepsUnreadableToDo() const {
-    return m_toDoUnreadable && TextFile::exists(toDoFile());
+bool CoreSubsystems::keepsToDoFile() const {
+    return !m_toDoRead || (m_toDoUnreadable && TextFile::exists(toDoFile()));
 }
 
 bool CoreSubsystems::writeNow(const std::string& file, const std::string& content, std::string& problem) {
@@ -179,15 +181,15 @@ bool CoreSubsystems::writeNow(const std::string& file, const std::string& conten
 }
 
 bool CoreSubsystems::writeSettings(std::string& problem) {
-    return writeNow(settingsFile(), settingsText(), problem);
+    return !m_settingsLoaded || writeNow(settingsFile(), settingsText(), problem);
 }
 
 bool CoreSubsystems::writeTodo(std::string& problem) {
-    return keepsUnreadableToDo() || writeNow(toDoFile(), m_toDo, problem);
+    return keepsToDoFile() || writeNow(toDoFile(), m_toDo, problem);
 }
 
 bool CoreSubsystems::saveToDoQuietly() {
-    return keepsUnreadableToDo() ||
+    return keepsToDoFile() ||
            saveInTick(toDoFile(), m_toDo, m_toDoSaveNotice, textToDoNotSaved, AlarmWatch::toDoChanged);
 }
 

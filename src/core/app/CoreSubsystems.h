@@ -124,8 +124,8 @@ private:
     // The tick's saves never ask and never wait for the disk: a refused write is tried again at the next
     // tick, and told once.
     bool saveSettingsQuietly() override {
-        return saveInTick(settingsFile(), settingsText(), m_settingsSaveNotice, textSettingsNotSaved,
-                          AlarmWatch::settingsChanged);
+        return !m_settingsLoaded || saveInTick(settingsFile(), settingsText(), m_settingsSaveNotice,
+                                               textSettingsNotSaved, AlarmWatch::settingsChanged);
     }
     bool saveToDoQuietly() override;
     void pollRunningPlugins() override { m_plugins.checkRunningPlugins(); }
@@ -140,8 +140,8 @@ private:
     /// The settings' text, with the watch's state as it is now.
     std::string settingsText();
     std::string toDoFile() const { return m_services.alarmGroupFolder + "/todo.txt"; }
-    /// A to-do note that could not be read is never written over.
-    bool keepsUnreadableToDo() const;
+    /// A to-do note that could not be read, or has not been read yet, is never written over.
+    bool keepsToDoFile() const;
     /// Hands the loaded values to the parts that read them.
     void applySettings(bool safeMode);
 
@@ -151,6 +151,9 @@ private:
     MessageBoxRoutine& m_messages;
     ActionRunner* m_runner;
     SettingsStore m_settings;
+    // What the start has read so far: an exit asked for in one of its questions writes only that.
+    bool m_settingsLoaded = false;
+    bool m_toDoRead = false;
     std::string m_toDo;
     bool m_toDoUnreadable = false;
     PluginHost m_plugins;

@@ -25,9 +25,10 @@ std::string HalvikaApp::stateFilePath() const {
 
 bool HalvikaApp::runStartupCheck() {
     const StartupCheck::Outcome outcome = StartupCheck::run(StateFile::read(stateFilePath()), m_messages);
-    if (!outcome.proceed) {
+    if (!outcome.proceed || m_endedInCheck) {
         return false;
     }
+    m_checked = true;
     m_safeMode = outcome.safeMode;
     m_runState = outcome.runState;
     // A failed write is ignored: the program is more useful running than refusing to start.
@@ -112,6 +113,11 @@ bool HalvikaApp::exitProgram(bool endProcess, bool ask) {
 }
 
 void HalvikaApp::sessionEnding() {
+    if (!m_checked) {
+        m_endedInCheck = true; // the start-up question may be open: nothing is running yet
+        m_services.views.endProcess(0);
+        return;
+    }
     // Nobody may be there to answer: save what can be saved and go.
     if (!m_exiting) {
         exitProgram(true, false);

@@ -67,7 +67,8 @@ public:
     /// closes the windows and releases plug-ins. When something could not be saved it asks once whether to
     /// go on (`ask`), and returns false (the program keeps running) on No; without `ask` it goes on.
     bool exitProgram(bool endProcess, bool ask = true);
-    /// The operating system shuts down, the user logs off or the process is asked to terminate.
+    /// The operating system shuts down, the user logs off or the process is asked to terminate. Before the
+    /// start-up check has let the run go on, nothing is saved and the state file keeps telling of the last run.
     void sessionEnding();
     /// Exit from the tray menu: asks first.
     void trayExit();
@@ -98,6 +99,8 @@ private:
 
     bool m_safeMode = false;
     bool m_exiting = false;
+    bool m_checked = false;      ///< the start-up check let this run go on
+    bool m_endedInCheck = false; ///< the session ended while the check asked its question
     bool m_startupFinished = false;
     std::string m_runState = "2";
     Date m_startMoment;

@@ -152,6 +152,37 @@ TEST_F(CoreSubsystemsTest, UnreadableSettingsAreKeptAsideAndTheUserStartsAfreshA
     EXPECT_TRUE(std::filesystem::is_directory(home.file("todo.txt")));
 }
 
+TEST_F(CoreSubsystemsTest, AnExitAskedForDuringTheStartsQuestionsWritesOnlyWhatWasRead) {
+    // The exit routine runs while a start-up question is open (the session ends, say). What has not been
+    // read yet is not known, and must not be written as empty or as defaults.
+    home.write("todo.txt", "buy milk");
+    std::string problems;
+    {
+        const std::string garbage = "<settings><wl>5</wl>";
+        home.write("usr.cfx", garbage);
+        CoreSubsystems core = makeCore();
+        dialogs.setWhileShown([&core, &problems] { EXPECT_TRUE(core.saveForExit(problems)) << problems; });
+        ASSERT_TRUE(core.mainStart(false));
+        ASSERT_EQ(dialogs.shown().size(), 1u); // the settings were unreadable
+        EXPECT_FALSE(std::filesystem::exists(home.file("usr.cfx")));
+        EXPECT_EQ(home.read("usr.cfx.bad"), garbage);
+        EXPECT_EQ(home.read("todo.txt"), "buy milk");
+    }
+    // More missed alarms than the warning limit: the question comes while the groups load, before the note.
+    home.write("usr.cfx", "<settings><lsd>2026/03/07 11:00:00</lsd><tiia>0</tiia><wl>1</wl></settings>");
+    home.write("usg_0.agx", "<algr><name>G</name><alrm><name>A</name><oncd>2026/03/07 11:30:00</oncd></alrm>"
+                            "<alrm><name>B</name><oncd>2026/03/07 11:31:00</oncd></alrm></algr>");
+    const std::string group = home.read("usg_0.agx");
+    CoreSubsystems core = makeCore();
+    dialogs.setWhileShown([&core, &problems] { EXPECT_TRUE(core.saveForExit(problems)) << problems; });
+    ASSERT_TRUE(core.mainStart(false));
+    ASSERT_EQ(dialogs.shown().size(), 2u);
+    EXPECT_EQ(home.read("todo.txt"), "buy milk");
+    EXPECT_EQ(home.read("usg_0.agx"), group);
+    // The settings were read, and are written: the last check stays where it was, as nothing sounded.
+    EXPECT_EQ(XMLNode::createFromFile(home.file("usr.cfx"))->getDate("lsd"), Date::fromParts(2026, 3, 7, 11, 0, 0));
+}
+
 TEST_F(CoreSubsystemsTest, FirstRunAndSafeMode) {
     CoreSubsystems core = makeCore(true);
     ASSERT_TRUE(core.mainStart(true));

@@ -281,6 +281,24 @@ TEST_F(HalvikaAppTest, TrayExitAsksFirstAndSessionEndExitsOnce) {
     EXPECT_EQ(views.unloads, 1);
 }
 
+TEST_F(HalvikaAppTest, ASessionEndDuringTheStartUpQuestionEndsAndLeavesTheLastRunsState) {
+    // Whatever the closed box answers: "continue starting?" after a crash, "safe mode?" after a short run.
+    for (const char* last : {"2", "1"}) {
+        home.write("state", last);
+        test::ScriptedDialogs questions;
+        test::RecordingViews ending;
+        HalvikaApp run({clock, timer, questions, shell, ending}, subsystems, AppPaths(home.path(), {shipped.path()}));
+        questions.setWhileShown([&run] { run.sessionEnding(); });
+        questions.setNextAnswer(Dialogs::answerNo);
+        EXPECT_FALSE(run.runStartupCheck());
+        EXPECT_EQ(questions.shown().size(), 1u);
+        EXPECT_TRUE(ending.ended);
+        EXPECT_EQ(ending.unloads, 0);
+        EXPECT_EQ(state(), last); // the next start asks again
+        EXPECT_TRUE(subsystems.calls.empty());
+    }
+}
+
 TEST_F(HalvikaAppTest, SessionEndRunsTheExitRoutine) {
     ASSERT_TRUE(start());
     clock.advance(2, unitMinute);
