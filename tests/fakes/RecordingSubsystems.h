@@ -31,6 +31,7 @@ public:
     void refreshPluginState(int budgetMs) override {
         calls.push_back("refreshPluginState " + std::to_string(budgetMs));
     }
+    void stopSaving() override { calls.push_back("stopSaving"); }
     void releaseRunningPlugins() override { calls.push_back("releaseRunningPlugins"); }
     std::string languageFileName() const override { return "English"; }
     DebugState debugState() const override { return debug; }

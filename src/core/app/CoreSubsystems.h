@@ -66,6 +66,7 @@ public:
     /// Writes the to-do note into the alarm group folder; on failure asks (main-window text 106) whether to go on.
     bool saveTodo();
     bool saveForExit(std::string& problems) override;
+    void stopSaving() override { m_groups.fileWriter().close(); }
     void refreshPluginState(int budgetMs) override;
     /// Quiet writes: false with the file and reason in `problem`.
     bool writeSettings(std::string& problem);

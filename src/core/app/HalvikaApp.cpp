@@ -103,6 +103,7 @@ bool HalvikaApp::exitProgram(bool endProcess, bool ask) {
     m_exiting = true;
     m_services.timer.disable();
     m_subsystems->refreshPluginState(exitPluginBudgetMs);
+    m_subsystems->stopSaving();
     StateFile::write(stateFilePath(), StateFile::exitState(m_runState, m_startMoment, m_services.clock.today()));
     m_services.views.unloadAllWindows();
     m_subsystems->releaseRunningPlugins();

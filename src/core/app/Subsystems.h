@@ -39,6 +39,8 @@ public:
     /// After everything is saved: brings the settings' record of the running plug-ins up to date, asking
     /// them for at most `budgetMs` in all.
     virtual void refreshPluginState(int /*budgetMs*/) {}
+    /// The exit routine has saved: what still runs until the process ends writes nothing more.
+    virtual void stopSaving() {}
     /// Ends the plug-ins that keep running, the most recently started first.
     virtual void releaseRunningPlugins() = 0;
 

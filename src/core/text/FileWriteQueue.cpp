@@ -45,9 +45,17 @@ void FileWriteQueue::remove(const std::string& path) {
     enqueue(Job{path, {}, true, {}, false, {}});
 }
 
+void FileWriteQueue::close() {
+    const std::lock_guard lock(m_mutex);
+    m_closed = true;
+}
+
 void FileWriteQueue::enqueue(Job job) {
     {
         const std::lock_guard lock(m_mutex);
+        if (m_closed) {
+            return;
+        }
         // Only a job not yet begun is replaced; one under way is followed, so the files end as last asked.
         const auto waiting =
             std::find_if(m_jobs.begin(), m_jobs.end(), [&](const Job& queued) { return queued.path == job.path; });

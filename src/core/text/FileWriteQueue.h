@@ -45,6 +45,9 @@ public:
     void remove(const std::string& path);
     /// Whether a write or removal of the file is queued or under way.
     [[nodiscard]] bool holds(const std::string& path) const;
+    /// Takes no more jobs from now on (what is queued is still done): the exit routine has written the last
+    /// word, and work that finishes after it, around a question the exit closed, must not overwrite that.
+    void close();
     /// Blocks until every queued job is done; false when `limit` passed first.
     bool waitUntilDone(std::chrono::milliseconds limit = std::chrono::milliseconds::max());
     /// Runs, on the calling thread, the handlers of the writes that ended since the last call. Returns how
@@ -82,6 +85,7 @@ private:
     /// The path of the job under way; "" when none.
     std::string m_current;
     bool m_stopping = false;
+    bool m_closed = false;
     std::vector<Outcome> m_outcomes;
     /// Names whose new file found another one there.
     std::set<std::string> m_takenNames;

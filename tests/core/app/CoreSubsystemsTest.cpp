@@ -183,6 +183,31 @@ TEST_F(CoreSubsystemsTest, AnExitAskedForDuringTheStartsQuestionsWritesOnlyWhatW
     EXPECT_EQ(XMLNode::createFromFile(home.file("usr.cfx"))->getDate("lsd"), Date::fromParts(2026, 3, 7, 11, 0, 0));
 }
 
+TEST_F(CoreSubsystemsTest, WhatATickDoesAfterTheExitRoutineRanInItsQuestionIsNotWritten) {
+    // Two alarms at once against a warning limit of one: the tick asks, and the session ends meanwhile. The
+    // exit routine saves; the box it closed answers no, and the tick's "handled all the same" must not
+    // reach the disk, or the alarms would be lost without ever having been offered.
+    home.write("usr.cfx", "<settings><lsd>2026/03/07 12:00:00</lsd><tiia>0</tiia><wl>1</wl></settings>");
+    home.write("usg_0.agx", "<algr><name>G</name><alrm><name>A</name><oncd>2026/03/07 12:00:30</oncd></alrm>"
+                            "<alrm><name>B</name><oncd>2026/03/07 12:00:30</oncd></alrm></algr>");
+    const std::string group = home.read("usg_0.agx");
+    CoreSubsystems core = makeCore();
+    ASSERT_TRUE(core.mainStart(false));
+    std::string problems;
+    dialogs.setWhileShown([&core, &problems] {
+        EXPECT_TRUE(core.saveForExit(problems)) << problems;
+        core.stopSaving();
+    });
+    core.markSettingsChanged(); // the tick would save them after its alarms
+    clock.advance(40, unitSecond);
+    core.watchTick();
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_TRUE(runner.soundings.empty());
+    ASSERT_TRUE(core.groups().fileWriter().waitUntilDone());
+    EXPECT_EQ(home.read("usg_0.agx"), group);
+    EXPECT_LT(XMLNode::createFromFile(home.file("usr.cfx"))->getDate("lsd"), Date::fromParts(2026, 3, 7, 12, 0, 30));
+}
+
 TEST_F(CoreSubsystemsTest, FirstRunAndSafeMode) {
     CoreSubsystems core = makeCore(true);
     ASSERT_TRUE(core.mainStart(true));

@@ -64,11 +64,12 @@ TEST_F(HalvikaAppTest, FirstRunAsksNothingAndAShortRunWritesOne) {
     EXPECT_EQ(views.unloads, 1);
     EXPECT_TRUE(views.ended);
     EXPECT_FALSE(timer.isEnabled());
-    // The data is saved before any plug-in is asked anything, and the plug-ins get a bounded time.
+    // The data is saved before any plug-in is asked anything, and the plug-ins get a bounded time; after that
+    // nothing more is written.
     EXPECT_EQ(subsystems.calls,
               (std::vector<std::string>{"mainStart", "saveForExit",
                                         "refreshPluginState " + std::to_string(HalvikaApp::exitPluginBudgetMs),
-                                        "releaseRunningPlugins"}));
+                                        "stopSaving", "releaseRunningPlugins"}));
 }
 
 TEST_F(HalvikaAppTest, AWakeUpOrAClockChangeTicksAtOnceAndASleepSavesFirst) {
