@@ -189,12 +189,16 @@ int HalvikaProgram::run(int argc, char** argv) {
     app.setSubsystems(core);
     const AutostartEntry autostart(environment("XDG_CONFIG_HOME"), environment("HOME"));
     const std::string program = QCoreApplication::applicationFilePath().toStdString();
-    core.firstRunDialog = [&app, &autostart, &program, &home](SettingsStore& settings) {
+    core.firstRunDialog = [&app, &views, &autostart, &program, &home](SettingsStore& settings) {
         std::vector<std::string> folders{app.paths().home()};
         folders.insert(folders.end(), app.paths().dataFolders().begin(), app.paths().dataFolders().end());
         frmFirstTimeSettings dialog(app.translation(), LanguageChoice::listLanguageFiles(folders),
                                     LanguageChoice::userLanguageId());
+        EventTrace::note("first-run question");
         dialog.exec();
+        if (views.endRequested()) {
+            return; // closed by the end of the session, not by the user: nothing was chosen
+        }
         dialog.storeInto(settings);
         autostart.set(dialog.startWithSession(), program, home);
     };

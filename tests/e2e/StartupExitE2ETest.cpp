@@ -229,6 +229,14 @@ TEST(StartupExitE2E, ATerminationWhileAQuestionHoldsTheStartEndsTheProgramAndLos
     EXPECT_EQ(home.read("state"), "1"); // a short run
     EXPECT_EQ(home.read("todo.txt"), "buy milk");
     EXPECT_EQ(home.read("usg_0.agx"), group + "</algr>");
+
+    // The first-run window (the language file has gone), closed by the end: nothing was chosen, so nothing
+    // is set up, and the next start asks again.
+    test::TempHome again;
+    again.write("usr.cfx", "<settings><lng>Gone</lng></settings>");
+    EXPECT_EQ(terminateAtTheFirstQuestion(again), 0);
+    EXPECT_FALSE(std::filesystem::exists(again.file("config/autostart/halvika.desktop")));
+    EXPECT_EQ(XMLNode::createFromFile(again.file("usr.cfx"))->getString("lng"), "Gone");
 }
 
 } // namespace
