@@ -53,6 +53,11 @@ TEST(QtDialogs, AnswerComesFromTheClickedButton) {
     });
     EXPECT_EQ(dialogs.messageBox("Halvika", "Continue?", 36), Dialogs::answerNo);
     EXPECT_EQ(seenText, "Continue?");
+
+    // Closed by the program's end (its windows are hidden): no button, so the answer is the cautious one,
+    // even where Yes is the default.
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->hide(); });
+    EXPECT_EQ(dialogs.messageBox("Halvika", "Unload anyway?", Dialogs::styleYesNo), Dialogs::answerNo);
 }
 
 TEST(QtDialogs, ANoticeIsShownWithoutWaitingAndGoesWhenClosed) {

@@ -61,7 +61,12 @@ int QtDialogs::messageBox(const std::string& caption, const std::string& text, i
     box.setText(QString::fromStdString(text));
     applyStyle(box, style);
     EventTrace::note("question");
-    return answerFor(box.exec());
+    const int answer = answerFor(box.exec());
+    // Hidden without a button pressed (the program is ending): nobody chose, so the cautious answer.
+    if (box.clickedButton() == nullptr && box.standardButtons().testFlag(QMessageBox::No)) {
+        return answerNo;
+    }
+    return answer;
 }
 
 void QtDialogs::showNotice(const std::string& caption, const std::string& text, int style) {
