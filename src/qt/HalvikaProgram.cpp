@@ -55,6 +55,7 @@
 #include "windows/frmSettings.h"
 
 #include <QApplication>
+#include <QPixmapCache>
 #include <QCommandLineParser>
 #include <QDBusInterface>
 #include <QDBusMessage>
@@ -133,6 +134,9 @@ int HalvikaProgram::run(int argc, char** argv) {
     QApplication::setApplicationName("Halvika");
     QApplication::setApplicationVersion(QString::fromStdString(ProgramVersion::text()));
     QApplication::setWindowIcon(AppIcon::icon());
+    // The style keeps every control it paints as a picture, a list header's sections at each width: for a
+    // window that is mostly hidden and seldom repainted, memory held for the program's whole run.
+    QPixmapCache::setCacheLimit(0);
     // The tray keeps the program alive; the main window only hides.
     QApplication::setQuitOnLastWindowClosed(false);
 
