@@ -237,5 +237,26 @@ TEST_F(CalendarViewTest, TheViewsAreStoredAndTheExportOpensAPage) {
     EXPECT_FALSE(home.read("hgrstyle.css").empty()); // the shipped style sheet beside it
 }
 
+class UnshownCalendarTest : public ::testing::Test, protected test::MainWindowRig {};
+
+TEST_F(UnshownCalendarTest, TheCalendarIsBuiltWhenFirstShownAndARunWithoutItKeepsItsSettings) {
+    home.write("usr.cfx", "<settings><lsd>2026/03/07 12:00:00</lsd><lng>English</lng><mw><view>0</view>"
+                          "<halvikacal><hordivy>3000</hordivy></halvikacal></mw></settings>");
+    core.mainStart(false);
+    window.setCore(core, clock, systemClipboard, watchReports);
+    window.show();
+    window.applySettings();
+    EXPECT_EQ(window.calendar(), nullptr); // most runs never show it
+    window.takeSettings();
+    EXPECT_FLOAT_EQ(core.settings().calendarSettings->getSingle("hordivy"), 3000);
+
+    window.showView(1);
+    ASSERT_NE(window.calendar(), nullptr);
+    EXPECT_TRUE(window.calendar()->isVisible());
+    EXPECT_NEAR(window.calendar()->dividerTwips(), 3000, 100); // the stored place, to the pixel
+    window.showView(0);
+    EXPECT_FALSE(window.calendar()->isVisible());
+}
+
 } // namespace
 } // namespace halvika

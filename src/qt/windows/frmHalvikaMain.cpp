@@ -17,6 +17,7 @@
 #include "windows/FormTranslator.h"
 #include "windows/HalvikaCalendar.h"
 #include "windows/MainWindowLists.h"
+#include "windows/UserLocale.h"
 #include "windows/frmAbout.h"
 #include "windows/frmFind.h"
 #include "windows/frmPlugIns.h"
@@ -141,9 +142,12 @@ void frmHalvikaMain::setCore(CoreSubsystems& core, const Clock& clock, Clipboard
     m_lists = new MainWindowLists(core, m_app.translation(), m_app.messages(), clock, systemClipboard, m_views);
     m_views->addWidget(m_lists);
     m_calendarLogic = std::make_unique<HalvikaCalendarLogic>();
-    m_calendar = new HalvikaCalendar(*m_calendarLogic, m_app.translation(), m_views);
-    m_views->addWidget(m_calendar);
-    connectCalendar();
+    m_calendarLogic->ScopeChanged = [this](int view) {
+        m_calendarLogic->fillView(view, m_core->groups().alarmGroups, m_core->settings().ignoreCorrection);
+        if (m_calendar) {
+            m_calendar->viewChanged(view);
+        }
+    };
     auto* layout = static_cast<QVBoxLayout*>(centralWidget()->layout());
     // The views take the place of the stretch under the next-alarm line.
     delete layout->takeAt(layout->count() - 1);
@@ -223,13 +227,27 @@ void frmHalvikaMain::refreshNow() {
     }
 }
 
+HalvikaCalendar& frmHalvikaMain::ensureCalendar() {
+    if (!m_calendar) {
+        m_calendar = new HalvikaCalendar(*m_calendarLogic, m_app.translation(), m_views);
+        m_views->addWidget(m_calendar);
+        connectCalendar();
+        applyCalendarSettings();
+        m_calendar->translate();
+    }
+    return *m_calendar;
+}
+
+void frmHalvikaMain::applyCalendarSettings() {
+    const SettingsStore& s = m_core->settings();
+    m_calendar->setDividerTwips(m_calendarLogic->horizontalDivider());
+    // The "other moments" format: the date and time without the weekday of the list format.
+    m_calendar->setDateFormat(s.displayFormats[3].empty() ? SettingsStore::displayFormatsFor(0, 0)[3]
+                                                          : s.displayFormats[3]);
+    m_calendar->setFont(m_lists->font());
+}
+
 void frmHalvikaMain::connectCalendar() {
-    m_calendarLogic->ScopeChanged = [this](int view) {
-        if (m_core) {
-            m_calendarLogic->fillView(view, m_core->groups().alarmGroups, m_core->settings().ignoreCorrection);
-        }
-        m_calendar->viewChanged(view);
-    };
     m_calendar->nowSeconds = [this] { return m_clock ? m_clock->now().date.serialSeconds() : std::int64_t{-1}; };
     m_calendar->toolTipOf = [this](const HCalendarEntry& entry) {
         AlarmTexts context(m_app.translation(), m_core->colours());
@@ -289,10 +307,10 @@ void frmHalvikaMain::connectCalendar() {
 void frmHalvikaMain::showView(std::int16_t view) {
     m_view = view >= 0 && view <= 2 ? view : 0;
     m_viewActions[static_cast<std::size_t>(m_view)]->setChecked(true);
-    m_views->setCurrentIndex(m_view == 0 ? 0 : 1);
     if (m_view > 0) {
-        m_calendar->setCurrentView(m_view - 1);
+        ensureCalendar().setCurrentView(m_view - 1);
     }
+    m_views->setCurrentIndex(m_view == 0 ? 0 : 1);
     m_lists->setShownView(m_calendarLogic.get(), m_view);
 }
 
@@ -301,9 +319,10 @@ void frmHalvikaMain::showCalendars() {
         return;
     }
     const BusyCursor busy;
+    HalvikaCalendar& calendar = ensureCalendar();
     for (int v = 0; v < m_calendarLogic->getNumberOfViews(); ++v) {
         m_calendarLogic->fillView(v, m_core->groups().alarmGroups, m_core->settings().ignoreCorrection);
-        m_calendar->viewChanged(v);
+        calendar.viewChanged(v);
     }
 }
 
@@ -315,11 +334,9 @@ void frmHalvikaMain::applySettings() {
     m_lists->applySettings();
     m_calendarLogic->setSettings(*s.calendarSettings, m_clock->now().date);
     m_calendarLogic->setIntervalBarWidth(s.intervalBarWidth);
-    m_calendar->setDividerTwips(m_calendarLogic->horizontalDivider());
-    // The "other moments" format: the date and time without the weekday of the list format.
-    m_calendar->setDateFormat(s.displayFormats[3].empty() ? SettingsStore::displayFormatsFor(0, 0)[3]
-                                                          : s.displayFormats[3]);
-    m_calendar->setFont(m_lists->font());
+    if (m_calendar) {
+        applyCalendarSettings();
+    }
     showView(s.view);
     if (m_view > 0) {
         showCalendars();
@@ -332,7 +349,7 @@ void frmHalvikaMain::takeSettings() {
     }
     m_lists->takeSettings();
     SettingsStore& s = m_core->settings();
-    if (m_calendar->isVisible()) {
+    if (m_calendar && m_calendar->isVisible()) {
         m_calendarLogic->setHorizontalDivider(m_calendar->dividerTwips());
     }
     s.calendarSettings = m_calendarLogic->getSettings();
@@ -354,6 +371,9 @@ void frmHalvikaMain::translate() {
     }
     if (m_calendar) {
         m_calendar->translate();
+    } else if (m_calendarLogic) {
+        // As the calendar would when shown: weeks start on the same day as in the date pickers.
+        m_calendarLogic->setFirstDayOfWeek(UserLocale::firstDayOfWeek(UserLocale::of(m_app.translation())));
     }
     emit translated();
     QString caption = QString::fromStdString(m_app.translation().getCaption("frmHalvikaMain", "Halvika"));

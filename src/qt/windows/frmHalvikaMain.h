@@ -79,6 +79,7 @@ public:
     std::int16_t shownView() const { return m_view; }
     /// Fills every calendar view from the loaded groups, one after the other.
     void showCalendars();
+    /// The calendar: built the first time one of its views is shown, as most runs never show it; null before.
     HalvikaCalendar* calendar() const { return m_calendar; }
     HalvikaCalendarLogic* calendarLogic() const { return m_calendarLogic.get(); }
     /// The find window (one, kept while the program runs).
@@ -99,7 +100,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    HalvikaCalendar& ensureCalendar();
     void connectCalendar();
+    /// The calendar's part of the settings, which its logic does not keep.
+    void applyCalendarSettings();
 
     HalvikaApp& m_app;
     AlarmWatch* m_watch = nullptr;
