@@ -128,6 +128,9 @@ TEST(StartupExitE2E, AnAlarmSoundsInItsSecond) {
                                         "<datk>0</datk><oncd>") +
                                 moment + "</oncd><acti><acid>5</acid><plug></plug><sett><s>/usr/bin/touch|" + marker +
                                 "</s></sett></acti></alrm></algr>");
+    // Files that cannot be read are told of, but the user's OK is not waited for: the alarms come first.
+    home.write("usg_1.agx", "<algr><name>Cut off</name><alrm><name>X</name>");
+    std::filesystem::create_directory(home.file("todo.txt"));
 
     Process run(home.path());
     const auto deadline = std::chrono::steady_clock::now() + 30s;

@@ -58,7 +58,7 @@ bool CoreSubsystems::mainStart(bool safeMode) {
         const std::string aside = settingsFile + ".bad";
         std::error_code ignored;
         std::filesystem::rename(settingsFile, aside, ignored);
-        m_messages.msgBox(Placeholders::fill(m_texts.getMainText(textSettingsUnreadable), aside) +
+        m_messages.notice(Placeholders::fill(m_texts.getMainText(textSettingsUnreadable), aside) +
                               (text ? "" : "\n" + reason),
                           Dialogs::styleExclamation);
     }
@@ -93,7 +93,7 @@ bool CoreSubsystems::mainStart(bool safeMode) {
     m_toDoUnreadable = !note && TextFile::exists(toDoFile);
     m_toDoRead = true;
     if (m_toDoUnreadable) {
-        m_messages.msgBox(m_texts.getMainText(textToDoUnreadable) + "\n" + toDoFile + ": " + reason,
+        m_messages.notice(m_texts.getMainText(textToDoUnreadable) + "\n" + toDoFile + ": " + reason,
                           Dialogs::styleExclamation);
     }
     return true;

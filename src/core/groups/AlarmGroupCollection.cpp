@@ -70,8 +70,9 @@ bool AlarmGroupCollection::folderExists() const {
 }
 
 bool AlarmGroupCollection::loadAlarmGroups() {
+    // Told without waiting for the user: the alarms that could be read must not wait for an OK.
     if (!folderExists()) {
-        m_services.messages.msgBox(mainText(textFolderMissing) + "\n" + m_services.alarmGroupFolder, styleExclamation);
+        m_services.messages.notice(mainText(textFolderMissing) + "\n" + m_services.alarmGroupFolder, styleExclamation);
         return false;
     }
     const Vector<AlarmGroup> loaded = readFolder();
@@ -139,10 +140,10 @@ void AlarmGroupCollection::tellLoadProblems(const Vector<AlarmGroup>& loaded) {
         }
     }
     if (!unreadable.empty()) {
-        m_services.messages.msgBox(mainText(textGroupsUnreadable) + unreadable, styleExclamation);
+        m_services.messages.notice(mainText(textGroupsUnreadable) + unreadable, styleExclamation);
     }
     if (!repaired.empty()) {
-        m_services.messages.msgBox(mainText(textGroupsRepaired) + repaired, styleExclamation);
+        m_services.messages.notice(mainText(textGroupsRepaired) + repaired, styleExclamation);
     }
 }
 
