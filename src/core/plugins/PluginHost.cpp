@@ -400,8 +400,9 @@ void PluginHost::setActivePluginsLater(const XMLNode& acpl, MessageBoxRoutine& m
     };
     auto outcome = std::make_shared<Outcome>();
     auto finishOne = [outcome, &messages] {
+        // Told without waiting: an open box would hold up the alarms until someone answered it.
         if (--outcome->waiting == 0 && outcome->failed) {
-            messages.msgBox(startFailedMessage, Dialogs::styleExclamation);
+            messages.notice(startFailedMessage, Dialogs::styleExclamation);
         }
     };
     for (int i = 0; i < acpl.getNumberOfNodesWithName("plin"); ++i) {

@@ -61,6 +61,7 @@ TEST_F(CoreSubsystemsTest, StoredActivePluginsAreStartedAndAMissingOneIsReported
     ASSERT_TRUE(core.mainStart(false));
     ASSERT_EQ(dialogs.shown().size(), 1u);
     EXPECT_EQ(dialogs.shown()[0].text, PluginHost::startFailedMessage);
+    EXPECT_TRUE(dialogs.shown()[0].notice); // no box left open to hold up the alarms
     // Saving keeps the record as it is, without asking any plug-in; the exit brings it up to date afterwards.
     ASSERT_TRUE(core.saveSettings());
     EXPECT_EQ(XMLNode::createFromFile(home.file("usr.cfx"))->getNode("acpl")->getNumberOfNodes(), 1);
@@ -143,6 +144,7 @@ TEST_F(CoreSubsystemsTest, UnreadableSettingsAreKeptAsideAndTheUserStartsAfreshA
     EXPECT_EQ(dialogs.shown()[0].text,
               Placeholders::fill(texts.getMainText(CoreSubsystems::textSettingsUnreadable), home.file("usr.cfx.bad")));
     EXPECT_EQ(dialogs.shown()[1].text.rfind(texts.getMainText(CoreSubsystems::textToDoUnreadable), 0), 0u);
+    EXPECT_TRUE(dialogs.shown()[0].notice && dialogs.shown()[1].notice); // the start does not wait for an OK
     EXPECT_EQ(core.settings().warningLimit, 10);
 
     // The note that could not be read is never written over.
