@@ -563,8 +563,9 @@ std::string AlarmGroupCollection::makeFileName(const std::string& text) {
 
 std::function<void(bool)> AlarmGroupCollection::toldOnFailure(std::string message, std::function<void(bool)> done) {
     return [this, message = std::move(message), done = std::move(done)](bool ok) {
+        // The plug-in answers whenever it is done, perhaps with nobody at the screen: no box to answer.
         if (!ok) {
-            m_services.messages.msgBox(message, styleExclamation);
+            m_services.messages.notice(message, styleExclamation);
         }
         if (done) {
             done(ok);
