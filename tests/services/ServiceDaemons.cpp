@@ -30,6 +30,12 @@ Daemon::Daemon(const std::vector<std::string>& command, const std::string& outpu
     }
 }
 
+void Daemon::signal(int sig) const {
+    if (m_pid > 0) {
+        ::kill(m_pid, sig);
+    }
+}
+
 Daemon::~Daemon() {
     if (m_pid > 0) {
         ::kill(m_pid, SIGTERM);

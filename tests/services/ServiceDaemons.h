@@ -19,6 +19,8 @@ public:
     Daemon(const Daemon&) = delete;
     Daemon& operator=(const Daemon&) = delete;
     bool running();
+    /// Sends the signal (SIGSTOP freezes a server, SIGCONT lets it go on).
+    void signal(int sig) const;
 
 private:
     pid_t m_pid = -1;

@@ -12,11 +12,14 @@
 #include "sounding/SoundWindowLogic.h"
 #include "sounding/modSpeech.h"
 
+#include <pulse/volume.h>
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -90,6 +93,22 @@ TEST_F(SoundServiceTest, TheMixerReadsAndSetsTheDefaultOutput) {
     PulseMixer nowhere("unix:" + home->file("no-such-socket"));
     EXPECT_FALSE(nowhere.level().has_value());
     EXPECT_FALSE(nowhere.setVolume(1));
+}
+
+TEST_F(SoundServiceTest, AFrozenSoundServerIsGivenUpInsteadOfHoldingUpTheAlarm) {
+    // Stopped, not gone: the connection stays open and no answer ever comes. Setting the volume for an
+    // alarm must come back, and later calls must not wait again.
+    PulseMixer mixer(server());
+    ASSERT_TRUE(mixer.level().has_value());
+    struct Thaw {
+        ~Thaw() { pulse->signal(SIGCONT); }
+    } thaw;
+    pulse->signal(SIGSTOP);
+    EXPECT_FALSE(mixer.setVolume(PA_VOLUME_NORM / 2));
+    EXPECT_FALSE(mixer.level().has_value());
+    EXPECT_FALSE(mixer.setMuted(false));
+    PulseMixer late(server()); // its connection is never answered either
+    EXPECT_FALSE(late.level().has_value());
 }
 
 TEST_F(SoundServiceTest, ASoundPlaysToItsEndWithTheVolumeRaisedAndIsThenRestored) {

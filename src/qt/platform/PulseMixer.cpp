@@ -9,7 +9,9 @@ namespace halvika {
 
 namespace {
 
+// A sound server that stops answering (frozen, not gone) must not hold up the alarm that set the volume.
 constexpr auto connectLimit = std::chrono::seconds(2);
+constexpr auto operationLimit = std::chrono::seconds(1);
 
 struct SinkReply {
     pa_threaded_mainloop* loop = nullptr;
@@ -23,16 +25,51 @@ void signalLoop(pa_context*, int, void* loop) {
     pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop*>(loop), 0);
 }
 
-/// Waits with the loop locked until the operation is done; false when it failed to start.
-bool waitFor(pa_threaded_mainloop* loop, pa_operation* operation) {
-    if (!operation) {
-        return false;
+/// Wakes the waiting thread at `limit` from now, answer or not: the loop's own wait has no time limit.
+/// Made and freed with the loop locked.
+class WakeUp {
+public:
+    WakeUp(pa_threaded_mainloop* loop, std::chrono::milliseconds limit)
+        : m_api(pa_threaded_mainloop_get_api(loop)), m_deadline(std::chrono::steady_clock::now() + limit) {
+        timeval when{};
+        pa_timeval_add(pa_gettimeofday(&when), static_cast<pa_usec_t>(limit.count()) * PA_USEC_PER_MSEC);
+        m_event = m_api->time_new(
+            m_api, &when,
+            [](pa_mainloop_api*, pa_time_event*, const timeval*, void* waiting) {
+                pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop*>(waiting), 0);
+            },
+            loop);
     }
-    while (pa_operation_get_state(operation) == PA_OPERATION_RUNNING) {
+    ~WakeUp() {
+        if (m_event) {
+            m_api->time_free(m_event);
+        }
+    }
+    WakeUp(const WakeUp&) = delete;
+    WakeUp& operator=(const WakeUp&) = delete;
+    bool passed() const { return std::chrono::steady_clock::now() >= m_deadline; }
+
+private:
+    pa_mainloop_api* m_api;
+    pa_time_event* m_event = nullptr;
+    std::chrono::steady_clock::time_point m_deadline;
+};
+
+/// Waits with the loop locked until the operation is done, for `operationLimit` at most.
+PulseMixer::Wait waitFor(pa_threaded_mainloop* loop, pa_operation* operation) {
+    if (!operation) {
+        return PulseMixer::Wait::NotStarted;
+    }
+    const WakeUp wakeUp(loop, operationLimit);
+    while (pa_operation_get_state(operation) == PA_OPERATION_RUNNING && !wakeUp.passed()) {
         pa_threaded_mainloop_wait(loop);
     }
+    const bool done = pa_operation_get_state(operation) != PA_OPERATION_RUNNING;
+    if (!done) {
+        pa_operation_cancel(operation);
+    }
     pa_operation_unref(operation);
-    return true;
+    return done ? PulseMixer::Wait::Done : PulseMixer::Wait::TimedOut;
 }
 
 } // namespace
@@ -65,17 +102,19 @@ bool PulseMixer::connect() {
             0 &&
         pa_threaded_mainloop_start(m_loop) >= 0) {
         pa_threaded_mainloop_lock(m_loop);
-        const auto deadline = std::chrono::steady_clock::now() + connectLimit;
-        for (;;) {
-            const pa_context_state_t state = pa_context_get_state(m_context);
-            if (state == PA_CONTEXT_READY) {
-                ready = true;
-                break;
+        {
+            const WakeUp wakeUp(m_loop, connectLimit);
+            for (;;) {
+                const pa_context_state_t state = pa_context_get_state(m_context);
+                if (state == PA_CONTEXT_READY) {
+                    ready = true;
+                    break;
+                }
+                if (!PA_CONTEXT_IS_GOOD(state) || wakeUp.passed()) {
+                    break;
+                }
+                pa_threaded_mainloop_wait(m_loop);
             }
-            if (!PA_CONTEXT_IS_GOOD(state) || std::chrono::steady_clock::now() > deadline) {
-                break;
-            }
-            pa_threaded_mainloop_wait(m_loop);
         }
         pa_threaded_mainloop_unlock(m_loop);
     }
@@ -101,19 +140,33 @@ void PulseMixer::disconnect() {
     }
 }
 
+PulseMixer::Wait PulseMixer::wait(pa_operation* operation) {
+    const Wait outcome = waitFor(m_loop, operation);
+    m_stalled = m_stalled || outcome == Wait::TimedOut;
+    return outcome;
+}
+
+void PulseMixer::giveUpIfStalled() {
+    // A server that left one request unanswered would leave the next one too: the run goes on without it.
+    if (m_stalled) {
+        disconnect();
+        m_failed = true;
+    }
+}
+
 std::string PulseMixer::defaultSink() {
     SinkReply reply;
     reply.loop = m_loop;
-    waitFor(m_loop, pa_context_get_server_info(
-                        m_context,
-                        [](pa_context*, const pa_server_info* info, void* data) {
-                            auto* r = static_cast<SinkReply*>(data);
-                            if (info && info->default_sink_name) {
-                                r->name = info->default_sink_name;
-                            }
-                            pa_threaded_mainloop_signal(r->loop, 0);
-                        },
-                        &reply));
+    wait(pa_context_get_server_info(
+        m_context,
+        [](pa_context*, const pa_server_info* info, void* data) {
+            auto* r = static_cast<SinkReply*>(data);
+            if (info && info->default_sink_name) {
+                r->name = info->default_sink_name;
+            }
+            pa_threaded_mainloop_signal(r->loop, 0);
+        },
+        &reply));
     return reply.name;
 }
 
@@ -125,18 +178,18 @@ PulseMixer::Sink PulseMixer::defaultSinkInfo() {
     }
     SinkReply reply;
     reply.loop = m_loop;
-    waitFor(m_loop, pa_context_get_sink_info_by_name(
-                        m_context, sink.name.c_str(),
-                        [](pa_context*, const pa_sink_info* info, int eol, void* data) {
-                            auto* r = static_cast<SinkReply*>(data);
-                            if (eol == 0 && info) {
-                                r->found = true;
-                                r->volume = info->volume;
-                                r->muted = info->mute != 0;
-                            }
-                            pa_threaded_mainloop_signal(r->loop, 0);
-                        },
-                        &reply));
+    wait(pa_context_get_sink_info_by_name(
+        m_context, sink.name.c_str(),
+        [](pa_context*, const pa_sink_info* info, int eol, void* data) {
+            auto* r = static_cast<SinkReply*>(data);
+            if (eol == 0 && info) {
+                r->found = true;
+                r->volume = info->volume;
+                r->muted = info->mute != 0;
+            }
+            pa_threaded_mainloop_signal(r->loop, 0);
+        },
+        &reply));
     sink.found = reply.found;
     sink.volume = reply.volume;
     sink.muted = reply.muted;
@@ -150,6 +203,7 @@ std::optional<Mixer::Level> PulseMixer::level() {
     pa_threaded_mainloop_lock(m_loop);
     const Sink sink = defaultSinkInfo();
     pa_threaded_mainloop_unlock(m_loop);
+    giveUpIfStalled();
     if (!sink.found) {
         return std::nullopt;
     }
@@ -167,10 +221,11 @@ bool PulseMixer::setVolume(long volume) {
         pa_cvolume target = sink.volume;
         pa_cvolume_set(&target, sink.volume.channels,
                        static_cast<pa_volume_t>(std::clamp<long>(volume, PA_VOLUME_MUTED, PA_VOLUME_MAX)));
-        done = waitFor(m_loop,
-                       pa_context_set_sink_volume_by_name(m_context, sink.name.c_str(), &target, signalLoop, m_loop));
+        done = wait(pa_context_set_sink_volume_by_name(m_context, sink.name.c_str(), &target, signalLoop, m_loop)) ==
+               Wait::Done;
     }
     pa_threaded_mainloop_unlock(m_loop);
+    giveUpIfStalled();
     return done;
 }
 
@@ -180,10 +235,10 @@ bool PulseMixer::setMuted(bool muted) {
     }
     pa_threaded_mainloop_lock(m_loop);
     const std::string sink = defaultSink();
-    const bool done =
-        !sink.empty() &&
-        waitFor(m_loop, pa_context_set_sink_mute_by_name(m_context, sink.c_str(), muted ? 1 : 0, signalLoop, m_loop));
+    const bool done = !sink.empty() && wait(pa_context_set_sink_mute_by_name(m_context, sink.c_str(), muted ? 1 : 0,
+                                                                             signalLoop, m_loop)) == Wait::Done;
     pa_threaded_mainloop_unlock(m_loop);
+    giveUpIfStalled();
     return done;
 }
 

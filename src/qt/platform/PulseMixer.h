@@ -9,6 +9,7 @@
 
 struct pa_context;
 struct pa_threaded_mainloop;
+struct pa_operation;
 
 namespace halvika {
 
@@ -24,6 +25,8 @@ public:
     bool setVolume(long volume) override;
     bool setMuted(bool muted) override;
 
+    enum class Wait { Done, NotStarted, TimedOut };
+
 private:
     bool connect();
     void disconnect();
@@ -33,6 +36,10 @@ private:
         pa_cvolume volume{};
         bool muted = false;
     };
+    /// Waits for the operation, its time bounded; called with the loop locked.
+    Wait wait(pa_operation* operation);
+    /// After the loop is unlocked: a request left unanswered ends the use of the server for the run.
+    void giveUpIfStalled();
     /// The default sink's name; called with the loop locked.
     std::string defaultSink();
     /// The default sink's volume and mute; called with the loop locked.
@@ -42,6 +49,7 @@ private:
     pa_threaded_mainloop* m_loop = nullptr;
     pa_context* m_context = nullptr;
     bool m_failed = false;
+    bool m_stalled = false;
 };
 
 } // namespace halvika
