@@ -55,13 +55,13 @@
 #include "windows/frmSettings.h"
 
 #include <QApplication>
-#include <QPixmapCache>
 #include <QCommandLineParser>
 #include <QDBusInterface>
 #include <QDBusMessage>
 #include <QDir>
 #include <QLibraryInfo>
 #include <QLockFile>
+#include <QPixmapCache>
 #include <QSessionManager>
 #include <QTimer>
 #include <QTranslator>
