@@ -1,6 +1,7 @@
 #include "platform/PulseMixer.h"
 
 #include <pulse/pulseaudio.h>
+#include <pulse/rtclock.h>
 
 #include <algorithm>
 #include <chrono>
@@ -26,15 +27,14 @@ void signalLoop(pa_context*, int, void* loop) {
 }
 
 /// Wakes the waiting thread at `limit` from now, answer or not: the loop's own wait has no time limit.
-/// Made and freed with the loop locked.
+/// Counted on the monotonic clock, which a clock set meanwhile does not move. Made and freed with the loop
+/// locked.
 class WakeUp {
 public:
-    WakeUp(pa_threaded_mainloop* loop, std::chrono::milliseconds limit)
+    WakeUp(pa_threaded_mainloop* loop, const pa_context* context, std::chrono::milliseconds limit)
         : m_api(pa_threaded_mainloop_get_api(loop)), m_deadline(std::chrono::steady_clock::now() + limit) {
-        timeval when{};
-        pa_timeval_add(pa_gettimeofday(&when), static_cast<pa_usec_t>(limit.count()) * PA_USEC_PER_MSEC);
-        m_event = m_api->time_new(
-            m_api, &when,
+        m_event = pa_context_rttime_new(
+            context, pa_rtclock_now() + static_cast<pa_usec_t>(limit.count()) * PA_USEC_PER_MSEC,
             [](pa_mainloop_api*, pa_time_event*, const timeval*, void* waiting) {
                 pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop*>(waiting), 0);
             },
@@ -56,11 +56,11 @@ private:
 };
 
 /// Waits with the loop locked until the operation is done, for `operationLimit` at most.
-PulseMixer::Wait waitFor(pa_threaded_mainloop* loop, pa_operation* operation) {
+PulseMixer::Wait waitFor(pa_threaded_mainloop* loop, const pa_context* context, pa_operation* operation) {
     if (!operation) {
         return PulseMixer::Wait::NotStarted;
     }
-    const WakeUp wakeUp(loop, operationLimit);
+    const WakeUp wakeUp(loop, context, operationLimit);
     while (pa_operation_get_state(operation) == PA_OPERATION_RUNNING && !wakeUp.passed()) {
         pa_threaded_mainloop_wait(loop);
     }
@@ -103,7 +103,7 @@ bool PulseMixer::connect() {
         pa_threaded_mainloop_start(m_loop) >= 0) {
         pa_threaded_mainloop_lock(m_loop);
         {
-            const WakeUp wakeUp(m_loop, connectLimit);
+            const WakeUp wakeUp(m_loop, m_context, connectLimit);
             for (;;) {
                 const pa_context_state_t state = pa_context_get_state(m_context);
                 if (state == PA_CONTEXT_READY) {
@@ -141,7 +141,7 @@ void PulseMixer::disconnect() {
 }
 
 PulseMixer::Wait PulseMixer::wait(pa_operation* operation) {
-    const Wait outcome = waitFor(m_loop, operation);
+    const Wait outcome = waitFor(m_loop, m_context, operation);
     m_stalled = m_stalled || outcome == Wait::TimedOut;
     return outcome;
 }
