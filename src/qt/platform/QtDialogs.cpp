@@ -9,6 +9,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QStringList>
+#include <QTimer>
 
 namespace halvika {
 
@@ -78,6 +79,8 @@ void QtDialogs::showNotice(const std::string& caption, const std::string& text, 
     box->setText(QString::fromStdString(text));
     applyStyle(*box, style);
     box->show();
+    // Once the loop runs again: a notice of the start comes before the main window, which would cover it.
+    QTimer::singleShot(0, box, [box] { box->raise(); });
 }
 
 QString QtDialogs::qtFilter(const std::string& filter) {
