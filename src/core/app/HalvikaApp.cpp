@@ -25,7 +25,7 @@ std::string HalvikaApp::stateFilePath() const {
 
 bool HalvikaApp::runStartupCheck() {
     const StartupCheck::Outcome outcome = StartupCheck::run(StateFile::read(stateFilePath()), m_messages);
-    if (!outcome.proceed || m_endedInCheck) {
+    if (!outcome.proceed || m_exiting) {
         return false;
     }
     m_checked = true;
@@ -115,14 +115,12 @@ bool HalvikaApp::exitProgram(bool endProcess, bool ask) {
 
 void HalvikaApp::sessionEnding() {
     if (!m_checked) {
-        m_endedInCheck = true; // the start-up question may be open: nothing is running yet
+        m_exiting = true; // the start-up question may be open: nothing is running yet, nothing to save
         m_services.views.endProcess(0);
         return;
     }
     // Nobody may be there to answer: save what can be saved and go.
-    if (!m_exiting) {
-        exitProgram(true, false);
-    }
+    exitProgram(true, false);
 }
 
 void HalvikaApp::trayExit() {

@@ -99,8 +99,7 @@ private:
 
     bool m_safeMode = false;
     bool m_exiting = false;
-    bool m_checked = false;      ///< the start-up check let this run go on
-    bool m_endedInCheck = false; ///< the session ended while the check asked its question
+    bool m_checked = false; ///< the start-up check let this run go on
     bool m_startupFinished = false;
     std::string m_runState = "2";
     Date m_startMoment;
