@@ -242,8 +242,6 @@ void HalvikaCalendar::translate() {
         m_scopeUnit->addItem(QString::fromStdString(m_texts.getText("Strings", unit + 1)), unit);
     }
     m_scopeUnit->setCurrentIndex(m_scopeUnit->findData(m_logic.calendar(m_logic.currentView()).ScopeUnit()));
-    // Weeks start on the same day as in the date pickers.
-    m_logic.setFirstDayOfWeek(UserLocale::firstDayOfWeek(UserLocale::of(m_texts)));
 }
 
 void HalvikaCalendar::showEvent(QShowEvent* event) {

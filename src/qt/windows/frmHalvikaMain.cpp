@@ -369,11 +369,12 @@ void frmHalvikaMain::translate() {
     if (m_find) {
         m_find->translate();
     }
+    if (m_calendarLogic) {
+        // Weeks start on the same day as in the date pickers, whether or not the calendar has been shown.
+        m_calendarLogic->setFirstDayOfWeek(UserLocale::firstDayOfWeek(UserLocale::of(m_app.translation())));
+    }
     if (m_calendar) {
         m_calendar->translate();
-    } else if (m_calendarLogic) {
-        // As the calendar would when shown: weeks start on the same day as in the date pickers.
-        m_calendarLogic->setFirstDayOfWeek(UserLocale::firstDayOfWeek(UserLocale::of(m_app.translation())));
     }
     emit translated();
     QString caption = QString::fromStdString(m_app.translation().getCaption("frmHalvikaMain", "Halvika"));
