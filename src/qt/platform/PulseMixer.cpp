@@ -32,9 +32,10 @@ void signalLoop(pa_context*, int, void* loop) {
 class WakeUp {
 public:
     WakeUp(pa_threaded_mainloop* loop, const pa_context* context, std::chrono::milliseconds limit)
-        : m_api(pa_threaded_mainloop_get_api(loop)), m_deadline(std::chrono::steady_clock::now() + limit) {
+        : m_api(pa_threaded_mainloop_get_api(loop)),
+          m_deadline(pa_rtclock_now() + static_cast<pa_usec_t>(limit.count()) * PA_USEC_PER_MSEC) {
         m_event = pa_context_rttime_new(
-            context, pa_rtclock_now() + static_cast<pa_usec_t>(limit.count()) * PA_USEC_PER_MSEC,
+            context, m_deadline,
             [](pa_mainloop_api*, pa_time_event*, const timeval*, void* waiting) {
                 pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop*>(waiting), 0);
             },
@@ -47,30 +48,13 @@ public:
     }
     WakeUp(const WakeUp&) = delete;
     WakeUp& operator=(const WakeUp&) = delete;
-    bool passed() const { return std::chrono::steady_clock::now() >= m_deadline; }
+    bool passed() const { return pa_rtclock_now() >= m_deadline; }
 
 private:
     pa_mainloop_api* m_api;
+    pa_usec_t m_deadline;
     pa_time_event* m_event = nullptr;
-    std::chrono::steady_clock::time_point m_deadline;
 };
-
-/// Waits with the loop locked until the operation is done, for `operationLimit` at most.
-PulseMixer::Wait waitFor(pa_threaded_mainloop* loop, const pa_context* context, pa_operation* operation) {
-    if (!operation) {
-        return PulseMixer::Wait::NotStarted;
-    }
-    const WakeUp wakeUp(loop, context, operationLimit);
-    while (pa_operation_get_state(operation) == PA_OPERATION_RUNNING && !wakeUp.passed()) {
-        pa_threaded_mainloop_wait(loop);
-    }
-    const bool done = pa_operation_get_state(operation) != PA_OPERATION_RUNNING;
-    if (!done) {
-        pa_operation_cancel(operation);
-    }
-    pa_operation_unref(operation);
-    return done ? PulseMixer::Wait::Done : PulseMixer::Wait::TimedOut;
-}
 
 } // namespace
 
@@ -140,10 +124,21 @@ void PulseMixer::disconnect() {
     }
 }
 
-PulseMixer::Wait PulseMixer::wait(pa_operation* operation) {
-    const Wait outcome = waitFor(m_loop, m_context, operation);
-    m_stalled = m_stalled || outcome == Wait::TimedOut;
-    return outcome;
+bool PulseMixer::wait(pa_operation* operation) {
+    if (!operation) {
+        return false;
+    }
+    const WakeUp wakeUp(m_loop, m_context, operationLimit);
+    while (pa_operation_get_state(operation) == PA_OPERATION_RUNNING && !wakeUp.passed()) {
+        pa_threaded_mainloop_wait(m_loop);
+    }
+    const bool done = pa_operation_get_state(operation) != PA_OPERATION_RUNNING;
+    if (!done) {
+        pa_operation_cancel(operation); // its callback, which writes to our stack, is not called any more
+        m_stalled = true;
+    }
+    pa_operation_unref(operation);
+    return done;
 }
 
 void PulseMixer::giveUpIfStalled() {
@@ -221,8 +216,7 @@ bool PulseMixer::setVolume(long volume) {
         pa_cvolume target = sink.volume;
         pa_cvolume_set(&target, sink.volume.channels,
                        static_cast<pa_volume_t>(std::clamp<long>(volume, PA_VOLUME_MUTED, PA_VOLUME_MAX)));
-        done = wait(pa_context_set_sink_volume_by_name(m_context, sink.name.c_str(), &target, signalLoop, m_loop)) ==
-               Wait::Done;
+        done = wait(pa_context_set_sink_volume_by_name(m_context, sink.name.c_str(), &target, signalLoop, m_loop));
     }
     pa_threaded_mainloop_unlock(m_loop);
     giveUpIfStalled();
@@ -236,7 +230,7 @@ bool PulseMixer::setMuted(bool muted) {
     pa_threaded_mainloop_lock(m_loop);
     const std::string sink = defaultSink();
     const bool done = !sink.empty() && wait(pa_context_set_sink_mute_by_name(m_context, sink.c_str(), muted ? 1 : 0,
-                                                                             signalLoop, m_loop)) == Wait::Done;
+                                                                             signalLoop, m_loop));
     pa_threaded_mainloop_unlock(m_loop);
     giveUpIfStalled();
     return done;

@@ -25,8 +25,6 @@ public:
     bool setVolume(long volume) override;
     bool setMuted(bool muted) override;
 
-    enum class Wait { Done, NotStarted, TimedOut };
-
 private:
     bool connect();
     void disconnect();
@@ -36,8 +34,8 @@ private:
         pa_cvolume volume{};
         bool muted = false;
     };
-    /// Waits for the operation, its time bounded; called with the loop locked.
-    Wait wait(pa_operation* operation);
+    /// Waits for the operation, for a bounded time; true when it is done. Called with the loop locked.
+    bool wait(pa_operation* operation);
     /// After the loop is unlocked: a request left unanswered ends the use of the server for the run.
     void giveUpIfStalled();
     /// The default sink's name; called with the loop locked.
