@@ -23,6 +23,7 @@
 #include "platform/QtDialogs.h"
 #include "platform/QtShell.h"
 #include "platform/QtSoundOutput.h"
+#include "platform/QtSoundThread.h"
 #include "platform/QtSoundingViews.h"
 #include "platform/QtSpeechEngine.h"
 #include "platform/QtViews.h"
@@ -118,6 +119,17 @@ void describeOptions(QCommandLineParser& parser) {
 }
 
 int HalvikaProgram::run(int argc, char** argv) {
+    const int exitCode = runApplication(argc, argv);
+    // Everything is saved and closed by now; only the libraries' clean-up is left, and Qt Multimedia's would
+    // wait for a sound server that holds the sound thread.
+    if (QtSoundThread::heldAtExit()) {
+        std::fflush(nullptr);
+        std::_Exit(exitCode);
+    }
+    return exitCode;
+}
+
+int HalvikaProgram::runApplication(int argc, char** argv) {
     if (onlyAsksForText(argc, argv)) {
         QCoreApplication text(argc, argv);
         QCoreApplication::setApplicationName("Halvika");

@@ -7,6 +7,9 @@ class HalvikaProgram {
 public:
     /// Runs the program and returns the process exit code.
     static int run(int argc, char** argv);
+
+private:
+    static int runApplication(int argc, char** argv);
 };
 
 } // namespace halvika

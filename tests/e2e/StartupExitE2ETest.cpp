@@ -140,6 +140,41 @@ TEST(StartupExitE2E, AnAlarmSoundsInItsSecond) {
     EXPECT_EQ(run.waitForExit(30s), 0);
 }
 
+TEST(StartupExitE2E, AFrozenSoundServerHoldsNeitherTheAlarmsNorTheExit) {
+    // A server stopped, not gone: the connection stays open and no answer ever comes.
+    test::TempHome home;
+    std::filesystem::create_directory(home.file("runtime"));
+    const auto pulse = test::startPulseAudio(home.file("runtime"));
+    ASSERT_TRUE(pulse) << "the PulseAudio server did not start";
+    struct Restore {
+        ~Restore() {
+            pulse.signal(SIGCONT);
+            ::unsetenv("PULSE_SERVER");
+        }
+        const test::Daemon& pulse;
+    } restore{*pulse};
+    pulse->signal(SIGSTOP);
+
+    // An alarm a second for five seconds, each starting the stamp program; the first sounds a file before.
+    const std::time_t dueAt = std::time(nullptr) + 4;
+    const std::string stamps = home.file("stamps.txt");
+    std::string alarms = test::stampAlarms(dueAt, 5, stamps);
+    alarms.replace(alarms.find("<acti>"), 0,
+                   "<acti><acid>7</acid><plug></plug><sett><s>" HALVIKA_SOURCE_DIR "/data/sounds/beeps.wav</s></sett>"
+                   "</acti>");
+    home.write("usg_0.agx", "<algr><name>G</name><stat>-1</stat><chsi>0</chsi>" + alarms + "</algr>");
+
+    Process run(home.path());
+    const auto deadline = std::chrono::steady_clock::now() + 30s;
+    while (test::readStamps(stamps).size() < 5 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(10ms);
+    }
+    EXPECT_EQ(test::readStamps(stamps).size(), 5u);
+    run.signal(SIGTERM);
+    EXPECT_EQ(run.waitForExit(30s), 0);
+    EXPECT_EQ(home.read("state"), "1");
+}
+
 using test::fileMoment;
 
 TEST(StartupExitE2E, SettingsCarryTheLastCheckAcrossRunsAndMissedAlarmsSound) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <sys/wait.h>
@@ -97,6 +98,26 @@ std::unique_ptr<Daemon> startPrivateBus(const std::string& folder, bool alsoSyst
         ::setenv("DBUS_SYSTEM_BUS_ADDRESS", address.c_str(), 1);
     }
     return bus;
+}
+
+namespace {
+bool exists(const std::string& path) {
+    return std::filesystem::exists(path);
+}
+} // namespace
+
+std::unique_ptr<Daemon> startPulseAudio(const std::string& folder) {
+    const std::string socket = folder + "/native";
+    ::setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+    auto pulse = std::make_unique<Daemon>(std::vector<std::string>{
+        "pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--disable-shm=yes", "--log-target=stderr",
+        "--log-level=0", "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket,
+        "--load=module-null-sink sink_name=halvika_null", "--load=module-always-sink"});
+    if (!waitUntil(20, exists, socket)) {
+        return nullptr;
+    }
+    ::setenv("PULSE_SERVER", ("unix:" + socket).c_str(), 1);
+    return pulse;
 }
 
 } // namespace halvika::test

@@ -39,4 +39,8 @@ std::string commandOutput(const std::string& command, int* status = nullptr, boo
 /// (and DBUS_SYSTEM_BUS_ADDRESS with `alsoSystem`); none when it did not come up.
 std::unique_ptr<Daemon> startPrivateBus(const std::string& folder, bool alsoSystem = false);
 
+/// A PulseAudio server of the test's own with a null sink, listening on `folder`/native, set as PULSE_SERVER
+/// (and `folder` as XDG_RUNTIME_DIR); none when it did not come up.
+std::unique_ptr<Daemon> startPulseAudio(const std::string& folder);
+
 } // namespace halvika::test

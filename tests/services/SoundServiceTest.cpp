@@ -5,6 +5,7 @@
 #include "platform/EspeakSpeechEngine.h"
 #include "platform/PulseMixer.h"
 #include "platform/QtSoundOutput.h"
+#include "platform/QtSoundThread.h"
 #include "qt/QtTestApp.h"
 #include "services/ServiceDaemons.h"
 #include "settings/SettingsStore.h"
@@ -27,25 +28,16 @@
 namespace halvika {
 namespace {
 
-bool exists(const std::string& path) {
-    return std::filesystem::exists(path);
-}
-
 class SoundServiceTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         home = std::make_unique<test::TempHome>();
         const std::string runtime = home->file("runtime");
         std::filesystem::create_directory(runtime);
-        ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
         ::setenv("HOME", home->path().c_str(), 1);
+        pulse = test::startPulseAudio(runtime);
+        ASSERT_TRUE(pulse) << "the PulseAudio server did not start";
         socket = runtime + "/native";
-        pulse = std::make_unique<test::Daemon>(std::vector<std::string>{
-            "pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--disable-shm=yes", "--log-target=stderr",
-            "--log-level=0", "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket,
-            "--load=module-null-sink sink_name=halvika_null", "--load=module-always-sink"});
-        ASSERT_TRUE(test::waitUntil(20, exists, socket)) << "the PulseAudio server did not start";
-        ::setenv("PULSE_SERVER", ("unix:" + socket).c_str(), 1);
         test::ensureQtApp();
     }
     static void TearDownTestSuite() {
@@ -66,6 +58,38 @@ std::string SoundServiceTest::socket;
 long percentOf(const Mixer::Level& level) {
     return (level.volume * 100 + level.maximum / 2) / level.maximum;
 }
+
+/// Runs the window's events and its one-second timer until it has finished, for 15 seconds at most (each play
+/// ends with the media player's event or, failing that, the retry: never wait for sound without a limit).
+bool playToTheEnd(SoundWindowLogic& window, const bool& finished, bool* playedByMediaPlayer = nullptr) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!finished && clock.elapsed() < 15000) {
+        if (playedByMediaPlayer) {
+            *playedByMediaPlayer = *playedByMediaPlayer || window.usingMediaPlayer();
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        if (window.timerIntervalMs() > 0 && clock.elapsed() % 1000 < 60) {
+            window.timerFired();
+        }
+    }
+    return finished;
+}
+
+SoundWindowLogic::Request beepsTwice() {
+    SoundWindowLogic::Request request;
+    request.kind = ActionKind::SoundRepeated;
+    request.file = HALVIKA_SOURCE_DIR "/data/sounds/beeps.wav";
+    request.repeatMode = 0;
+    request.repeatTimes = 2;
+    return request;
+}
+
+class BeepCountingOutput : public QtSoundOutput {
+public:
+    void beep() override { ++beeps; }
+    int beeps = 0;
+};
 
 TEST_F(SoundServiceTest, TheMixerReadsAndSetsTheDefaultOutput) {
     PulseMixer mixer(server());
@@ -111,6 +135,42 @@ TEST_F(SoundServiceTest, AFrozenSoundServerIsGivenUpInsteadOfHoldingUpTheAlarm) 
     EXPECT_FALSE(late.level().has_value());
 }
 
+TEST_F(SoundServiceTest, AFrozenSoundServerLeavesAnAlarmBeepingAndThePlayersRecover) {
+    // Qt Multimedia waits for a stopped server without a limit: the alarm's calls must come back, and the
+    // window beep when its sound does not start.
+    BeepCountingOutput output;
+    SoundVolume volume(nullptr);
+    std::mt19937 random(1);
+    {
+        struct Thaw {
+            ~Thaw() { pulse->signal(SIGCONT); }
+        } thaw;
+        pulse->signal(SIGSTOP);
+        SoundWindowLogic window(output, volume, output.openChannel(), random);
+        bool finished = false;
+        window.onFinished = [&finished] { finished = true; };
+        window.setSoundAction(beepsTwice(), Date::fromParts(2026, 3, 7, 8, 0, 0));
+        EXPECT_TRUE(playToTheEnd(window, finished));
+        EXPECT_GE(output.beeps, 1);
+    }
+
+    // Once the server answers again, the jobs left waiting are done and a new sound plays to its end.
+    SoundWindowLogic window(output, volume, output.openChannel(), random);
+    bool finished = false;
+    window.onFinished = [&finished] { finished = true; };
+    QElapsedTimer clock;
+    clock.start();
+    while (QtSoundThread::instance().stalled() && clock.elapsed() < 15000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    const int beepsBefore = output.beeps;
+    window.setSoundAction(beepsTwice(), Date::fromParts(2026, 3, 7, 8, 0, 0));
+    bool playedByMediaPlayer = false;
+    EXPECT_TRUE(playToTheEnd(window, finished, &playedByMediaPlayer));
+    EXPECT_TRUE(playedByMediaPlayer);
+    EXPECT_EQ(output.beeps, beepsBefore);
+}
+
 TEST_F(SoundServiceTest, ASoundPlaysToItsEndWithTheVolumeRaisedAndIsThenRestored) {
     PulseMixer mixer(server());
     ASSERT_TRUE(mixer.setMuted(false));
@@ -123,29 +183,14 @@ TEST_F(SoundServiceTest, ASoundPlaysToItsEndWithTheVolumeRaisedAndIsThenRestored
     SoundWindowLogic window(output, volume, output.openChannel(), random);
     bool finished = false;
     window.onFinished = [&finished] { finished = true; };
-    SoundWindowLogic::Request request;
-    request.kind = ActionKind::SoundRepeated;
-    request.file = HALVIKA_SOURCE_DIR "/data/sounds/beeps.wav";
-    request.repeatMode = 0;
-    request.repeatTimes = 2;
+    SoundWindowLogic::Request request = beepsTwice();
     request.overrideVolume = true;
     request.volume = 90;
     window.setSoundAction(request, Date::fromParts(2026, 3, 7, 8, 0, 0));
     EXPECT_EQ(percentOf(*mixer.level()), 90);
 
-    // Each play ends with the media player's event (or, failing that, the one-second retry); never wait
-    // for sound without a limit.
-    QElapsedTimer clock;
-    clock.start();
     bool playedByMediaPlayer = false;
-    while (!finished && clock.elapsed() < 15000) {
-        playedByMediaPlayer = playedByMediaPlayer || window.usingMediaPlayer();
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        if (window.timerIntervalMs() > 0 && clock.elapsed() % 1000 < 60) {
-            window.timerFired();
-        }
-    }
-    EXPECT_TRUE(finished);
+    EXPECT_TRUE(playToTheEnd(window, finished, &playedByMediaPlayer));
     EXPECT_TRUE(playedByMediaPlayer);
     EXPECT_EQ(window.playedCount(), 3);
     EXPECT_EQ(mixer.level()->volume, start);
