@@ -1,5 +1,6 @@
 #include "platform/QtSpeechEngine.h"
 
+#include <QStandardPaths>
 #include <QTextToSpeech>
 #include <QVoice>
 
@@ -22,6 +23,11 @@ bool QtSpeechEngine::ready() {
         const QStringList available = QTextToSpeech::availableEngines();
         for (const QString& engine : m_engines) {
             if (!available.contains(engine)) {
+                continue;
+            }
+            // Its plug-in is there whether or not the server is: without the server, trying it only costs
+            // a connection attempt (and its client library leaks the failure's message).
+            if (engine == "speechd" && QStandardPaths::findExecutable("speech-dispatcher").isEmpty()) {
                 continue;
             }
             auto speech = std::make_unique<QTextToSpeech>(engine);
