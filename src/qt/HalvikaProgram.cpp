@@ -23,12 +23,13 @@
 #include "platform/QtDialogs.h"
 #include "platform/QtShell.h"
 #include "platform/QtSoundOutput.h"
-#include "platform/QtSoundThread.h"
 #include "platform/QtSoundingViews.h"
 #include "platform/QtSpeechEngine.h"
+#include "platform/QtThreadedSpeechEngine.h"
 #include "platform/QtViews.h"
 #include "platform/QtWatchListener.h"
 #include "platform/QtWatchTimer.h"
+#include "platform/QtWorkerThread.h"
 #include "platform/UnixSignalWatcher.h"
 #include "platform/posix/PosixClock.h"
 #include "platform/posix/PosixPluginProcess.h"
@@ -122,7 +123,7 @@ int HalvikaProgram::run(int argc, char** argv) {
     const int exitCode = runApplication(argc, argv);
     // Everything is saved and closed by now; only the libraries' clean-up is left, and Qt Multimedia's would
     // wait for a sound server that holds the sound thread.
-    if (QtSoundThread::heldAtExit()) {
+    if (QtWorkerThread::heldAtExit()) {
         std::fflush(nullptr);
         std::_Exit(exitCode);
     }
@@ -248,8 +249,8 @@ int HalvikaProgram::runApplication(int argc, char** argv) {
     QtSoundOutput soundOutput;
     PulseMixer mixer;
     SoundVolume soundVolume(&mixer);
-    QtSpeechEngine currentSpeech;
-    EspeakSpeechEngine olderSpeech;
+    QtThreadedSpeechEngine currentSpeech(QtWorkerThread::speech(), [] { return std::make_unique<QtSpeechEngine>(); });
+    QtThreadedSpeechEngine olderSpeech(QtWorkerThread::speech(), [] { return std::make_unique<EspeakSpeechEngine>(); });
     modSpeech speech(&currentSpeech, &olderSpeech, core.settings(), clock);
     QtSoundingViews soundingViews(app.translation(), clock);
     SoundingWindows soundingWindows(
@@ -332,6 +333,14 @@ int HalvikaProgram::runApplication(int argc, char** argv) {
             openSettings->showWakeProblem();
         }
     };
+    // The voices are learned on the speech thread the first time they are asked for, maybe by this window.
+    for (QtThreadedSpeechEngine* engine : {&currentSpeech, &olderSpeech}) {
+        engine->voicesLearned = [&openSettings, &speech] {
+            if (openSettings) {
+                openSettings->setVoices(speech.getVoices());
+            }
+        };
+    }
     QObject::connect(&watchReports, &QtWatchListener::scheduledReported, [&wakePlanner] {
         wakePlanner.update();
         if (EventTrace::enabled()) {

@@ -155,13 +155,17 @@ TEST(StartupExitE2E, AFrozenSoundServerHoldsNeitherTheAlarmsNorTheExit) {
     } restore{*pulse};
     pulse->signal(SIGSTOP);
 
-    // An alarm a second for five seconds, each starting the stamp program; the first sounds a file before.
+    // An alarm a second for five seconds, each starting the stamp program; the first sounds a file and
+    // speaks before, the second speaks.
     const std::time_t dueAt = std::time(nullptr) + 4;
     const std::string stamps = home.file("stamps.txt");
     std::string alarms = test::stampAlarms(dueAt, 5, stamps);
+    const std::string speak = "<acti><acid>2</acid><plug></plug><sett><s>Wake up</s></sett></acti>";
+    alarms.replace(alarms.find("<acti>", alarms.find("<name>A1<")), 0, speak);
     alarms.replace(alarms.find("<acti>"), 0,
                    "<acti><acid>7</acid><plug></plug><sett><s>" HALVIKA_SOURCE_DIR "/data/sounds/beeps.wav</s></sett>"
-                   "</acti>");
+                   "</acti>" +
+                       speak);
     home.write("usg_0.agx", "<algr><name>G</name><stat>-1</stat><chsi>0</chsi>" + alarms + "</algr>");
 
     Process run(home.path());

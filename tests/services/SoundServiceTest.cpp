@@ -5,7 +5,7 @@
 #include "platform/EspeakSpeechEngine.h"
 #include "platform/PulseMixer.h"
 #include "platform/QtSoundOutput.h"
-#include "platform/QtSoundThread.h"
+#include "platform/QtWorkerThread.h"
 #include "qt/QtTestApp.h"
 #include "services/ServiceDaemons.h"
 #include "settings/SettingsStore.h"
@@ -160,7 +160,7 @@ TEST_F(SoundServiceTest, AFrozenSoundServerLeavesAnAlarmBeepingAndThePlayersReco
     window.onFinished = [&finished] { finished = true; };
     QElapsedTimer clock;
     clock.start();
-    while (QtSoundThread::instance().stalled() && clock.elapsed() < 15000) {
+    while (QtWorkerThread::sound().stalled() && clock.elapsed() < 15000) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     }
     const int beepsBefore = output.beeps;

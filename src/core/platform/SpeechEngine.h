@@ -17,6 +17,9 @@ public:
     virtual bool speak(const std::string& text, int voiceIndex, std::optional<int> volume, std::optional<int> rate) = 0;
     virtual bool speaking() = 0;
     virtual void stop() = 0;
+    /// True while the engine is still learning its voices in the background (it starts to when asked):
+    /// a text is then held back rather than matched against a list not known yet.
+    virtual bool preparing() { return false; }
 };
 
 } // namespace halvika

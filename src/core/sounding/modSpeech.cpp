@@ -7,7 +7,7 @@
 namespace halvika {
 
 bool modSpeech::speak(const std::string& text, const std::string& voice) {
-    if (stillSpeaking() || !m_waiting.empty()) {
+    if (stillSpeaking() || preparing() || !m_waiting.empty()) {
         m_waiting.push_back({text, voice});
         if (textWaiting) {
             textWaiting();
@@ -35,6 +35,12 @@ bool modSpeech::tellTime(const std::string& command) {
     return sentence && speak(*sentence);
 }
 
+bool modSpeech::preparing() {
+    const bool current = m_current && m_current->preparing();
+    const bool older = m_older && m_older->preparing(); // both asked, so that both start learning
+    return current || older;
+}
+
 bool modSpeech::stillSpeaking() {
     if (m_currentBusy && !m_current->speaking()) {
         m_currentBusy = false;
@@ -48,7 +54,7 @@ bool modSpeech::stillSpeaking() {
 
 void modSpeech::releaseFinishedSpeech() {
     // A text no engine takes is dropped, so that the next one still gets its turn.
-    while (!stillSpeaking() && !m_waiting.empty()) {
+    while (!stillSpeaking() && !preparing() && !m_waiting.empty()) {
         const Waiting next = std::move(m_waiting.front());
         m_waiting.pop_front();
         speakNow(next.text, next.voice);

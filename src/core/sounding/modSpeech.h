@@ -18,8 +18,9 @@ public:
         : m_voices(current, older), m_current(current), m_older(older), m_settings(settings), m_clock(clock) {}
 
     /// Speaks with the given voice and the settings' volume and speed overrides. While something is being
-    /// spoken the text waits its turn: speech is never cut off, and texts are heard in the order given. The
-    /// settings are read when a text's turn comes, so a changed volume or speed takes effect at the next one.
+    /// spoken, or the engines are still learning their voices, the text waits its turn: speech is never cut
+    /// off, and texts are heard in the order given. The settings are read when a text's turn comes, so a
+    /// changed volume or speed takes effect at the next one.
     /// True when an engine took the text, or when it waits.
     bool speak(const std::string& text, const std::string& voice);
     /// Speaks with the settings' voice.
@@ -47,6 +48,8 @@ private:
     bool speakNow(const std::string& text, const std::string& voice);
     /// Whether an engine is still speaking; one that has finished is let go.
     bool stillSpeaking();
+    /// Whether an engine is still learning its voices.
+    bool preparing();
 
     clsVoices m_voices;
     SpeechEngine* m_current;

@@ -1,7 +1,7 @@
 #include "platform/QtSoundChannel.h"
 
 #include "platform/QtSoundPlayer.h"
-#include "platform/QtSoundThread.h"
+#include "platform/QtWorkerThread.h"
 
 #include <QFileInfo>
 #include <QSoundEffect>
@@ -9,7 +9,7 @@
 namespace halvika {
 
 QtSoundChannel::QtSoundChannel() : m_player(new QtSoundPlayer) {
-    m_player->moveToThread(QtSoundThread::instance().thread());
+    m_player->moveToThread(QtWorkerThread::sound().thread());
     connect(m_player, &QtSoundPlayer::mediaStarted, this, [this](quint64 play) {
         m_unanswered = false;
         if (play == m_play) {
@@ -29,7 +29,7 @@ QtSoundChannel::QtSoundChannel() : m_player(new QtSoundPlayer) {
         }
     });
     m_startLimit.setSingleShot(true);
-    m_startLimit.setInterval(QtSoundThread::stallLimitMs);
+    m_startLimit.setInterval(QtWorkerThread::stallLimitMs);
     connect(&m_startLimit, &QTimer::timeout, this, [this] {
         m_unanswered = true;
         if (endPlay(m_play) && onMediaError) {
@@ -40,7 +40,7 @@ QtSoundChannel::QtSoundChannel() : m_player(new QtSoundPlayer) {
 
 QtSoundChannel::~QtSoundChannel() {
     disconnect(m_player, nullptr, this, nullptr);
-    QtSoundThread::instance().post([player = m_player] { delete player; });
+    QtWorkerThread::sound().post([player = m_player] { delete player; });
 }
 
 bool QtSoundChannel::endPlay(quint64 play) {
@@ -53,7 +53,7 @@ bool QtSoundChannel::endPlay(quint64 play) {
 }
 
 bool QtSoundChannel::canPlay() const {
-    return !m_unanswered && !QtSoundThread::instance().stalled();
+    return !m_unanswered && !QtWorkerThread::sound().stalled();
 }
 
 bool QtSoundChannel::playMedia(const std::string& file) {
@@ -62,7 +62,7 @@ bool QtSoundChannel::playMedia(const std::string& file) {
         return false;
     }
     const quint64 play = m_play;
-    QtSoundThread::instance().post(
+    QtWorkerThread::sound().post(
         [player = m_player, file = QString::fromStdString(file), play] { player->playMedia(file, play); });
     m_startLimit.start();
     return true;
@@ -72,7 +72,7 @@ bool QtSoundChannel::playEffect(const std::string& file, int loops) {
     if (!canPlay()) {
         return false;
     }
-    QtSoundThread::instance().post(
+    QtWorkerThread::sound().post(
         [player = m_player, file = QString::fromStdString(file), loops] { player->playEffect(file, loops); });
     return true;
 }
@@ -88,7 +88,7 @@ bool QtSoundChannel::playLooped(const std::string& file) {
 
 void QtSoundChannel::stop() {
     endPlay(m_play);
-    QtSoundThread::instance().post([player = m_player] { player->stop(); });
+    QtWorkerThread::sound().post([player = m_player] { player->stop(); });
 }
 
 } // namespace halvika

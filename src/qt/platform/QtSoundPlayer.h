@@ -11,8 +11,8 @@ class QSoundEffect;
 namespace halvika {
 
 /// QMediaPlayer as the media player, QSoundEffect as the simple one. Lives and is deleted on the sound thread
-/// (`QtSoundThread`); its signals reach the channel queued. Each media play carries the channel's number for
-/// it, so that the end of a play the channel has since stopped is not taken for the end of the next.
+/// (`QtWorkerThread::sound`); its signals reach the channel queued. Each media play carries the channel's
+/// number for it, so that the end of a play the channel has since stopped is not taken for the end of the next.
 class QtSoundPlayer : public QObject {
     Q_OBJECT
 

@@ -1,4 +1,4 @@
-#include "platform/QtSoundThread.h"
+#include "platform/QtWorkerThread.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -9,26 +9,33 @@
 
 namespace halvika {
 
-QtSoundThread& QtSoundThread::instance() {
-    // Never destroyed: a thread stuck in the sound server must not be destroyed while it runs.
-    static QtSoundThread* const thread = new QtSoundThread;
+QtWorkerThread& QtWorkerThread::sound() {
+    static QtWorkerThread* const thread = new QtWorkerThread("Halvika sound");
     return *thread;
 }
 
-QtSoundThread::QtSoundThread() : m_thread(new QThread), m_jobs(new QObject) {
-    m_thread->setObjectName("Halvika sound");
+QtWorkerThread& QtWorkerThread::speech() {
+    static QtWorkerThread* const thread = new QtWorkerThread("Halvika speech");
+    return *thread;
+}
+
+QtWorkerThread::QtWorkerThread(const char* name) : m_thread(new QThread), m_jobs(new QObject) {
+    m_thread->setObjectName(name);
     m_jobs->moveToThread(m_thread);
     QObject::connect(m_thread, &QThread::finished, m_jobs, &QObject::deleteLater);
     m_thread->start();
-    qAddPostRoutine(&QtSoundThread::shutDown);
+    if (!s_started[0]) {
+        qAddPostRoutine(&QtWorkerThread::shutDown);
+    }
+    (s_started[0] ? s_started[1] : s_started[0]) = this;
 }
 
-std::int64_t QtSoundThread::nowMs() {
+std::int64_t QtWorkerThread::nowMs() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
-void QtSoundThread::post(std::function<void()> job) {
+void QtWorkerThread::post(std::function<void()> job) {
     m_watch.handedOver(nowMs());
     QMetaObject::invokeMethod(
         m_jobs,
@@ -39,15 +46,23 @@ void QtSoundThread::post(std::function<void()> job) {
         Qt::QueuedConnection);
 }
 
-bool QtSoundThread::stalled() const {
+bool QtWorkerThread::stalled() const {
     return m_watch.stalled(nowMs());
 }
 
-void QtSoundThread::shutDown() {
-    QtSoundThread& self = instance();
-    QMetaObject::invokeMethod(
-        self.m_jobs, [] { QThread::currentThread()->quit(); }, Qt::QueuedConnection);
-    s_heldAtExit = !self.m_thread->wait(QDeadlineTimer(1000));
+void QtWorkerThread::shutDown() {
+    const QDeadlineTimer limit(1000); // for all of them together
+    for (QtWorkerThread* worker : s_started) {
+        if (worker) {
+            QMetaObject::invokeMethod(
+                worker->m_jobs, [] { QThread::currentThread()->quit(); }, Qt::QueuedConnection);
+        }
+    }
+    for (QtWorkerThread* worker : s_started) {
+        if (worker && !worker->m_thread->wait(limit)) {
+            s_heldAtExit = true;
+        }
+    }
 }
 
 } // namespace halvika

@@ -335,6 +335,21 @@ void frmSettings::showProgramSwitches() {
     showWakeProblem();
 }
 
+void frmSettings::fillVoices(const std::string& chosen) {
+    m_voice->clear();
+    // The first entry stands for "no voice chosen": the engine's first voice.
+    m_voice->addItem(QString::fromStdString(m_texts.getText(section, 31)), QString());
+    for (const auto& name : m_voices) {
+        m_voice->addItem(QString::fromStdString(name), QString::fromStdString(name));
+    }
+    m_voice->setCurrentIndex(std::max(0, m_voice->findData(QString::fromStdString(chosen))));
+}
+
+void frmSettings::setVoices(std::vector<std::string> voices) {
+    m_voices = std::move(voices);
+    fillVoices(m_voice->currentData().toString().toStdString());
+}
+
 void frmSettings::showWakeProblem() {
     const int text = wakeProblemText ? wakeProblemText() : 0;
     m_wakeProblem->setText(text > 0 ? QString::fromStdString(m_texts.getText(section, text)) : QString());
@@ -415,13 +430,7 @@ void frmSettings::fill() {
     m_defaultSound->setText(QString::fromStdString(s.defaultSound));
     m_soundVolumeOn->setChecked(s.overrideSoundVolume);
     m_soundVolume->setValue(s.soundVolume);
-    m_voice->clear();
-    // The first entry stands for "no voice chosen": the engine's first voice.
-    m_voice->addItem(QString::fromStdString(m_texts.getText(section, 31)), QString());
-    for (const auto& name : m_voices) {
-        m_voice->addItem(QString::fromStdString(name), QString::fromStdString(name));
-    }
-    m_voice->setCurrentIndex(std::max(0, m_voice->findData(QString::fromStdString(s.voice))));
+    fillVoices(s.voice);
     m_voiceVolumeOn->setChecked(s.overrideVoiceVolume);
     m_voiceVolume->setValue(s.voiceVolume);
     m_voiceSpeedOn->setChecked(s.overrideVoiceSpeed);

@@ -57,6 +57,8 @@ public:
     void showProgramSwitches();
     /// Says plainly, under the wake-up choice, why waking does not work (nothing when it does).
     void showWakeProblem();
+    /// The voices as the speech engines have learned them since the window opened; the choice stays.
+    void setVoices(std::vector<std::string> voices);
     /// Why waking the computer does not work (main-window text number of this section), 0 when it does or is
     /// off; without it nothing is said.
     std::function<int()> wakeProblemText;
@@ -73,6 +75,7 @@ private:
     QWidget* soundPage();
     QWidget* displayPage();
     void fill();
+    void fillVoices(const std::string& chosen);
 
     CoreSubsystems& m_core;
     modTranslation& m_texts;
