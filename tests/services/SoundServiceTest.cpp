@@ -171,6 +171,31 @@ TEST_F(SoundServiceTest, AFrozenSoundServerLeavesAnAlarmBeepingAndThePlayersReco
     EXPECT_EQ(output.beeps, beepsBefore);
 }
 
+TEST_F(SoundServiceTest, AFileTheMediaPlayerCannotPlayIsToldOfAfterItTried) {
+    home->write("not-a-sound.mp3", "plain text, not a sound");
+    QtSoundOutput output;
+    const auto channel = output.openChannel();
+    int errors = 0;
+    bool done = false;
+    channel->onMediaError = [&errors] { ++errors; };
+    channel->onMediaDone = [&done] { done = true; };
+    EXPECT_TRUE(channel->playMedia(home->file("not-a-sound.mp3")));
+    QElapsedTimer clock;
+    clock.start();
+    while (errors == 0 && clock.elapsed() < 15000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    // Told once, whether the player said so at once or when it tried to play; the start's time limit,
+    // which also reports an error, was called off.
+    QElapsedTimer more;
+    more.start();
+    while (more.elapsed() < QtWorkerThread::stallLimitMs + 500) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    EXPECT_EQ(errors, 1);
+    EXPECT_FALSE(done);
+}
+
 TEST_F(SoundServiceTest, ASoundPlaysToItsEndWithTheVolumeRaisedAndIsThenRestored) {
     PulseMixer mixer(server());
     ASSERT_TRUE(mixer.setMuted(false));

@@ -349,6 +349,12 @@ void frmAlarmProperties::buildControls() {
             m_testChannel = output.openChannel();
         }
         m_testChannel->stop();
+        // The media player tells of a file it cannot play only after it tried.
+        m_testChannel->onMediaError = [this, file] {
+            if (!m_testChannel->playSimple(file)) {
+                QtSoundOutput().beep();
+            }
+        };
         if (!output.fileExists(file) || (!m_testChannel->playMedia(file) && !m_testChannel->playSimple(file))) {
             output.beep();
         }
