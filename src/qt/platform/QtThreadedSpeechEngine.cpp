@@ -25,9 +25,14 @@ QtThreadedSpeechEngine::~QtThreadedSpeechEngine() {
 
 void QtThreadedSpeechEngine::tell(const std::shared_ptr<Link>& link,
                                   std::function<void(QtThreadedSpeechEngine&)> what) {
-    // The application object outlives every engine, unlike the engine object the answer is for.
+    // The application object outlives every engine, unlike the engine object the answer is for; a job that
+    // ends after the application (a server that answered at the very end) has nobody to tell.
+    QCoreApplication* const application = QCoreApplication::instance();
+    if (!application) {
+        return;
+    }
     QMetaObject::invokeMethod(
-        QCoreApplication::instance(),
+        application,
         [link, what = std::move(what)] {
             if (link->owner) {
                 what(*link->owner);
