@@ -459,6 +459,15 @@ int HalvikaProgram::runApplication(int argc, char** argv) {
         return soundingWindows.snoozeLatest(amount, unit);
     };
     remote.exitRoutine = [&app] { app.exitProgram(true); };
+    // An added alarm is answered once on disk: the writer's outcomes are looked at meanwhile.
+    QTimer remoteWrites;
+    remoteWrites.setInterval(20);
+    QObject::connect(&remoteWrites, &QTimer::timeout, [&remote, &remoteWrites] {
+        if (!remote.pollWrites()) {
+            remoteWrites.stop();
+        }
+    });
+    remote.writesPending = [&remoteWrites] { remoteWrites.start(); };
     // "Remind me in…" makes its alarm the way a script would: checked, in the chosen group, saved at once.
     const auto remindMe = [&app, &clock, &remote, &mainWindow, &showNextAlarm] {
         frmQuickReminder dialog(app.translation(), mainWindow->isVisible() ? mainWindow.get() : nullptr);
@@ -468,12 +477,14 @@ int HalvikaProgram::runApplication(int argc, char** argv) {
         const auto group = mainWindow->lists()->currentGroup();
         const std::string moment =
             QuickReminder::momentAfter(clock.now().date, std::int64_t{dialog.minutes()} * 60).toFileString();
-        const std::string problem = remote.addAlarm("", moment, dialog.message(), group ? group->name : "");
-        if (!problem.empty()) {
-            app.msgBox(problem, Dialogs::styleExclamation);
-        }
-        mainWindow->refreshNow();
-        showNextAlarm();
+        remote.addAlarm("", moment, dialog.message(), group ? group->name : "",
+                        [&app, &mainWindow, &showNextAlarm](const std::string& problem) {
+                            if (!problem.empty()) {
+                                app.messages().notice(problem, Dialogs::styleExclamation);
+                            }
+                            mainWindow->refreshNow();
+                            showNextAlarm();
+                        });
     };
     QObject::connect(tray.get(), &TrayIcon::quickReminderRequested, remindMe);
     QObject::connect(mainWindow.get(), &frmHalvikaMain::quickReminderRequested, remindMe);

@@ -95,8 +95,50 @@ RemoteCommands::Status RemoteCommands::status() const {
     return s;
 }
 
-std::string RemoteCommands::addAlarm(const std::string& name, const std::string& moment, const std::string& message,
-                                     const std::string& group) {
+void RemoteCommands::addAlarm(const std::string& name, const std::string& moment, const std::string& message,
+                              const std::string& group, Answer answer) {
+    std::shared_ptr<Alarm> alarm;
+    std::shared_ptr<AlarmGroup> target;
+    if (const std::string problem = addInMemory(name, moment, message, group, alarm, target); !problem.empty()) {
+        answer(problem);
+        return;
+    }
+    // Acknowledged means on disk: the caller hears back once the group's file is written, and the program
+    // goes on meanwhile (a slow disk must not hold up an alarm).
+    ++m_awaited;
+    std::weak_ptr<AlarmGroup> weakTarget = target;
+    m_core.groups().queueGroupConfirmed(
+        target, [this, alarm, weakTarget, answer = std::move(answer)](bool ok, const std::string& problem) {
+            --m_awaited;
+            const auto group = weakTarget.lock();
+            const bool stillThere = group && group->alarms.indexOf(alarm) >= 0;
+            if (!ok) {
+                if (stillThere) {
+                    group->alarms.remove(alarm);
+                }
+                answer("the alarm could not be saved: " + problem);
+                return;
+            }
+            if (stillThere) {
+                m_core.watch().alarmsChanged(Vector<Alarm>::createVectorWithObj(alarm, 1), kindAdded);
+            }
+            answer({});
+        });
+    if (m_awaited > 0 && writesPending) {
+        writesPending();
+    }
+}
+
+bool RemoteCommands::pollWrites() {
+    if (m_awaited > 0) {
+        m_core.groups().fileWriter().reportOutcomes();
+    }
+    return m_awaited > 0;
+}
+
+std::string RemoteCommands::addInMemory(const std::string& name, const std::string& moment, const std::string& message,
+                                        const std::string& group, std::shared_ptr<Alarm>& alarm,
+                                        std::shared_ptr<AlarmGroup>& target) {
     const auto when = Date::fromFileString(moment);
     // Written back, a real moment reads the same: 30 February or 25:61 would not, nor would trailing text.
     if (!when || when->toFileString() != moment) {
@@ -109,7 +151,6 @@ std::string RemoteCommands::addAlarm(const std::string& name, const std::string&
         return "the moment " + moment + " has passed";
     }
     AlarmGroupCollection& groups = m_core.groups();
-    std::shared_ptr<AlarmGroup> target;
     for (int g = 0; g < groups.alarmGroups.numberOfElements() && !group.empty(); ++g) {
         if (groups.alarmGroups.elementAt(g)->name == group) {
             target = groups.alarmGroups.elementAt(g);
@@ -123,7 +164,7 @@ std::string RemoteCommands::addAlarm(const std::string& name, const std::string&
         return "the alarm group \"" + group + "\" cannot be changed: " + target->loadProblem;
     }
     // The group's template gives everything but the moment, the name and the message.
-    auto alarm = groups.newAlarmCommand(target);
+    alarm = groups.newAlarmCommand(target);
     if (!target) {
         target = alarm->parent.lock();
     }
@@ -150,13 +191,6 @@ std::string RemoteCommands::addAlarm(const std::string& name, const std::string&
         return "the alarm group \"" + target->name + "\" is full: it holds " +
                std::to_string(VectorStorage<int>::kMaxCount) + " alarms";
     }
-    // Acknowledged means on disk: the group is written before the caller hears back.
-    std::string problem;
-    if (!groups.writeGroupFile(target, problem)) {
-        target->alarms.remove(alarm);
-        return "the alarm could not be saved: " + problem;
-    }
-    m_core.watch().alarmsChanged(Vector<Alarm>::createVectorWithObj(alarm, 1), kindAdded);
     return {};
 }
 

@@ -6,11 +6,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace halvika {
 
+class Alarm;
+class AlarmGroup;
 class Clock;
 class CoreSubsystems;
 
@@ -44,10 +47,15 @@ public:
     /// A one-time alarm at `moment` ("yyyy/mm/dd hh:nn:ss", a real moment still to come) with a message, in the
     /// group of that name (the first group when empty; a new group when there is none). The name or the message
     /// must say something; neither may hold control characters (the message may hold line breaks and tabs) or
-    /// be longer than its limit. "" when added and written to the group's file, else why not (and nothing
-    /// was added).
-    std::string addAlarm(const std::string& name, const std::string& moment, const std::string& message,
-                         const std::string& group);
+    /// be longer than its limit. `answer` hears "" once the alarm is added and written to the group's file,
+    /// else why not (and nothing was added). A refusal is answered at once; the disk's answer comes through
+    /// the file writer, so nothing here waits for it: `pollWrites` delivers it (`writesPending` asks for that).
+    using Answer = std::function<void(const std::string& problem)>;
+    void addAlarm(const std::string& name, const std::string& moment, const std::string& message,
+                  const std::string& group, Answer answer);
+    /// Reports the file writer's outcomes, answering the added alarms now on disk (or refused by it); true
+    /// while answers are still awaited.
+    bool pollWrites();
     /// Sounds the first alarm of that name as a test. False when there is none.
     bool testAlarm(const std::string& name);
     void setBlocked(bool blocked);
@@ -61,10 +69,18 @@ public:
     std::function<bool(std::int32_t amount, std::int16_t unit)> snoozeLatestWindow;
     /// The exit routine.
     std::function<void()> exitRoutine;
+    /// Called when an answer starts to wait for the disk: `pollWrites` until it returns false.
+    std::function<void()> writesPending;
 
 private:
+    /// addAlarm up to the disk: the checks, and the alarm made and put in its group. "" when it is there.
+    std::string addInMemory(const std::string& name, const std::string& moment, const std::string& message,
+                            const std::string& group, std::shared_ptr<Alarm>& alarm,
+                            std::shared_ptr<AlarmGroup>& target);
+
     CoreSubsystems& m_core;
     const Clock& m_clock;
+    int m_awaited = 0;
 };
 
 } // namespace halvika

@@ -290,43 +290,61 @@ bool AlarmGroupCollection::writeChangedGroups(std::string& problems) {
 void AlarmGroupCollection::queueChangedGroups() {
     for (int i = 0; i < alarmGroups.numberOfElements(); ++i) {
         const auto group = alarmGroups.elementAt(i);
-        if (group->hidden || group->readOnly() || !group->getChanged()) {
-            continue;
+        if (!group->hidden && !group->readOnly() && group->getChanged()) {
+            queueGroup(group, {});
         }
-        // Named from what is known, never by looking at the disk, which may stall; the writer then makes sure
-        // the new file lands on no other.
-        const bool isNew = nameGroupFile(*group, false);
-        const std::string path = group->path;
-        const std::string file = AlarmGroup::resolvePath(path, m_services.alarmGroupFolder);
-        std::weak_ptr<AlarmGroup> weak = group;
-        const auto failed = [this, weak, file](bool ok, const std::string& reason) {
-            if (ok) {
-                return;
-            }
-            // Saved at the next round, if it is still ours to save.
-            if (const auto refused = weak.lock(); refused && alarmGroups.contains(refused)) {
-                refused->setChanged();
-            }
-            m_writeProblems += "\n" + file + ": " + reason;
-        };
-        // A file that came into the folder after it was listed: the group takes another name, at once.
-        const auto nameTaken = [this, weak, path] {
-            const auto group = weak.lock();
-            if (!group || !alarmGroups.contains(group) || group->path != path) {
-                return;
-            }
-            group->path.clear();
-            group->setChanged();
-            report(Vector<AlarmGroup>::createVectorWithObj(group, 1), kindContentChanged); // saved again soon
-        };
-        std::string text = group->toXML()->toString();
-        if (isNew) {
-            m_fileWriter.writeNew(file, std::move(text), failed, nameTaken);
-        } else {
-            m_fileWriter.write(file, std::move(text), failed, nameTaken);
-        }
-        group->changed = false; // only the group's own mark, as a save in place clears it
     }
+}
+
+void AlarmGroupCollection::queueGroupConfirmed(const std::shared_ptr<AlarmGroup>& group,
+                                               FileWriteQueue::OutcomeHandler confirmed) {
+    if (group->readOnly()) {
+        confirmed(false, group->loadProblem);
+        return;
+    }
+    queueGroup(group, std::move(confirmed));
+}
+
+void AlarmGroupCollection::queueGroup(const std::shared_ptr<AlarmGroup>& group,
+                                      FileWriteQueue::OutcomeHandler confirmed) {
+    // Named from what is known, never by looking at the disk, which may stall; the writer then makes sure
+    // the new file lands on no other.
+    const bool isNew = nameGroupFile(*group, false);
+    const std::string path = group->path;
+    const std::string file = AlarmGroup::resolvePath(path, m_services.alarmGroupFolder);
+    std::weak_ptr<AlarmGroup> weak = group;
+    const auto failed = [this, weak, file](bool ok, const std::string& reason) {
+        if (ok) {
+            return;
+        }
+        // Saved at the next round, if it is still ours to save.
+        if (const auto refused = weak.lock(); refused && alarmGroups.contains(refused)) {
+            refused->setChanged();
+        }
+        m_writeProblems += "\n" + file + ": " + reason;
+    };
+    // A file that came into the folder after it was listed: the group takes another name, at once.
+    const auto nameTaken = [this, weak, path] {
+        const auto group = weak.lock();
+        if (!group || !alarmGroups.contains(group) || group->path != path) {
+            return;
+        }
+        group->path.clear();
+        group->setChanged();
+        report(Vector<AlarmGroup>::createVectorWithObj(group, 1), kindContentChanged); // saved again soon
+    };
+    std::string text = group->toXML()->toString();
+    if (confirmed) {
+        m_fileWriter.writeConfirmed(file, std::move(text), isNew, failed, nameTaken,
+                                    [file, confirmed = std::move(confirmed)](bool ok, const std::string& reason) {
+                                        confirmed(ok, ok ? std::string() : file + ": " + reason);
+                                    });
+    } else if (isNew) {
+        m_fileWriter.writeNew(file, std::move(text), failed, nameTaken);
+    } else {
+        m_fileWriter.write(file, std::move(text), failed, nameTaken);
+    }
+    group->changed = false; // only the group's own mark, as a save in place clears it
 }
 
 std::string AlarmGroupCollection::takeWriteProblems() {

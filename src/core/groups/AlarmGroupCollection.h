@@ -68,6 +68,10 @@ public:
     /// The tick's save: every changed group's text goes to the file writer, and nothing waits for the disk.
     /// A write the disk refuses marks its group changed again and is listed by `takeWriteProblems`.
     void queueChangedGroups();
+    /// Hands the group's text to the file writer as the tick would, and tells `confirmed` (at a report of the
+    /// writer's outcomes) whether that text reached the disk; with a problem that names the file. A
+    /// read-only group is refused at once.
+    void queueGroupConfirmed(const std::shared_ptr<AlarmGroup>& group, FileWriteQueue::OutcomeHandler confirmed);
     /// A line per group file whose queued write failed (its path and reason) since the last call, once the
     /// writer's outcomes are reported; "" when none did.
     std::string takeWriteProblems();
@@ -154,6 +158,7 @@ public:
     Vector<Alarm> removeAlarms(const Vector<Alarm>& selected, bool soundedOnly, const Date& watchNow);
 
 private:
+    void queueGroup(const std::shared_ptr<AlarmGroup>& group, FileWriteQueue::OutcomeHandler confirmed);
     void synchronizeGroup(const std::shared_ptr<AlarmGroup>& group, int followUpsLeft);
     std::string mainText(int number);
     [[nodiscard]] bool folderExists() const;

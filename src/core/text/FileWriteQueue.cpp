@@ -28,12 +28,20 @@ FileWriteQueue::~FileWriteQueue() {
 
 void FileWriteQueue::write(const std::string& path, std::string content, OutcomeHandler onOutcome,
                            std::function<void()> onNameTaken) {
-    enqueue(Job{path, std::move(content), false, std::move(onOutcome), false, std::move(onNameTaken)});
+    enqueue(Job{path, std::move(content), false, std::move(onOutcome), false, std::move(onNameTaken), {}});
 }
 
 void FileWriteQueue::writeNew(const std::string& path, std::string content, OutcomeHandler onOutcome,
                               std::function<void()> onNameTaken) {
-    enqueue(Job{path, std::move(content), false, std::move(onOutcome), true, std::move(onNameTaken)});
+    enqueue(Job{path, std::move(content), false, std::move(onOutcome), true, std::move(onNameTaken), {}});
+}
+
+void FileWriteQueue::writeConfirmed(const std::string& path, std::string content, bool mustBeNew,
+                                    OutcomeHandler onOutcome, std::function<void()> onNameTaken,
+                                    OutcomeHandler confirm) {
+    Job job{path, std::move(content), false, std::move(onOutcome), mustBeNew, std::move(onNameTaken), {}};
+    job.confirmations.push_back(std::move(confirm));
+    enqueue(std::move(job));
 }
 
 bool FileWriteQueue::nameTaken(const std::string& path) const {
@@ -42,7 +50,7 @@ bool FileWriteQueue::nameTaken(const std::string& path) const {
 }
 
 void FileWriteQueue::remove(const std::string& path) {
-    enqueue(Job{path, {}, true, {}, false, {}});
+    enqueue(Job{path, {}, true, {}, false, {}, {}});
 }
 
 void FileWriteQueue::close() {
@@ -54,11 +62,15 @@ void FileWriteQueue::enqueue(Job job) {
     {
         const std::lock_guard lock(m_mutex);
         if (m_closed) {
+            confirm(job.confirmations, false, "the program is ending");
             return;
         }
         // Only a job not yet begun is replaced; one under way is followed, so the files end as last asked.
         const auto waiting =
             std::find_if(m_jobs.begin(), m_jobs.end(), [&](const Job& queued) { return queued.path == job.path; });
+        if (waiting != m_jobs.end() && job.removal) {
+            confirm(waiting->confirmations, false, "the file was removed before it was written");
+        }
         if (waiting != m_jobs.end() && job.removal && waiting->mustBeNew) {
             m_jobs.erase(waiting); // never written: whatever has the name now is not ours to remove
             if (m_jobs.empty() && m_current.empty()) {
@@ -74,6 +86,9 @@ void FileWriteQueue::enqueue(Job job) {
                     job.onNameTaken = std::move(waiting->onNameTaken);
                 }
             }
+            // The newer text carries the older one's confirmations.
+            job.confirmations.insert(job.confirmations.begin(), std::make_move_iterator(waiting->confirmations.begin()),
+                                     std::make_move_iterator(waiting->confirmations.end()));
             *waiting = std::move(job);
         } else {
             m_jobs.push_back(std::move(job));
@@ -120,6 +135,14 @@ int FileWriteQueue::reportOutcomes() {
             outcome.onOutcome(outcome.ok, outcome.reason);
         }
     }
+    std::vector<Confirmation> confirmed;
+    {
+        const std::lock_guard lock(m_mutex);
+        confirmed.swap(m_confirmed);
+    }
+    for (const Confirmation& confirmation : confirmed) {
+        confirmation.handler(confirmation.ok, confirmation.reason);
+    }
     return failed;
 }
 
@@ -162,7 +185,17 @@ void FileWriteQueue::run() {
     }
 }
 
+void FileWriteQueue::confirm(std::vector<OutcomeHandler>& confirmations, bool ok, const std::string& reason) {
+    for (OutcomeHandler& handler : confirmations) {
+        if (handler) {
+            m_confirmed.push_back({std::move(handler), ok, reason});
+        }
+    }
+    confirmations.clear();
+}
+
 void FileWriteQueue::settle(Job& job, bool ok, bool nameTaken, std::string reason) {
+    confirm(job.confirmations, ok, reason);
     // Only the latest outcome for a file counts: a success makes an earlier failure of it moot. A removal
     // is nobody's news.
     std::erase_if(m_outcomes, [&](const Outcome& outcome) { return outcome.path == job.path; });

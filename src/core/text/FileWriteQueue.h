@@ -39,6 +39,11 @@ public:
     /// from then on every write of that name is refused the same way, so no later write lands on that file.
     void writeNew(const std::string& path, std::string content, OutcomeHandler onOutcome,
                   std::function<void()> onNameTaken);
+    /// As write, or writeNew with `mustBeNew`; besides, `confirm` is told how the write that carried this text
+    /// ended: the text's own write, or the newer one that took its place before it began. Unlike `onOutcome`
+    /// it is never dropped for a later write's outcome, so whoever waits for this text to be on disk hears.
+    void writeConfirmed(const std::string& path, std::string content, bool mustBeNew, OutcomeHandler onOutcome,
+                        std::function<void()> onNameTaken, OutcomeHandler confirm);
     /// Whether a write of this name found another file there (see writeNew).
     [[nodiscard]] bool nameTaken(const std::string& path) const;
     /// Queues the removal of the file, after whatever was queued before; a waiting write of it is dropped.
@@ -62,6 +67,7 @@ private:
         OutcomeHandler onOutcome;
         bool mustBeNew = false;
         std::function<void()> onNameTaken;
+        std::vector<OutcomeHandler> confirmations;
     };
     struct Outcome {
         std::string path;
@@ -71,11 +77,18 @@ private:
         OutcomeHandler onOutcome;
         std::function<void()> onNameTaken;
     };
+    struct Confirmation {
+        OutcomeHandler handler;
+        bool ok = false;
+        std::string reason;
+    };
 
     void enqueue(Job job);
     void run();
     /// Records the outcome of the job just done, under the lock.
     void settle(Job& job, bool ok, bool nameTaken, std::string reason);
+    /// Under the lock: the confirmations are told at the next reportOutcomes.
+    void confirm(std::vector<OutcomeHandler>& confirmations, bool ok, const std::string& reason);
 
     WriteFile m_writeFile;
     mutable std::mutex m_mutex;
@@ -87,6 +100,7 @@ private:
     bool m_stopping = false;
     bool m_closed = false;
     std::vector<Outcome> m_outcomes;
+    std::vector<Confirmation> m_confirmed;
     /// Names whose new file found another one there.
     std::set<std::string> m_takenNames;
     std::thread m_thread;

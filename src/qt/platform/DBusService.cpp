@@ -5,7 +5,10 @@
 
 #include <QDBusConnection>
 #include <QDBusError>
+#include <QDBusMessage>
 #include <QTimer>
+
+#include <memory>
 
 namespace halvika {
 
@@ -52,12 +55,22 @@ QString DBusService::Status(bool& blocked, int& groups, int& alarms, QStringList
 
 QString DBusService::AddAlarm(const QString& name, const QString& moment, const QString& message,
                               const QString& group) {
-    const std::string problem =
-        m_commands.addAlarm(name.toStdString(), moment.toStdString(), message.toStdString(), group.toStdString());
-    if (!problem.empty() && calledFromDBus()) {
-        sendErrorReply(QDBusError::InvalidArgs, QString::fromStdString(problem));
+    // Answered once the alarm is on disk, which the event loop does not wait for.
+    std::function<void(const QString&)> reply = [](const QString&) {};
+    if (calledFromDBus()) {
+        setDelayedReply(true);
+        reply = [call = QDBusContext::message(), bus = connection()](const QString& problem) {
+            QDBusConnection(bus).send(problem.isEmpty() ? call.createReply(QString())
+                                                        : call.createErrorReply(QDBusError::InvalidArgs, problem));
+        };
     }
-    return QString::fromStdString(problem);
+    const auto answered = std::make_shared<QString>(); // a refusal is told at once, before the return
+    m_commands.addAlarm(name.toStdString(), moment.toStdString(), message.toStdString(), group.toStdString(),
+                        [reply, answered](const std::string& problem) {
+                            *answered = QString::fromStdString(problem);
+                            reply(*answered);
+                        });
+    return *answered;
 }
 
 bool DBusService::TestAlarm(const QString& name) {

@@ -39,8 +39,8 @@ public slots:
     QString Status(bool& blocked, int& groups, int& alarms, QStringList& nextNames);
     /// A one-time alarm ("yyyy/mm/dd hh:nn:ss", still to come) with a message in the named group (the first when
     /// ""). The name or the message must say something; a name holds at most 256 bytes, a message 16,384, and
-    /// neither control characters (a message may hold line breaks and tabs). Returns "" once the alarm is
-    /// written to its group's file; anything else is refused with the error
+    /// neither control characters (a message may hold line breaks and tabs). Replies "" once the alarm is
+    /// written to its group's file (the program goes on meanwhile); anything else is refused with the error
     /// org.freedesktop.DBus.Error.InvalidArgs saying why, and nothing is added.
     QString AddAlarm(const QString& name, const QString& moment, const QString& message, const QString& group);
     /// Sounds the first alarm of that name as a test.

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace halvika {
 namespace {
 
@@ -33,6 +35,18 @@ protected:
             out.push_back(e.name + "@" + e.moment.toFileString().substr(8, 5) + "/" + e.group);
         }
         return out;
+    }
+
+    /// Adds as a script does and waits for the answer, the disk's included.
+    std::string add(const std::string& name, const std::string& moment, const std::string& message,
+                    const std::string& group) {
+        std::optional<std::string> answer;
+        commands.addAlarm(name, moment, message, group, [&answer](const std::string& problem) { answer = problem; });
+        for (int i = 0; i < 1000 && !answer; ++i) {
+            core.groups().fileWriter().waitUntilDone();
+            commands.pollWrites();
+        }
+        return answer.value_or("no answer");
     }
 
     CoreSubsystems core = makeCore();
@@ -61,12 +75,21 @@ TEST_F(RemoteCommandsTest, TheUpcomingAlarmsComeSoonestFirstAndTheStatusCountsEv
 }
 
 TEST_F(RemoteCommandsTest, ANewAlarmJoinsTheNamedGroupWithItsMessageAndIsOnDiskWhenAcknowledged) {
-    EXPECT_EQ(commands.addAlarm("x", "tomorrow", "m", ""),
-              "\"tomorrow\" is not a moment of the form yyyy/mm/dd hh:nn:ss");
-    EXPECT_EQ(commands.addAlarm("x", "2026/03/07 11:00:00", "m", ""), "the moment 2026/03/07 11:00:00 has passed");
-    EXPECT_EQ(commands.addAlarm("x", "2026/03/07 14:00:00", "m", "Garden"), "there is no alarm group named \"Garden\"");
+    EXPECT_EQ(add("x", "tomorrow", "m", ""), "\"tomorrow\" is not a moment of the form yyyy/mm/dd hh:nn:ss");
+    EXPECT_EQ(add("x", "2026/03/07 11:00:00", "m", ""), "the moment 2026/03/07 11:00:00 has passed");
+    EXPECT_EQ(add("x", "2026/03/07 14:00:00", "m", "Garden"), "there is no alarm group named \"Garden\"");
 
-    EXPECT_EQ(commands.addAlarm("", "2026/03/07 14:00:00", "Call the plumber", "Work"), "");
+    // The disk's answer comes through the file writer: nothing waits for it.
+    std::optional<std::string> answer;
+    bool pending = false;
+    commands.writesPending = [&pending] { pending = true; };
+    commands.addAlarm("", "2026/03/07 14:00:00", "Call the plumber", "Work",
+                      [&answer](const std::string& problem) { answer = problem; });
+    EXPECT_FALSE(answer.has_value());
+    EXPECT_TRUE(pending);
+    core.groups().fileWriter().waitUntilDone();
+    EXPECT_FALSE(commands.pollWrites());
+    EXPECT_EQ(answer, "");
     const auto work = core.groups().alarmGroups.elementAt(1);
     ASSERT_EQ(work->alarms.numberOfElements(), 2);
     const auto added = work->alarms.elementAt(1);
@@ -79,7 +102,7 @@ TEST_F(RemoteCommandsTest, ANewAlarmJoinsTheNamedGroupWithItsMessageAndIsOnDiskW
     // Acknowledged means written: no tick is needed.
     EXPECT_NE(home.read("usg_1.agx").find("<name>Call the plumber</name>"), std::string::npos);
     // Without a group name: the first group.
-    EXPECT_EQ(commands.addAlarm("Post", "2026/03/08 10:00:00", "Letters", ""), "");
+    EXPECT_EQ(add("Post", "2026/03/08 10:00:00", "Letters", ""), "");
     EXPECT_EQ(core.groups().alarmGroups.elementAt(0)->alarms.elementAt(3)->name, "Post");
     EXPECT_NE(home.read("usg_0.agx").find("<name>Post</name>"), std::string::npos);
 
@@ -94,28 +117,27 @@ TEST_F(RemoteCommandsTest, WhatCannotBeAnAlarmIsRefusedAndNothingIsAdded) {
     const std::string notAMoment = " is not a moment of the form yyyy/mm/dd hh:nn:ss";
     for (const std::string moment : {"2026/02/30 10:00:00", "2026/03/07 25:61:61", "2026/03/08 10:00:00 junk",
                                      "2026/03/08 10:00", "2026-03-08 10:00:00"}) {
-        EXPECT_EQ(commands.addAlarm("x", moment, "m", ""), "\"" + moment + "\"" + notAMoment);
+        EXPECT_EQ(add("x", moment, "m", ""), "\"" + moment + "\"" + notAMoment);
     }
     const std::string later = "2026/03/08 10:00:00";
-    EXPECT_EQ(commands.addAlarm("", later, "", ""), "an alarm needs a name or a message");
-    EXPECT_EQ(commands.addAlarm(" ", later, "\n", ""), "an alarm needs a name or a message");
-    EXPECT_EQ(commands.addAlarm(std::string(257, 'n'), later, "m", ""), "the name is longer than 256 bytes");
-    EXPECT_EQ(commands.addAlarm("x", later, std::string(16 * 1024 * 1024, 'm'), ""),
-              "the message is longer than 16384 bytes");
-    EXPECT_EQ(commands.addAlarm("bell\x07", later, "m", ""), "the name or the message holds control characters");
-    EXPECT_EQ(commands.addAlarm("x", later, "two\nlines\ttabbed", ""), ""); // but line breaks are fine
+    EXPECT_EQ(add("", later, "", ""), "an alarm needs a name or a message");
+    EXPECT_EQ(add(" ", later, "\n", ""), "an alarm needs a name or a message");
+    EXPECT_EQ(add(std::string(257, 'n'), later, "m", ""), "the name is longer than 256 bytes");
+    EXPECT_EQ(add("x", later, std::string(16 * 1024 * 1024, 'm'), ""), "the message is longer than 16384 bytes");
+    EXPECT_EQ(add("bell\x07", later, "m", ""), "the name or the message holds control characters");
+    EXPECT_EQ(add("x", later, "two\nlines\ttabbed", ""), ""); // but line breaks are fine
 
     // A group that holds all it can says so.
     const auto work = core.groups().alarmGroups.elementAt(1);
     while (work->alarms.addElement(Alarm::createAlarm(work))) {
     }
-    EXPECT_EQ(commands.addAlarm("x", later, "m", "Work"), "the alarm group \"Work\" is full: it holds 20480 alarms");
+    EXPECT_EQ(add("x", later, "m", "Work"), "the alarm group \"Work\" is full: it holds 20480 alarms");
     work->alarms.clear();
 
     // A file that cannot be written: refused, and not kept in memory either.
     core.groups().alarmGroups.elementAt(0)->path = "agPath/no/such/folder/usg_0.agx";
     const int before = core.groups().alarmGroups.elementAt(0)->numberOfAlarms();
-    const std::string refused = commands.addAlarm("x", later, "m", "Home");
+    const std::string refused = add("x", later, "m", "Home");
     EXPECT_EQ(refused.rfind("the alarm could not be saved: ", 0), 0u) << refused;
     EXPECT_NE(refused.find("No such file or directory"), std::string::npos);
     EXPECT_EQ(core.groups().alarmGroups.elementAt(0)->numberOfAlarms(), before);

@@ -108,6 +108,43 @@ TEST(FileWriteQueue, EachFilesLatestOutcomeIsToldOnceOnTheCallersThread) {
     EXPECT_EQ(told, (std::vector<std::string>{"a saved"}));
 }
 
+TEST(FileWriteQueue, AConfirmationHearsOfTheWriteThatCarriedItsTextWhateverCameAfter) {
+    StalledDisk disk;
+    FileWriteQueue queue(disk.writer());
+    std::vector<std::string> confirmed;
+    const auto confirm = [&](const std::string& who) {
+        return [&, who](bool ok, const std::string& reason) {
+            confirmed.push_back(who + (ok ? " on disk" : " " + reason));
+        };
+    };
+    queue.write("busy", "1");
+    disk.waitForAWrite();
+    // Waiting behind the stalled write: a newer text takes its place and carries its confirmation.
+    queue.writeConfirmed("a", "1", false, {}, {}, confirm("first"));
+    queue.writeConfirmed("a", "2", false, {}, {}, confirm("second"));
+    queue.write("b", "1");
+    queue.writeConfirmed("b", "2", false, {}, {}, confirm("dropped"));
+    queue.remove("b"); // the text never reaches the disk
+    disk.open();
+    ASSERT_TRUE(queue.waitUntilDone());
+    EXPECT_TRUE(confirmed.empty()); // told on the caller's thread, at the report
+    queue.reportOutcomes();
+    EXPECT_EQ(confirmed, (std::vector<std::string>{"dropped the file was removed before it was written",
+                                                   "first on disk", "second on disk"}));
+
+    // A later outcome of the same file before anyone looked makes an earlier failure moot for the handlers,
+    // but not for the confirmation: its text did not land.
+    confirmed.clear();
+    queue.writeConfirmed("a", "refused", false, {}, {}, confirm("refused"));
+    ASSERT_TRUE(queue.waitUntilDone());
+    queue.write("a", "3");
+    ASSERT_TRUE(queue.waitUntilDone());
+    queue.close();
+    queue.writeConfirmed("a", "4", false, {}, {}, confirm("late"));
+    queue.reportOutcomes();
+    EXPECT_EQ(confirmed, (std::vector<std::string>{"refused No space left on device", "late the program is ending"}));
+}
+
 TEST(FileWriteQueue, ARemovalComesAfterTheWritesBeforeItAndNoWaitingWriteBringsTheFileBack) {
     test::TempHome home;
     const std::string kept = home.file("kept.agx");
