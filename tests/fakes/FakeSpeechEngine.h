@@ -30,6 +30,10 @@ public:
         return true;
     }
     bool speaking() override { return busy; }
+    bool preparing() override {
+        ++preparingAsked;
+        return learning;
+    }
     void stop() override {
         busy = false;
         ++stops;
@@ -42,6 +46,9 @@ public:
     bool finishesAtOnce = false;
     bool failing = false;
     int stops = 0;
+    /// Still learning its voices, as an engine on a thread of its own is at first.
+    bool learning = false;
+    int preparingAsked = 0;
 };
 
 } // namespace halvika::test

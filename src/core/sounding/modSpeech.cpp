@@ -7,7 +7,7 @@
 namespace halvika {
 
 bool modSpeech::speak(const std::string& text, const std::string& voice) {
-    if (stillSpeaking() || preparing() || !m_waiting.empty()) {
+    if (stillSpeaking() || !m_waiting.empty() || preparing()) {
         m_waiting.push_back({text, voice});
         if (textWaiting) {
             textWaiting();
@@ -54,7 +54,8 @@ bool modSpeech::stillSpeaking() {
 
 void modSpeech::releaseFinishedSpeech() {
     // A text no engine takes is dropped, so that the next one still gets its turn.
-    while (!stillSpeaking() && !preparing() && !m_waiting.empty()) {
+    // With nothing waiting the engines are not asked whether they are ready: that sets them learning.
+    while (!stillSpeaking() && !m_waiting.empty() && !preparing()) {
         const Waiting next = std::move(m_waiting.front());
         m_waiting.pop_front();
         speakNow(next.text, next.voice);

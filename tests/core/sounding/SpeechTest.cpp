@@ -138,5 +138,32 @@ TEST(SpeechTest, TextsWaitTheirTurnInOrderAndTakeTheSettingsOfTheirTurn) {
     EXPECT_EQ(current.spoken.back().text, "four");
 }
 
+TEST(SpeechTest, TextsWaitWhileTheEnginesLearnTheirVoicesWhichNothingElseSetsThemTo) {
+    FakeSpeechEngine current({"Alice"});
+    FakeSpeechEngine older({"en"});
+    SettingsStore settings;
+    test::ManualClock clock;
+    modSpeech speech(&current, &older, settings, clock);
+
+    // With nothing to say the engines are never asked (asking sets them learning, at a cost in memory).
+    speech.releaseFinishedSpeech();
+    EXPECT_EQ(current.preparingAsked + older.preparingAsked, 0);
+
+    current.learning = true;
+    EXPECT_TRUE(speech.speak("first"));
+    EXPECT_TRUE(speech.speak("second"));
+    EXPECT_GE(older.preparingAsked, 1); // both start learning, as either may be the one to speak
+    speech.releaseFinishedSpeech();
+    EXPECT_TRUE(current.spoken.empty());
+    EXPECT_EQ(speech.waiting(), 2u);
+
+    current.learning = false;
+    current.finishesAtOnce = true;
+    speech.releaseFinishedSpeech();
+    ASSERT_EQ(current.spoken.size(), 2u);
+    EXPECT_EQ(current.spoken[0].text, "first");
+    EXPECT_EQ(current.spoken[1].text, "second");
+}
+
 } // namespace
 } // namespace halvika
