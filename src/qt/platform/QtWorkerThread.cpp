@@ -19,8 +19,10 @@ QtWorkerThread& QtWorkerThread::speech() {
     return *thread;
 }
 
-QtWorkerThread::QtWorkerThread(const char* name) : m_thread(new QThread), m_jobs(new QObject) {
-    m_thread->setObjectName(name);
+void QtWorkerThread::start() {
+    m_thread = new QThread;
+    m_jobs = new QObject;
+    m_thread->setObjectName(m_name);
     m_jobs->moveToThread(m_thread);
     QObject::connect(m_thread, &QThread::finished, m_jobs, &QObject::deleteLater);
     m_thread->start();
@@ -35,7 +37,17 @@ std::int64_t QtWorkerThread::nowMs() {
         .count();
 }
 
+QThread* QtWorkerThread::thread() {
+    if (!m_thread) {
+        start();
+    }
+    return m_thread;
+}
+
 void QtWorkerThread::post(std::function<void()> job) {
+    if (!m_thread) {
+        start();
+    }
     m_watch.handedOver(nowMs());
     QMetaObject::invokeMethod(
         m_jobs,
