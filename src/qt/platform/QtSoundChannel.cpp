@@ -16,18 +16,8 @@ QtSoundChannel::QtSoundChannel() : m_player(new QtSoundPlayer) {
             m_startLimit.stop();
         }
     });
-    connect(m_player, &QtSoundPlayer::mediaDone, this, [this](quint64 play) {
-        m_unanswered = false;
-        if (endPlay(play) && onMediaDone) {
-            onMediaDone();
-        }
-    });
-    connect(m_player, &QtSoundPlayer::mediaFailed, this, [this](quint64 play) {
-        m_unanswered = false;
-        if (endPlay(play) && onMediaError) {
-            onMediaError();
-        }
-    });
+    connect(m_player, &QtSoundPlayer::mediaDone, this, [this](quint64 play) { ended(play, onMediaDone); });
+    connect(m_player, &QtSoundPlayer::mediaFailed, this, [this](quint64 play) { ended(play, onMediaError); });
     m_startLimit.setSingleShot(true);
     m_startLimit.setInterval(QtWorkerThread::stallLimitMs);
     connect(&m_startLimit, &QTimer::timeout, this, [this] {
@@ -50,6 +40,13 @@ bool QtSoundChannel::endPlay(quint64 play) {
     ++m_play;
     m_startLimit.stop();
     return true;
+}
+
+void QtSoundChannel::ended(quint64 play, const std::function<void()>& tell) {
+    m_unanswered = false;
+    if (endPlay(play) && tell) {
+        tell();
+    }
 }
 
 bool QtSoundChannel::canPlay() const {

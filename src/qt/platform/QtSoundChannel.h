@@ -28,6 +28,8 @@ private:
     bool playEffect(const std::string& file, int loops);
     /// The play whose events count, ended: later events of it are ignored.
     bool endPlay(quint64 play);
+    /// The sound thread's word that a play is over: the channel's handler hears of it if it still counts.
+    void ended(quint64 play, const std::function<void()>& tell);
     bool canPlay() const;
 
     QtSoundPlayer* m_player; ///< on the sound thread, deleted there
