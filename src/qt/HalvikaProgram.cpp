@@ -64,6 +64,7 @@
 #include <QLibraryInfo>
 #include <QLockFile>
 #include <QPixmapCache>
+#include <QScopeGuard>
 #include <QSessionManager>
 #include <QTimer>
 #include <QTranslator>
@@ -228,6 +229,14 @@ int HalvikaProgram::runApplication(int argc, char** argv) {
         }
     });
     core.plugins().callsStarted = [&pluginCalls] { pluginCalls.start(); };
+    // Whoever waits for a text to reach the disk (a script's new alarm, "Save all") hears as soon as it has:
+    // the writer's thread wakes this one, which never waits for it.
+    QObject writerReports;
+    core.groups().fileWriter().setConfirmationWaker([&writerReports, &core] {
+        QMetaObject::invokeMethod(
+            &writerReports, [&core] { core.groups().fileWriter().reportOutcomes(); }, Qt::QueuedConnection);
+    });
+    const auto quietWriter = qScopeGuard([&core] { core.groups().fileWriter().setConfirmationWaker({}); });
     std::unique_ptr<TrayIcon> tray;
     std::unique_ptr<frmHalvikaMain> mainWindow;
     core.pluginsLoaded = [&mainWindow] {
@@ -459,15 +468,6 @@ int HalvikaProgram::runApplication(int argc, char** argv) {
         return soundingWindows.snoozeLatest(amount, unit);
     };
     remote.exitRoutine = [&app] { app.exitProgram(true); };
-    // An added alarm is answered once on disk: the writer's outcomes are looked at meanwhile.
-    QTimer remoteWrites;
-    remoteWrites.setInterval(20);
-    QObject::connect(&remoteWrites, &QTimer::timeout, [&remote, &remoteWrites] {
-        if (!remote.pollWrites()) {
-            remoteWrites.stop();
-        }
-    });
-    remote.writesPending = [&remoteWrites] { remoteWrites.start(); };
     // "Remind me in…" makes its alarm the way a script would: checked, in the chosen group, saved at once.
     const auto remindMe = [&app, &clock, &remote, &mainWindow, &showNextAlarm] {
         frmQuickReminder dialog(app.translation(), mainWindow->isVisible() ? mainWindow.get() : nullptr);

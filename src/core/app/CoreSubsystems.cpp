@@ -8,6 +8,7 @@
 #include "settings/modTranslation.h"
 #include "text/Placeholders.h"
 #include "text/TextFile.h"
+#include "text/WriteTally.h"
 
 #include <chrono>
 #include <filesystem>
@@ -213,22 +214,23 @@ void CoreSubsystems::saveBeforeSleep() {
     m_groups.fileWriter().waitUntilDone(std::chrono::milliseconds(sleepSaveLimitMs));
 }
 
-bool CoreSubsystems::saveSettings() {
-    std::string problem;
-    if (writeSettings(problem)) {
-        return true;
+void CoreSubsystems::queueSettingsAndToDo(WriteTally& tally) {
+    const auto queue = [this, &tally](const std::string& file, std::string content, int text, std::int16_t work) {
+        m_groups.fileWriter().writeConfirmed(
+            file, std::move(content), false, {}, {},
+            [this, file, work, told = tally.expect(m_texts.getMainText(text))](bool ok, const std::string& reason) {
+                if (!ok) {
+                    m_watch.saveRefused(work);
+                }
+                told(ok, file + ": " + reason);
+            });
+    };
+    if (m_settingsLoaded) {
+        queue(settingsFile(), settingsText(), textSettingsNotSaved, AlarmWatch::settingsChanged);
     }
-    return m_messages.msgBox(m_texts.getMainText(textSettingsNotSavedGoOn) + "\n" + problem,
-                             Dialogs::styleYesNo + Dialogs::styleExclamation) == Dialogs::answerYes;
-}
-
-bool CoreSubsystems::saveTodo() {
-    std::string problem;
-    if (writeTodo(problem)) {
-        return true;
+    if (!keepsToDoFile()) {
+        queue(toDoFile(), m_toDo, textToDoNotSaved, AlarmWatch::toDoChanged);
     }
-    return m_messages.msgBox(m_texts.getMainText(textToDoNotSavedGoOn) + "\n" + problem,
-                             Dialogs::styleYesNo + Dialogs::styleExclamation) == Dialogs::answerYes;
 }
 
 bool CoreSubsystems::saveForExit(std::string& problems) {

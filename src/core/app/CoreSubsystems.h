@@ -24,6 +24,7 @@
 namespace halvika {
 
 class ActionRunner;
+class WriteTally;
 class Clock;
 class MessageBoxRoutine;
 class modIniFileHandling;
@@ -37,8 +38,6 @@ public:
     static constexpr int textToDoNotSaved = 111;
     static constexpr int textSettingsUnreadable = 112;
     static constexpr int textToDoUnreadable = 113;
-    static constexpr int textSettingsNotSavedGoOn = 103;
-    static constexpr int textToDoNotSavedGoOn = 106;
     CoreSubsystems(const Clock& clock, WatchTimer& timer, const AppPaths& paths, modIniFileHandling& ini,
                    modTranslation& texts, MessageBoxRoutine& messages, PluginProcess& process, ActionRunner* runner,
                    bool safeMode);
@@ -61,10 +60,9 @@ public:
     /// How long the machine's sleep waits for the files handed over: a stalled disk must not keep it awake.
     static constexpr int sleepSaveLimitMs = 3000;
     bool busy() const override { return m_plugins.busy(); }
-    /// Writes "usr.cfx"; on failure asks (main-window text 103) whether to go on.
-    bool saveSettings();
-    /// Writes the to-do note into the alarm group folder; on failure asks (main-window text 106) whether to go on.
-    bool saveTodo();
+    /// "Save all"'s part: the settings and the to-do note go to the file writer, each confirmed on `tally`; one
+    /// the disk refuses is tried again by the tick, as a refused quiet save is.
+    void queueSettingsAndToDo(WriteTally& tally);
     bool saveForExit(std::string& problems) override;
     void stopSaving() override { m_groups.fileWriter().close(); }
     void refreshPluginState(int budgetMs) override;

@@ -105,11 +105,9 @@ void RemoteCommands::addAlarm(const std::string& name, const std::string& moment
     }
     // Acknowledged means on disk: the caller hears back once the group's file is written, and the program
     // goes on meanwhile (a slow disk must not hold up an alarm).
-    ++m_awaited;
     std::weak_ptr<AlarmGroup> weakTarget = target;
     m_core.groups().queueGroupConfirmed(
         target, [this, alarm, weakTarget, answer = std::move(answer)](bool ok, const std::string& problem) {
-            --m_awaited;
             const auto group = weakTarget.lock();
             const bool stillThere = group && group->alarms.indexOf(alarm) >= 0;
             if (!ok) {
@@ -124,16 +122,6 @@ void RemoteCommands::addAlarm(const std::string& name, const std::string& moment
             }
             answer({});
         });
-    if (m_awaited > 0 && writesPending) {
-        writesPending();
-    }
-}
-
-bool RemoteCommands::pollWrites() {
-    if (m_awaited > 0) {
-        m_core.groups().fileWriter().reportOutcomes();
-    }
-    return m_awaited > 0;
 }
 
 std::string RemoteCommands::addInMemory(const std::string& name, const std::string& moment, const std::string& message,

@@ -49,13 +49,10 @@ public:
     /// must say something; neither may hold control characters (the message may hold line breaks and tabs) or
     /// be longer than its limit. `answer` hears "" once the alarm is added and written to the group's file,
     /// else why not (and nothing was added). A refusal is answered at once; the disk's answer comes through
-    /// the file writer, so nothing here waits for it: `pollWrites` delivers it (`writesPending` asks for that).
+    /// the file writer, so nothing here waits for it: it is told at the writer's report of its outcomes.
     using Answer = std::function<void(const std::string& problem)>;
     void addAlarm(const std::string& name, const std::string& moment, const std::string& message,
                   const std::string& group, Answer answer);
-    /// Reports the file writer's outcomes, answering the added alarms now on disk (or refused by it); true
-    /// while answers are still awaited.
-    bool pollWrites();
     /// Sounds the first alarm of that name as a test. False when there is none.
     bool testAlarm(const std::string& name);
     void setBlocked(bool blocked);
@@ -69,8 +66,6 @@ public:
     std::function<bool(std::int32_t amount, std::int16_t unit)> snoozeLatestWindow;
     /// The exit routine.
     std::function<void()> exitRoutine;
-    /// Called when an answer starts to wait for the disk: `pollWrites` until it returns false.
-    std::function<void()> writesPending;
 
 private:
     /// addAlarm up to the disk: the checks, and the alarm made and put in its group. "" when it is there.
@@ -80,7 +75,6 @@ private:
 
     CoreSubsystems& m_core;
     const Clock& m_clock;
-    int m_awaited = 0;
 };
 
 } // namespace halvika

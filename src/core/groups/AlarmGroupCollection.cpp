@@ -9,6 +9,7 @@
 #include "text/AsciiText.h"
 #include "text/Placeholders.h"
 #include "text/TextFile.h"
+#include "text/WriteTally.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -313,7 +314,8 @@ void AlarmGroupCollection::queueGroup(const std::shared_ptr<AlarmGroup>& group,
     const std::string path = group->path;
     const std::string file = AlarmGroup::resolvePath(path, m_services.alarmGroupFolder);
     std::weak_ptr<AlarmGroup> weak = group;
-    const auto failed = [this, weak, file](bool ok, const std::string& reason) {
+    // Whoever waits for the confirmation tells of a failure; otherwise the tick does.
+    const auto failed = [this, weak, file, quiet = static_cast<bool>(confirmed)](bool ok, const std::string& reason) {
         if (ok) {
             return;
         }
@@ -321,7 +323,9 @@ void AlarmGroupCollection::queueGroup(const std::shared_ptr<AlarmGroup>& group,
         if (const auto refused = weak.lock(); refused && alarmGroups.contains(refused)) {
             refused->setChanged();
         }
-        m_writeProblems += "\n" + file + ": " + reason;
+        if (!quiet) {
+            m_writeProblems += "\n" + file + ": " + reason;
+        }
     };
     // A file that came into the folder after it was listed: the group takes another name, at once.
     const auto nameTaken = [this, weak, path] {
@@ -507,12 +511,16 @@ bool AlarmGroupCollection::exportAlarmGroupToPlugin(const std::string& plugin,
     return true;
 }
 
-bool AlarmGroupCollection::exportAlarmGroupCollection(const Vector<AlarmGroup>& groups, const std::string& filePath) {
+std::string AlarmGroupCollection::collectionText(const Vector<AlarmGroup>& groups) {
     auto collection = XMLNode::Create("alarmgroupcollection");
     for (int i = 0; i < groups.numberOfElements(); ++i) {
         collection->addNode(groups.elementAt(i)->toXML());
     }
-    return !collection->toXMLFile(filePath);
+    return collection->toString();
+}
+
+bool AlarmGroupCollection::exportAlarmGroupCollection(const Vector<AlarmGroup>& groups, const std::string& filePath) {
+    return !XMLNode::putFile(filePath, collectionText(groups));
 }
 
 bool AlarmGroupCollection::unloadAlarmGroups(const Vector<AlarmGroup>& groups) {
@@ -614,12 +622,11 @@ std::string AlarmGroupCollection::proposedCollectionName(const Date& today, bool
     return selectionOnly ? makeFileName(name) : name;
 }
 
-bool AlarmGroupCollection::exportCollectionCommand(const Vector<AlarmGroup>& groups, const std::string& filePath) {
-    if (exportAlarmGroupCollection(groups, filePath)) {
-        return true;
-    }
-    m_services.messages.msgBox(mainText(textCollectionExportFailed) + " " + filePath, styleExclamation);
-    return false;
+void AlarmGroupCollection::exportCollectionCommand(const Vector<AlarmGroup>& groups, const std::string& filePath,
+                                                   std::function<void(bool)> done) {
+    m_fileWriter.writeConfirmed(filePath, collectionText(groups), false, {}, {},
+                                [told = toldOnFailure(mainText(textCollectionExportFailed) + " " + filePath,
+                                                      std::move(done))](bool ok, const std::string&) { told(ok); });
 }
 
 bool AlarmGroupCollection::reloadAllCommand() {
@@ -629,13 +636,31 @@ bool AlarmGroupCollection::reloadAllCommand() {
     return reloadAlarmGroups();
 }
 
-bool AlarmGroupCollection::saveAllCommand(const std::function<bool()>& saveOthers) {
+bool AlarmGroupCollection::saveAllCommand(const std::function<void(WriteTally&)>& saveOthers) {
     if (m_services.messages.msgBox(mainText(textSaveAllQuestion), styleQuestionYesNo) != Dialogs::answerYes) {
         return false;
     }
-    const bool groupsSaved = saveAlarmGroups(true);
-    const bool othersSaved = saveOthers ? saveOthers() : true;
-    return groupsSaved && othersSaved;
+    // The user may have gone by the time the disk answers: no box to answer.
+    const auto tally = WriteTally::create([this](const std::string& problems) {
+        if (!problems.empty()) {
+            m_services.messages.notice(problems.substr(1), styleExclamation);
+        }
+    });
+    if (!folderExists()) {
+        m_services.messages.msgBox(mainText(textFolderMissing) + " " + m_services.alarmGroupFolder, styleExclamation);
+    } else {
+        for (int i = 0; i < alarmGroups.numberOfElements(); ++i) {
+            const auto group = alarmGroups.elementAt(i);
+            if (!group->hidden && !group->readOnly()) {
+                queueGroupConfirmed(group, tally->expect(mainText(textGroupNotSaved) + " " + group->name));
+            }
+        }
+    }
+    if (saveOthers) {
+        saveOthers(*tally);
+    }
+    tally->close();
+    return true;
 }
 
 bool AlarmGroupCollection::unloadCommand(const Vector<AlarmGroup>& selected) {

@@ -17,6 +17,7 @@
 namespace halvika {
 
 class Clipboard;
+class WriteTally;
 
 /// Results are Booleans meaning success. Every change is reported to the ChangeListener; nothing is saved at
 /// the point of change.
@@ -124,12 +125,17 @@ public:
     bool exportToPluginCommand(const std::string& plugin, const std::shared_ptr<AlarmGroup>& group);
     /// The proposed collection file name: text 221 with today's date.
     std::string proposedCollectionName(const Date& today, bool selectionOnly);
-    /// Text 222 and the path on failure.
-    bool exportCollectionCommand(const Vector<AlarmGroup>& groups, const std::string& filePath);
+    /// Writes the collection through the file writer, so the disk holds up no alarm; text 222 and the path,
+    /// as a notice, when it fails. `done` is told whether it succeeded.
+    void exportCollectionCommand(const Vector<AlarmGroup>& groups, const std::string& filePath,
+                                 std::function<void(bool)> done = {});
     /// Asks 204, then reloads.
     bool reloadAllCommand();
-    /// Asks 205, then saves every group and runs `saveOthers` (settings and to-do note).
-    bool saveAllCommand(const std::function<bool()>& saveOthers);
+    /// Asks 205, then hands every shown group's text to the file writer, and `saveOthers` the settings and the
+    /// to-do note, all on one tally: nothing waits for the disk. Once every write is told, one notice names
+    /// what could not be saved (text 105 and its name for a group, which stays changed). False when the user
+    /// said no.
+    bool saveAllCommand(const std::function<void(WriteTally&)>& saveOthers);
     /// Asks 202, then 203 for each group changed since import (last first), then unloads; 212 on failure.
     bool unloadCommand(const Vector<AlarmGroup>& selected);
     /// A new group joins the collection and is reported added; false when the collection is full.
@@ -159,6 +165,7 @@ public:
 
 private:
     void queueGroup(const std::shared_ptr<AlarmGroup>& group, FileWriteQueue::OutcomeHandler confirmed);
+    static std::string collectionText(const Vector<AlarmGroup>& groups);
     void synchronizeGroup(const std::shared_ptr<AlarmGroup>& group, int followUpsLeft);
     std::string mainText(int number);
     [[nodiscard]] bool folderExists() const;

@@ -185,13 +185,23 @@ void FileWriteQueue::run() {
     }
 }
 
+void FileWriteQueue::setConfirmationWaker(std::function<void()> waker) {
+    const std::lock_guard lock(m_mutex);
+    m_waker = std::move(waker);
+}
+
 void FileWriteQueue::confirm(std::vector<OutcomeHandler>& confirmations, bool ok, const std::string& reason) {
+    bool told = false;
     for (OutcomeHandler& handler : confirmations) {
         if (handler) {
             m_confirmed.push_back({std::move(handler), ok, reason});
+            told = true;
         }
     }
     confirmations.clear();
+    if (told && m_waker) {
+        m_waker();
+    }
 }
 
 void FileWriteQueue::settle(Job& job, bool ok, bool nameTaken, std::string reason) {

@@ -58,6 +58,10 @@ public:
     /// Runs, on the calling thread, the handlers of the writes that ended since the last call. Returns how
     /// many failed.
     int reportOutcomes();
+    /// Called, from whichever thread settled it, as soon as a confirmation waits for `reportOutcomes`: it
+    /// should arrange for that call on the owner's thread, and do nothing else (the queue's lock is held).
+    /// Plain outcomes wait for the owner's next round; only someone waiting for a confirmation is woken.
+    void setConfirmationWaker(std::function<void()> waker);
 
 private:
     struct Job {
@@ -101,6 +105,7 @@ private:
     bool m_closed = false;
     std::vector<Outcome> m_outcomes;
     std::vector<Confirmation> m_confirmed;
+    std::function<void()> m_waker;
     /// Names whose new file found another one there.
     std::set<std::string> m_takenNames;
     std::thread m_thread;

@@ -415,7 +415,7 @@ void MainWindowLists::buildMenus() {
     });
     m_groupMenu->addSeparator();
     add(m_groupMenu, "mnuAgSaveAll", "&Save all",
-        [this] { m_core.groups().saveAllCommand([this] { return m_core.saveSettings() && m_core.saveTodo(); }); });
+        [this] { m_core.groups().saveAllCommand([this](WriteTally& tally) { m_core.queueSettingsAndToDo(tally); }); });
     add(m_groupMenu, "mnuAgReloadAll", "&Reload all", [this] { m_core.groups().reloadAllCommand(); });
     add(m_groupMenu, "mnuAgUnload", "&Unload", [this] { unloadSelectedGroups(); });
 

@@ -13,16 +13,21 @@
 #include "settings/SettingsDialogRules.h"
 #include "settings/modTranslation.h"
 #include "text/Placeholders.h"
+#include "text/WriteTally.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 
 namespace halvika {
 namespace {
 
-class CoreSubsystemsTest : public ::testing::Test, protected test::CoreTestServices {};
+class CoreSubsystemsTest : public ::testing::Test, protected test::CoreTestServices {
+protected:
+    std::string problem; ///< of a direct write
+};
 
 TEST_F(CoreSubsystemsTest, StartTickAndSave) {
     home.write("usr.cfx", "<settings><lsd>2026/03/07 11:00:00</lsd><tiia>0</tiia><wl>5</wl><cls>missing</cls>"
@@ -53,6 +58,25 @@ TEST_F(CoreSubsystemsTest, StartTickAndSave) {
     EXPECT_EQ(saved->getDate("lsd"), Date::fromParts(2026, 3, 7, 12, 0, 0));
     EXPECT_EQ(saved->getNode("sta")->getLong("s2"), 1);
     EXPECT_EQ(core.watch().pendingWork() & (AlarmWatch::settingsChanged | AlarmWatch::toDoChanged), 0);
+
+    // "Save all"'s part: both files go to the writer, confirmed on one tally; one refused is made again by the
+    // tick.
+    const auto saveAll = [&core] {
+        std::optional<std::string> told;
+        const auto tally = WriteTally::create([&told](const std::string& problems) { told = problems; });
+        core.queueSettingsAndToDo(*tally);
+        tally->close();
+        EXPECT_TRUE(core.groups().fileWriter().waitUntilDone());
+        core.groups().fileWriter().reportOutcomes();
+        return told.value_or("not told");
+    };
+    core.setToDo("bread");
+    EXPECT_EQ(saveAll(), "");
+    EXPECT_EQ(home.read("groups/todo.txt"), "bread");
+    std::filesystem::remove_all(home.file("groups"));
+    EXPECT_EQ(saveAll(), "\n" + texts.getMainText(CoreSubsystems::textToDoNotSaved) + "\n" +
+                             home.file("groups/todo.txt") + ": No such file or directory");
+    EXPECT_NE(core.watch().pendingWork() & AlarmWatch::toDoChanged, 0);
 }
 
 TEST_F(CoreSubsystemsTest, StoredActivePluginsAreStartedAndAMissingOneIsReported) {
@@ -63,7 +87,7 @@ TEST_F(CoreSubsystemsTest, StoredActivePluginsAreStartedAndAMissingOneIsReported
     EXPECT_EQ(dialogs.shown()[0].text, PluginHost::startFailedMessage);
     EXPECT_TRUE(dialogs.shown()[0].notice); // no box left open to hold up the alarms
     // Saving keeps the record as it is, without asking any plug-in; the exit brings it up to date afterwards.
-    ASSERT_TRUE(core.saveSettings());
+    ASSERT_TRUE(core.writeSettings(problem));
     EXPECT_EQ(XMLNode::createFromFile(home.file("usr.cfx"))->getNode("acpl")->getNumberOfNodes(), 1);
     core.refreshPluginState(1000);
     EXPECT_EQ(XMLNode::createFromFile(home.file("usr.cfx"))->getNode("acpl")->getNumberOfNodes(), 0);
@@ -88,7 +112,7 @@ TEST_F(CoreSubsystemsTest, ANewGroupFolderReceivesEveryGroupAndIsWhereTheNextSta
             in, core.settings(), clock.now().date, home.path(), messages, texts,
             [&core](const std::string& folder) { return core.groups().saveAllIntoFolder(folder); },
             [&core] { core.reapplySettings(); }));
-        ASSERT_TRUE(core.saveSettings());
+        ASSERT_TRUE(core.writeSettings(problem));
     }
     EXPECT_EQ(home.read("new/usg_0.agx"), foreign); // another file of the folder is never overwritten
     CoreSubsystems restarted = makeCore();
@@ -224,7 +248,7 @@ TEST_F(CoreSubsystemsTest, FirstRunAndSafeMode) {
     EXPECT_EQ(core.settings().displayFormats[3], "dd/mm/yyyy hh:nn:ss");
     EXPECT_TRUE(core.watch().blocked()); // safe mode blocks the alarms
     EXPECT_EQ(core.settings().colourScheme, "default");
-    ASSERT_TRUE(core.saveSettings());
+    ASSERT_TRUE(core.writeSettings(problem));
     EXPECT_TRUE(XMLNode::createFromFile(home.file("usr.cfx"))->getBoolean("bl"));
 
     // A new user's alarms ring as well as show their window; the template is theirs to change.

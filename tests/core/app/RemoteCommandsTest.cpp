@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <optional>
 
 namespace halvika {
@@ -44,7 +45,7 @@ protected:
         commands.addAlarm(name, moment, message, group, [&answer](const std::string& problem) { answer = problem; });
         for (int i = 0; i < 1000 && !answer; ++i) {
             core.groups().fileWriter().waitUntilDone();
-            commands.pollWrites();
+            core.groups().fileWriter().reportOutcomes();
         }
         return answer.value_or("no answer");
     }
@@ -79,16 +80,18 @@ TEST_F(RemoteCommandsTest, ANewAlarmJoinsTheNamedGroupWithItsMessageAndIsOnDiskW
     EXPECT_EQ(add("x", "2026/03/07 11:00:00", "m", ""), "the moment 2026/03/07 11:00:00 has passed");
     EXPECT_EQ(add("x", "2026/03/07 14:00:00", "m", "Garden"), "there is no alarm group named \"Garden\"");
 
-    // The disk's answer comes through the file writer: nothing waits for it.
+    // The disk's answer comes through the file writer, which asks for a report once it is in: nothing waits.
     std::optional<std::string> answer;
-    bool pending = false;
-    commands.writesPending = [&pending] { pending = true; };
+    std::atomic<bool> woken = false;
+    core.groups().fileWriter().setConfirmationWaker([&woken] { woken = true; });
     commands.addAlarm("", "2026/03/07 14:00:00", "Call the plumber", "Work",
                       [&answer](const std::string& problem) { answer = problem; });
     EXPECT_FALSE(answer.has_value());
-    EXPECT_TRUE(pending);
     core.groups().fileWriter().waitUntilDone();
-    EXPECT_FALSE(commands.pollWrites());
+    EXPECT_TRUE(woken);
+    EXPECT_FALSE(answer.has_value());
+    core.groups().fileWriter().reportOutcomes();
+    core.groups().fileWriter().setConfirmationWaker({});
     EXPECT_EQ(answer, "");
     const auto work = core.groups().alarmGroups.elementAt(1);
     ASSERT_EQ(work->alarms.numberOfElements(), 2);

@@ -10,12 +10,16 @@
 #include "fakes/TempHome.h"
 #include "settings/ColourScheme.h"
 #include "settings/modTranslation.h"
+#include "text/TextFile.h"
+#include "text/WriteTally.h"
 
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
+#include <condition_variable>
 #include <filesystem>
+#include <mutex>
 #include <optional>
 
 namespace halvika {
@@ -97,7 +101,8 @@ TEST_F(AlarmGroupCollectionTest, SavingAllHiddenGroupsAndFailures) {
     EXPECT_EQ(hidden->path, ""); // a hidden group is never written
 
     dialogs.setNextAnswer(Dialogs::answerYes);
-    ASSERT_TRUE(groups.saveAllCommand([] { return true; }));
+    ASSERT_TRUE(groups.saveAllCommand({}));
+    ASSERT_TRUE(groups.fileWriter().waitUntilDone());
     EXPECT_EQ(XMLNode::createFromFile(folder.file("usg_0.agx"))->getString("name"), "Renamed quietly");
     EXPECT_EQ(hidden->path, "");
 
@@ -129,6 +134,51 @@ TEST_F(AlarmGroupCollectionTest, SavingAllHiddenGroupsAndFailures) {
     EXPECT_TRUE(dialogs.shown().back().notice); // told, without holding up the start
 }
 
+TEST_F(AlarmGroupCollectionTest, SaveAllWaitsForNoDiskAndTellsWhatFailedInOneNotice) {
+    // A disk that holds every write until let go, and has no room for "usg_1.agx".
+    std::mutex mutex;
+    std::condition_variable wake;
+    bool letGo = false;
+    setUp.disk = [&](const std::string& path, const std::string& content, std::string* reason) {
+        std::unique_lock lock(mutex);
+        wake.wait(lock, [&] { return letGo; });
+        if (path.ends_with("usg_1.agx")) {
+            *reason = "No space left on device";
+            return false;
+        }
+        return TextFile::writeAtomically(path, content, reason);
+    };
+    folder.write("usg_0.agx", group("Zero"));
+    folder.write("usg_1.agx", group("One"));
+    ASSERT_TRUE(groups.loadAlarmGroups());
+    const auto zero = groups.alarmGroups.elementAt(0);
+    const auto one = groups.alarmGroups.elementAt(1);
+    zero->name = "Zero!";
+    dialogs.setNextAnswer(Dialogs::answerYes);
+    // Returns while the disk holds everything (waiting for it here would never end).
+    ASSERT_TRUE(groups.saveAllCommand([this](WriteTally& tally) {
+        groups.fileWriter().writeConfirmed(folder.file("notes.txt"), "kept", false, {}, {}, tally.expect("Notes"));
+    }));
+    EXPECT_TRUE(groups.fileWriter().holds(folder.file("notes.txt")));
+    {
+        const std::lock_guard lock(mutex);
+        letGo = true;
+        wake.notify_all();
+    }
+    ASSERT_TRUE(groups.fileWriter().waitUntilDone());
+    EXPECT_EQ(dialogs.shown().size(), 1u); // only the question so far: nothing is told from the writer's thread
+    groups.fileWriter().reportOutcomes();
+    ASSERT_EQ(dialogs.shown().size(), 2u);
+    EXPECT_EQ(dialogs.shown().back().text,
+              texts.getMainText(105) + " One\n" + folder.file("usg_1.agx") + ": No space left on device");
+    EXPECT_TRUE(dialogs.shown().back().notice); // whoever asked may have gone: no box holds the alarms
+    EXPECT_TRUE(one->getChanged());             // saved again at the next round
+    EXPECT_FALSE(zero->getChanged());
+    EXPECT_EQ(XMLNode::createFromFile(folder.file("usg_0.agx"))->getString("name"), "Zero!");
+    EXPECT_EQ(folder.read("notes.txt"), "kept");
+    EXPECT_EQ(groups.takeWriteProblems(), ""); // told once, by the command, not again by the tick
+}
+
 TEST_F(AlarmGroupCollectionTest, CollectionsImportAndExport) {
     folder.write("set.agc", "<whatever><algr><name>A</name></algr><other><name>B</name></other></whatever>");
     std::optional<bool> collected;
@@ -150,8 +200,15 @@ TEST_F(AlarmGroupCollectionTest, CollectionsImportAndExport) {
     const auto exported = XMLNode::createFromFile(folder.file("out.agc"));
     EXPECT_EQ(exported->name, "alarmgroupcollection");
     EXPECT_EQ(exported->getNumberOfNodesWithName("algr"), 2);
-    EXPECT_FALSE(groups.exportCollectionCommand(groups.alarmGroups, folder.file("missing/out.agc")));
-    EXPECT_NE(dialogs.shown().back().text.find(folder.file("missing/out.agc")), std::string::npos);
+    std::optional<bool> exportedThere;
+    groups.exportCollectionCommand(groups.alarmGroups, folder.file("missing/out.agc"),
+                                   [&exportedThere](bool ok) { exportedThere = ok; });
+    ASSERT_TRUE(groups.fileWriter().waitUntilDone());
+    EXPECT_FALSE(exportedThere.has_value()); // told on this thread, when the writer's outcomes are reported
+    groups.fileWriter().reportOutcomes();
+    EXPECT_EQ(exportedThere, false);
+    EXPECT_EQ(dialogs.shown().back().text, texts.getMainText(222) + " " + folder.file("missing/out.agc"));
+    EXPECT_TRUE(dialogs.shown().back().notice);
 
     EXPECT_EQ(groups.proposedCollectionName(Date::fromParts(2026, 3, 7), true), "Halvika alarm groups 2026-03-07.agc");
     EXPECT_EQ(AlarmGroupCollection::makeFileName("a\\b/c:d*e?f\"g<h>i|j"), "abcdefghij");

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <filesystem>
 #include <mutex>
@@ -117,6 +118,8 @@ TEST(FileWriteQueue, AConfirmationHearsOfTheWriteThatCarriedItsTextWhateverCameA
             confirmed.push_back(who + (ok ? " on disk" : " " + reason));
         };
     };
+    std::atomic<int> wakes = 0; // the writer's thread asks for a report; plain outcomes wait
+    queue.setConfirmationWaker([&wakes] { ++wakes; });
     queue.write("busy", "1");
     disk.waitForAWrite();
     // Waiting behind the stalled write: a newer text takes its place and carries its confirmation.
@@ -128,6 +131,7 @@ TEST(FileWriteQueue, AConfirmationHearsOfTheWriteThatCarriedItsTextWhateverCameA
     disk.open();
     ASSERT_TRUE(queue.waitUntilDone());
     EXPECT_TRUE(confirmed.empty()); // told on the caller's thread, at the report
+    EXPECT_EQ(wakes, 2);            // the removal's, at once, and the write's
     queue.reportOutcomes();
     EXPECT_EQ(confirmed, (std::vector<std::string>{"dropped the file was removed before it was written",
                                                    "first on disk", "second on disk"}));
@@ -139,6 +143,7 @@ TEST(FileWriteQueue, AConfirmationHearsOfTheWriteThatCarriedItsTextWhateverCameA
     ASSERT_TRUE(queue.waitUntilDone());
     queue.write("a", "3");
     ASSERT_TRUE(queue.waitUntilDone());
+    EXPECT_EQ(wakes, 3);
     queue.close();
     queue.writeConfirmed("a", "4", false, {}, {}, confirm("late"));
     queue.reportOutcomes();
