@@ -7,6 +7,7 @@
 #include "settings/ColourScheme.h"
 #include "settings/modTranslation.h"
 #include "text/AsciiText.h"
+#include "text/FileWriteQueue.h"
 #include "text/TextFile.h"
 
 #include <algorithm>
@@ -258,9 +259,20 @@ bool AlarmGroup::save(const std::string& filePath, bool manual, GroupServices& s
     return ok;
 }
 
-void AlarmGroup::exportLater(const std::string& filePath, GroupServices& services, std::function<void(bool)> done) {
+void AlarmGroup::exportLater(const std::string& filePath, GroupServices& services, FileWriteQueue& writer,
+                             std::function<void(bool)> done) {
     const std::string extension = extensionOf(filePath);
-    if (extension == ".agx" || extension.empty() || unsendable(filePath) || services.plugins == nullptr) {
+    if (extension == ".agx") {
+        writer.writeConfirmed(filePath, toXML()->toString(), false, {}, {},
+                              [group = weak_from_this(), done = std::move(done)](bool ok, const std::string&) {
+                                  if (const auto exported = group.lock(); exported && ok) {
+                                      exported->savedAs(true);
+                                  }
+                                  done(ok);
+                              });
+        return;
+    }
+    if (extension.empty() || unsendable(filePath) || services.plugins == nullptr) {
         done(save(filePath, true, services));
         return;
     }

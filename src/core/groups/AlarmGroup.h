@@ -16,6 +16,7 @@
 
 namespace halvika {
 
+class FileWriteQueue;
 struct GroupServices;
 
 class AlarmGroup : public std::enable_shared_from_this<AlarmGroup> {
@@ -98,10 +99,11 @@ public:
     /// for it (an export). False on failure, with the change flags as they were.
     [[nodiscard]] bool save(const std::string& filePath, bool manual, GroupServices& services,
                             std::string* reason = nullptr);
-    /// save(filePath, true) for an export the user asked for, without waiting for a plug-in: a file of another
-    /// format goes to the export plug-ins in the background, one after the other until one succeeds, and
-    /// `done` is told whether one did.
-    void exportLater(const std::string& filePath, GroupServices& services, std::function<void(bool)> done);
+    /// save(filePath, true) for an export the user asked for, without waiting for the disk or a plug-in: an
+    /// ".agx" file goes to `writer`, a file of another format to the export plug-ins in the background, one
+    /// after the other until one succeeds, and `done` is told whether it was written.
+    void exportLater(const std::string& filePath, GroupServices& services, FileWriteQueue& writer,
+                     std::function<void(bool)> done);
     /// Brings a synchronised group up to date through its plug-in, waiting for its answer.
     [[nodiscard]] bool synchronize(GroupServices& services);
     /// The same in the background: the answer is taken when it comes (then `applied` is called), unless the

@@ -605,7 +605,7 @@ void AlarmGroupCollection::importFilesCommand(const std::vector<std::string>& pa
 
 void AlarmGroupCollection::exportFileCommand(const std::shared_ptr<AlarmGroup>& group, const std::string& filePath,
                                              std::function<void(bool)> done) {
-    group->exportLater(filePath, m_services,
+    group->exportLater(filePath, m_services, m_fileWriter,
                        toldOnFailure(mainText(textExportFailed) + " " + filePath, std::move(done)));
 }
 

@@ -142,6 +142,7 @@ TEST_F(AlarmGroupTest, ExportThroughPluginsWarnsAndNeedsSuccess) {
 }
 
 TEST_F(AlarmGroupTest, AnExportThroughPluginsRunsInTheBackgroundOneAfterTheOther) {
+    FileWriteQueue writer;
     auto g = AlarmGroup::createDefaultAlarmGroup(services);
     g->name = "Before";
     plugins.exports = {{"HalvikaICal*Export", "*.ics"}, {"HalvikaOther*Export", "*.ics;*.vcs"}};
@@ -149,7 +150,7 @@ TEST_F(AlarmGroupTest, AnExportThroughPluginsRunsInTheBackgroundOneAfterTheOther
     plugins.replies[{"HalvikaOther*Export", "SaveAlarmgroupToFile"}] = "<r><success/></r>";
     plugins.deferCalls = true;
     std::optional<bool> exported;
-    g->exportLater(home.file("out.ics"), services, [&exported](bool ok) { exported = ok; });
+    g->exportLater(home.file("out.ics"), services, writer, [&exported](bool ok) { exported = ok; });
     g->name = "Changed meanwhile";
     // Warned at once; nothing waits for the first plug-in, which refuses, and its note is told.
     ASSERT_EQ(dialogs.shown().size(), 1u);
@@ -169,14 +170,20 @@ TEST_F(AlarmGroupTest, AnExportThroughPluginsRunsInTheBackgroundOneAfterTheOther
     EXPECT_NE(plugins.calls[1].parameters.find("<name>Before</name>"), std::string::npos);
     EXPECT_EQ(plugins.calls[1].plugin, "HalvikaOther*Export");
 
-    // A file no plug-in writes fails without a call; an ".agx" file is written at once.
+    // A file no plug-in writes fails without a call; an ".agx" file goes to the file writer.
     exported.reset();
-    g->exportLater(home.file("out.txt"), services, [&exported](bool ok) { exported = ok; });
+    g->exportLater(home.file("out.txt"), services, writer, [&exported](bool ok) { exported = ok; });
     EXPECT_EQ(exported, false);
     EXPECT_EQ(plugins.calls.size(), 2u);
-    g->exportLater(home.file("out.agx"), services, [&exported](bool ok) { exported = ok; });
+    exported.reset();
+    g->changedSinceImport = true;
+    g->exportLater(home.file("out.agx"), services, writer, [&exported](bool ok) { exported = ok; });
+    ASSERT_TRUE(writer.waitUntilDone());
+    EXPECT_FALSE(exported.has_value()); // told on this thread, at the writer's report
+    writer.reportOutcomes();
     EXPECT_EQ(exported, true);
-    EXPECT_TRUE(TextFile::exists(home.file("out.agx")));
+    EXPECT_FALSE(g->changedSinceImport);
+    EXPECT_EQ(XMLNode::createFromFile(home.file("out.agx"))->getString("name"), "Changed meanwhile");
 }
 
 TEST_F(AlarmGroupTest, SynchronisedGroupsAreBroughtUpToDateInTheBackground) {
