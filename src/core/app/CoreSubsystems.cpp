@@ -36,7 +36,7 @@ CoreSubsystems::CoreSubsystems(const Clock& clock, WatchTimer& timer, const AppP
     // The groups report to the watch from here on: nothing refers to the watch before it exists.
     m_groups.setListener(m_watch);
     m_services.plugins = &m_plugins;
-    m_plugins.setDescriptionCache(paths.homeFile("plugins.cache"));
+    m_plugins.setDescriptionCache(paths.homeFile("plugins.cache"), &m_groups.fileWriter());
     m_services.alarmGroupFolder = paths.home();
     m_services.defaultTemplate = [this] { return m_settings.getDefaultTemplateAlarm(m_texts); };
     // Applying a plug-in's answer (a synchronised group of a thousand alarms takes some 10 ms) waits until

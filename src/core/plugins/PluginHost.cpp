@@ -2,6 +2,7 @@
 #include "plugins/PluginHost.h"
 
 #include "base/MessageBoxRoutine.h"
+#include "text/FileWriteQueue.h"
 #include "text/NumberText.h"
 #include "text/TextFile.h"
 
@@ -354,7 +355,14 @@ void PluginHost::writeDescriptionCache() {
         root->addNode(entry);
     }
     // Only a cache: without it a start asks the programs again. A failed write is tried again next time.
-    m_cacheChanged = root->toXMLFile(m_cacheFile).failed();
+    if (m_cacheWriter == nullptr) {
+        m_cacheChanged = root->toXMLFile(m_cacheFile).failed();
+        return;
+    }
+    m_cacheChanged = false;
+    m_cacheWriter->write(m_cacheFile, root->toString(), [this](bool ok, const std::string&) {
+        m_cacheChanged = m_cacheChanged || !ok;
+    });
 }
 
 XMLNodePtr PluginHost::actionInfo(const std::string& identifier) {

@@ -19,6 +19,7 @@
 
 namespace halvika {
 
+class FileWriteQueue;
 class MessageBoxRoutine;
 
 /// Plug-ins are programs named Halvika*.plugin in a "PlugIns" folder (the home folder's first, then the
@@ -45,7 +46,11 @@ public:
     void setTimeoutMs(int milliseconds) { m_timeoutMs = milliseconds; }
     /// Keeps the plug-ins' descriptions in `file`, each under its program (path, size, modification time)
     /// and request, so that a start whose programs have not changed runs none of them to learn them.
-    void setDescriptionCache(std::string file) { m_cacheFile = std::move(file); }
+    /// With a `writer`, the cache goes to it rather than to the disk from the calling thread.
+    void setDescriptionCache(std::string file, FileWriteQueue* writer = nullptr) {
+        m_cacheFile = std::move(file);
+        m_cacheWriter = writer;
+    }
 
     /// The request envelope.
     static std::string envelope(const std::string& pluginName, const std::string& method, const std::string& params);
@@ -197,6 +202,7 @@ private:
     std::map<std::string, std::string> m_formatReplies;
     int m_descriptionGeneration = 0;
     std::string m_cacheFile;
+    FileWriteQueue* m_cacheWriter = nullptr;
     bool m_cacheRead = false;
     bool m_cacheChanged = false;
     /// Keyed by the program's path, size and modification time, then the request.

@@ -9,6 +9,7 @@
 #include "platform/posix/PosixPluginProcess.h"
 #include "settings/ColourScheme.h"
 #include "settings/modTranslation.h"
+#include "text/FileWriteQueue.h"
 
 #include <gtest/gtest.h>
 
@@ -180,8 +181,10 @@ TEST_F(PluginHostTest, AnswersWaitWhileAnAlarmIsAboutToSoundButNotForever) {
 TEST_F(PluginHostTest, DescriptionsOfUnchangedProgramsComeFromTheCacheWithoutRunningThem) {
     install("HalvikaOther.plugin");
     const std::string cache = home.file("plugins.cache");
-    host.setDescriptionCache(cache);
+    FileWriteQueue writer; // as the program has it: this thread never waits for the disk
+    host.setDescriptionCache(cache, &writer);
     host.loadPlugins();
+    ASSERT_TRUE(writer.waitUntilDone());
     const std::string firstLog = log();
     ASSERT_FALSE(firstLog.empty());
 
