@@ -231,6 +231,8 @@ TEST_F(CalendarViewTest, TheViewsAreStoredAndTheExportOpensAPage) {
     EXPECT_GT(stored->getSingle("hordivy"), 0.0F);
 
     window.calendar()->findChild<QToolButton*>("cmdExport")->click();
+    ASSERT_TRUE(core.groups().fileWriter().waitUntilDone());
+    core.groups().fileWriter().reportOutcomes(); // as the writer's wake-up does in the program
     ASSERT_EQ(shell.opened.size(), 1u);
     EXPECT_EQ(shell.opened[0], paths.homeFile("temp.html"));
     EXPECT_NE(home.read("temp.html").find("Tea"), std::string::npos);

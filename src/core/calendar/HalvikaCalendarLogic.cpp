@@ -10,6 +10,7 @@
 #include "platform/Shell.h"
 #include "sounding/AlarmQueries.h"
 #include "sounding/AlarmWatch.h"
+#include "text/FileWriteQueue.h"
 #include "text/TextFile.h"
 
 #include <algorithm>
@@ -285,22 +286,26 @@ Date HalvikaCalendarLogic::proposedMoment(const HPeriod& period, const Date& now
     return Date::fromSerialSeconds(now.dateOnly().serialSeconds() + (now.hour() + 1) * 3600);
 }
 
-HalvikaCalendarLogic::HtmlExport HalvikaCalendarLogic::exportHtml(const AppPaths& paths, Shell& shell) const {
-    const std::string target = paths.homeFile("temp.html");
-    std::remove(target.c_str());
-    if (!TextFile::writeAtomically(target, calendar(m_current).toHtml())) {
-        return HtmlExport::NotWritten;
-    }
-    // The table links its style sheet by a relative name.
+void HalvikaCalendarLogic::exportHtml(const AppPaths& paths, Shell& shell, FileWriteQueue& writer,
+                                      std::function<void(HtmlExport)> done) const {
+    // The table links its style sheet by a relative name; it is queued first, so it is there when the page
+    // opens. Without it the page is plain, not wrong.
     const std::string style = paths.homeFile("hgrstyle.css");
     const std::string shipped = paths.findFile("hgrstyle.css");
     if (!shipped.empty() && shipped != style) {
-        if (const auto css = TextFile::readBytes(shipped)) {
-            // Without its style sheet the page is plain, not wrong.
-            static_cast<void>(TextFile::writeAtomically(style, *css));
+        if (auto css = TextFile::readBytes(shipped)) {
+            writer.write(style, std::move(*css));
         }
     }
-    return shell.openDocument(target) ? HtmlExport::Opened : HtmlExport::NotOpened;
+    const std::string target = paths.homeFile("temp.html");
+    writer.writeConfirmed(target, calendar(m_current).toHtml(), false, {}, {},
+                          [&shell, target, done = std::move(done)](bool ok, const std::string&) {
+                              if (!ok) {
+                                  done(HtmlExport::NotWritten);
+                                  return;
+                              }
+                              done(shell.openDocument(target) ? HtmlExport::Opened : HtmlExport::NotOpened);
+                          });
 }
 
 } // namespace halvika

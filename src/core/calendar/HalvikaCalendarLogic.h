@@ -18,6 +18,7 @@ namespace halvika {
 class Alarm;
 class AlarmGroup;
 class AppPaths;
+class FileWriteQueue;
 class Shell;
 
 class HalvikaCalendarLogic {
@@ -97,9 +98,11 @@ public:
     static Date proposedMoment(const HPeriod& period, const Date& now);
 
     enum class HtmlExport { Opened, NotWritten, NotOpened };
-    /// Writes the current view's table to "temp.html" in the home folder (with the style sheet beside it)
-    /// and opens it with the desktop's handler.
-    HtmlExport exportHtml(const AppPaths& paths, Shell& shell) const;
+    /// Hands the current view's table to `writer` as "temp.html" in the home folder (with the style sheet
+    /// beside it) and, once it is written, opens it with the desktop's handler; `done` hears how it went, at
+    /// the writer's report of its outcomes. `shell` must outlive that.
+    void exportHtml(const AppPaths& paths, Shell& shell, FileWriteQueue& writer,
+                    std::function<void(HtmlExport)> done) const;
 
     /// Weeks in every view start on `day` (0 Sunday … 6 Saturday); a view whose start moves is filled again.
     void setFirstDayOfWeek(std::int16_t day);

@@ -30,6 +30,7 @@
 
 #include <QLabel>
 #include <QMenuBar>
+#include <QPointer>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -268,15 +269,19 @@ void frmHalvikaMain::connectCalendar() {
         }
     };
     m_calendar->exportRequested = [this] {
-        const BusyCursor busy;
-        // Which of the two failed matters: a page that was written can still be opened by hand.
-        const auto outcome = m_calendarLogic->exportHtml(m_app.paths(), m_app.shell());
-        if (outcome != HalvikaCalendarLogic::HtmlExport::Opened) {
-            const int text = outcome == HalvikaCalendarLogic::HtmlExport::NotWritten ? 40 : 41;
-            m_app.msgBox(m_app.translation().getText("HalvikaCalendar", text) + "\r\n" +
-                             m_app.paths().homeFile("temp.html"),
-                         Dialogs::styleExclamation);
-        }
+        m_calendarLogic->exportHtml(
+            m_app.paths(), m_app.shell(), m_core->groups().fileWriter(),
+            [self = QPointer<frmHalvikaMain>(this)](HalvikaCalendarLogic::HtmlExport outcome) {
+                if (!self || outcome == HalvikaCalendarLogic::HtmlExport::Opened) {
+                    return;
+                }
+                // Which of the two failed matters: a page that was written can still be opened by hand. Told
+                // when the disk has answered, perhaps with nobody at the screen: no box to answer.
+                const int text = outcome == HalvikaCalendarLogic::HtmlExport::NotWritten ? 40 : 41;
+                self->m_app.messages().notice(self->m_app.translation().getText("HalvikaCalendar", text) + "\r\n" +
+                                                  self->m_app.paths().homeFile("temp.html"),
+                                              Dialogs::styleExclamation);
+            });
     };
     m_calendar->keyPressed = [this](QKeyEvent& key) {
         const bool control = key.modifiers() & Qt::ControlModifier;

@@ -9,8 +9,11 @@
 #include "fakes/RecordingShell.h"
 #include "fakes/TempHome.h"
 #include "groups/AlarmGroup.h"
+#include "text/FileWriteQueue.h"
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace halvika {
 namespace {
@@ -283,15 +286,24 @@ TEST_F(HalvikaCalendarLogicTest, SelectionLabelClipboardOffsetAndExport) {
     data.write("hgrstyle.css", "td { }");
     test::RecordingShell shell;
     const AppPaths paths(home.path(), {data.path()});
-    ASSERT_EQ(logic.exportHtml(paths, shell), HalvikaCalendarLogic::HtmlExport::Opened);
+    FileWriteQueue writer;
+    const auto exported = [this, &shell, &writer](const AppPaths& to) {
+        std::optional<HalvikaCalendarLogic::HtmlExport> outcome;
+        logic.exportHtml(to, shell, writer, [&outcome](HalvikaCalendarLogic::HtmlExport o) { outcome = o; });
+        EXPECT_TRUE(writer.waitUntilDone());
+        EXPECT_FALSE(outcome.has_value()); // told on this thread, at the writer's report
+        writer.reportOutcomes();
+        return outcome;
+    };
+    ASSERT_EQ(exported(paths), HalvikaCalendarLogic::HtmlExport::Opened);
     ASSERT_EQ(shell.opened.size(), 1u);
     EXPECT_EQ(shell.opened[0], paths.homeFile("temp.html"));
     const std::string page = home.read("temp.html");
     EXPECT_NE(page.find("16 Tea"), std::string::npos);
     EXPECT_EQ(home.read("hgrstyle.css"), "td { }");
     shell.opens = false; // written, but nothing opens it: told apart from a page that could not be written
-    EXPECT_EQ(logic.exportHtml(paths, shell), HalvikaCalendarLogic::HtmlExport::NotOpened);
-    EXPECT_EQ(logic.exportHtml(AppPaths(home.file("missing/folder"), {data.path()}), shell),
+    EXPECT_EQ(exported(paths), HalvikaCalendarLogic::HtmlExport::NotOpened);
+    EXPECT_EQ(exported(AppPaths(home.file("missing/folder"), {data.path()})),
               HalvikaCalendarLogic::HtmlExport::NotWritten);
 }
 
