@@ -1,5 +1,7 @@
 #include "sounding/WildcardPath.h"
 
+#include "base/DiskProbe.h"
+
 #include <dirent.h>
 #include <fnmatch.h>
 #include <sys/stat.h>
@@ -12,12 +14,14 @@ bool WildcardPath::hasWildcards(std::string_view path) {
     return path.find_first_of("*?") != std::string_view::npos;
 }
 
-std::vector<std::string> WildcardPath::matches(const std::string& path) {
+namespace {
+
+std::vector<std::string> listMatches(const std::string& path) {
     std::vector<std::string> found;
     const std::size_t cut = path.find_last_of("/\\");
     const std::string folderPart = cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
     const std::string pattern = cut == std::string::npos ? path : path.substr(cut + 1);
-    if (!hasWildcards(pattern)) {
+    if (!WildcardPath::hasWildcards(pattern)) {
         return found;
     }
     const std::string folder = folderPart.empty() ? std::string(".") : folderPart;
@@ -38,6 +42,18 @@ std::vector<std::string> WildcardPath::matches(const std::string& path) {
         found.push_back(candidate);
     }
     return found;
+}
+
+} // namespace
+
+std::vector<std::string> WildcardPath::matches(const std::string& path) {
+    // Listed when an alarm sounds or starts its program: a folder that does not answer in time has no match.
+    if (!hasWildcards(path)) {
+        return {};
+    }
+    static const DiskProbe probe(listLimit);
+    return probe.ask<std::vector<std::string>>([path] { return listMatches(path); })
+        .value_or(std::vector<std::string>());
 }
 
 std::string WildcardPath::choose(const std::string& path, std::mt19937& random) {

@@ -10,8 +10,12 @@ void QtSoundOutput::beep() {
 }
 
 bool QtSoundOutput::fileExists(const std::string& path) const {
-    const QFileInfo info(QString::fromStdString(path));
-    return info.isFile() && info.isReadable();
+    return m_probe
+        .ask<bool>([path] {
+            const QFileInfo info(QString::fromStdString(path));
+            return info.isFile() && info.isReadable();
+        })
+        .value_or(false);
 }
 
 } // namespace halvika
