@@ -112,7 +112,9 @@ void RemoteCommands::addAlarm(const std::string& name, const std::string& moment
             const bool stillThere = group && group->alarms.indexOf(alarm) >= 0;
             if (!ok) {
                 if (stillThere) {
+                    // The watch may have found it in its group meanwhile: it must not sound what was refused.
                     group->alarms.remove(alarm);
+                    m_core.watch().alarmsChanged(Vector<Alarm>::createVectorWithObj(alarm, 1), kindRemoved);
                 }
                 answer("the alarm could not be saved: " + problem);
                 return;

@@ -144,6 +144,18 @@ TEST_F(RemoteCommandsTest, WhatCannotBeAnAlarmIsRefusedAndNothingIsAdded) {
     EXPECT_EQ(refused.rfind("the alarm could not be saved: ", 0), 0u) << refused;
     EXPECT_NE(refused.find("No such file or directory"), std::string::npos);
     EXPECT_EQ(core.groups().alarmGroups.elementAt(0)->numberOfAlarms(), before);
+
+    // Found by the watch while the disk had not answered yet (another change made it look again): taken out
+    // of the watch's lists as well when refused, so it never sounds.
+    std::optional<std::string> answer;
+    commands.addAlarm("x", "2026/03/07 12:30:00", "m", "Home", [&answer](const std::string& a) { answer = a; });
+    core.watch().alarmsChanged(Vector<Alarm>(), kindStateChanged);
+    EXPECT_EQ(core.watch().nextAlarmMoment(), Date::fromParts(2026, 3, 7, 12, 30, 0));
+    ASSERT_TRUE(core.groups().fileWriter().waitUntilDone());
+    core.groups().fileWriter().reportOutcomes();
+    ASSERT_TRUE(answer.has_value());
+    EXPECT_NE(*answer, "");
+    EXPECT_EQ(core.watch().nextAlarmMoment(), Date::fromParts(2026, 3, 7, 13, 0, 0));
 }
 
 TEST_F(RemoteCommandsTest, SnoozingNamesItsUnitAndNeedsAnOpenAlarmWindow) {
