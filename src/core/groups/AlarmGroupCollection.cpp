@@ -241,11 +241,18 @@ bool AlarmGroupCollection::isLoaded(const Alarm& alarm) const {
     return group && alarmGroups.indexOf(group) >= 0 && group->alarms.indexOf(&alarm) >= 0;
 }
 
-bool AlarmGroupCollection::saveAllIntoFolder(const std::string& folder) {
-    if (folder == m_services.alarmGroupFolder) {
-        return saveAlarmGroups(true);
+void AlarmGroupCollection::saveAllIntoFolder(const std::string& folder) {
+    const auto tally = toldOnceWritten();
+    if (folder != m_services.alarmGroupFolder) {
+        m_services.alarmGroupFolder = folder;
+        nameForNewFolder();
     }
-    m_services.alarmGroupFolder = folder;
+    queueAllGroups(*tally);
+    tally->close();
+}
+
+void AlarmGroupCollection::nameForNewFolder() {
+    const std::string& folder = m_services.alarmGroupFolder;
     // Every name is settled before anything is written, so that no two groups and no file already there
     // share one.
     std::set<std::string> claimed;
@@ -268,7 +275,24 @@ bool AlarmGroupCollection::saveAllIntoFolder(const std::string& folder) {
         claimed.insert(path);
         renamed.elementAt(i)->path = path;
     }
-    return saveAlarmGroups(true);
+}
+
+std::shared_ptr<WriteTally> AlarmGroupCollection::toldOnceWritten() {
+    // The user may have gone by the time the disk answers: no box to answer.
+    return WriteTally::create([this](const std::string& problems) {
+        if (!problems.empty()) {
+            m_services.messages.notice(problems.substr(1), styleExclamation);
+        }
+    });
+}
+
+void AlarmGroupCollection::queueAllGroups(WriteTally& tally) {
+    for (int i = 0; i < alarmGroups.numberOfElements(); ++i) {
+        const auto group = alarmGroups.elementAt(i);
+        if (!group->hidden && !group->readOnly()) {
+            queueGroupConfirmed(group, tally.expect(mainText(textGroupNotSaved) + " " + group->name));
+        }
+    }
 }
 
 bool AlarmGroupCollection::writeChangedGroups(std::string& problems) {
@@ -640,21 +664,11 @@ bool AlarmGroupCollection::saveAllCommand(const std::function<void(WriteTally&)>
     if (m_services.messages.msgBox(mainText(textSaveAllQuestion), styleQuestionYesNo) != Dialogs::answerYes) {
         return false;
     }
-    // The user may have gone by the time the disk answers: no box to answer.
-    const auto tally = WriteTally::create([this](const std::string& problems) {
-        if (!problems.empty()) {
-            m_services.messages.notice(problems.substr(1), styleExclamation);
-        }
-    });
+    const auto tally = toldOnceWritten();
     if (!folderExists()) {
         m_services.messages.msgBox(mainText(textFolderMissing) + " " + m_services.alarmGroupFolder, styleExclamation);
     } else {
-        for (int i = 0; i < alarmGroups.numberOfElements(); ++i) {
-            const auto group = alarmGroups.elementAt(i);
-            if (!group->hidden && !group->readOnly()) {
-                queueGroupConfirmed(group, tally->expect(mainText(textGroupNotSaved) + " " + group->name));
-            }
-        }
+        queueAllGroups(*tally);
     }
     if (saveOthers) {
         saveOthers(*tally);

@@ -83,9 +83,10 @@ public:
     /// Writes the group's file (naming it first when it has none) without a word to the user; on failure
     /// `problem` names the file and the reason. A read-only group is never written.
     [[nodiscard]] bool writeGroupFile(const std::shared_ptr<AlarmGroup>& group, std::string& problem);
-    /// Makes `folder` the alarm group folder and saves every group into it at once. A group whose file
-    /// name is taken there by another file gets the first free name, so nothing in the folder is overwritten.
-    bool saveAllIntoFolder(const std::string& folder);
+    /// Makes `folder` the alarm group folder and hands every group's text to the file writer for it, as "Save
+    /// all" does. A group whose file name is taken there by another file gets the first free name, so nothing
+    /// in the folder is overwritten.
+    void saveAllIntoFolder(const std::string& folder);
     /// Moves the group past its shown neighbour (hidden groups are stepped over) one place up (-1) or down
     /// (+1). False when there is no such neighbour.
     bool moveGroup(const std::shared_ptr<AlarmGroup>& group, int step);
@@ -166,6 +167,13 @@ public:
 private:
     void queueGroup(const std::shared_ptr<AlarmGroup>& group, FileWriteQueue::OutcomeHandler confirmed);
     static std::string collectionText(const Vector<AlarmGroup>& groups);
+    /// Gives the groups whose file name is taken in the new folder (by a file there, or by another group)
+    /// the first free names.
+    void nameForNewFolder();
+    /// A tally for writes the user asked for: one notice of what failed, once all are told.
+    std::shared_ptr<WriteTally> toldOnceWritten();
+    /// Every shown group that may be written goes to the file writer, confirmed on `tally`.
+    void queueAllGroups(WriteTally& tally);
     void synchronizeGroup(const std::shared_ptr<AlarmGroup>& group, int followUpsLeft);
     std::string mainText(int number);
     [[nodiscard]] bool folderExists() const;

@@ -36,7 +36,7 @@ bool SettingsDialogRules::formatUsable(const std::string& pattern, const Date& n
 
 bool SettingsDialogRules::store(Input in, SettingsStore& s, const Date& now, const std::string& programFolder,
                                 MessageBoxRoutine& messages, modTranslation& texts,
-                                const std::function<bool(const std::string&)>& saveAllGroupsInto,
+                                const std::function<void(const std::string&)>& saveAllGroupsInto,
                                 const std::function<void()>& settingsChanged) {
     // 1. The folder must exist.
     while (!in.alarmGroupLocation.empty() &&

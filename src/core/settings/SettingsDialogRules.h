@@ -38,7 +38,7 @@ public:
     /// after storing.
     static bool store(Input input, SettingsStore& settings, const Date& now, const std::string& programFolder,
                       MessageBoxRoutine& messages, modTranslation& texts,
-                      const std::function<bool(const std::string&)>& saveAllGroupsInto,
+                      const std::function<void(const std::string&)>& saveAllGroupsInto,
                       const std::function<void()>& settingsChanged);
 
     /// A display format is usable when formatting a moment with it gives something other than the pattern:

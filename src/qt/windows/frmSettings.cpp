@@ -515,7 +515,7 @@ bool frmSettings::apply() {
     };
     const bool stored = SettingsDialogRules::store(
         in, s, m_clock.now().date, m_core.paths().home(), m_messages, m_texts,
-        [this](const std::string& folder) { return m_core.groups().saveAllIntoFolder(folder); }, storeTheRest);
+        [this](const std::string& folder) { m_core.groups().saveAllIntoFolder(folder); }, storeTheRest);
     if (!stored) {
         m_folder->setFocus();
     }

@@ -110,7 +110,7 @@ TEST_F(CoreSubsystemsTest, ANewGroupFolderReceivesEveryGroupAndIsWhereTheNextSta
         in.displayFormats = SettingsStore::displayFormatsFor(0, 0);
         ASSERT_TRUE(SettingsDialogRules::store(
             in, core.settings(), clock.now().date, home.path(), messages, texts,
-            [&core](const std::string& folder) { return core.groups().saveAllIntoFolder(folder); },
+            [&core](const std::string& folder) { core.groups().saveAllIntoFolder(folder); },
             [&core] { core.reapplySettings(); }));
         ASSERT_TRUE(core.writeSettings(problem));
     }
