@@ -18,6 +18,7 @@ public:
     std::set<std::string> existing;
     bool mediaWorks = true;
     bool simpleWorks = true;
+    bool loopWorks = true;
     int beeps = 0;
 
     class Channel : public SoundChannel {
@@ -26,8 +27,8 @@ public:
         bool playMedia(const std::string& file) override { return record("media:", file, m_output.mediaWorks); }
         bool playSimple(const std::string& file) override { return record("simple:", file, m_output.simpleWorks); }
         bool playLooped(const std::string& file) override {
-            looping = true;
-            return record("loop:", file, true);
+            looping = m_output.loopWorks;
+            return record("loop:", file, m_output.loopWorks);
         }
         void stop() override {
             looping = false;

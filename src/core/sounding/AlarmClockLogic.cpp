@@ -10,9 +10,9 @@ constexpr std::int16_t unitMinutes = 1;
 }
 
 AlarmClockLogic::AlarmClockLogic(const Clock& clock, std::unique_ptr<SoundChannel> channel, std::string ringFile,
-                                 std::int16_t maxMinutes, std::int16_t snoozeMinutes)
+                                 std::int16_t maxMinutes, std::int16_t snoozeMinutes, std::function<void()> beep)
     : m_clock(clock), m_channel(std::move(channel)), m_ringFile(std::move(ringFile)), m_maxMinutes(maxMinutes),
-      m_snoozeMinutes(snoozeMinutes) {
+      m_snoozeMinutes(snoozeMinutes), m_beep(std::move(beep)) {
     m_minuteShown = m_clock.now().date.minute();
 }
 
@@ -24,8 +24,14 @@ void AlarmClockLogic::soundAlarmClock() {
     m_state = State::Sounding;
     m_soundUntil = dateAddUnit(m_clock.now().date, m_maxMinutes, unitMinutes);
     m_channel->stop();
-    // A missing sound leaves the clock silent; its states run the same.
-    m_channel->playLooped(m_ringFile);
+    ring();
+}
+
+void AlarmClockLogic::ring() {
+    m_ringing = m_channel->playLooped(m_ringFile);
+    if (!m_ringing && m_beep) {
+        m_beep();
+    }
 }
 
 void AlarmClockLogic::click() {
@@ -64,6 +70,8 @@ bool AlarmClockLogic::tick() {
         soundAlarmClock();
     } else if (m_state == State::Sounding && now >= m_soundUntil) {
         stopSounding();
+    } else if (m_state == State::Sounding && !m_ringing) {
+        ring();
     }
     if (now.minute() != m_minuteShown) {
         m_minuteShown = now.minute();

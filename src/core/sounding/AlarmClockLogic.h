@@ -5,6 +5,7 @@
 #include "platform/SoundOutput.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -16,9 +17,11 @@ class AlarmClockLogic {
 public:
     enum class State { Idle = 0, Sounding = 1, Snoozing = 2 };
 
-    /// `maxMinutes` is "acmm", `snoozeMinutes` "acst"; `ringFile` is the looping ringing sound.
+    /// `maxMinutes` is "acmm", `snoozeMinutes` "acst"; `ringFile` is the looping ringing sound. While the
+    /// ringing sound cannot play (the sound server stalled, the file gone), the clock `beep`s at every tick
+    /// and tries the sound again, so a clock meant to wake someone is never silent.
     AlarmClockLogic(const Clock& clock, std::unique_ptr<SoundChannel> channel, std::string ringFile,
-                    std::int16_t maxMinutes, std::int16_t snoozeMinutes);
+                    std::int16_t maxMinutes, std::int16_t snoozeMinutes, std::function<void()> beep = {});
     ~AlarmClockLogic();
     AlarmClockLogic(const AlarmClockLogic&) = delete;
     AlarmClockLogic& operator=(const AlarmClockLogic&) = delete;
@@ -37,8 +40,8 @@ public:
     void snoozeLabelClicked();
     /// Stops ringing (only while ringing).
     void stopSounding();
-    /// The clock's own timer: rings again after a snooze, stops at the limit. True when the minute changed
-    /// and the face is to be drawn again.
+    /// The clock's own timer (every second): rings again after a snooze, stops at the limit, beeps while the
+    /// ringing sound will not play. True when the minute changed and the face is to be drawn again.
     bool tick();
     /// The window closes: a ringing clock falls silent.
     void close();
@@ -49,6 +52,8 @@ public:
     const Date& snoozeUntil() const { return m_snoozeUntil; }
 
 private:
+    void ring();
+
     const Clock& m_clock;
     std::unique_ptr<SoundChannel> m_channel;
     std::string m_ringFile;
@@ -58,6 +63,9 @@ private:
     Date m_soundUntil = Date::none();
     Date m_snoozeUntil = Date::none();
     int m_minuteShown = -1;
+    std::function<void()> m_beep;
+    /// The ringing sound was taken by the channel.
+    bool m_ringing = false;
 };
 
 } // namespace halvika

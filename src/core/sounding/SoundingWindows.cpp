@@ -190,9 +190,9 @@ void SoundingWindows::alarmWindowDone(AlarmWindowLogic& logic) {
 
 AlarmClockLogic& SoundingWindows::showAlarmClock() {
     if (!m_alarmClock) {
-        m_alarmClock = std::make_unique<AlarmClockLogic>(m_services.clock, m_output.openChannel(), m_ringFile,
-                                                         m_services.settings.alarmClockMaxMinutes,
-                                                         m_services.settings.alarmClockSnoozeMinutes);
+        m_alarmClock = std::make_unique<AlarmClockLogic>(
+            m_services.clock, m_output.openChannel(), m_ringFile, m_services.settings.alarmClockMaxMinutes,
+            m_services.settings.alarmClockSnoozeMinutes, [this] { m_output.beep(); });
     }
     m_alarmClock->setLimits(m_services.settings.alarmClockMaxMinutes, m_services.settings.alarmClockSnoozeMinutes);
     if (m_alarmClockView) {

@@ -13,8 +13,8 @@ using State = AlarmClockLogic::State;
 class AlarmClockTest : public ::testing::Test {
 protected:
     AlarmClockLogic& make(std::int16_t maxMinutes, std::int16_t snoozeMinutes) {
-        clockWindow =
-            std::make_unique<AlarmClockLogic>(clock, output.openChannel(), "ring.wav", maxMinutes, snoozeMinutes);
+        clockWindow = std::make_unique<AlarmClockLogic>(clock, output.openChannel(), "ring.wav", maxMinutes,
+                                                        snoozeMinutes, [this] { output.beep(); });
         return *clockWindow;
     }
     void after(int seconds) {
@@ -71,6 +71,31 @@ TEST_F(AlarmClockTest, ClicksDependOnTheState) {
     c.close();
     EXPECT_EQ(c.state(), State::Idle);
     EXPECT_FALSE(ringing());
+}
+
+TEST_F(AlarmClockTest, AClockWhoseSoundWillNotPlayBeepsEverySecondAndRingsOnceItPlays) {
+    output.loopWorks = false; // a stalled sound server
+    AlarmClockLogic& c = make(5, 1);
+    c.soundAlarmClock();
+    EXPECT_EQ(output.beeps, 1);
+    after(1);
+    after(1);
+    EXPECT_EQ(output.beeps, 3);
+    output.loopWorks = true;
+    after(1);
+    EXPECT_TRUE(ringing());
+    after(1);
+    EXPECT_EQ(output.beeps, 3);
+    EXPECT_EQ(output.entries("loop:").size(), 4u); // tried at every tick until it played, then left alone
+
+    // Snoozed and stopped clocks stay quiet, whatever the sound does.
+    output.loopWorks = false;
+    c.click();
+    after(30);
+    c.soundAlarmClock();
+    c.stopSounding();
+    after(1);
+    EXPECT_EQ(output.beeps, 4);
 }
 
 TEST_F(AlarmClockTest, TheFaceIsRedrawnWhenTheMinuteChanges) {
