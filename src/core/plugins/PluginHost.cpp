@@ -360,9 +360,8 @@ void PluginHost::writeDescriptionCache() {
         return;
     }
     m_cacheChanged = false;
-    m_cacheWriter->write(m_cacheFile, root->toString(), [this](bool ok, const std::string&) {
-        m_cacheChanged = m_cacheChanged || !ok;
-    });
+    m_cacheWriter->write(m_cacheFile, root->toString(),
+                         [this](bool ok, const std::string&) { m_cacheChanged = m_cacheChanged || !ok; });
 }
 
 XMLNodePtr PluginHost::actionInfo(const std::string& identifier) {
