@@ -48,6 +48,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <cstdlib>
 #include <ctime>
 
@@ -310,8 +312,15 @@ TEST_F(MainWindowListsTest, ANewAlarmFromTheEditorJoinsTheGroupAndIsSaved) {
     EXPECT_EQ(added->onceDate, Date::fromParts(2026, 3, 7, 12, 2, 0));
     EXPECT_EQ(column("lstAlarms", 0), (QStringList{"Tea", "Bins", "Call mum"}));
     EXPECT_EQ(core.watch().nextAlarmMoment(), Date::fromParts(2026, 3, 7, 12, 2, 0));
-    ASSERT_TRUE(core.groups().saveAlarmGroups(false));
+    // "Save all" hands the groups and the settings to the file writer: nothing here waits for the disk.
+    std::filesystem::remove(home.file("usr.cfx"));
+    dialogs.setNextAnswer(Dialogs::answerYes);
+    lists->findChild<QAction*>("mnuAgSaveAll")->trigger();
+    ASSERT_TRUE(core.groups().fileWriter().waitUntilDone());
+    core.groups().fileWriter().reportOutcomes();
     EXPECT_NE(home.read("usg_0.agx").find("<name>Call mum</name>"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(home.file("usr.cfx")));
+    EXPECT_FALSE(dialogs.shown().back().notice); // the question was the last word: nothing failed
 }
 
 TEST_F(MainWindowListsTest, TheMainWindowsListsFollowTheWatchAsAnAlarmSounds) {
