@@ -12,6 +12,7 @@
 #include "text/WriteTally.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <set>
 #include <utility>
@@ -655,6 +656,11 @@ void AlarmGroupCollection::exportCollectionCommand(const Vector<AlarmGroup>& gro
 
 bool AlarmGroupCollection::reloadAllCommand() {
     if (m_services.messages.msgBox(mainText(textReloadQuestion), styleExclamationYesNo) != Dialogs::answerYes) {
+        return false;
+    }
+    // Before anything is unloaded: reading a disk that cannot finish a write would hang as well.
+    if (!m_fileWriter.waitUntilDone(std::chrono::milliseconds(reloadWaitMs))) {
+        m_services.messages.notice(mainText(textDiskBusy), styleExclamation);
         return false;
     }
     return reloadAlarmGroups();

@@ -29,6 +29,7 @@ public:
     static constexpr int textGroupNotSaved = 105;
     static constexpr int textGroupsUnreadable = 107;
     static constexpr int textGroupsRepaired = 108;
+    static constexpr int textDiskBusy = 114;
     static constexpr int textExportFailed = 201;
     static constexpr int textUnloadQuestion = 202;
     static constexpr int textChangedSinceImport = 203;
@@ -130,8 +131,10 @@ public:
     /// as a notice, when it fails. `done` is told whether it succeeded.
     void exportCollectionCommand(const Vector<AlarmGroup>& groups, const std::string& filePath,
                                  std::function<void(bool)> done = {});
-    /// Asks 204, then reloads.
+    /// Asks 204, then reloads. The files are read as last saved, so the reload waits for the file writer,
+    /// but at most `reloadWaitMs`: a disk that does not answer leaves everything loaded as it is (text 114).
     bool reloadAllCommand();
+    static constexpr int reloadWaitMs = 3000;
     /// Asks 205, then hands every shown group's text to the file writer, and `saveOthers` the settings and the
     /// to-do note, all on one tally: nothing waits for the disk. Once every write is told, one notice names
     /// what could not be saved (text 105 and its name for a group, which stays changed). False when the user

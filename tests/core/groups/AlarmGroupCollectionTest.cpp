@@ -179,6 +179,36 @@ TEST_F(AlarmGroupCollectionTest, SaveAllWaitsForNoDiskAndTellsWhatFailedInOneNot
     EXPECT_EQ(groups.takeWriteProblems(), ""); // told once, by the command, not again by the tick
 }
 
+TEST_F(AlarmGroupCollectionTest, AReloadWaitsForTheWriterOnlySoLongAndUnloadsNothingWhileTheDiskHangs) {
+    std::mutex mutex;
+    std::condition_variable wake;
+    bool letGo = false;
+    setUp.disk = [&](const std::string& path, const std::string& content, std::string* reason) {
+        std::unique_lock lock(mutex);
+        wake.wait(lock, [&] { return letGo; });
+        return TextFile::writeAtomically(path, content, reason);
+    };
+    folder.write("usg_0.agx", group("Zero"));
+    ASSERT_TRUE(groups.loadAlarmGroups());
+    groups.alarmGroups.elementAt(0)->name = "Zero, renamed";
+    groups.alarmGroups.elementAt(0)->setChanged();
+    groups.queueChangedGroups(); // held by the disk
+    dialogs.setNextAnswer(Dialogs::answerYes);
+    EXPECT_FALSE(groups.reloadAllCommand());
+    EXPECT_EQ(dialogs.shown().back().text, texts.getMainText(114));
+    EXPECT_TRUE(dialogs.shown().back().notice);
+    EXPECT_EQ(names(), std::vector<std::string>{"Zero, renamed"}); // nothing unloaded
+
+    {
+        const std::lock_guard lock(mutex);
+        letGo = true;
+        wake.notify_all();
+    }
+    dialogs.setNextAnswer(Dialogs::answerYes);
+    EXPECT_TRUE(groups.reloadAllCommand());
+    EXPECT_EQ(names(), std::vector<std::string>{"Zero, renamed"}); // read as last saved
+}
+
 TEST_F(AlarmGroupCollectionTest, CollectionsImportAndExport) {
     folder.write("set.agc", "<whatever><algr><name>A</name></algr><other><name>B</name></other></whatever>");
     std::optional<bool> collected;
