@@ -43,6 +43,29 @@ protected:
         return out;
     }
 
+    /// A disk under the writer that holds every write until `letDiskGo`, and has no room for a file whose
+    /// path ends with `full`.
+    void holdDisk(std::string full = "\n") {
+        setUp.disk = [this, full](const std::string& path, const std::string& content, std::string* reason) {
+            std::unique_lock lock(diskMutex);
+            diskWake.wait(lock, [this] { return diskOpen; });
+            if (path.ends_with(full)) {
+                *reason = "No space left on device";
+                return false;
+            }
+            return TextFile::writeAtomically(path, content, reason);
+        };
+    }
+    void letDiskGo() {
+        const std::lock_guard lock(diskMutex);
+        diskOpen = true;
+        diskWake.notify_all();
+    }
+
+    // Before the collection, whose writer may still use them as it goes.
+    std::mutex diskMutex;
+    std::condition_variable diskWake;
+    bool diskOpen = false;
     test::TempHome folder;
     test::GroupTestServices setUp{folder.path()};
     modTranslation& texts = setUp.texts;
@@ -135,19 +158,7 @@ TEST_F(AlarmGroupCollectionTest, SavingAllHiddenGroupsAndFailures) {
 }
 
 TEST_F(AlarmGroupCollectionTest, SaveAllWaitsForNoDiskAndTellsWhatFailedInOneNotice) {
-    // A disk that holds every write until let go, and has no room for "usg_1.agx".
-    std::mutex mutex;
-    std::condition_variable wake;
-    bool letGo = false;
-    setUp.disk = [&](const std::string& path, const std::string& content, std::string* reason) {
-        std::unique_lock lock(mutex);
-        wake.wait(lock, [&] { return letGo; });
-        if (path.ends_with("usg_1.agx")) {
-            *reason = "No space left on device";
-            return false;
-        }
-        return TextFile::writeAtomically(path, content, reason);
-    };
+    holdDisk("usg_1.agx");
     folder.write("usg_0.agx", group("Zero"));
     folder.write("usg_1.agx", group("One"));
     ASSERT_TRUE(groups.loadAlarmGroups());
@@ -160,11 +171,7 @@ TEST_F(AlarmGroupCollectionTest, SaveAllWaitsForNoDiskAndTellsWhatFailedInOneNot
         groups.fileWriter().writeConfirmed(folder.file("notes.txt"), "kept", false, {}, {}, tally.expect("Notes"));
     }));
     EXPECT_TRUE(groups.fileWriter().holds(folder.file("notes.txt")));
-    {
-        const std::lock_guard lock(mutex);
-        letGo = true;
-        wake.notify_all();
-    }
+    letDiskGo();
     ASSERT_TRUE(groups.fileWriter().waitUntilDone());
     EXPECT_EQ(dialogs.shown().size(), 1u); // only the question so far: nothing is told from the writer's thread
     groups.fileWriter().reportOutcomes();
@@ -180,14 +187,7 @@ TEST_F(AlarmGroupCollectionTest, SaveAllWaitsForNoDiskAndTellsWhatFailedInOneNot
 }
 
 TEST_F(AlarmGroupCollectionTest, AReloadWaitsForTheWriterOnlySoLongAndUnloadsNothingWhileTheDiskHangs) {
-    std::mutex mutex;
-    std::condition_variable wake;
-    bool letGo = false;
-    setUp.disk = [&](const std::string& path, const std::string& content, std::string* reason) {
-        std::unique_lock lock(mutex);
-        wake.wait(lock, [&] { return letGo; });
-        return TextFile::writeAtomically(path, content, reason);
-    };
+    holdDisk();
     folder.write("usg_0.agx", group("Zero"));
     ASSERT_TRUE(groups.loadAlarmGroups());
     groups.alarmGroups.elementAt(0)->name = "Zero, renamed";
@@ -199,11 +199,7 @@ TEST_F(AlarmGroupCollectionTest, AReloadWaitsForTheWriterOnlySoLongAndUnloadsNot
     EXPECT_TRUE(dialogs.shown().back().notice);
     EXPECT_EQ(names(), std::vector<std::string>{"Zero, renamed"}); // nothing unloaded
 
-    {
-        const std::lock_guard lock(mutex);
-        letGo = true;
-        wake.notify_all();
-    }
+    letDiskGo();
     dialogs.setNextAnswer(Dialogs::answerYes);
     EXPECT_TRUE(groups.reloadAllCommand());
     EXPECT_EQ(names(), std::vector<std::string>{"Zero, renamed"}); // read as last saved
