@@ -24,9 +24,9 @@
 namespace halvika {
 
 class ActionRunner;
-class WriteTally;
 class Clock;
 class MessageBoxRoutine;
+class WriteTally;
 class modIniFileHandling;
 class modTranslation;
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <thread>
 
 namespace halvika {
@@ -42,17 +43,21 @@ template <class T> std::optional<T> DiskProbe::ask(std::function<T()> question) 
         bool abandoned = false;
     };
     auto pending = std::make_shared<Pending>();
-    // Detached: a question stuck in the kernel cannot be called off, and the caller does not wait for it.
-    std::thread([pending, stuck = m_stuck, question = std::move(question)] {
-        T value = question();
-        const std::lock_guard lock(pending->mutex);
-        if (pending->abandoned) {
-            --*stuck;
-            return;
-        }
-        pending->value = std::move(value);
-        pending->done.notify_all();
-    }).detach();
+    try {
+        // Detached: a question stuck in the kernel cannot be called off, and the caller does not wait for it.
+        std::thread([pending, stuck = m_stuck, question = std::move(question)] {
+            T value = question();
+            const std::lock_guard lock(pending->mutex);
+            if (pending->abandoned) {
+                --*stuck;
+                return;
+            }
+            pending->value = std::move(value);
+            pending->done.notify_all();
+        }).detach();
+    } catch (const std::system_error&) {
+        return std::nullopt; // no thread to be had: no answer either, rather than no alarm
+    }
     std::unique_lock lock(pending->mutex);
     if (!pending->done.wait_for(lock, m_limit, [&pending] { return pending->value.has_value(); })) {
         pending->abandoned = true;
