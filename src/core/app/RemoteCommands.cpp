@@ -112,9 +112,8 @@ void RemoteCommands::addAlarm(const std::string& name, const std::string& moment
             const bool stillThere = group && group->alarms.indexOf(alarm) >= 0;
             if (!ok) {
                 if (stillThere) {
-                    // The watch may have found it in its group meanwhile: it must not sound what was refused.
-                    group->alarms.remove(alarm);
-                    m_core.watch().alarmsChanged(Vector<Alarm>::createVectorWithObj(alarm, 1), kindRemoved);
+                    // Reported, as any removal is: the watch may have found it in its group meanwhile.
+                    m_core.groups().removeAlarms(Vector<Alarm>::createVectorWithObj(alarm, 1), false, Date::none());
                 }
                 answer("the alarm could not be saved: " + problem);
                 return;
