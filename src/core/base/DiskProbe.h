@@ -19,9 +19,16 @@ namespace halvika {
 /// only queue up behind it) and count as "no" at once. It recovers by itself once the stuck one returns.
 class DiskProbe {
 public:
+    /// How long a sounding alarm waits for a file's check or a folder's listing.
+    static constexpr std::chrono::milliseconds alarmLimit{250};
+
     explicit DiskProbe(std::chrono::milliseconds limit) : m_limit(limit) {}
     DiskProbe(const DiskProbe&) = delete;
     DiskProbe& operator=(const DiskProbe&) = delete;
+
+    /// The one probe of everything a sounding alarm looks up on disk, so that a share found stuck by one
+    /// look is not asked again by the next.
+    static const DiskProbe& forAlarms();
 
     /// `question`'s answer, or nothing when it took too long or an earlier one is still out.
     template <class T> std::optional<T> ask(std::function<T()> question) const;

@@ -51,8 +51,8 @@ std::vector<std::string> WildcardPath::matches(const std::string& path) {
     if (!hasWildcards(path)) {
         return {};
     }
-    static const DiskProbe probe(listLimit);
-    return probe.ask<std::vector<std::string>>([path] { return listMatches(path); })
+    return DiskProbe::forAlarms()
+        .ask<std::vector<std::string>>([path] { return listMatches(path); })
         .value_or(std::vector<std::string>());
 }
 

@@ -1,5 +1,7 @@
 #include "platform/QtSoundOutput.h"
 
+#include "base/DiskProbe.h"
+
 #include <QApplication>
 #include <QFileInfo>
 
@@ -10,7 +12,7 @@ void QtSoundOutput::beep() {
 }
 
 bool QtSoundOutput::fileExists(const std::string& path) const {
-    return m_probe
+    return DiskProbe::forAlarms()
         .ask<bool>([path] {
             const QFileInfo info(QString::fromStdString(path));
             return info.isFile() && info.isReadable();

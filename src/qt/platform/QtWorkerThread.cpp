@@ -19,7 +19,10 @@ QtWorkerThread& QtWorkerThread::speech() {
     return *thread;
 }
 
-void QtWorkerThread::start() {
+void QtWorkerThread::startOnce() {
+    if (m_thread) {
+        return;
+    }
     m_thread = new QThread;
     m_jobs = new QObject;
     m_thread->setObjectName(m_name);
@@ -38,16 +41,12 @@ std::int64_t QtWorkerThread::nowMs() {
 }
 
 QThread* QtWorkerThread::thread() {
-    if (!m_thread) {
-        start();
-    }
+    startOnce();
     return m_thread;
 }
 
 void QtWorkerThread::post(std::function<void()> job) {
-    if (!m_thread) {
-        start();
-    }
+    startOnce();
     m_watch.handedOver(nowMs());
     QMetaObject::invokeMethod(
         m_jobs,

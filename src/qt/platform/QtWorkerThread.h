@@ -38,7 +38,8 @@ public:
 
 private:
     explicit QtWorkerThread(const char* name) : m_name(name) {}
-    void start();
+    /// Made at the first job, or when a player moves onto it.
+    void startOnce();
     /// At the application's end: the jobs handed over are done (players stopped and deleted), for a second
     /// at most; a thread still waiting for its server is left to the process's end.
     static void shutDown();
